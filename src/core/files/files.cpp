@@ -1,0 +1,124 @@
+#include "files/files.h"
+
+#include "error.h"
+#include "text/cp1251.h"
+#include "text/wildcard.h"
+
+#include <cstdio>
+#include <fstream>
+#include <random>
+#include <system_error>
+
+namespace gamarium::files {
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string utf8Of(const Path& path) {
+    const auto u8 = path.u8string();
+    return std::string(u8.begin(), u8.end());
+}
+
+Path fromUtf8Text(const std::string& utf8) {
+    return Path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string describe(const Path& path) {
+    return "«" + utf8Of(path) + "»";
+}
+
+} // namespace
+
+Path toPath(std::string_view cp1251) {
+    std::string text(cp1251);
+    for (char& c : text)
+        if (c == '\\') c = '/';
+    return fromUtf8Text(text::toUtf8(text));
+}
+
+std::string nameText(const Path& path) {
+    return text::fromUtf8(utf8Of(path.filename()));
+}
+
+Path findNoCase(const Path& folder, std::string_view name) {
+    const Path exact = folder / toPath(name);
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(exact, ec)) || name.empty()) return exact;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        if (text::equalNoCase(nameText(it->path()), name)) return it->path();
+    }
+    return exact;
+}
+
+Path resolveNoCase(const Path& folder, std::string_view relative) {
+    Path result = folder;
+    std::size_t start = 0;
+    while (start <= relative.size()) {
+        std::size_t end = relative.find_first_of("\\/", start);
+        if (end == std::string_view::npos) end = relative.size();
+        const auto part = relative.substr(start, end - start);
+        if (!part.empty()) result = findNoCase(result, part);
+        start = end + 1;
+    }
+    return result;
+}
+
+std::vector<Entry> listFolder(const Path& folder, std::string_view pattern) {
+    std::vector<Entry> entries;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::string name = nameText(it->path());
+        if (!text::matchesWildcard(pattern, name)) continue;
+        std::error_code typeError;
+        entries.push_back({std::move(name), it->is_directory(typeError)});
+    }
+    return entries;
+}
+
+bool fileExists(const Path& path) {
+    std::error_code ec;
+    return fs::exists(path, ec) && !fs::is_directory(path, ec);
+}
+
+void makeFolder(const Path& path) {
+    std::error_code ec;
+    fs::create_directory(path, ec);
+}
+
+void removeFile(const Path& path) {
+    std::error_code ec;
+    fs::remove(path, ec);
+}
+
+std::string readFile(const Path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw Error("Не удаётся открыть файл " + describe(path) + ".");
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) throw Error("Ошибка чтения файла " + describe(path) + ".");
+    return bytes;
+}
+
+void writeFileReplacing(const Path& path, std::string_view bytes) {
+    std::random_device random;
+    Path temporary = path;
+    temporary += ".tmp" + std::to_string(random() % 1000000);
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out) throw Error("Не удаётся записать файл " + describe(path) + ".");
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.flush();
+        if (!out) {
+            out.close();
+            removeFile(temporary);
+            throw Error("Ошибка записи файла " + describe(path) + " (нет места на диске?).");
+        }
+    }
+    std::error_code ec;
+    fs::rename(temporary, path, ec);
+    if (ec) {
+        removeFile(temporary);
+        throw Error("Не удаётся записать файл " + describe(path) + ": " + ec.message() + ".");
+    }
+}
+
+} // namespace gamarium::files

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// File system access in the program's terms: names are Windows-1251 texts,
+// and a name given by the program is found whatever its letter case.
+namespace gamarium::files {
+
+using Path = std::filesystem::path;
+
+// A Windows-1251 path text as a path; a backslash counts as a separator.
+Path toPath(std::string_view cp1251);
+// The last component of a path as Windows-1251 text.
+std::string nameText(const Path& path);
+
+// The entry `name` of `folder`: the exact name if it exists, else an entry
+// whose name differs only in letter case, else folder/name (not existing).
+Path findNoCase(const Path& folder, std::string_view name);
+// A relative path text resolved one component at a time with findNoCase.
+Path resolveNoCase(const Path& folder, std::string_view relative);
+
+struct Entry {
+    std::string name; // Windows-1251
+    bool isFolder = false;
+};
+
+// The entries of `folder` whose names match the Windows pattern, in the
+// order the file system returns them; hidden entries included, "." and ".."
+// never. A missing or unreadable folder gives an empty list.
+std::vector<Entry> listFolder(const Path& folder, std::string_view pattern);
+
+// True for an existing file that is not a folder.
+bool fileExists(const Path& path);
+
+// Makes one folder level; an existing folder or a failure is passed over.
+void makeFolder(const Path& path);
+// Deletes a file; a failure is passed over.
+void removeFile(const Path& path);
+
+// Reads a whole file; throws Error when it cannot be read.
+std::string readFile(const Path& path);
+// Writes a whole file through a temporary file in the same folder, so that
+// a failed write leaves the old file (or none) instead of half a file.
+// Throws Error when the file cannot be written.
+void writeFileReplacing(const Path& path, std::string_view bytes);
+
+} // namespace gamarium::files

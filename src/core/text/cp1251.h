@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Text of the program is 8-bit Windows-1251 held in std::string.
+namespace gamarium::text {
+
+// Windows-1251 to UTF-8 and back. Characters that the code page cannot
+// hold become '?'; malformed UTF-8 bytes become '?' too.
+std::string toUtf8(std::string_view cp1251);
+std::string fromUtf8(std::string_view utf8);
+
+// One Windows-1251 byte as a Unicode code point, and back ('?' if absent).
+char32_t toCodePoint(unsigned char c);
+char fromCodePoint(char32_t cp);
+
+// The code page's case mapping: Latin and Cyrillic letters, Ё/ё included.
+char upper(char c);
+char lower(char c);
+std::string upper(std::string_view s);
+std::string lower(std::string_view s);
+
+// Latin letters only (A-Z); every other byte stays as it is.
+std::string lowerLatin(std::string_view s);
+std::string upperLatin(std::string_view s);
+
+// Equal when compared without regard to case (code page mapping).
+bool equalNoCase(std::string_view a, std::string_view b);
+
+} // namespace gamarium::text
