@@ -1,0 +1,58 @@
+#pragma once
+
+#include "store/schema.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace gamarium::store {
+
+class Table;
+
+// The value of one field of the record buffer.
+struct FieldValue {
+    bool null = true;
+    std::int64_t integer = 0; // integer fields
+    std::string text;         // text and memo fields, Windows-1251
+};
+
+// A field of an open table, read and written through the table's current
+// record. Texts are Windows-1251.
+class Field {
+public:
+    Field(Table& table, int index, FieldDef def);
+
+    const std::string& name() const { return def_.name; }
+    FieldType type() const { return def_.type; }
+    int size() const { return def_.size; }
+    int index() const { return index_; }
+    bool isInteger() const { return def_.type == FieldType::SmallInt || def_.type == FieldType::Integer; }
+
+    bool isNull() const;
+    // Null reads as the empty text; integers read as decimal text.
+    std::string asString() const;
+    // Null reads as 0.
+    std::int64_t asInteger() const;
+
+    // Text fields keep at most size() characters. For an integer field the
+    // empty text makes it null; other text must be a whole number.
+    void setAsString(std::string_view value);
+    // Fails when the value lies outside the field's range.
+    void setAsInteger(std::int64_t value);
+    void clear();
+
+private:
+    const FieldValue& value() const;
+    FieldValue& changeableValue();
+
+    Table& table_;
+    int index_;
+    FieldDef def_;
+};
+
+// The range an integer field accepts.
+std::int64_t minimumOf(FieldType type);
+std::int64_t maximumOf(FieldType type);
+
+} // namespace gamarium::store

@@ -1,0 +1,144 @@
+#include "store/sqlite.h"
+
+#include "error.h"
+
+#include <sqlite3.h>
+
+namespace gamarium::store::sqlite {
+namespace {
+
+std::string displayName(const std::filesystem::path& file) {
+    const auto u8 = file.filename().u8string();
+    return std::string(u8.begin(), u8.end());
+}
+
+} // namespace
+
+Database::Database(const std::filesystem::path& file, bool create) : file_(file) {
+    const auto u8 = file.u8string();
+    const std::string name(u8.begin(), u8.end());
+    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX;
+    const int rc = sqlite3_open_v2(name.c_str(), &db_, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_close(db_);
+        db_ = nullptr;
+        if (rc == SQLITE_CANTOPEN)
+            throw Error("Не удаётся открыть таблицу «" + displayName(file_) + "».");
+        throw Error("Ошибка таблицы «" + displayName(file_) + "»: " + sqlite3_errstr(rc) + ".");
+    }
+    sqlite3_extended_result_codes(db_, 0);
+}
+
+Database::~Database() {
+    sqlite3_close(db_);
+}
+
+void Database::exec(const char* sql) {
+    const int rc = sqlite3_exec(db_, sql, nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) fail(rc);
+}
+
+std::int64_t Database::lastInsertId() const {
+    return sqlite3_last_insert_rowid(db_);
+}
+
+void Database::fail(int code) const {
+    const std::string name = displayName(file_);
+    switch (code & 0xFF) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        throw Error("Таблица «" + name + "» открыта другой копией программы.");
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        throw Error("Файл таблицы «" + name + "» повреждён.");
+    case SQLITE_FULL:
+        throw Error("Нет места на диске для таблицы «" + name + "».");
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+        throw Error("Таблица «" + name + "» доступна только для чтения.");
+    default:
+        throw Error("Ошибка таблицы «" + name + "»: " + sqlite3_errmsg(db_) + ".");
+    }
+}
+
+Statement::Statement(Database& db, std::string_view sql) : db_(db) {
+    const int rc = sqlite3_prepare_v3(db.handle(), sql.data(), static_cast<int>(sql.size()),
+                                      SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr);
+    if (rc != SQLITE_OK) db.fail(rc);
+}
+
+Statement::~Statement() {
+    sqlite3_finalize(stmt_);
+}
+
+void Statement::bindNull(int index) {
+    sqlite3_bind_null(stmt_, index);
+}
+
+void Statement::bindInt(int index, std::int64_t value) {
+    sqlite3_bind_int64(stmt_, index, value);
+}
+
+void Statement::bindText(int index, std::string_view utf8) {
+    sqlite3_bind_text(stmt_, index, utf8.data(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
+}
+
+bool Statement::step() {
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    sqlite3_reset(stmt_);
+    db_.fail(rc);
+}
+
+void Statement::run() {
+    while (step()) {
+    }
+    reset();
+}
+
+void Statement::reset() {
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+}
+
+bool Statement::isNull(int column) const {
+    return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
+}
+
+std::int64_t Statement::intAt(int column) const {
+    return sqlite3_column_int64(stmt_, column);
+}
+
+std::string Statement::textAt(int column) const {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+    const int size = sqlite3_column_bytes(stmt_, column);
+    return text ? std::string(text, static_cast<std::size_t>(size)) : std::string();
+}
+
+// Savepoints rather than BEGIN, so that transactions nest: the posts of a
+// batch run inside the batch's transaction.
+Transaction::Transaction(Database& db) : db_(db) {
+    db_.exec("SAVEPOINT gamarium");
+}
+
+Transaction::~Transaction() {
+    if (!done_)
+        sqlite3_exec(db_.handle(), "ROLLBACK TO gamarium; RELEASE gamarium", nullptr, nullptr, nullptr);
+}
+
+void Transaction::commit() {
+    db_.exec("RELEASE gamarium");
+    done_ = true;
+}
+
+std::string quoteIdentifier(std::string_view name) {
+    std::string out = "\"";
+    for (char c : name) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
+
+} // namespace gamarium::store::sqlite

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// A thin RAII layer over the SQLite C API. Every failure becomes an Error
+// whose message names the table file.
+namespace gamarium::store::sqlite {
+
+class Database {
+public:
+    // Opens an existing file (create = false) or makes a new one.
+    Database(const std::filesystem::path& file, bool create);
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    void exec(const char* sql);
+    std::int64_t lastInsertId() const;
+    sqlite3* handle() const { return db_; }
+    const std::filesystem::path& file() const { return file_; }
+
+    // Throws the Error that describes `code` for this file.
+    [[noreturn]] void fail(int code) const;
+
+private:
+    sqlite3* db_ = nullptr;
+    std::filesystem::path file_;
+};
+
+class Statement {
+public:
+    Statement(Database& db, std::string_view sql);
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    void bindNull(int index);
+    void bindInt(int index, std::int64_t value);
+    void bindText(int index, std::string_view utf8);
+
+    // Steps once: true while a row is there.
+    bool step();
+    // Runs the statement to its end and makes it ready to run again.
+    void run();
+    void reset();
+
+    bool isNull(int column) const;
+    std::int64_t intAt(int column) const;
+    std::string textAt(int column) const;
+
+private:
+    Database& db_;
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+// A transaction that rolls back unless committed.
+class Transaction {
+public:
+    explicit Transaction(Database& db);
+    ~Transaction();
+    void commit();
+
+private:
+    Database& db_;
+    bool done_ = false;
+};
+
+// The quoted SQL identifier of a name.
+std::string quoteIdentifier(std::string_view name);
+
+} // namespace gamarium::store::sqlite

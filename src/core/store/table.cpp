@@ -1,0 +1,345 @@
+#include "store/table.h"
+
+#include "error.h"
+#include "store/sqlite.h"
+#include "store/table_file.h"
+#include "text/cp1251.h"
+
+#include <algorithm>
+
+namespace gamarium::store {
+
+Table::Table(files::Path folder, std::string name) : folder_(std::move(folder)), name_(std::move(name)) {}
+
+Table::~Table() {
+    listeners_.clear();
+    close();
+}
+
+void Table::create(const files::Path& folder, const std::string& name, const TableSchema& schema) {
+    createTableFile(files::findNoCase(folder, name), schema);
+}
+
+void Table::empty(const files::Path& folder, const std::string& name) {
+    auto db = openTableFile(files::findNoCase(folder, name));
+    sqlite::Transaction transaction(*db);
+    db->exec("DELETE FROM records");
+    transaction.commit();
+}
+
+void Table::open() {
+    if (isOpen()) return;
+    auto db = openTableFile(files::findNoCase(folder_, name_));
+    const TableSchema schema = readSchema(*db);
+    db_ = std::move(db);
+    fields_.clear();
+    for (std::size_t i = 0; i < schema.fields.size(); ++i) fields_.emplace_back(*this, static_cast<int>(i), schema.fields[i]);
+    buffer_.assign(fields_.size(), FieldValue{});
+    try {
+        loadOrder();
+        prepareStatements();
+    } catch (...) {
+        db_.reset();
+        throw;
+    }
+    state_ = TableState::Browse;
+    moveTo(0);
+    bof_ = true;
+    notify();
+}
+
+void Table::loadOrder() {
+    std::vector<RecordOrder::Row> rows;
+    sqlite::Statement order(*db_, "SELECT _id, _order FROM records ORDER BY _order");
+    while (order.step()) rows.push_back({order.intAt(0), order.intAt(1)});
+    order_.assign(std::move(rows));
+}
+
+void Table::runAsOneTransaction(const std::function<void()>& work) {
+    checkBrowseMode();
+    try {
+        sqlite::Transaction transaction(*db_);
+        work();
+        checkBrowseMode();
+        transaction.commit();
+    } catch (...) {
+        // The transaction has been rolled back; the cursor follows the file.
+        state_ = TableState::Browse;
+        modified_ = false;
+        try {
+            loadOrder();
+            moveTo(0);
+        } catch (const Error&) {
+            // The first error is the one worth reporting.
+        }
+        notify();
+        throw;
+    }
+}
+
+void Table::prepareStatements() {
+    std::string columns, assignments, placeholders;
+    for (const Field& field : fields_) {
+        const std::string column = sqlite::quoteIdentifier(text::toUtf8(field.name()));
+        const char* separator = columns.empty() ? "" : ", ";
+        columns += separator + column;
+        assignments += separator + column + " = ?";
+        placeholders += ", ?";
+    }
+    select_ = std::make_unique<sqlite::Statement>(*db_, "SELECT " + columns + " FROM records WHERE _id = ?");
+    update_ = std::make_unique<sqlite::Statement>(*db_, "UPDATE records SET " + assignments + " WHERE _id = ?");
+    insert_ = std::make_unique<sqlite::Statement>(
+        *db_, "INSERT INTO records(" + columns + ", _order) VALUES(" + placeholders.substr(2) + ", ?)");
+    delete_ = std::make_unique<sqlite::Statement>(*db_, "DELETE FROM records WHERE _id = ?");
+    rekey_ = std::make_unique<sqlite::Statement>(*db_, "UPDATE records SET _order = ? WHERE _id = ?");
+}
+
+void Table::close() {
+    if (!isOpen()) return;
+    select_.reset();
+    update_.reset();
+    insert_.reset();
+    delete_.reset();
+    rekey_.reset();
+    db_.reset();
+    fields_.clear();
+    buffer_.clear();
+    order_.assign({});
+    state_ = TableState::Inactive;
+    modified_ = false;
+    notify();
+}
+
+Field& Table::field(int index) {
+    requireOpen();
+    return fields_.at(static_cast<std::size_t>(index));
+}
+
+Field* Table::findField(std::string_view name) {
+    for (Field& f : fields_)
+        if (text::equalNoCase(f.name(), name)) return &f;
+    return nullptr;
+}
+
+Field& Table::fieldByName(std::string_view name) {
+    if (Field* f = findField(name)) return *f;
+    throw Error("Field '" + text::toUtf8(name) + "' not found");
+}
+
+FieldValue& Table::changeBufferValue(int index) {
+    if (state_ != TableState::Edit && state_ != TableState::Insert)
+        throw Error("Dataset not in edit or insert mode");
+    modified_ = true;
+    return buffer_[static_cast<std::size_t>(index)];
+}
+
+void Table::requireOpen() const {
+    if (!isOpen()) throw Error("Cannot perform this operation on a closed dataset");
+}
+
+void Table::checkBrowseMode() {
+    requireOpen();
+    if (state_ == TableState::Browse) return;
+    if (beforeUpdate_) beforeUpdate_();
+    if (modified_)
+        post();
+    else
+        cancel();
+}
+
+void Table::loadCurrent() {
+    if (order_.empty()) {
+        std::fill(buffer_.begin(), buffer_.end(), FieldValue{});
+        return;
+    }
+    select_->bindInt(1, order_.at(current_).id);
+    if (!select_->step()) {
+        select_->reset();
+        throw Error("Record not found");
+    }
+    for (std::size_t i = 0; i < fields_.size(); ++i) {
+        FieldValue& v = buffer_[i];
+        const int column = static_cast<int>(i);
+        v.null = select_->isNull(column);
+        v.integer = 0;
+        v.text.clear();
+        if (v.null) continue;
+        if (fields_[i].isInteger())
+            v.integer = select_->intAt(column);
+        else
+            v.text = text::fromUtf8(select_->textAt(column));
+    }
+    select_->reset();
+}
+
+void Table::moveTo(std::size_t position) {
+    current_ = order_.empty() ? 0 : std::min(position, order_.size() - 1);
+    bof_ = eof_ = order_.empty();
+    loadCurrent();
+}
+
+void Table::first() {
+    checkBrowseMode();
+    moveTo(0);
+    bof_ = true;
+    notify();
+}
+
+void Table::last() {
+    checkBrowseMode();
+    moveTo(order_.empty() ? 0 : order_.size() - 1);
+    eof_ = true;
+    notify();
+}
+
+void Table::next() {
+    moveBy(1);
+}
+
+void Table::prior() {
+    moveBy(-1);
+}
+
+int Table::moveBy(int n) {
+    checkBrowseMode();
+    if (order_.empty()) {
+        bof_ = eof_ = true;
+        return 0;
+    }
+    const auto last = static_cast<std::int64_t>(order_.size()) - 1;
+    const auto from = static_cast<std::int64_t>(current_);
+    const std::int64_t to = std::clamp<std::int64_t>(from + n, 0, last);
+    const bool stopped = from + n != to;
+    if (to != from) moveTo(static_cast<std::size_t>(to));
+    bof_ = n < 0 && stopped;
+    eof_ = n > 0 && stopped;
+    if (to != from) notify();
+    return static_cast<int>(to - from);
+}
+
+void Table::append() {
+    checkBrowseMode();
+    insertAt_ = order_.size();
+    std::fill(buffer_.begin(), buffer_.end(), FieldValue{});
+    state_ = TableState::Insert;
+    modified_ = false;
+    notify();
+}
+
+void Table::insert() {
+    checkBrowseMode();
+    insertAt_ = order_.empty() ? 0 : current_;
+    std::fill(buffer_.begin(), buffer_.end(), FieldValue{});
+    state_ = TableState::Insert;
+    modified_ = false;
+    notify();
+}
+
+void Table::edit() {
+    requireOpen();
+    if (state_ != TableState::Browse) return;
+    if (order_.empty()) {
+        append();
+        return;
+    }
+    state_ = TableState::Edit;
+    modified_ = false;
+    notify();
+}
+
+void Table::bindBuffer(sqlite::Statement& statement) {
+    for (std::size_t i = 0; i < fields_.size(); ++i) {
+        const FieldValue& v = buffer_[i];
+        const int index = static_cast<int>(i) + 1;
+        if (v.null)
+            statement.bindNull(index);
+        else if (fields_[i].isInteger())
+            statement.bindInt(index, v.integer);
+        else
+            statement.bindText(index, text::toUtf8(v.text));
+    }
+}
+
+void Table::post() {
+    requireOpen();
+    if (state_ == TableState::Browse) throw Error("Dataset not in edit or insert mode");
+    if (beforeUpdate_) beforeUpdate_();
+    const int keyIndex = static_cast<int>(fields_.size()) + 1;
+    if (state_ == TableState::Edit) {
+        bindBuffer(*update_);
+        update_->bindInt(keyIndex, order_.at(current_).id);
+        update_->run();
+    } else {
+        const RecordOrder::Placement placement = order_.placeAt(insertAt_);
+        sqlite::Transaction transaction(*db_);
+        for (const auto& [row, key] : placement.rekeyed) {
+            rekey_->bindInt(1, key);
+            rekey_->bindInt(2, order_.at(row).id);
+            rekey_->run();
+        }
+        bindBuffer(*insert_);
+        insert_->bindInt(keyIndex, placement.key);
+        insert_->run();
+        const std::int64_t id = db_->lastInsertId();
+        transaction.commit();
+        order_.apply(placement, insertAt_, id);
+        current_ = insertAt_;
+    }
+    state_ = TableState::Browse;
+    modified_ = false;
+    bof_ = eof_ = false;
+    notify();
+}
+
+void Table::cancel() {
+    requireOpen();
+    if (state_ == TableState::Browse) return;
+    state_ = TableState::Browse;
+    modified_ = false;
+    loadCurrent();
+    notify();
+}
+
+void Table::remove() {
+    requireOpen();
+    if (state_ == TableState::Insert) {
+        cancel();
+        return;
+    }
+    if (order_.empty()) throw Error("Cannot perform this operation on an empty dataset");
+    delete_->bindInt(1, order_.at(current_).id);
+    delete_->run();
+    order_.erase(current_);
+    state_ = TableState::Browse;
+    modified_ = false;
+    moveTo(current_);
+    notify();
+}
+
+int Table::recordCount() const {
+    requireOpen();
+    return static_cast<int>(order_.size());
+}
+
+int Table::recordNumber() const {
+    requireOpen();
+    if (state_ == TableState::Insert) return static_cast<int>(insertAt_) + 1;
+    return order_.empty() ? 0 : static_cast<int>(current_) + 1;
+}
+
+int Table::addChangeListener(std::function<void()> listener) {
+    listeners_.emplace_back(nextListenerId_, std::move(listener));
+    return nextListenerId_++;
+}
+
+void Table::removeChangeListener(int id) {
+    std::erase_if(listeners_, [id](const auto& entry) { return entry.first == id; });
+}
+
+void Table::notify() {
+    // A copy: a listener may add or remove listeners.
+    const auto listeners = listeners_;
+    for (const auto& [id, listener] : listeners) listener();
+}
+
+} // namespace gamarium::store

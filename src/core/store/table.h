@@ -1,0 +1,123 @@
+#pragma once
+
+#include "files/files.h"
+#include "store/field.h"
+#include "store/record_order.h"
+#include "store/schema.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace gamarium::store {
+
+namespace sqlite {
+class Database;
+class Statement;
+} // namespace sqlite
+
+enum class TableState { Inactive, Browse, Edit, Insert };
+
+// A table of the program: a list of records in position order with a
+// cursor on the current record. Each table is one file; every post is one
+// committed transaction, so a crash loses at most the record being changed.
+// An open table holds its file for itself: another copy of the program gets
+// an "in use" error instead of writing beside it.
+class Table {
+public:
+    // The table `name` (Windows-1251, e.g. "games.db") in `folder`; the file
+    // is found whatever the letter case of its name.
+    Table(files::Path folder, std::string name);
+    ~Table();
+    Table(const Table&) = delete;
+    Table& operator=(const Table&) = delete;
+
+    // Makes the table anew from the schema, replacing a table of that name.
+    static void create(const files::Path& folder, const std::string& name, const TableSchema& schema);
+    // Removes every record of a closed table; the structure stays.
+    static void empty(const files::Path& folder, const std::string& name);
+
+    void open();
+    // Drops a change not yet posted.
+    void close();
+    bool isOpen() const { return state_ != TableState::Inactive; }
+    TableState state() const { return state_; }
+    const std::string& name() const { return name_; }
+
+    int fieldCount() const { return static_cast<int>(fields_.size()); }
+    Field& field(int index);
+    Field& fieldByName(std::string_view name);
+    Field* findField(std::string_view name);
+
+    // Moves. A change under way is posted first if modified, dropped if not.
+    void first();
+    void last();
+    void next();
+    void prior();
+    // Moves by n records, stopping at the first or last; returns the moves made.
+    int moveBy(int n);
+    bool bof() const { return bof_; }
+    bool eof() const { return eof_; }
+
+    // Starts a new empty record after the last one / before the current one.
+    void append();
+    void insert();
+    // Starts changing the current record; on an empty table a new record.
+    void edit();
+    void post();
+    void cancel();
+    // Removes the current record (a new record not yet posted is dropped).
+    void remove();
+
+    // Runs `work` (posts, deletes) as one transaction: all of it is stored,
+    // or on an error none of it, and the cursor goes back to the first record.
+    void runAsOneTransaction(const std::function<void()>& work);
+
+    int recordCount() const;
+    // 1-based position of the current record; 0 on an empty table.
+    int recordNumber() const;
+    bool isEmpty() const { return order_.empty(); }
+    bool modified() const { return modified_; }
+
+    // Bound controls: called before a change is posted or dropped, so that
+    // controls can put their texts into the fields; and after every change of
+    // the current record, the state or the record's values.
+    void setBeforeUpdate(std::function<void()> callback) { beforeUpdate_ = std::move(callback); }
+    int addChangeListener(std::function<void()> listener);
+    void removeChangeListener(int id);
+
+private:
+    friend class Field;
+    const FieldValue& bufferValue(int index) const { return buffer_[static_cast<std::size_t>(index)]; }
+    FieldValue& changeBufferValue(int index);
+
+    void requireOpen() const;
+    void checkBrowseMode();
+    void moveTo(std::size_t position);
+    void loadCurrent();
+    void bindBuffer(sqlite::Statement& statement);
+    void notify();
+    void prepareStatements();
+    void loadOrder();
+
+    files::Path folder_;
+    std::string name_;
+    std::unique_ptr<sqlite::Database> db_;
+    std::unique_ptr<sqlite::Statement> select_, update_, insert_, delete_, rekey_;
+    std::vector<Field> fields_;
+    std::vector<FieldValue> buffer_;
+    RecordOrder order_;
+    std::size_t current_ = 0;     // position of the current record
+    std::size_t insertAt_ = 0;    // position of a new record while inserting
+    TableState state_ = TableState::Inactive;
+    bool modified_ = false;
+    bool bof_ = true;
+    bool eof_ = true;
+    std::function<void()> beforeUpdate_;
+    std::vector<std::pair<int, std::function<void()>>> listeners_;
+    int nextListenerId_ = 1;
+};
+
+} // namespace gamarium::store
