@@ -79,6 +79,7 @@ void validateBaseName(std::string_view base) {
 
 void createBase(const files::Path& home, std::string_view base) {
     validateBaseName(base);
+    prepareFolders(home);
     const files::Path folder = basesFolder(home);
     const std::string game = gameTableName(base);
     const std::string patches = patchTableName(base);
@@ -96,6 +97,7 @@ void createBase(const files::Path& home, std::string_view base) {
 }
 
 void emptyBase(const files::Path& home, std::string_view base) {
+    validateBaseName(base);
     const files::Path folder = basesFolder(home);
     Table::empty(folder, gameTableName(base));
     Table::empty(folder, patchTableName(base));

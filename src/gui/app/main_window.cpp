@@ -1,0 +1,86 @@
+#include "app/main_window.h"
+
+#include "app/new_base_dialog.h"
+#include "app/windows.h"
+#include "editor/editor_window.h"
+#include "store/catalogue.h"
+#include "ui_main_window.h"
+#include "widgets/fixed_window.h"
+#include "widgets/message_box.h"
+#include "widgets/qt_text.h"
+
+#include <QApplication>
+#include <QEvent>
+
+namespace gamarium::gui {
+
+TForm1::TForm1(Windows& windows) : windows_(windows), ui_(std::make_unique<Ui::TForm1>()) {
+    ui_->setupUi(this);
+    makeFixedWindow(this, 412, 198);
+    connect(ui_->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    connect(ui_->Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
+    connect(ui_->Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
+    connect(qApp, &QApplication::focusChanged, this, &TForm1::rememberFocusWindow);
+}
+
+TForm1::~TForm1() = default;
+
+std::string TForm1::baseName() const {
+    return fromQt(ui_->ComboBox1->currentText());
+}
+
+std::vector<std::string> TForm1::listedBases() const {
+    std::vector<std::string> names;
+    for (int i = 0; i < ui_->ComboBox1->count(); ++i) names.push_back(fromQt(ui_->ComboBox1->itemText(i)));
+    return names;
+}
+
+void TForm1::appendListedBase(const std::string& name) {
+    ui_->ComboBox1->addItem(toQt(name));
+}
+
+// The base list is built when the window is first shown, and again when it
+// gets the focus back from a non-modal window of the program; coming back
+// from a modal window (the editor, the new-base dialog) keeps the box as it is.
+bool TForm1::event(QEvent* event) {
+    const bool firstShow = event->type() == QEvent::Show && !activatedBefore_;
+    const bool backFromNonModalWindow =
+        event->type() == QEvent::WindowActivate && previousActiveWindow_ && !previousWasModal_;
+    if (firstShow || backFromNonModalWindow) {
+        activatedBefore_ = true;
+        previousActiveWindow_ = nullptr;
+        FormActivate();
+    }
+    return QWidget::event(event);
+}
+
+void TForm1::rememberFocusWindow() {
+    QWidget* active = QApplication::activeWindow();
+    if (!active || active == this) return;
+    previousActiveWindow_ = active;
+    previousWasModal_ = active->isModal();
+}
+
+void TForm1::FormActivate() {
+    store::prepareFolders(windows_.home());
+    ui_->ComboBox1->clear();
+    for (const std::string& name : store::listBases(windows_.home())) ui_->ComboBox1->addItem(toQt(name));
+    ui_->ComboBox1->setEditText(ui_->ComboBox1->count() > 0 ? ui_->ComboBox1->itemText(0) : QString());
+}
+
+void TForm1::Button1Click() {
+    windows_.form2()->exec();
+}
+
+void TForm1::Button2Click() {
+    TPasswordDlg* dialog = windows_.passwordDlg();
+    if (dialog->exec() != QDialog::Accepted) return;
+    if (const QString name = dialog->typedName(); !name.isEmpty()) ui_->ComboBox1->setEditText(name);
+}
+
+void TForm1::Button3Click() {
+    if (!MessageBox::confirm(this, QStringLiteral("Вы уверены, что хотите удалить все данные из таблицы?"))) return;
+    store::emptyBase(windows_.home(), baseName());
+}
+
+} // namespace gamarium::gui

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QWidget>
+
+#include <memory>
+#include <string>
+
+namespace Ui {
+class TForm1;
+}
+
+namespace gamarium::gui {
+
+class Windows;
+
+// The main window: the list of bases, the current base name (the text of
+// ComboBox1), and the buttons that open the editor, create and empty a base.
+class TForm1 : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TForm1(Windows& windows);
+    ~TForm1() override;
+
+    // The current base name, as typed or chosen in ComboBox1 (Windows-1251).
+    std::string baseName() const;
+    // The drop-down list of ComboBox1 (Windows-1251).
+    std::vector<std::string> listedBases() const;
+    void appendListedBase(const std::string& name);
+
+    // Shared strings of the picture views (Windows-1251): the folder pictures
+    // are looked up in, the chooser's file pattern, and the chosen file.
+    std::string picfolder;
+    std::string picmask;
+    std::string picchoice;
+
+    void FormActivate();
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    void rememberFocusWindow();
+
+    Windows& windows_;
+    std::unique_ptr<Ui::TForm1> ui_;
+    bool activatedBefore_ = false;
+    QWidget* previousActiveWindow_ = nullptr;
+    bool previousWasModal_ = false;
+};
+
+} // namespace gamarium::gui

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace gamarium::gui {
+
+// Every message box of the program goes through here, so that tests can
+// answer them without a person: in test mode nothing is shown, the texts are
+// recorded and the answers come from a queue.
+class MessageBox {
+public:
+    enum class Answer { Yes, No, Ok, Cancel };
+
+    // The confirmation box: caption "Confirm", question icon, "&Yes"/"&No".
+    static bool confirm(QWidget* parent, const QString& question);
+    // A question with OK and Cancel.
+    static bool okCancel(QWidget* parent, const QString& question);
+    // An error message under the application's title.
+    static void error(QWidget* parent, const QString& message);
+
+    // Test hooks.
+    static void setTestMode(bool on);
+    static void queueAnswer(Answer answer);
+    static QStringList shownTexts();
+    static void clearShownTexts();
+
+private:
+    static bool ask(QWidget* parent, const QString& text, Answer yes, Answer no);
+};
+
+} // namespace gamarium::gui

@@ -1,0 +1,17 @@
+#include "widgets/qt_text.h"
+
+#include "text/cp1251.h"
+
+namespace gamarium::gui {
+
+QString toQt(std::string_view cp1251) {
+    const std::string utf8 = text::toUtf8(cp1251);
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+std::string fromQt(const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
+    return text::fromUtf8(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+}
+
+} // namespace gamarium::gui

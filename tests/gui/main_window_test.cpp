@@ -1,0 +1,163 @@
+#include "app/main_window.h"
+#include "app/new_base_dialog.h"
+#include "files/files.h"
+#include "gui_fixture.h"
+#include "store/catalogue.h"
+#include "store/table.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <fstream>
+
+namespace gamarium::gui::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class MainWindowTest : public GuiTest {
+protected:
+    TForm1* form() { return windows_->form1(); }
+    QComboBox* combo() { return form()->findChild<QComboBox*>(QStringLiteral("ComboBox1")); }
+    QPushButton* button(const char* name) { return form()->findChild<QPushButton*>(QString::fromLatin1(name)); }
+    QStringList items() {
+        QStringList names;
+        for (int i = 0; i < combo()->count(); ++i) names << combo()->itemText(i);
+        return names;
+    }
+
+    // Presses "Создать", types the name and presses OK (or Cancel).
+    void createThroughDialog(const QString& name, bool ok = true) {
+        whenModal([this, name, ok] {
+            TPasswordDlg* dialog = windows_->passwordDlg();
+            dialog->findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(name);
+            click(dialog->findChild<QPushButton*>(ok ? QStringLiteral("OKBtn") : QStringLiteral("CancelBtn")));
+            if (dialog->isVisible()) dialog->reject(); // refused: leave the dialog
+        });
+        click(button("Button2"));
+    }
+
+    int gameCount(const std::string& base) {
+        store::Table table(store::basesFolder(home_), store::gameTableName(base));
+        table.open();
+        return table.recordCount();
+    }
+
+    void addGame(const std::string& base) {
+        store::Table table(store::basesFolder(home_), store::gameTableName(base));
+        table.open();
+        table.append();
+        table.fieldByName("Name").setAsString("Contra");
+        table.post();
+    }
+};
+
+TEST_F(MainWindowTest, FirstShowMakesFoldersAndListsOnlyGameTables) {
+    fs::create_directories(home_ / "base" / "x.db");
+    store::createBase(home_, "games");
+    std::ofstream(home_ / "base" / "old_patchwork.db") << "x";
+    std::ofstream(home_ / "base" / "notes.txt") << "x";
+    fs::remove_all(home_ / "images");
+
+    form()->FormActivate();
+
+    EXPECT_EQ(items(), QStringList{QStringLiteral("games")});
+    EXPECT_EQ(combo()->currentText(), QStringLiteral("games"));
+    EXPECT_TRUE(fs::is_directory(home_ / "images" / "games"));
+}
+
+TEST_F(MainWindowTest, EmptyBaseFolderGivesEmptyBox) {
+    combo()->setEditText(QStringLiteral("leftover"));
+    form()->FormActivate();
+    EXPECT_TRUE(items().isEmpty());
+    EXPECT_EQ(combo()->currentText(), QString());
+    EXPECT_TRUE(fs::is_directory(home_ / "base"));
+    EXPECT_TRUE(fs::is_directory(home_ / "images"));
+}
+
+TEST_F(MainWindowTest, CreatingABaseListsItAndWritesTheBaseList) {
+    form()->FormActivate();
+    createThroughDialog(QStringLiteral("Игры"));
+    createThroughDialog(QStringLiteral("snes"));
+
+    EXPECT_EQ(combo()->currentText(), QStringLiteral("snes"));
+    EXPECT_EQ(items(), (QStringList{QStringLiteral("Игры"), QStringLiteral("snes")}));
+    EXPECT_EQ(files::readFile(home_ / "bases.ini"), "\xC8\xE3\xF0\xFB\r\nsnes\r\n");
+    EXPECT_TRUE(fs::is_regular_file(home_ / "base" / "snes.db"));
+    EXPECT_TRUE(fs::is_regular_file(home_ / "base" / "snes_patch.db"));
+    EXPECT_TRUE(fs::is_directory(home_ / "images" / "snes"));
+    EXPECT_EQ(gameCount("snes"), 0);
+}
+
+TEST_F(MainWindowTest, CancelLeavesTheBaseBoxAlone) {
+    form()->FormActivate();
+    combo()->setEditText(QStringLiteral("games"));
+    createThroughDialog(QStringLiteral("typed"), false);
+    EXPECT_EQ(combo()->currentText(), QStringLiteral("games"));
+    EXPECT_FALSE(fs::exists(home_ / "base" / "typed.db"));
+    // The name box keeps its text for the next opening.
+    EXPECT_EQ(windows_->passwordDlg()->typedName(), QStringLiteral("typed"));
+}
+
+TEST_F(MainWindowTest, ReplacingAnExistingBaseAsksFirst) {
+    store::createBase(home_, "games");
+    addGame("games");
+    form()->FormActivate();
+
+    MessageBox::queueAnswer(MessageBox::Answer::No);
+    createThroughDialog(QStringLiteral("games"));
+    EXPECT_EQ(gameCount("games"), 1);
+    ASSERT_EQ(MessageBox::shownTexts().size(), 1);
+    EXPECT_TRUE(MessageBox::shownTexts().front().contains(QStringLiteral("games")));
+
+    MessageBox::queueAnswer(MessageBox::Answer::Yes);
+    createThroughDialog(QStringLiteral("games"));
+    EXPECT_EQ(gameCount("games"), 0);
+}
+
+TEST_F(MainWindowTest, UnsafeNamesAreRefusedWithAMessage) {
+    form()->FormActivate();
+    for (const QString& name : {QStringLiteral(""), QStringLiteral("../evil"), QStringLiteral("a\\b"),
+                                QStringLiteral(".."), QStringLiteral("nes_patch"), QStringLiteral("a:b"),
+                                QStringLiteral("中文")}) {
+        MessageBox::clearShownTexts();
+        createThroughDialog(name);
+        EXPECT_EQ(MessageBox::shownTexts().size(), 1) << name.toStdString();
+    }
+    EXPECT_TRUE(items().isEmpty());
+    EXPECT_FALSE(fs::exists(home_ / "evil.db"));
+    EXPECT_FALSE(fs::exists(home_ / "bases.ini"));
+}
+
+TEST_F(MainWindowTest, EmptyingAsksAndWorksOnTheTypedName) {
+    store::createBase(home_, "games");
+    addGame("games");
+    form()->FormActivate();
+    combo()->clear();
+    combo()->setEditText(QStringLiteral("GAMES"));
+
+    MessageBox::queueAnswer(MessageBox::Answer::No);
+    click(button("Button3"));
+    EXPECT_EQ(gameCount("games"), 1);
+
+    MessageBox::queueAnswer(MessageBox::Answer::Yes);
+    click(button("Button3"));
+    EXPECT_EQ(gameCount("games"), 0);
+    EXPECT_EQ(MessageBox::shownTexts(),
+              (QStringList{QStringLiteral("Вы уверены, что хотите удалить все данные из таблицы?"),
+                           QStringLiteral("Вы уверены, что хотите удалить все данные из таблицы?")}));
+}
+
+TEST_F(MainWindowTest, AFailingHandlerShowsItsMessageAndTheProgramGoesOn) {
+    form()->FormActivate();
+    combo()->setEditText(QStringLiteral("missing"));
+    MessageBox::queueAnswer(MessageBox::Answer::Yes);
+    click(button("Button3"));
+    ASSERT_EQ(MessageBox::shownTexts().size(), 2);
+    EXPECT_TRUE(MessageBox::shownTexts().back().contains(QStringLiteral("missing.db"))) << MessageBox::shownTexts().back().toStdString();
+    EXPECT_TRUE(form()->isEnabled());
+}
+
+} // namespace
+} // namespace gamarium::gui::testing
