@@ -1,0 +1,121 @@
+#include "files/files.h"
+#include "core/support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <sys/wait.h>
+
+namespace gamarium {
+namespace {
+
+using gamarium::testing::TempFolder;
+
+struct Result {
+    int exitCode = -1;
+    std::string out;
+};
+
+// Runs gamarium-cli on a program folder; standard error goes to a file.
+Result cli(const TempFolder& home, const std::string& arguments) {
+    const std::string command = std::string(GAMARIUM_CLI) + " --home '" + home.path().string() + "' " + arguments +
+                                " 2>'" + (home.path() / "stderr.txt").string() + "'";
+    Result result;
+    FILE* pipe = popen(command.c_str(), "r");
+    std::array<char, 4096> buffer;
+    for (std::size_t n; (n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0;) result.out.append(buffer.data(), n);
+    const int status = pclose(pipe);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+std::string errorText(const TempFolder& home) {
+    return files::readFile(home.path() / "stderr.txt");
+}
+
+std::string write(const TempFolder& home, const std::string& name, const std::string& content) {
+    const auto file = home.path() / name;
+    std::ofstream(file, std::ios::binary) << content;
+    return "'" + file.string() + "'";
+}
+
+const std::string kGameHeader =
+    "N,Sid,Name,Region,Publisher,Developer,Year,Ngamers,Type,Genre,File,Size,Image1,Image2,Image3,Image4,Image5,"
+    "Text1,Text2,Text3,Text4,Related,Rsize,Analog,Drname,Rating,Patch\r\n";
+
+TEST(Cli, CreateImportExportRoundTrip) {
+    TempFolder home;
+    ASSERT_EQ(cli(home, "create Игры").exitCode, 0);
+    ASSERT_EQ(cli(home, "create snes").exitCode, 0);
+    EXPECT_EQ(cli(home, "list").out.size(), std::string("Игры\nsnes\n").size());
+    EXPECT_EQ(files::readFile(home.path() / "bases.ini").substr(0, 6), "\xC8\xE3\xF0\xFB\r\n");
+
+    const std::string csv = write(home, "in.csv",
+                                  "Name,Year,Text1,N\r\n"
+                                  "Марио,1985,\"строка 1\r\nстрока 2, \"\"цитата\"\"\",1\r\n"
+                                  "Contra,,,2\r\n");
+    ASSERT_EQ(cli(home, "import Игры " + csv).exitCode, 0) << errorText(home);
+    const Result exported = cli(home, "export Игры");
+    ASSERT_EQ(exported.exitCode, 0);
+    EXPECT_EQ(exported.out, kGameHeader +
+                                "1,,Марио,,,,1985,,,,,,,,,,,\"строка 1\r\nстрока 2, \"\"цитата\"\"\",,,,,,,,,\r\n"
+                                "2,,Contra,,,,,,,,,,,,,,,,,,,,,,,,\r\n");
+
+    // Exported, imported elsewhere and exported again: the same bytes.
+    ASSERT_EQ(cli(home, "import snes " + write(home, "all.csv", exported.out)).exitCode, 0);
+    EXPECT_EQ(cli(home, "export snes").out, exported.out);
+
+    ASSERT_EQ(cli(home, "import snes --patches " + write(home, "p.csv", "Patch,Text\r\nRus,rus\r\n")).exitCode, 0);
+    EXPECT_EQ(cli(home, "export snes --patches").out, "N,Patch,Size,Proc,Text,Autor,Year\r\n,Rus,,,ru,,\r\n");
+}
+
+TEST(Cli, ABadRowAddsNothing) {
+    TempFolder home;
+    ASSERT_EQ(cli(home, "create games").exitCode, 0);
+    const std::string csv = write(home, "bad.csv", "Name,Size\r\nA,1\r\nB,99999\r\n");
+    const Result result = cli(home, "import games " + csv);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(errorText(home).find("строка 3"), std::string::npos) << errorText(home);
+    EXPECT_NE(errorText(home).find("Size"), std::string::npos);
+    EXPECT_EQ(cli(home, "export games").out, kGameHeader);
+
+    EXPECT_EQ(cli(home, "import games " + write(home, "unknown.csv", "Name,Colour\r\nA,red\r\n")).exitCode, 1);
+    EXPECT_NE(errorText(home).find("Colour"), std::string::npos);
+    EXPECT_EQ(cli(home, "export games").out, kGameHeader);
+}
+
+TEST(Cli, ExitCodes) {
+    TempFolder home;
+    struct Case {
+        const char* arguments;
+        int exitCode;
+    };
+    const Case cases[] = {
+        {"", 2},
+        {"frobnicate", 2},
+        {"create", 2},
+        {"create a b", 2},
+        {"create games --force", 2},
+        {"create games", 0},
+        {"create games", 1},
+        {"create games --replace", 0},
+        {"create 'a/b'", 1},
+        {"empty games", 0},
+        {"empty missing", 1},
+        {"export missing", 1},
+        {"import games /no/such/file.csv", 1},
+    };
+    for (const Case& c : cases) {
+        const Result result = cli(home, c.arguments);
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.arguments;
+        if (c.exitCode == 1) {
+            const std::string message = errorText(home);
+            EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
+        }
+    }
+}
+
+} // namespace
+} // namespace gamarium

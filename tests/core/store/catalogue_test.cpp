@@ -1,0 +1,163 @@
+#include "error.h"
+#include "files/files.h"
+#include "store/catalogue.h"
+#include "store/table.h"
+#include "core/support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+
+namespace gamarium::store {
+namespace {
+
+using gamarium::testing::TempFolder;
+namespace fs = std::filesystem;
+using Names = std::vector<std::string>;
+
+Names sorted(Names names) {
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void touch(const fs::path& file) {
+    std::ofstream(file) << "x";
+}
+
+TEST(Catalogue, ListsGameTablesOnly) {
+    TempFolder home;
+    prepareFolders(home.path());
+    const fs::path base = home.path() / "base";
+    for (const char* name : {"games.db", "games_patch.db", "old_patchwork.db", "NES.DB", "notes.txt", "x.dbx", "a.db.bak"})
+        touch(base / name);
+    fs::create_directory(base / "x.db");
+    EXPECT_EQ(sorted(listBases(home.path())), (Names{"NES", "games"}));
+    EXPECT_TRUE(fs::is_directory(home.path() / "images" / "games"));
+    EXPECT_TRUE(fs::is_directory(home.path() / "images" / "NES"));
+    EXPECT_FALSE(fs::exists(home.path() / "images" / "x"));
+}
+
+TEST(Catalogue, NoBaseFolderGivesNoBases) {
+    TempFolder home;
+    EXPECT_TRUE(listBases(home.path()).empty());
+    touch(home.path() / "base"); // a file where the folder should be
+    prepareFolders(home.path());
+    EXPECT_TRUE(listBases(home.path()).empty());
+}
+
+TEST(Catalogue, CreateMakesBothTablesAndRemovesSideFiles) {
+    TempFolder home;
+    prepareFolders(home.path());
+    const fs::path base = home.path() / "base";
+    const Names sideFiles = {"snes.fam", "snes.tv", "snes.px", "snes.val",
+                             "snes_patch.fam", "snes_patch.tv", "snes_patch.px", "snes_patch.val"};
+    for (const std::string& name : sideFiles) touch(base / name);
+    touch(base / "snes.keep");
+
+    createBase(home.path(), "snes");
+
+    for (const std::string& name : sideFiles) EXPECT_FALSE(fs::exists(base / name)) << name;
+    EXPECT_TRUE(fs::exists(base / "snes.keep"));
+    EXPECT_TRUE(fs::is_directory(home.path() / "images" / "snes"));
+    for (const std::string& table : {gameTableName("snes"), patchTableName("snes")}) {
+        Table t(base, table);
+        t.open();
+        EXPECT_EQ(t.recordCount(), 0);
+        // No key on N: two records may share a number, or have none.
+        for (int i = 0; i < 2; ++i) {
+            t.append();
+            t.fieldByName("N").setAsInteger(1);
+            t.post();
+        }
+        t.append();
+        t.fieldByName("N").clear();
+        t.post();
+        EXPECT_EQ(t.recordCount(), 3);
+    }
+}
+
+TEST(Catalogue, ReplaceAndEmptyKeepPicturesAndStructure) {
+    TempFolder home;
+    createBase(home.path(), "games");
+    touch(home.path() / "images" / "games" / "mario.png");
+    const fs::path base = home.path() / "base";
+    for (const std::string& table : {gameTableName("games"), patchTableName("games")}) {
+        Table t(base, table);
+        t.open();
+        t.append();
+        t.fieldByName("N").setAsInteger(1);
+        t.post();
+    }
+    emptyBase(home.path(), "GAMES");
+    for (const std::string& table : {gameTableName("games"), patchTableName("games")}) {
+        Table t(base, table);
+        t.open();
+        EXPECT_EQ(t.recordCount(), 0);
+        EXPECT_EQ(t.fieldCount(), table == "games.db" ? 27 : 7);
+    }
+    createBase(home.path(), "games");
+    EXPECT_TRUE(fs::exists(home.path() / "images" / "games" / "mario.png"));
+}
+
+TEST(Catalogue, ReplacingIsAllOrNothing) {
+    TempFolder home;
+    createBase(home.path(), "games");
+    Table patches(home.path() / "base", patchTableName("games"));
+    patches.open(); // held, as by another copy of the program
+    {
+        Table games(home.path() / "base", gameTableName("games"));
+        games.open();
+        games.append();
+        games.fieldByName("Name").setAsString("kept");
+        games.post();
+    }
+    EXPECT_THROW(createBase(home.path(), "games"), Error);
+    patches.close();
+    Table games(home.path() / "base", gameTableName("games"));
+    games.open();
+    EXPECT_EQ(games.recordCount(), 1);
+}
+
+TEST(Catalogue, EmptyingAMissingPatchTableFailsAfterTheGameTable) {
+    TempFolder home;
+    createBase(home.path(), "games");
+    fs::remove(home.path() / "base" / "games_patch.db");
+    EXPECT_EQ(listBases(home.path()), Names{"games"});
+    EXPECT_THROW(emptyBase(home.path(), "games"), Error);
+}
+
+TEST(Catalogue, BadNamesAreRefused) {
+    TempFolder home;
+    const Names bad = {"", ".", "..", "a/b", "a\\b", "../up", "a:b", "a*", "a?", "a\"b", "a<b",
+                       "a>b", "a|b", "a\tb", "nes_patch", std::string(200, 'n')};
+    for (const std::string& name : bad) {
+        EXPECT_THROW(createBase(home.path(), name), Error) << name;
+        EXPECT_THROW(emptyBase(home.path(), name), Error) << name;
+    }
+    EXPECT_TRUE(listBases(home.path()).empty());
+    EXPECT_FALSE(fs::exists(home.path() / "up.db"));
+    EXPECT_NO_THROW(validateBaseName("\xC8\xE3\xF0\xFB 2")); // "Игры 2"
+}
+
+TEST(Catalogue, BaseListFileHoldsEveryName) {
+    TempFolder home;
+    Names names;
+    for (int i = 0; i < 300; ++i) names.push_back("base" + std::to_string(i));
+    names.push_back("base0"); // a name added twice stands twice
+    writeBasesList(home.path(), names);
+    const std::string written = files::readFile(home.path() / "bases.ini");
+    EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 301);
+    EXPECT_EQ(written.substr(0, 14), "base0\r\nbase1\r\n");
+    EXPECT_EQ(written.substr(written.size() - 7), "base0\r\n");
+}
+
+TEST(Catalogue, ProgramFolderComesFromTheEnvironmentWhenSet) {
+    ::setenv("GAMARIUM_HOME", "/srv/gamarium", 1);
+    EXPECT_EQ(programFolder("/opt/bin"), fs::path("/srv/gamarium"));
+    ::unsetenv("GAMARIUM_HOME");
+    EXPECT_EQ(programFolder("/opt/bin"), fs::path("/opt/bin"));
+}
+
+} // namespace
+} // namespace gamarium::store
