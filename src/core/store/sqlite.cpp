@@ -83,6 +83,10 @@ void Statement::bindText(int index, std::string_view utf8) {
     sqlite3_bind_text(stmt_, index, utf8.data(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
 }
 
+void Statement::bindTextInPlace(int index, std::string_view utf8) {
+    sqlite3_bind_text(stmt_, index, utf8.data(), static_cast<int>(utf8.size()), SQLITE_STATIC);
+}
+
 bool Statement::step() {
     const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW) return true;
@@ -111,9 +115,13 @@ std::int64_t Statement::intAt(int column) const {
 }
 
 std::string Statement::textAt(int column) const {
+    return std::string(textViewAt(column));
+}
+
+std::string_view Statement::textViewAt(int column) const {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
     const int size = sqlite3_column_bytes(stmt_, column);
-    return text ? std::string(text, static_cast<std::size_t>(size)) : std::string();
+    return text ? std::string_view(text, static_cast<std::size_t>(size)) : std::string_view();
 }
 
 // Savepoints rather than BEGIN, so that transactions nest: the posts of a

@@ -44,6 +44,8 @@ public:
     void bindNull(int index);
     void bindInt(int index, std::int64_t value);
     void bindText(int index, std::string_view utf8);
+    // Binds without a copy: the text must live until the statement is reset.
+    void bindTextInPlace(int index, std::string_view utf8);
 
     // Steps once: true while a row is there.
     bool step();
@@ -54,6 +56,8 @@ public:
     bool isNull(int column) const;
     std::int64_t intAt(int column) const;
     std::string textAt(int column) const;
+    // Valid until the next step or reset.
+    std::string_view textViewAt(int column) const;
 
 private:
     Database& db_;

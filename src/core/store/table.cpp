@@ -167,7 +167,7 @@ void Table::loadCurrent() {
         if (fields_[i].isInteger())
             v.integer = select_->intAt(column);
         else
-            v.text = text::fromUtf8(select_->textAt(column));
+            v.text = text::fromUtf8(select_->textViewAt(column));
     }
     select_->reset();
 }
@@ -255,6 +255,8 @@ void Table::bindBuffer(sqlite::Statement& statement) {
             statement.bindNull(index);
         else if (fields_[i].isInteger())
             statement.bindInt(index, v.integer);
+        else if (text::isAscii(v.text))
+            statement.bindTextInPlace(index, v.text); // the buffer outlives the statement's run
         else
             statement.bindText(index, text::toUtf8(v.text));
     }

@@ -79,7 +79,14 @@ char fromCodePoint(char32_t cp) {
     return '?';
 }
 
+bool isAscii(std::string_view s) {
+    for (char c : s)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
 std::string toUtf8(std::string_view cp1251) {
+    if (isAscii(cp1251)) return std::string(cp1251);
     std::string out;
     out.reserve(cp1251.size() * 2);
     for (char c : cp1251) appendUtf8(out, toCodePoint(static_cast<unsigned char>(c)));
@@ -87,6 +94,7 @@ std::string toUtf8(std::string_view cp1251) {
 }
 
 std::string fromUtf8(std::string_view utf8) {
+    if (isAscii(utf8)) return std::string(utf8);
     std::string out;
     out.reserve(utf8.size());
     std::size_t i = 0;

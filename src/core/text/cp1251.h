@@ -11,6 +11,9 @@ namespace gamarium::text {
 std::string toUtf8(std::string_view cp1251);
 std::string fromUtf8(std::string_view utf8);
 
+// True when every byte is 7-bit ASCII, the same in both encodings.
+bool isAscii(std::string_view s);
+
 // One Windows-1251 byte as a Unicode code point, and back ('?' if absent).
 char32_t toCodePoint(unsigned char c);
 char fromCodePoint(char32_t cp);
