@@ -15,4 +15,13 @@ struct Picture {
     bool empty() const { return width <= 0 || height <= 0; }
 };
 
+// The width and height a file declares in its header, read without
+// decoding the pixels.
+struct PictureSize {
+    int width = 0;
+    int height = 0;
+
+    friend bool operator==(const PictureSize&, const PictureSize&) = default;
+};
+
 } // namespace gamarium::pictures
