@@ -1,0 +1,226 @@
+#include "pictures/decoder.h"
+
+#include "error.h"
+#include "pictures/cel_decoder.h"
+#include "pictures/emf_decoder.h"
+#include "pictures/jpeg_decoder.h"
+#include "pictures/magick_decoder.h"
+#include "pictures/psd_decoder.h"
+#include "pictures/psp_decoder.h"
+#include "pictures/targa_decoder.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <new>
+#include <utility>
+#include <vector>
+
+namespace gamarium::pictures {
+namespace {
+
+using enum PictureFormat;
+using namespace std::string_view_literals;
+
+constexpr std::pair<std::string_view, PictureFormat> kExtensions[] = {
+    {"bmp", Bmp},   {"rle", Bmp},   {"dib", Bmp},   {"ico", Ico},   {"wmf", Wmf},   {"emf", Emf},
+    {"jfif", Jpeg}, {"jpg", Jpeg},  {"jpe", Jpeg},  {"jpeg", Jpeg}, {"win", Targa}, {"vst", Targa},
+    {"vda", Targa}, {"tga", Targa}, {"icb", Targa}, {"tiff", Tiff}, {"tif", Tiff},  {"fax", Tiff},
+    {"eps", Eps},   {"pcx", Pcx},   {"pcc", Pcx},   {"scr", Pcx},   {"rpf", Rla},   {"rla", Rla},
+    {"sgi", Sgi},   {"rgba", Sgi},  {"rgb", Sgi},   {"bw", Sgi},    {"psd", Psd},   {"pdd", Psd},
+    {"ppm", Pnm},   {"pgm", Pnm},   {"pbm", Pnm},   {"cel", Cel},   {"pic", Cel},   {"pcd", Pcd},
+    {"cut", Cut},   {"psp", Psp},   {"png", Png},
+};
+
+constexpr std::pair<std::string_view, PictureFormat> kSignatures[] = {
+    {"\x89PNG\r\n\x1A\n"sv, Png}, {"\xFF\xD8\xFF"sv, Jpeg}, {"II*\0"sv, Tiff}, {"MM\0*"sv, Tiff},
+    {"II+\0"sv, Tiff},             {"MM\0+"sv, Tiff},        {"8BPS"sv, Psd},
+};
+
+// A Photo CD file holds one photo at several sizes from 192 x 128 up; the
+// fourth, 768 x 512, is the base size that every such file has.
+constexpr unsigned kPhotoCdBase = 3;
+
+// A file larger than this is not read at all: no picture within the size
+// limit needs more bytes than this in any of the formats.
+constexpr std::uintmax_t kMaxFileBytes = 512ull * 1024 * 1024;
+
+char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool sameIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (asciiLower(a[i]) != asciiLower(b[i]))
+            return false;
+    return true;
+}
+
+// The GraphicsMagick coder that reads each format that needs nothing more
+// than its coder named.
+std::string_view magickCoder(PictureFormat format) {
+    switch (format) {
+    case Ico: return "ICO";
+    case Tiff: return "TIFF";
+    case Rla: return "RLA";
+    case Sgi: return "SGI";
+    case Pnm: return "PNM";
+    case Cut: return "CUT";
+    case Png: return "PNG";
+    default: return {};
+    }
+}
+
+Picture ownDecoding(std::optional<Picture> picture) {
+    if (!picture || picture->empty())
+        throw Error("damaged or unsupported picture");
+    return std::move(*picture);
+}
+
+// The PostScript part of an EPS file: all of a text file, or the section
+// that the binary header (the one that carries a preview) points at.
+std::string_view postScriptOf(std::span<const std::uint8_t> bytes) {
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (!hasSignature(bytes, "\xC5\xD0\xD3\xC6") || bytes.size() < 12)
+        return text;
+    const auto le32 = [&](std::size_t at) {
+        return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | static_cast<std::uint32_t>(bytes[at + 3]) << 24;
+    };
+    const std::uint32_t offset = le32(4);
+    return offset < text.size() ? text.substr(offset, le32(8)) : std::string_view{};
+}
+
+// Ghostscript draws the page that a bounding box gives before anyone can
+// look at its size, so a box larger than the program's limit (anywhere in
+// the file: it may be given at the end) refuses the file beforehand.
+void requireBoundingBoxesWithinLimit(std::string_view postScript) {
+    constexpr std::string_view kKey = "BoundingBox:";
+    for (std::size_t at = postScript.find(kKey); at != std::string_view::npos; at = postScript.find(kKey, at + 1)) {
+        const std::string line(postScript.substr(at + kKey.size(), 100));
+        double left = 0, bottom = 0, right = 0, top = 0;
+        if (std::sscanf(line.c_str(), "%lf %lf %lf %lf", &left, &bottom, &right, &top) != 4)
+            continue;
+        const double width = std::abs(right - left), height = std::abs(top - bottom);
+        if (!(width <= kMaxPictureSide && height <= kMaxPictureSide && width * height <= kMaxPicturePixels))
+            throw Error("picture too large");
+    }
+}
+
+// EPS is the one format GraphicsMagick is left to recognise, as it tells
+// plain PostScript from the binary header that carries a preview; the file
+// must still start like one of the two.
+Picture decodeEps(std::span<const std::uint8_t> bytes) {
+    if (!hasSignature(bytes, "%!PS") && !hasSignature(bytes, "\xC5\xD0\xD3\xC6"))
+        throw Error("not an EPS file");
+    requireBoundingBoxesWithinLimit(postScriptOf(bytes));
+    return decodeWithMagick(bytes, {.printsMessages = true});
+}
+
+// A 256-colour PCX keeps its palette in the last 769 bytes, after a marker
+// byte 12; GraphicsMagick shows a file cut short, palette lost, in grey.
+Picture decodePcx(std::span<const std::uint8_t> bytes) {
+    constexpr std::size_t kPaletteBytes = 769;
+    constexpr std::size_t kHeaderBytes = 128;
+    const bool palette256 = bytes.size() > kHeaderBytes && bytes[3] == 8 && bytes[65] == 1;
+    if (palette256 && (bytes.size() < kHeaderBytes + kPaletteBytes || bytes[bytes.size() - kPaletteBytes] != 0x0C))
+        throw Error("PCX file cut off before its palette");
+    return decodeWithMagick(bytes, {.coder = "PCX"});
+}
+
+Picture decodeFormat(std::span<const std::uint8_t> bytes, PictureFormat format) {
+    switch (format) {
+    case Jpeg: return decodeJpeg(bytes);
+    case Emf: return decodeEmf(bytes);
+    case Targa: return decodeTarga(bytes);
+    case Eps: return decodeEps(bytes);
+    case Pcd: return decodeWithMagick(bytes, {.coder = "PCD", .scene = kPhotoCdBase});
+    case Wmf: return decodeWithMagick(bytes, {.coder = "WMF", .printsMessages = true});
+    case Pcx: return decodePcx(bytes);
+    case Bmp: return decodeWithMagick(bytes, {.coder = hasSignature(bytes, "BM") ? "BMP" : "DIB"});
+    case Psd: return ownDecoding(decodePsd(bytes));
+    case Psp: return ownDecoding(decodePsp(bytes));
+    case Cel: return ownDecoding(decodeCel(bytes));
+    default: return decodeWithMagick(bytes, {.coder = magickCoder(format)});
+    }
+}
+
+std::vector<std::uint8_t> readWhole(const std::filesystem::path& file) {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(file, error);
+    if (error)
+        throw Error("file cannot be read");
+    if (size > kMaxFileBytes)
+        throw Error("file too large");
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    std::ifstream in(file, std::ios::binary);
+    if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size())))
+        throw Error("file cannot be read");
+    return bytes;
+}
+
+} // namespace
+
+std::optional<PictureFormat> formatOfExtension(std::string_view extension) {
+    if (extension.starts_with('.'))
+        extension.remove_prefix(1);
+    for (const auto& [name, format] : kExtensions)
+        if (sameIgnoringCase(name, extension))
+            return format;
+    return std::nullopt;
+}
+
+PictureFormat formatOfContent(std::span<const std::uint8_t> bytes, PictureFormat byExtension) {
+    for (const auto& [signature, format] : kSignatures)
+        if (hasSignature(bytes, signature))
+            return format;
+    return byExtension;
+}
+
+bool hasSignature(std::span<const std::uint8_t> bytes, std::string_view signature) {
+    return bytes.size() >= signature.size() &&
+           std::equal(signature.begin(), signature.end(), bytes.begin(),
+                      [](char s, std::uint8_t b) { return static_cast<std::uint8_t>(s) == b; });
+}
+
+bool pictureSizeAllowed(std::int64_t width, std::int64_t height) {
+    return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
+           width * height <= kMaxPicturePixels;
+}
+
+DecodeOutcome decodePictureBytes(std::span<const std::uint8_t> bytes, PictureFormat format) {
+    DecodeOutcome outcome;
+    try {
+        outcome.picture = decodeFormat(bytes, formatOfContent(bytes, format));
+    } catch (const Error& error) {
+        outcome.error = error.what();
+    } catch (const std::bad_alloc&) {
+        outcome.error = "out of memory";
+    } catch (...) {
+        // Whatever a library throws, a picture that cannot be decoded is
+        // shown as no picture.
+        outcome.error = "decoder failure";
+    }
+    if (!outcome.error.empty())
+        outcome.picture = Picture{};
+    return outcome;
+}
+
+DecodeOutcome decodePictureExplained(const std::filesystem::path& file) {
+    const auto format = formatOfExtension(file.extension().string());
+    if (!format)
+        return {{}, "not a picture file extension"};
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes = readWhole(file);
+    } catch (const Error& error) {
+        return {{}, error.what()};
+    } catch (const std::bad_alloc&) {
+        return {{}, "out of memory"};
+    }
+    return decodePictureBytes(bytes, *format);
+}
+
+Picture decodePicture(const std::filesystem::path& file) { return decodePictureExplained(file).picture; }
+
+} // namespace gamarium::pictures

@@ -1,0 +1,122 @@
+#include "pictures/magick_decoder.h"
+
+#include "error.h"
+#include "pictures/decoder.h"
+
+#include <Magick++.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace gamarium::pictures {
+namespace {
+
+// GraphicsMagick is set up once per process: its messages go nowhere (the
+// program reports failures itself) and its resource limits are the
+// program's picture limits, so a header that declares a giant picture is
+// refused before the pixel cache is allocated.
+void setUpOnce() {
+    static const bool ready = [] {
+        Magick::InitializeMagick(nullptr);
+        MagickLib::SetErrorHandler(nullptr);
+        MagickLib::SetWarningHandler(nullptr);
+        MagickLib::SetMagickResourceLimit(MagickLib::WidthResource, kMaxPictureSide);
+        MagickLib::SetMagickResourceLimit(MagickLib::HeightResource, kMaxPictureSide);
+        MagickLib::SetMagickResourceLimit(MagickLib::PixelsResource, kMaxPicturePixels);
+        return true;
+    }();
+    (void)ready;
+}
+
+// Points the process's standard output and error at the null device while
+// it lives, so that what a library prints meanwhile (libwmf's complaints
+// about a damaged file) and what a child process started meanwhile prints
+// (Ghostscript's PostScript errors) goes nowhere.
+class SilencedOutput {
+public:
+    SilencedOutput() {
+        std::fflush(stdout);
+        std::fflush(stderr);
+        const int null = ::open("/dev/null", O_WRONLY);
+        for (int fd : {1, 2}) {
+            saved_[fd - 1] = ::dup(fd);
+            if (null >= 0)
+                ::dup2(null, fd);
+        }
+        if (null >= 0)
+            ::close(null);
+    }
+    ~SilencedOutput() {
+        for (int fd : {1, 2}) {
+            if (saved_[fd - 1] >= 0) {
+                ::dup2(saved_[fd - 1], fd);
+                ::close(saved_[fd - 1]);
+            }
+        }
+    }
+    SilencedOutput(const SilencedOutput&) = delete;
+    SilencedOutput& operator=(const SilencedOutput&) = delete;
+
+private:
+    int saved_[2] = {-1, -1};
+};
+
+void readQuietly(Magick::Image& image, const Magick::Blob& blob, bool printsMessages) {
+    if (!printsMessages) {
+        image.read(blob);
+        return;
+    }
+    const SilencedOutput silenced;
+    image.read(blob);
+}
+
+Picture pixelsOf(Magick::Image& image) {
+    Picture picture;
+    picture.width = static_cast<int>(image.columns());
+    picture.height = static_cast<int>(image.rows());
+    if (!pictureSizeAllowed(picture.width, picture.height) || picture.empty())
+        throw Error("picture too large or empty");
+    const std::size_t count = static_cast<std::size_t>(picture.width) * picture.height;
+    picture.rgb.resize(count * 3);
+    if (!image.matte()) {
+        image.write(0, 0, picture.width, picture.height, "RGB", Magick::CharPixel, picture.rgb.data());
+        return picture;
+    }
+    std::vector<std::uint8_t> rgba(count * 4);
+    image.write(0, 0, picture.width, picture.height, "RGBA", Magick::CharPixel, rgba.data());
+    for (std::size_t i = 0; i < count; ++i)
+        for (std::size_t c = 0; c < 3; ++c)
+            picture.rgb[i * 3 + c] = onWhite(rgba[i * 4 + c], rgba[i * 4 + 3]);
+    return picture;
+}
+
+} // namespace
+
+Picture decodeWithMagick(std::span<const std::uint8_t> bytes, const MagickRequest& request) {
+    setUpOnce();
+    const Magick::Blob blob(bytes.data(), bytes.size());
+    Magick::Image image;
+    image.subImage(request.scene);
+    image.subRange(1);
+    // "CODER:" as the file name binds GraphicsMagick to that coder; without
+    // it the coder is only a hint that the content's signature overrides.
+    if (!request.coder.empty())
+        image.fileName(std::string(request.coder) + ":");
+    try {
+        readQuietly(image, blob, request.printsMessages);
+    } catch (const Magick::WarningCorruptImage& warning) {
+        throw Error(std::string("damaged file: ") + warning.what());
+    } catch (const Magick::Warning&) {
+        // A remark about an unknown tag or a colour profile: the picture
+        // was read.
+    } catch (const Magick::Exception& error) {
+        throw Error(error.what());
+    }
+    return pixelsOf(image);
+}
+
+} // namespace gamarium::pictures
