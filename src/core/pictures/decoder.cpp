@@ -8,6 +8,7 @@
 #include "pictures/psd_decoder.h"
 #include "pictures/psp_decoder.h"
 #include "pictures/targa_decoder.h"
+#include "pictures/wmf_check.h"
 
 #include <algorithm>
 #include <cmath>
@@ -128,6 +129,11 @@ Picture decodePcx(std::span<const std::uint8_t> bytes) {
     return decodeWithMagick(bytes, {.coder = "PCX"});
 }
 
+Picture decodeWmf(std::span<const std::uint8_t> bytes) {
+    requireSoundMetafile(bytes);
+    return decodeWithMagick(bytes, {.coder = "WMF", .printsMessages = true});
+}
+
 Picture decodeFormat(std::span<const std::uint8_t> bytes, PictureFormat format) {
     switch (format) {
     case Jpeg: return decodeJpeg(bytes);
@@ -135,7 +141,7 @@ Picture decodeFormat(std::span<const std::uint8_t> bytes, PictureFormat format) 
     case Targa: return decodeTarga(bytes);
     case Eps: return decodeEps(bytes);
     case Pcd: return decodeWithMagick(bytes, {.coder = "PCD", .scene = kPhotoCdBase});
-    case Wmf: return decodeWithMagick(bytes, {.coder = "WMF", .printsMessages = true});
+    case Wmf: return decodeWmf(bytes);
     case Pcx: return decodePcx(bytes);
     case Bmp: return decodeWithMagick(bytes, {.coder = hasSignature(bytes, "BM") ? "BMP" : "DIB"});
     case Psd: return ownDecoding(decodePsd(bytes));
