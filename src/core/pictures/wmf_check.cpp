@@ -47,8 +47,13 @@ void requireSoundMetafile(std::span<const std::uint8_t> bytes) {
         const std::uint16_t function = in.u16le();
         if (!in.ok() || words < 3 || words > (bytes.size() - start) / 2)
             throw Error("damaged metafile record");
-        if (function == kEndRecord)
+        // libwmf takes only a three-word end record for the end, and plays
+        // on past any other.
+        if (function == kEndRecord) {
+            if (words != 3)
+                throw Error("damaged metafile end record");
             return;
+        }
         ByteReader parameters(bytes.subspan(start + 6, words * 2 - 6));
         if (among(kCreators, function)) {
             const auto slot = std::find(used.begin(), used.end(), false);

@@ -8,7 +8,7 @@ namespace gamarium::pictures {
 // Walks the records of a Windows metafile (with or without the placeable
 // header) before GraphicsMagick plays it through libwmf, which trusts
 // them: every record must lie inside the file, the records must end with
-// the end record, and every object a record selects or deletes must have
+// a proper end record, and every object a record selects or deletes must have
 // been created and not yet deleted. Throws Error otherwise.
 void requireSoundMetafile(std::span<const std::uint8_t> bytes);
 
