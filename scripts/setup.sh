@@ -12,7 +12,7 @@ packages=(
   fonts-dejavu-core
 )
 if [ "${1:-}" = "--with-tools" ]; then
-  packages+=(clang libclang-rt-14-dev xvfb xauth imagemagick hyperfine)
+  packages+=(clang libclang-rt-14-dev xvfb xauth imagemagick graphicsmagick hyperfine)
 fi
 
 missing=()
