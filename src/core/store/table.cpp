@@ -219,16 +219,16 @@ int Table::moveBy(int n) {
 
 void Table::append() {
     checkBrowseMode();
-    insertAt_ = order_.size();
-    std::fill(buffer_.begin(), buffer_.end(), FieldValue{});
-    state_ = TableState::Insert;
-    modified_ = false;
-    notify();
+    startNewRecord(order_.size());
 }
 
 void Table::insert() {
     checkBrowseMode();
-    insertAt_ = order_.empty() ? 0 : current_;
+    startNewRecord(order_.empty() ? 0 : current_);
+}
+
+void Table::startNewRecord(std::size_t position) {
+    insertAt_ = position;
     std::fill(buffer_.begin(), buffer_.end(), FieldValue{});
     state_ = TableState::Insert;
     modified_ = false;

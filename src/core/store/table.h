@@ -96,6 +96,7 @@ private:
     void requireOpen() const;
     void checkBrowseMode();
     void moveTo(std::size_t position);
+    void startNewRecord(std::size_t position);
     void loadCurrent();
     void bindBuffer(sqlite::Statement& statement);
     void notify();
