@@ -3,6 +3,7 @@
 // one-line message on failure, 2 on wrong usage.
 #include "error.h"
 #include "files/executable.h"
+#include "identify_command.h"
 #include "store/catalogue.h"
 #include "store/table.h"
 #include "store/table_transfer.h"
@@ -128,6 +129,10 @@ int run(const std::vector<std::string>& argv) {
     if (command == "empty") return emptyCommand(home, args);
     if (command == "export") return exportCommand(home, args);
     if (command == "import") return importCommand(home, args);
+    if (command == "identify") {
+        if (args.words.size() < 2 || !args.flags.empty()) throw UsageError{};
+        return cli::runIdentify({args.words.begin() + 1, args.words.end()}, std::cout, std::cerr);
+    }
     throw UsageError{};
 }
 

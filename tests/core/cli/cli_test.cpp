@@ -117,5 +117,17 @@ TEST(Cli, ExitCodes) {
     }
 }
 
+TEST(Cli, IdentifyReportsEachFile) {
+    TempFolder home;
+    const std::string picture = std::string(GAMARIUM_TEST_DATA) + "/pictures/quad.png";
+    const std::string text = write(home, "notes.txt", "hello");
+    const Result result = cli(home, "identify '" + picture + "' " + text);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.out.substr(0, picture.size() + 1), picture + "\t");
+    EXPECT_NE(result.out.find(text.substr(1, text.size() - 2) + "\terror: "), std::string::npos) << result.out;
+    EXPECT_EQ(cli(home, "identify '" + picture + "'").exitCode, 0);
+    EXPECT_EQ(cli(home, "identify").exitCode, 2);
+}
+
 } // namespace
 } // namespace gamarium
