@@ -9,6 +9,7 @@
 #include "pictures/psp_decoder.h"
 #include "pictures/targa_decoder.h"
 #include "pictures/wmf_check.h"
+#include "text/cp1251.h"
 
 #include <algorithm>
 #include <cmath>
@@ -46,17 +47,6 @@ constexpr unsigned kPhotoCdBase = 3;
 // A file larger than this is not read at all: no picture within the size
 // limit needs more bytes than this in any of the formats.
 constexpr std::uintmax_t kMaxFileBytes = 512ull * 1024 * 1024;
-
-char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool sameIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (asciiLower(a[i]) != asciiLower(b[i]))
-            return false;
-    return true;
-}
 
 // The GraphicsMagick coder that reads each format that needs nothing more
 // than its coder named.
@@ -170,8 +160,9 @@ std::vector<std::uint8_t> readWhole(const std::filesystem::path& file) {
 std::optional<PictureFormat> formatOfExtension(std::string_view extension) {
     if (extension.starts_with('.'))
         extension.remove_prefix(1);
+    const std::string lower = text::lowerLatin(extension);
     for (const auto& [name, format] : kExtensions)
-        if (sameIgnoringCase(name, extension))
+        if (name == lower)
             return format;
     return std::nullopt;
 }
