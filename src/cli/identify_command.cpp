@@ -6,11 +6,7 @@
 
 namespace gamarium::cli {
 
-int runIdentify(const std::vector<std::string>& files, std::ostream& out, std::ostream& err) {
-    if (files.empty()) {
-        err << "usage: gamarium-cli identify FILE...\n";
-        return 1;
-    }
+int runIdentify(const std::vector<std::string>& files, std::ostream& out, std::ostream&) {
     int status = 0;
     for (const std::string& file : files) {
         const std::u8string utf8(file.begin(), file.end());
