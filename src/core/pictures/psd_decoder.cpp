@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <array>
-#include <new>
 #include <vector>
 
 namespace gamarium::pictures {
@@ -206,11 +205,7 @@ std::optional<Picture> decode(std::span<const std::uint8_t> bytes) {
 } // namespace
 
 std::optional<Picture> decodePsd(std::span<const std::uint8_t> bytes) {
-    try {
-        return decode(bytes);
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    }
+    return decode(bytes);
 }
 
 std::optional<PictureSize> probePsdSize(std::span<const std::uint8_t> header) {

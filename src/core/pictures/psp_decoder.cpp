@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <array>
-#include <new>
 #include <string_view>
 #include <vector>
 
@@ -472,11 +471,7 @@ std::optional<Picture> decode(std::span<const std::uint8_t> bytes) {
 } // namespace
 
 std::optional<Picture> decodePsp(std::span<const std::uint8_t> bytes) {
-    try {
-        return decode(bytes);
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    }
+    return decode(bytes);
 }
 
 std::optional<PictureSize> probePspSize(std::span<const std::uint8_t> header) {
