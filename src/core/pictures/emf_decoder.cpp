@@ -23,12 +23,26 @@ std::uint32_t le32(std::span<const std::uint8_t> bytes, std::size_t at) {
     return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | static_cast<std::uint32_t>(bytes[at + 3]) << 24;
 }
 
+// Whether the `count` bytes that a header field points at (offset 0: at
+// nothing) lie inside the header record of `size` bytes, after its fixed
+// part. An offset with no count is refused: libemf2svg then reads on to a
+// terminating zero.
+bool insideHeader(std::uint64_t offset, std::uint64_t count, std::uint64_t size) {
+    return offset == 0 || (count > 0 && offset >= kHeaderSize && offset + count <= size);
+}
+
 // The file must be a chain of whole records from the header to the end
 // record, each of a size that is a multiple of four and lies inside the
-// file; libemf2svg trusts the sizes it is given.
+// file, and the description and pixel format the header points at must lie
+// inside the header; libemf2svg trusts the sizes and offsets it is given.
 void requireWholeRecords(std::span<const std::uint8_t> bytes) {
     if (bytes.size() < kHeaderSize || le32(bytes, 0) != kHeaderRecord || le32(bytes, 40) != kSignature)
         throw Error("not an enhanced metafile");
+    const std::uint32_t headerSize = le32(bytes, 4);
+    const bool withPixelFormat = headerSize >= 100 && bytes.size() >= 100;
+    if (headerSize < kHeaderSize || !insideHeader(le32(bytes, 64), 2ull * le32(bytes, 60), headerSize) ||
+        (withPixelFormat && !insideHeader(le32(bytes, 92), le32(bytes, 88), headerSize)))
+        throw Error("damaged metafile header");
     std::size_t at = 0;
     while (bytes.size() - at >= 8) {
         const std::uint32_t type = le32(bytes, at);

@@ -152,6 +152,11 @@ TEST(DamagedPictures, MetafileRecordsAreCheckedFirst) {
         {"quad.emf", "\x27\0\0\0\x18\0\0\0"sv, "\x27\0\0\0\x18\0\0\x10"sv},
         {"quad.emf", "\x27\0\0\0\x18\0\0\0"sv, "\x27\0\0\0\x17\0\0\0"sv},
         {"quad.emf", "\x0E\0\0\0\x14\0\0\0"sv, "\x0F\0\0\0\x14\0\0\0"sv},
+        // A description of 64 characters that would run past the header.
+        {"quad.emf", "\x05\0\0\0\0\0\0\0\0\0\0\0"sv, "\x05\0\0\0\x40\0\0\0\x50\0\0\0"sv},
+        // A description of no stated length, read up to a zero that the
+        // header does not hold.
+        {"quad.emf", "\x05\0\0\0\0\0\0\0\0\0\0\0"sv, "\x05\0\0\0\0\0\0\0\x80\0\0\0"sv},
     };
     for (const Patch& patch : cases)
         EXPECT_NE(decodeRefused(patched(patch), extensionOf(patch.file)).error, "") << patch.file << " " << patch.to;
