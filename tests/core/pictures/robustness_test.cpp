@@ -146,6 +146,9 @@ TEST(DamagedPictures, MetafileRecordsAreCheckedFirst) {
         {"quad.wmf", "\x07\0\0\0\xFC\x02"sv, "\x07\0\0\x10\xFC\x02"sv},
         // No end record.
         {"quad.wmf", "\x03\0\0\0\0\0"sv, "\x03\0\0\0\x01\0"sv},
+        // The second quadrant's brush never created: the first one, deleted,
+        // is still selected when the rectangle is drawn.
+        {"quad.wmf", "\x07\0\0\0\xFC\x02\0\0\0\xFF"sv, "\x07\0\0\0\x4A\x02\0\0\0\xFF"sv},
         // An end record of the wrong size, which libwmf plays past, to a
         // brush that is never created.
         {"quad.wmf", "\xFC\x02\0\0\xFF\xFF\xFF\0"sv, "\0\0\0\0\xFF\xFF\xFF\0"sv},
