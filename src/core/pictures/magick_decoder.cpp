@@ -2,25 +2,24 @@
 
 #include "error.h"
 #include "pictures/decoder.h"
+#include "pictures/ghostscript_guard.h"
 
 #include <Magick++.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace gamarium::pictures {
 namespace {
 
-// GraphicsMagick is set up once per process: its messages go nowhere (the
-// program reports failures itself) and its resource limits are the
-// program's picture limits, so a header that declares a giant picture is
-// refused before the pixel cache is allocated.
+// GraphicsMagick is set up once per process: Ghostscript runs under a time
+// limit, GraphicsMagick's messages go nowhere (the program reports
+// failures itself) and its resource limits are the program's picture
+// limits, so a header that declares a giant picture is refused before the
+// pixel cache is allocated.
 void setUpOnce() {
     static const bool ready = [] {
+        limitGhostscriptTime();
         Magick::InitializeMagick(nullptr);
         MagickLib::SetErrorHandler(nullptr);
         MagickLib::SetWarningHandler(nullptr);
@@ -31,39 +30,6 @@ void setUpOnce() {
     }();
     (void)ready;
 }
-
-// Points the process's standard output and error at the null device while
-// it lives, so that what a library prints meanwhile (libwmf's complaints
-// about a damaged file) and what a child process started meanwhile prints
-// (Ghostscript's PostScript errors) goes nowhere.
-class SilencedOutput {
-public:
-    SilencedOutput() {
-        std::fflush(stdout);
-        std::fflush(stderr);
-        const int null = ::open("/dev/null", O_WRONLY);
-        for (int fd : {1, 2}) {
-            saved_[fd - 1] = ::dup(fd);
-            if (null >= 0)
-                ::dup2(null, fd);
-        }
-        if (null >= 0)
-            ::close(null);
-    }
-    ~SilencedOutput() {
-        for (int fd : {1, 2}) {
-            if (saved_[fd - 1] >= 0) {
-                ::dup2(saved_[fd - 1], fd);
-                ::close(saved_[fd - 1]);
-            }
-        }
-    }
-    SilencedOutput(const SilencedOutput&) = delete;
-    SilencedOutput& operator=(const SilencedOutput&) = delete;
-
-private:
-    int saved_[2] = {-1, -1};
-};
 
 void readQuietly(Magick::Image& image, const Magick::Blob& blob, bool printsMessages) {
     if (!printsMessages) {

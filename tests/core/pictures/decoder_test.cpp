@@ -180,6 +180,16 @@ TEST(DecodePicture, NameChoosesTheDecoder) {
     EXPECT_FALSE(probePictureSize(folder.path() / "missing.png"));
 }
 
+// PostScript that never ends: Ghostscript is stopped after its time limit
+// (each of GraphicsMagick's two attempts), and the file is refused.
+TEST(DecodePicture, EndlessPostScriptIsStopped) {
+    const std::string_view endless = "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 10 10\n{} loop\n";
+    const DecodeOutcome outcome =
+        decodePictureBytes(Bytes(endless.begin(), endless.end()), PictureFormat::Eps);
+    EXPECT_TRUE(outcome.picture.empty());
+    EXPECT_NE(outcome.error, "");
+}
+
 TEST(PictureLimits, SideAndAreaBoundTheSize) {
     const struct {
         std::int64_t width, height;

@@ -1,0 +1,31 @@
+#pragma once
+
+// The system-specific side of picture decoding: GraphicsMagick draws EPS
+// files by running Ghostscript as a child process, and libwmf prints its
+// complaints about damaged metafiles; both must stay within the program's
+// bounds.
+namespace gamarium::pictures {
+
+// Gives GraphicsMagick delegate settings (in a private temporary folder,
+// named by MAGICK_CONFIGURE_PATH) that run Ghostscript under `timeout`, so
+// that a PostScript file that loops for ever fails after
+// kGhostscriptSeconds instead of hanging the program. To be called once,
+// before GraphicsMagick is initialised.
+inline constexpr int kGhostscriptSeconds = 10;
+void limitGhostscriptTime();
+
+// Points the process's standard output and error at the null device while
+// it lives, so that what a library prints meanwhile, and what a child
+// process started meanwhile prints, goes nowhere.
+class SilencedOutput {
+public:
+    SilencedOutput();
+    ~SilencedOutput();
+    SilencedOutput(const SilencedOutput&) = delete;
+    SilencedOutput& operator=(const SilencedOutput&) = delete;
+
+private:
+    int saved_[2] = {-1, -1};
+};
+
+} // namespace gamarium::pictures
