@@ -3,6 +3,7 @@
 #include "error.h"
 #include "pictures/cel_decoder.h"
 #include "pictures/emf_decoder.h"
+#include "pictures/eps_decoder.h"
 #include "pictures/jpeg_decoder.h"
 #include "pictures/magick_decoder.h"
 #include "pictures/psd_decoder.h"
@@ -12,8 +13,6 @@
 #include "text/cp1251.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstdio>
 #include <fstream>
 #include <new>
 #include <utility>
@@ -67,45 +66,6 @@ Picture ownDecoding(std::optional<Picture> picture) {
     if (!picture || picture->empty())
         throw Error("damaged or unsupported picture");
     return std::move(*picture);
-}
-
-// The PostScript part of an EPS file: all of a text file, or the section
-// that the binary header (the one that carries a preview) points at.
-std::string_view postScriptOf(std::span<const std::uint8_t> bytes) {
-    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    if (!hasSignature(bytes, "\xC5\xD0\xD3\xC6") || bytes.size() < 12)
-        return text;
-    const auto le32 = [&](std::size_t at) {
-        return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | static_cast<std::uint32_t>(bytes[at + 3]) << 24;
-    };
-    const std::uint32_t offset = le32(4);
-    return offset < text.size() ? text.substr(offset, le32(8)) : std::string_view{};
-}
-
-// Ghostscript draws the page that a bounding box gives before anyone can
-// look at its size, so a box larger than the program's limit (anywhere in
-// the file: it may be given at the end) refuses the file beforehand.
-void requireBoundingBoxesWithinLimit(std::string_view postScript) {
-    constexpr std::string_view kKey = "BoundingBox:";
-    for (std::size_t at = postScript.find(kKey); at != std::string_view::npos; at = postScript.find(kKey, at + 1)) {
-        const std::string line(postScript.substr(at + kKey.size(), 100));
-        double left = 0, bottom = 0, right = 0, top = 0;
-        if (std::sscanf(line.c_str(), "%lf %lf %lf %lf", &left, &bottom, &right, &top) != 4)
-            continue;
-        const double width = std::abs(right - left), height = std::abs(top - bottom);
-        if (!(width <= kMaxPictureSide && height <= kMaxPictureSide && width * height <= kMaxPicturePixels))
-            throw Error("picture too large");
-    }
-}
-
-// EPS is the one format GraphicsMagick is left to recognise, as it tells
-// plain PostScript from the binary header that carries a preview; the file
-// must still start like one of the two.
-Picture decodeEps(std::span<const std::uint8_t> bytes) {
-    if (!hasSignature(bytes, "%!PS") && !hasSignature(bytes, "\xC5\xD0\xD3\xC6"))
-        throw Error("not an EPS file");
-    requireBoundingBoxesWithinLimit(postScriptOf(bytes));
-    return decodeWithMagick(bytes, {.printsMessages = true});
 }
 
 // A 256-colour PCX keeps its palette in the last 769 bytes, after a marker

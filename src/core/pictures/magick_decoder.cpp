@@ -72,6 +72,9 @@ Picture decodeWithMagick(std::span<const std::uint8_t> bytes, const MagickReques
     // it the coder is only a hint that the content's signature overrides.
     if (!request.coder.empty())
         image.fileName(std::string(request.coder) + ":");
+    // Set as text: Magick::Geometry would round the resolution to whole dpi.
+    if (!request.density.empty())
+        MagickLib::CloneString(&image.imageInfo()->density, std::string(request.density).c_str());
     try {
         readQuietly(image, blob, request.printsMessages);
     } catch (const Magick::WarningCorruptImage& warning) {

@@ -9,12 +9,15 @@
 namespace gamarium::pictures {
 
 // What to ask GraphicsMagick for: the coder that reads the bytes, whatever
-// they look like (empty: let GraphicsMagick tell the format from them), which of the pictures the file
-// holds is wanted, and whether the coder's helpers (Ghostscript, libwmf)
-// print messages, which must be kept off the program's own output.
+// they look like (empty: let GraphicsMagick tell the format from them),
+// which of the pictures the file holds is wanted, the resolution to draw a
+// vector page at ("XxY" dpi; empty: 72), and whether the coder's helpers
+// (Ghostscript, libwmf) print messages, which must be kept off the
+// program's own output.
 struct MagickRequest {
     std::string_view coder = {};
     unsigned scene = 0;
+    std::string_view density = {};
     bool printsMessages = false;
 };
 

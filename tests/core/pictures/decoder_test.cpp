@@ -180,6 +180,23 @@ TEST(DecodePicture, NameChoosesTheDecoder) {
     EXPECT_FALSE(probePictureSize(folder.path() / "missing.png"));
 }
 
+// An EPS that holds one raster image (as Photoshop writes them) is drawn at
+// that image's size rather than at 72 dpi.
+TEST(DecodePicture, EpsWithImageDataIsDrawnAtTheImageSize) {
+    Bytes bytes = readBytes(picturePath("quad.eps"));
+    const std::string_view box = "%%BoundingBox: 0 0 32 24\n";
+    const std::string_view imageData = "%ImageData: 64 48 8 3 0 1 1 \"beginimage\"\n";
+    const auto at = std::search(bytes.begin(), bytes.end(), box.begin(), box.end());
+    ASSERT_NE(at, bytes.end());
+    bytes.insert(at + static_cast<std::ptrdiff_t>(box.size()), imageData.begin(), imageData.end());
+    const DecodeOutcome outcome = decodePictureBytes(bytes, PictureFormat::Eps);
+    ASSERT_EQ(outcome.error, "");
+    EXPECT_EQ(outcome.picture.width, 64);
+    EXPECT_EQ(outcome.picture.height, 48);
+    EXPECT_EQ(pixelAt(outcome.picture, 60, 4), (Rgb{0, 255, 0}));
+    EXPECT_EQ(probePictureBytes(bytes, PictureFormat::Eps), (PictureSize{64, 48}));
+}
+
 // PostScript that never ends: Ghostscript is stopped after its time limit
 // (each of GraphicsMagick's two attempts), and the file is refused.
 TEST(DecodePicture, EndlessPostScriptIsStopped) {

@@ -128,6 +128,7 @@ TEST(DamagedPictures, GiantDeclaredSizesAreRefused) {
         {"quad.cut", "\x20\0\x18\0"sv, "\xFF\xFF\xFF\xFF"sv},
         {"quad.png", "\0\0\0\x20\0\0\0\x18"sv, "\0\x01\x86\xA0\0\x01\x86\xA0"sv},
         {"quad.eps", "0 0 32 24"sv, "0 0 100000 100000"sv},
+        {"quad.eps", "%%BoundingBox: 0 0 32 24"sv, "%%BoundingBox: 0 0 32 24\n%ImageData: 100000 100000 8 3 0 1 1"sv},
     };
     for (const Patch& patch : cases) {
         const Refused refused = decodeRefused(patched(patch), extensionOf(patch.file));
