@@ -56,7 +56,7 @@ void requireWholeRecords(std::span<const std::uint8_t> bytes) {
     throw Error("metafile cut off before its end record");
 }
 
-struct GFree {
+struct CFree {
     void operator()(void* p) const { std::free(p); }
 };
 struct ObjectUnref {
@@ -82,7 +82,7 @@ std::string svgOf(std::span<const std::uint8_t> bytes) {
     char* out = nullptr;
     std::size_t length = 0;
     const int converted = emf2svg(copy.data(), copy.size(), &out, &length, &options);
-    const std::unique_ptr<char, GFree> owned(out);
+    const std::unique_ptr<char, CFree> owned(out);
     if (!converted || !out)
         throw Error("metafile records could not be read");
     return std::string(out, length);
