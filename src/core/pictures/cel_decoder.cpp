@@ -290,7 +290,9 @@ std::optional<Indexed> decodeFlic(std::span<const std::uint8_t> bytes, const Hea
     return image;
 }
 
-std::optional<Picture> decode(std::span<const std::uint8_t> bytes) {
+} // namespace
+
+std::optional<Picture> decodeCel(std::span<const std::uint8_t> bytes) {
     const auto header = readHeader(bytes);
     if (!header)
         return std::nullopt;
@@ -305,11 +307,6 @@ std::optional<Picture> decode(std::span<const std::uint8_t> bytes) {
     return paint(*header, *image);
 }
 
-} // namespace
-
-std::optional<Picture> decodeCel(std::span<const std::uint8_t> bytes) {
-    return decode(bytes);
-}
 
 std::optional<PictureSize> probeCelSize(std::span<const std::uint8_t> header) {
     const auto parsed = readHeader(header);

@@ -161,7 +161,9 @@ std::uint8_t withoutInk(std::uint8_t colour, std::uint8_t black) {
     return static_cast<std::uint8_t>((colour * black + 127) / 255);
 }
 
-std::optional<Picture> decode(std::span<const std::uint8_t> bytes) {
+} // namespace
+
+std::optional<Picture> decodePsd(std::span<const std::uint8_t> bytes) {
     ByteReader in(bytes);
     const auto header = readHeader(in);
     if (!header)
@@ -202,11 +204,6 @@ std::optional<Picture> decode(std::span<const std::uint8_t> bytes) {
     return picture;
 }
 
-} // namespace
-
-std::optional<Picture> decodePsd(std::span<const std::uint8_t> bytes) {
-    return decode(bytes);
-}
 
 std::optional<PictureSize> probePsdSize(std::span<const std::uint8_t> header) {
     ByteReader in(header);

@@ -447,7 +447,9 @@ std::optional<Picture> render(const Bitmap& bitmap, const File& file, const std:
     return picture;
 }
 
-std::optional<Picture> decode(std::span<const std::uint8_t> bytes) {
+} // namespace
+
+std::optional<Picture> decodePsp(std::span<const std::uint8_t> bytes) {
     const auto file = openFile(bytes);
     if (!file)
         return std::nullopt;
@@ -468,11 +470,6 @@ std::optional<Picture> decode(std::span<const std::uint8_t> bytes) {
     return render(*bitmap, *file, findings.palette);
 }
 
-} // namespace
-
-std::optional<Picture> decodePsp(std::span<const std::uint8_t> bytes) {
-    return decode(bytes);
-}
 
 std::optional<PictureSize> probePspSize(std::span<const std::uint8_t> header) {
     const auto file = openFile(header);
