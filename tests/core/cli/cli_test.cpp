@@ -1,34 +1,22 @@
 #include "files/files.h"
+#include "core/support/run_command.h"
 #include "core/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <fstream>
-#include <sys/wait.h>
 
 namespace gamarium {
 namespace {
 
 using gamarium::testing::TempFolder;
 
-struct Result {
-    int exitCode = -1;
-    std::string out;
-};
+using Result = gamarium::testing::CommandResult;
 
 // Runs gamarium-cli on a program folder; standard error goes to a file.
 Result cli(const TempFolder& home, const std::string& arguments) {
-    const std::string command = std::string(GAMARIUM_CLI) + " --home '" + home.path().string() + "' " + arguments +
-                                " 2>'" + (home.path() / "stderr.txt").string() + "'";
-    Result result;
-    FILE* pipe = popen(command.c_str(), "r");
-    std::array<char, 4096> buffer;
-    for (std::size_t n; (n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0;) result.out.append(buffer.data(), n);
-    const int status = pclose(pipe);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
+    return gamarium::testing::runCommand(std::string(GAMARIUM_CLI) + " --home '" + home.path().string() + "' " +
+                                         arguments + " 2>'" + (home.path() / "stderr.txt").string() + "'");
 }
 
 std::string errorText(const TempFolder& home) {

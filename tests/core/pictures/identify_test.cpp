@@ -1,37 +1,24 @@
 #include "core/pictures/picture_files.h"
+#include "core/support/run_command.h"
 #include "core/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
-#include <sys/wait.h>
 
 // gamarium-cli identify: one line per file, in the order given, with the
 // decoded size or the reason; exit status 1 when any file failed.
 namespace gamarium::pictures {
 namespace {
 
+using gamarium::testing::CommandResult;
 using gamarium::testing::picturePath;
+using gamarium::testing::runCommand;
 using gamarium::testing::readBytes;
 using gamarium::testing::TempFolder;
 using gamarium::testing::writeBytes;
 
-struct CliRun {
-    int exitCode = -1;
-    std::string out;
-};
-
-CliRun identify(const std::string& arguments) {
-    const std::string command = std::string(GAMARIUM_CLI) + " identify " + arguments + " 2>/dev/null";
-    CliRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    std::array<char, 4096> buffer;
-    for (std::size_t n; (n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
-        run.out.append(buffer.data(), n);
-    const int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+CommandResult identify(const std::string& arguments) {
+    return runCommand(std::string(GAMARIUM_CLI) + " identify " + arguments + " 2>/dev/null");
 }
 
 TEST(IdentifyCommand, PrintsSizesOrReasonsInOrder) {
@@ -45,11 +32,11 @@ TEST(IdentifyCommand, PrintsSizesOrReasonsInOrder) {
     const auto jpeg = readBytes(picturePath("quad.jpg"));
     writeBytes(cut, {jpeg.begin(), jpeg.begin() + 100});
 
-    const CliRun good = identify("'" + cyrillic + "' '" + pcd + "'");
+    const CommandResult good = identify("'" + cyrillic + "' '" + pcd + "'");
     EXPECT_EQ(good.exitCode, 0);
     EXPECT_EQ(good.out, cyrillic + "\t32\t24\n" + pcd + "\t768\t512\n");
 
-    const CliRun mixed = identify("'" + gif + "' '" + cyrillic + "' '" + cut + "'");
+    const CommandResult mixed = identify("'" + gif + "' '" + cyrillic + "' '" + cut + "'");
     EXPECT_EQ(mixed.exitCode, 1);
     EXPECT_EQ(mixed.out, gif + "\terror: not a picture file extension\n" + cyrillic + "\t32\t24\n" + cut +
                              "\terror: damaged JPEG file: Premature end of JPEG file\n");
