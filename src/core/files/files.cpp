@@ -50,19 +50,6 @@ Path findNoCase(const Path& folder, std::string_view name) {
     return exact;
 }
 
-Path resolveNoCase(const Path& folder, std::string_view relative) {
-    Path result = folder;
-    std::size_t start = 0;
-    while (start <= relative.size()) {
-        std::size_t end = relative.find_first_of("\\/", start);
-        if (end == std::string_view::npos) end = relative.size();
-        const auto part = relative.substr(start, end - start);
-        if (!part.empty()) result = findNoCase(result, part);
-        start = end + 1;
-    }
-    return result;
-}
-
 Path findPathNoCase(std::string_view cp1251) {
     const Path whole = toPath(cp1251);
     std::error_code ec;

@@ -140,7 +140,6 @@ void Table::requireOpen() const {
 void Table::checkBrowseMode() {
     requireOpen();
     if (state_ == TableState::Browse) return;
-    if (beforeUpdate_) beforeUpdate_();
     if (modified_)
         post();
     else
@@ -265,7 +264,6 @@ void Table::bindBuffer(sqlite::Statement& statement) {
 void Table::post() {
     requireOpen();
     if (state_ == TableState::Browse) throw Error("Dataset not in edit or insert mode");
-    if (beforeUpdate_) beforeUpdate_();
     const int keyIndex = static_cast<int>(fields_.size()) + 1;
     if (state_ == TableState::Edit) {
         bindBuffer(*update_);

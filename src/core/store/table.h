@@ -81,10 +81,8 @@ public:
     bool isEmpty() const { return order_.empty(); }
     bool modified() const { return modified_; }
 
-    // Bound controls: called before a change is posted or dropped, so that
-    // controls can put their texts into the fields; and after every change of
-    // the current record, the state or the record's values.
-    void setBeforeUpdate(std::function<void()> callback) { beforeUpdate_ = std::move(callback); }
+    // Called after every change of the current record, the state or the
+    // record's values, so that bound controls can follow.
     int addChangeListener(std::function<void()> listener);
     void removeChangeListener(int id);
 
@@ -116,7 +114,6 @@ private:
     bool modified_ = false;
     bool bof_ = true;
     bool eof_ = true;
-    std::function<void()> beforeUpdate_;
     std::vector<std::pair<int, std::function<void()>>> listeners_;
     int nextListenerId_ = 1;
 };

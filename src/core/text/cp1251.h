@@ -26,7 +26,6 @@ std::string lower(std::string_view s);
 
 // Latin letters only (A-Z); every other byte stays as it is.
 std::string lowerLatin(std::string_view s);
-std::string upperLatin(std::string_view s);
 
 // Equal when compared without regard to case (code page mapping).
 bool equalNoCase(std::string_view a, std::string_view b);

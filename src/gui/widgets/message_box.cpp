@@ -20,42 +20,24 @@ TestState& testState() {
     return state;
 }
 
-QString buttonText(MessageBox::Answer answer) {
-    switch (answer) {
-    case MessageBox::Answer::Yes: return QStringLiteral("&Yes");
-    case MessageBox::Answer::No: return QStringLiteral("&No");
-    case MessageBox::Answer::Ok: return QStringLiteral("OK");
-    case MessageBox::Answer::Cancel: return QStringLiteral("Cancel");
-    }
-    return {};
-}
-
 } // namespace
 
-bool MessageBox::ask(QWidget* parent, const QString& text, Answer yes, Answer no) {
+bool MessageBox::confirm(QWidget* parent, const QString& question) {
     TestState& test = testState();
     if (test.on) {
-        test.shown << text;
+        test.shown << question;
         if (test.answers.empty()) return false;
         const Answer answer = test.answers.front();
         test.answers.pop_front();
-        return answer == yes;
+        return answer == Answer::Yes;
     }
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text, QMessageBox::NoButton, parent);
-    QPushButton* yesButton = box.addButton(buttonText(yes), QMessageBox::YesRole);
-    QPushButton* noButton = box.addButton(buttonText(no), QMessageBox::NoRole);
-    box.setDefaultButton(yesButton);
-    box.setEscapeButton(noButton);
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), question, QMessageBox::NoButton, parent);
+    QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
     box.exec();
-    return box.clickedButton() == yesButton;
-}
-
-bool MessageBox::confirm(QWidget* parent, const QString& question) {
-    return ask(parent, question, Answer::Yes, Answer::No);
-}
-
-bool MessageBox::okCancel(QWidget* parent, const QString& question) {
-    return ask(parent, question, Answer::Ok, Answer::Cancel);
+    return box.clickedButton() == yes;
 }
 
 void MessageBox::error(QWidget* parent, const QString& message) {

@@ -12,12 +12,10 @@ namespace gamarium::gui {
 // recorded and the answers come from a queue.
 class MessageBox {
 public:
-    enum class Answer { Yes, No, Ok, Cancel };
+    enum class Answer { Yes, No };
 
     // The confirmation box: caption "Confirm", question icon, "&Yes"/"&No".
     static bool confirm(QWidget* parent, const QString& question);
-    // A question with OK and Cancel.
-    static bool okCancel(QWidget* parent, const QString& question);
     // An error message under the application's title.
     static void error(QWidget* parent, const QString& message);
 
@@ -26,9 +24,6 @@ public:
     static void queueAnswer(Answer answer);
     static QStringList shownTexts();
     static void clearShownTexts();
-
-private:
-    static bool ask(QWidget* parent, const QString& text, Answer yes, Answer no);
 };
 
 } // namespace gamarium::gui
