@@ -2,7 +2,7 @@
 // same core functions the windows use. Exit code 0 on success, 1 with a
 // one-line message on failure, 2 on wrong usage.
 #include "error.h"
-#include "files/executable.h"
+#include "files/system.h"
 #include "identify_command.h"
 #include "store/catalogue.h"
 #include "store/table.h"
@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,20 +21,28 @@ namespace {
 using namespace gamarium;
 
 constexpr const char* kUsage =
-    "usage: gamarium-cli [--home DIR] COMMAND ...\n"
+    "usage: gamarium-cli [--home DIR] COMMAND ... [--] [ARGUMENT ...]\n"
     "  list                          the base names, one per line\n"
     "  create NAME [--replace]       create a base (an existing one only with --replace)\n"
     "  empty NAME                    empty both tables of a base\n"
-    "  export NAME [--patches]       write the game (or patch) table as CSV to standard output\n"
-    "  import NAME FILE [--patches]  append the rows of a CSV file to the game (or patch) table\n"
-    "  identify FILE...              picture sizes as the program decodes them\n";
+    "  export NAME [--patches] [--encoding utf8|cp1251] [--delimiter C]\n"
+    "                                write the game (or patch) table as CSV to standard output\n"
+    "  import NAME FILE [--patches] [--encoding utf8|cp1251] [--delimiter C] [--cut]\n"
+    "                                append the rows of a CSV file to the game (or patch) table;\n"
+    "                                --cut cuts texts longer than their field instead of refusing\n"
+    "  identify FILE...              picture sizes as the program decodes them\n"
+    "  --  ends the options: a base named \"-x\" is given as -- -x\n";
+
+// Larger CSV files are refused rather than read into memory.
+constexpr std::size_t kLargestCsvFile = std::size_t{512} << 20;
 
 struct UsageError {};
 
-// The words of the command line and the flags given with them.
+// The words of the command line and the options given with them.
 struct Arguments {
     std::vector<std::string> words;
     std::vector<std::string> flags;
+    std::map<std::string, std::string> values;
 
     bool takeFlag(const std::string& flag) {
         const auto it = std::find(flags.begin(), flags.end(), flag);
@@ -41,16 +50,63 @@ struct Arguments {
         flags.erase(it);
         return true;
     }
+    std::optional<std::string> takeValue(const std::string& option) {
+        const auto it = values.find(option);
+        if (it == values.end()) return std::nullopt;
+        std::string value = it->second;
+        values.erase(it);
+        return value;
+    }
     void expect(std::size_t count) const {
-        if (words.size() != count || !flags.empty()) throw UsageError{};
+        if (words.size() != count || !flags.empty() || !values.empty()) throw UsageError{};
     }
 };
+
+// Options that take a value, as "--option VALUE".
+bool takesValue(const std::string& option) {
+    return option == "--home" || option == "--encoding" || option == "--delimiter";
+}
+
+Arguments parseArguments(const std::vector<std::string>& argv) {
+    Arguments args;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < argv.size(); ++i) {
+        const std::string& word = argv[i];
+        if (optionsEnded || !word.starts_with("--")) {
+            args.words.push_back(word);
+        } else if (word == "--") {
+            optionsEnded = true;
+        } else if (takesValue(word)) {
+            if (i + 1 >= argv.size() || args.values.count(word)) throw UsageError{};
+            args.values[word] = argv[++i];
+        } else {
+            args.flags.push_back(word);
+        }
+    }
+    return args;
+}
+
+store::CsvFormat csvFormat(Arguments& args) {
+    store::CsvFormat format;
+    if (const auto encoding = args.takeValue("--encoding")) {
+        if (*encoding == "cp1251")
+            format.encoding = store::CsvFormat::Encoding::Cp1251;
+        else if (*encoding != "utf8" && *encoding != "utf-8")
+            throw UsageError{};
+    }
+    if (const auto delimiter = args.takeValue("--delimiter")) {
+        if (delimiter->size() != 1 || std::string_view("\"\r\n").find(delimiter->front()) != std::string_view::npos)
+            throw UsageError{};
+        format.delimiter = delimiter->front();
+    }
+    return format;
+}
 
 files::Path pathArgument(const std::string& utf8) {
     return files::Path(std::u8string(utf8.begin(), utf8.end()));
 }
 
-// The table a command works on, opened.
+// The table a command works on, opened; the base name is checked on the way.
 struct OpenTable {
     store::Table table;
     OpenTable(const files::Path& home, const std::string& base, bool patches)
@@ -75,11 +131,13 @@ int createCommand(const files::Path& home, Arguments& args) {
     store::prepareFolders(home);
     if (!replace && store::baseExists(home, base))
         throw Error("база «" + args.words[1] + "» уже есть; --replace заменит её таблицы пустыми");
-    store::createBase(home, base);
-    std::vector<std::string> names = store::listBases(home);
-    std::erase_if(names, [&](const std::string& name) { return text::equalNoCase(name, base); });
-    names.push_back(base);
+    const std::string created = store::createBase(home, base, replace);
+    // The list of bases as the window would have it: those found, the new one last.
+    std::vector<std::string> names = store::findBases(home);
+    std::erase_if(names, [&](const std::string& name) { return text::equalNoCase(name, created); });
+    names.push_back(created);
     store::writeBasesList(home, names);
+    store::makePictureFolder(home, created);
     return 0;
 }
 
@@ -91,38 +149,33 @@ int emptyCommand(const files::Path& home, Arguments& args) {
 
 int exportCommand(const files::Path& home, Arguments& args) {
     const bool patches = args.takeFlag("--patches");
+    const store::CsvFormat format = csvFormat(args);
     args.expect(2);
     OpenTable open(home, args.words[1], patches);
-    store::exportCsv(open.table, std::cout);
+    store::exportCsv(open.table, std::cout, format);
     std::cout.flush();
     if (!std::cout) throw Error("не удалось записать в стандартный вывод");
     return 0;
 }
 
 int importCommand(const files::Path& home, Arguments& args) {
+    store::ImportOptions options;
     const bool patches = args.takeFlag("--patches");
+    options.cutToFieldSize = args.takeFlag("--cut");
+    options.format = csvFormat(args);
     args.expect(3);
-    const std::string document = files::readFile(pathArgument(args.words[2]));
     OpenTable open(home, args.words[1], patches);
-    store::importCsv(open.table, document);
+    const std::string document = files::readFile(pathArgument(args.words[2]), kLargestCsvFile);
+    const store::ImportResult result = store::importCsv(open.table, document, options);
+    if (options.cutToFieldSize) std::cout << "обрезано текстов: " << result.cut << '\n';
     return 0;
 }
 
 int run(const std::vector<std::string>& argv) {
-    std::optional<files::Path> homeOption;
-    Arguments args;
-    for (std::size_t i = 0; i < argv.size(); ++i) {
-        if (argv[i] == "--home") {
-            if (i + 1 >= argv.size()) throw UsageError{};
-            homeOption = pathArgument(argv[++i]);
-        } else if (argv[i].starts_with("--")) {
-            args.flags.push_back(argv[i]);
-        } else {
-            args.words.push_back(argv[i]);
-        }
-    }
+    Arguments args = parseArguments(argv);
+    const std::optional<std::string> homeOption = args.takeValue("--home");
     if (args.words.empty()) throw UsageError{};
-    const files::Path home = homeOption ? *homeOption : store::programFolder(files::executableFolder());
+    const files::Path home = homeOption ? pathArgument(*homeOption) : store::programFolder(files::executableFolder());
     const std::string& command = args.words.front();
     if (command == "list") return listCommand(home, args);
     if (command == "create") return createCommand(home, args);
@@ -130,7 +183,7 @@ int run(const std::vector<std::string>& argv) {
     if (command == "export") return exportCommand(home, args);
     if (command == "import") return importCommand(home, args);
     if (command == "identify") {
-        if (args.words.size() < 2 || !args.flags.empty()) throw UsageError{};
+        if (args.words.size() < 2 || !args.flags.empty() || !args.values.empty()) throw UsageError{};
         return cli::runIdentify({args.words.begin() + 1, args.words.end()}, std::cout, std::cerr);
     }
     throw UsageError{};
@@ -145,6 +198,9 @@ int main(int argc, char** argv) {
     } catch (const UsageError&) {
         std::cerr << kUsage;
         return 2;
+    } catch (const std::bad_alloc&) {
+        std::cerr << "gamarium-cli: недостаточно памяти\n";
+        return 1;
     } catch (const std::exception& e) {
         std::cerr << "gamarium-cli: " << e.what() << '\n';
         return 1;

@@ -55,7 +55,7 @@ protected:
 
 TEST_F(MainWindowTest, FirstShowMakesFoldersAndListsOnlyGameTables) {
     fs::create_directories(home_ / "base" / "x.db");
-    store::createBase(home_, "games");
+    store::createBase(home_, "games", false);
     std::ofstream(home_ / "base" / "old_patchwork.db") << "x";
     std::ofstream(home_ / "base" / "notes.txt") << "x";
     fs::remove_all(home_ / "images");
@@ -115,7 +115,7 @@ TEST_F(MainWindowTest, EnterActsAsOkAndEscAsCancel) {
 }
 
 TEST_F(MainWindowTest, ReplacingAnExistingBaseAsksFirst) {
-    store::createBase(home_, "games");
+    store::createBase(home_, "games", false);
     addGame("games");
     form()->FormActivate();
 
@@ -145,7 +145,7 @@ TEST_F(MainWindowTest, UnsafeNamesAreRefusedWithAMessage) {
 }
 
 TEST_F(MainWindowTest, EmptyingAsksAndWorksOnTheTypedName) {
-    store::createBase(home_, "games");
+    store::createBase(home_, "games", false);
     addGame("games");
     form()->FormActivate();
     combo()->clear();

@@ -4,6 +4,7 @@
 #include "text/cp1251.h"
 #include "text/wildcard.h"
 
+#include <array>
 #include <cstdio>
 #include <fstream>
 #include <random>
@@ -91,10 +92,19 @@ void removeFile(const Path& path) {
     fs::remove(path, ec);
 }
 
-std::string readFile(const Path& path) {
+std::string readFile(const Path& path, std::size_t limit) {
+    std::error_code ec;
+    if (fs::is_directory(path, ec)) throw Error(describe(path) + " — это папка, а не файл.");
     std::ifstream in(path, std::ios::binary);
     if (!in) throw Error("Не удаётся открыть файл " + describe(path) + ".");
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string bytes;
+    std::array<char, 65536> chunk;
+    while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0) {
+        const auto count = static_cast<std::size_t>(in.gcount());
+        if (bytes.size() + count > limit)
+            throw Error("Файл " + describe(path) + " слишком велик (больше " + std::to_string(limit >> 20) + " МБ).");
+        bytes.append(chunk.data(), count);
+    }
     if (in.bad()) throw Error("Ошибка чтения файла " + describe(path) + ".");
     return bytes;
 }
@@ -118,7 +128,7 @@ void writeFileReplacing(const Path& path, std::string_view bytes) {
     fs::rename(temporary, path, ec);
     if (ec) {
         removeFile(temporary);
-        throw Error("Не удаётся записать файл " + describe(path) + ": " + ec.message() + ".");
+        throw Error("Не удаётся записать файл " + describe(path) + ": нет доступа к папке или файл занят.");
     }
 }
 

@@ -41,8 +41,9 @@ void makeFolder(const Path& path);
 // Deletes a file; a failure is passed over.
 void removeFile(const Path& path);
 
-// Reads a whole file; throws Error when it cannot be read.
-std::string readFile(const Path& path);
+// Reads a whole file; throws Error when it cannot be read, is a folder, or
+// holds more than `limit` bytes (a device such as /dev/zero never ends).
+std::string readFile(const Path& path, std::size_t limit = std::string().max_size());
 // Writes a whole file through a temporary file in the same folder, so that
 // a failed write leaves the old file (or none) instead of half a file.
 // Throws Error when the file cannot be written.

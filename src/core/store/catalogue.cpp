@@ -1,24 +1,58 @@
 #include "store/catalogue.h"
 
 #include "error.h"
+#include "store/base_folder_lock.h"
 #include "store/schema.h"
-#include "store/table.h"
-#include "store/table_file.h"
 #include "store/sqlite.h"
+#include "store/table_file.h"
 #include "text/cp1251.h"
 
+#include <array>
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 
 namespace gamarium::store {
 namespace {
 
 constexpr std::string_view kPatchMark = "_patch";
-constexpr std::size_t kLongestName = 120;
+constexpr std::string_view kTableEnding = ".db";
+// The longest file name the store makes for a base: a patch table being
+// built, with SQLite's journal beside it.
+constexpr std::string_view kLongestEnding = "_patch.db.new-journal";
+constexpr std::size_t kLongestFileName = 255; // bytes (UTF-8) or UTF-16 units, as the system counts
 
 // Files that other table stores keep beside a table; a new base must not
 // inherit stale ones.
 constexpr const char* kSideFileEndings[] = {".fam", ".tv", ".px", ".val",
                                             "_patch.fam", "_patch.tv", "_patch.px", "_patch.val"};
+
+bool isDeviceName(std::string_view base) {
+    const std::string stem = text::upper(base.substr(0, base.find('.')));
+    static const std::array<std::string_view, 4> kDevices = {"CON", "PRN", "AUX", "NUL"};
+    if (std::find(kDevices.begin(), kDevices.end(), stem) != kDevices.end()) return true;
+    return stem.size() == 4 && (stem.starts_with("COM") || stem.starts_with("LPT")) && stem[3] >= '1' && stem[3] <= '9';
+}
+
+std::string shown(std::string_view base) {
+    return "«" + text::toUtf8(base) + "»";
+}
+
+void requireWritable(sqlite::Database& db) {
+    if (db.readOnly()) throw Error("Таблица «" + db.shownName() + "» доступна только для чтения.");
+}
+
+// Opens a table file of the base, refusing what is not ours or is in use.
+std::unique_ptr<sqlite::Database> holdTable(const files::Path& file) {
+    auto db = openTableFile(file);
+    requireWritable(*db);
+    return db;
+}
+
+bool entryExists(const files::Path& path) {
+    std::error_code ec;
+    return std::filesystem::exists(std::filesystem::symlink_status(path, ec));
+}
 
 } // namespace
 
@@ -36,11 +70,13 @@ files::Path imagesFolder(const files::Path& home) {
 }
 
 std::string gameTableName(std::string_view base) {
-    return std::string(base) + ".db";
+    validateBaseName(base);
+    return std::string(base) + std::string(kTableEnding);
 }
 
 std::string patchTableName(std::string_view base) {
-    return std::string(base) + std::string(kPatchMark) + ".db";
+    validateBaseName(base);
+    return std::string(base) + std::string(kPatchMark) + std::string(kTableEnding);
 }
 
 void prepareFolders(const files::Path& home) {
@@ -48,59 +84,89 @@ void prepareFolders(const files::Path& home) {
     files::makeFolder(basesFolder(home));
 }
 
-std::vector<std::string> listBases(const files::Path& home) {
+std::vector<std::string> findBases(const files::Path& home) {
     std::vector<std::string> names;
-    const files::Path images = imagesFolder(home);
     for (const files::Entry& entry : files::listFolder(basesFolder(home), "*.db")) {
         if (entry.isFolder || entry.name.find(kPatchMark) != std::string::npos) continue;
-        std::string name = entry.name.substr(0, entry.name.size() - 3);
-        files::makeFolder(files::findNoCase(images, name));
-        names.push_back(std::move(name));
+        names.push_back(entry.name.substr(0, entry.name.size() - kTableEnding.size()));
     }
     return names;
 }
 
+std::vector<std::string> listBases(const files::Path& home) {
+    std::vector<std::string> names = findBases(home);
+    for (const std::string& name : names) makePictureFolder(home, name);
+    return names;
+}
+
 bool baseExists(const files::Path& home, std::string_view base) {
-    return files::fileExists(files::findNoCase(basesFolder(home), gameTableName(base)));
+    const files::Path folder = basesFolder(home);
+    return files::fileExists(files::findNoCase(folder, gameTableName(base))) ||
+           files::fileExists(files::findNoCase(folder, patchTableName(base)));
 }
 
 void validateBaseName(std::string_view base) {
     if (base.empty()) throw Error("Введите название базы.");
     for (char c : base) {
         const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos)
+        if (byte < 0x20 || byte == 0x7F || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos)
             throw Error("Название базы не может содержать символы \\ / : * ? \" < > | и управляющие символы.");
     }
-    if (base == "." || base == "..") throw Error("Недопустимое название базы: «" + std::string(base) + "».");
-    if (base.find(kPatchMark) != std::string_view::npos)
-        throw Error("Название базы не может содержать «_patch»: такая база не видна в списке баз.");
-    if (base.size() > kLongestName) throw Error("Название базы слишком длинное.");
+    if (base.back() == '.' || base.back() == ' ')
+        throw Error("Название базы не может кончаться точкой или пробелом.");
+    if (isDeviceName(base)) throw Error("Название " + shown(base) + " занято системой Windows под имя устройства.");
+    if (text::lower(base).find(kPatchMark) != std::string::npos)
+        throw Error("Название базы не может содержать «_patch»: так называются таблицы патчей.");
+    const files::Path longest = files::toPath(std::string(base) + std::string(kLongestEnding));
+    if (longest.native().size() > kLongestFileName) throw Error("Название базы слишком длинное.");
 }
 
-void createBase(const files::Path& home, std::string_view base) {
-    validateBaseName(base);
-    prepareFolders(home);
-    const files::Path folder = basesFolder(home);
+std::string createBase(const files::Path& home, std::string_view base, bool replaceExisting) {
     const std::string game = gameTableName(base);
     const std::string patches = patchTableName(base);
-    // Both old tables must be replaceable before either is replaced, so a
-    // refusal (in use, not a table) leaves the base as it was.
-    for (const std::string& name : {game, patches}) {
-        const files::Path file = files::findNoCase(folder, name);
-        if (files::fileExists(file)) openTableFile(file).reset();
+    prepareFolders(home);
+    const files::Path folder = basesFolder(home);
+    BaseFolderLock lock(folder);
+    const files::Path gameFile = files::findNoCase(folder, game);
+    const files::Path patchFile = files::findNoCase(folder, patches);
+    const bool gameExisted = entryExists(gameFile);
+    if (!replaceExisting && (gameExisted || entryExists(patchFile))) throw Error("База " + shown(base) + " уже есть.");
+    {
+        // Both old tables are checked and held, and both new ones built,
+        // before either old one goes.
+        std::vector<std::unique_ptr<sqlite::Database>> held;
+        for (const files::Path& file : {gameFile, patchFile})
+            if (entryExists(file)) held.push_back(holdTable(file));
+        NewTableFile newGames(gameFile, gameTableSchema());
+        NewTableFile newPatches(patchFile, patchTableSchema());
+        held.clear();
+        newGames.putInPlace();
+        try {
+            newPatches.putInPlace();
+        } catch (...) {
+            if (!gameExisted) files::removeFile(gameFile);
+            throw;
+        }
     }
-    Table::create(folder, game, gameTableSchema());
-    Table::create(folder, patches, patchTableSchema());
     for (const char* ending : kSideFileEndings)
         files::removeFile(files::findNoCase(folder, std::string(base) + ending));
+    const std::string fileName = files::nameText(gameFile);
+    return fileName.substr(0, fileName.size() - kTableEnding.size());
+}
+
+void makePictureFolder(const files::Path& home, std::string_view base) {
     files::makeFolder(files::findNoCase(imagesFolder(home), base));
 }
 
 void emptyBase(const files::Path& home, std::string_view base) {
-    validateBaseName(base);
+    const std::string game = gameTableName(base);
+    const std::string patches = patchTableName(base);
     const files::Path folder = basesFolder(home);
-    Table::empty(folder, gameTableName(base));
-    Table::empty(folder, patchTableName(base));
+    BaseFolderLock lock(folder);
+    auto games = holdTable(files::findNoCase(folder, game));
+    auto patchTable = holdTable(files::findNoCase(folder, patches));
+    removeAllRecords(*games);
+    removeAllRecords(*patchTable);
 }
 
 void writeBasesList(const files::Path& home, const std::vector<std::string>& names) {

@@ -17,6 +17,8 @@ files::Path programFolder(const files::Path& executableFolder);
 files::Path basesFolder(const files::Path& home);
 files::Path imagesFolder(const files::Path& home);
 
+// The file names of a base's tables. Every command that takes a base name
+// comes through here, so the name is checked (validateBaseName) here.
 std::string gameTableName(std::string_view base);
 std::string patchTableName(std::string_view base);
 
@@ -24,21 +26,32 @@ std::string patchTableName(std::string_view base);
 void prepareFolders(const files::Path& home);
 
 // The bases found in base/, in the order the file system returns them: every
-// *.db file whose name does not contain "_patch". Each listed base gets its
-// folder images/<name> made.
+// *.db file whose name does not contain "_patch".
+std::vector<std::string> findBases(const files::Path& home);
+// The same list; each listed base also gets its folder images/<name> made.
 std::vector<std::string> listBases(const files::Path& home);
 
+// A base exists when either of its tables does.
 bool baseExists(const files::Path& home, std::string_view base);
 
-// Refuses names that could not be a base: empty, with a path separator, a
-// character no file name may hold, "." or "..", or containing "_patch".
+// Refuses names that could not be a base here or on Windows: empty, with a
+// path separator or a character no file name may hold, a control character,
+// a trailing dot or space, a device name (CON, NUL, COM1, ...), "_patch" in
+// any letter case, or too long for the longest file name the store makes.
 void validateBaseName(std::string_view base);
 
-// Creates the base's two empty tables (replacing those of an existing base
-// of that name), removes the store's side files and makes images/<name>.
-void createBase(const files::Path& home, std::string_view base);
+// Creates the base's two empty tables and removes the store's side files.
+// An existing base (either table present) is refused unless
+// `replaceExisting`; then both its tables must be tables of the program
+// that no one holds, and both are replaced. All or nothing: a failure leaves
+// the base as it was. Returns the base's name as its game table file has it
+// (the existing file's letter case when replacing).
+std::string createBase(const files::Path& home, std::string_view base, bool replaceExisting);
 
-// Empties the game table, then the patch table.
+// Makes the folder images/<name> (one level; failures passed over).
+void makePictureFolder(const files::Path& home, std::string_view base);
+
+// Empties both tables of a base, having checked and held both first.
 void emptyBase(const files::Path& home, std::string_view base);
 
 // Rewrites bases.ini in the program folder: one name a line, CR LF.

@@ -3,6 +3,7 @@
 #include "error.h"
 #include "store/table.h"
 #include "text/cp1251.h"
+#include "text/printable.h"
 
 #include <charconv>
 #include <limits>
@@ -11,19 +12,30 @@ namespace gamarium::store {
 namespace {
 
 std::string inQuotes(std::string_view cp1251) {
-    return "'" + text::toUtf8(cp1251) + "'";
+    return "'" + text::printable(text::toUtf8(cp1251)) + "'";
 }
 
 // Whole numbers as the field layer accepts them: leading blanks, a sign,
-// decimal digits, within 32 bits.
-bool parseWholeNumber(std::string_view s, std::int64_t& out) {
+// decimal digits. `text` keeps the number as written (sign and digits), for
+// the range message of a number too large even for 64 bits.
+struct WholeNumber {
+    bool valid = false;
+    bool fits = false; // within 64 bits
+    std::int64_t value = 0;
+    std::string text;
+};
+
+WholeNumber parseWholeNumber(std::string_view s) {
+    WholeNumber number;
     while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-    if (!s.empty() && s.front() == '+') s.remove_prefix(1);
-    std::int32_t value = 0;
-    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-    if (s.empty() || ec != std::errc() || end != s.data() + s.size()) return false;
-    out = value;
-    return true;
+    const bool negative = !s.empty() && s.front() == '-';
+    if (!s.empty() && (s.front() == '+' || negative)) s.remove_prefix(1);
+    if (s.empty() || s.find_first_not_of("0123456789") != std::string_view::npos) return number;
+    number.valid = true;
+    number.text = (negative ? "-" : "") + std::string(s);
+    const auto [end, ec] = std::from_chars(number.text.data(), number.text.data() + number.text.size(), number.value);
+    number.fits = ec == std::errc() && end == number.text.data() + number.text.size();
+    return number;
 }
 
 } // namespace
@@ -62,9 +74,11 @@ std::int64_t Field::asInteger() const {
     const FieldValue& v = value();
     if (v.null) return 0;
     if (isInteger()) return v.integer;
-    std::int64_t number = 0;
-    if (!parseWholeNumber(v.text, number)) throw Error(inQuotes(v.text) + " is not a valid integer value");
-    return number;
+    const WholeNumber number = parseWholeNumber(v.text);
+    if (!number.valid || !number.fits || number.value < minimumOf(FieldType::Integer) ||
+        number.value > maximumOf(FieldType::Integer))
+        throw Error(inQuotes(v.text) + " is not a valid integer value");
+    return number.value;
 }
 
 void Field::setAsString(std::string_view text) {
@@ -73,10 +87,11 @@ void Field::setAsString(std::string_view text) {
             clear();
             return;
         }
-        std::int64_t number = 0;
-        if (!parseWholeNumber(text, number))
+        const WholeNumber number = parseWholeNumber(text);
+        if (!number.valid)
             throw Error(inQuotes(text) + " is not a valid integer value for field " + inQuotes(def_.name));
-        setAsInteger(number);
+        if (!number.fits) throw rangeError(number.text);
+        setAsInteger(number.value);
         return;
     }
     if (def_.type == FieldType::Text && text.size() > static_cast<std::size_t>(def_.size))
@@ -91,13 +106,15 @@ void Field::setAsInteger(std::int64_t number) {
         setAsString(std::to_string(number));
         return;
     }
-    if (number < minimumOf(def_.type) || number > maximumOf(def_.type))
-        throw Error(std::to_string(number) + " is not a valid value for field " + inQuotes(def_.name) +
-                    ". The allowed range is " + std::to_string(minimumOf(def_.type)) + " to " +
-                    std::to_string(maximumOf(def_.type)));
+    if (number < minimumOf(def_.type) || number > maximumOf(def_.type)) throw rangeError(std::to_string(number));
     FieldValue& v = changeableValue();
     v.null = false;
     v.integer = number;
+}
+
+Error Field::rangeError(const std::string& number) const {
+    return Error(number + " is not a valid value for field " + inQuotes(def_.name) + ". The allowed range is " +
+                 std::to_string(minimumOf(def_.type)) + " to " + std::to_string(maximumOf(def_.type)));
 }
 
 void Field::clear() {

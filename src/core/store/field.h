@@ -1,5 +1,6 @@
 #pragma once
 
+#include "error.h"
 #include "store/schema.h"
 
 #include <cstdint>
@@ -44,6 +45,7 @@ public:
 
 private:
     const FieldValue& value() const;
+    Error rangeError(const std::string& number) const;
     FieldValue& changeableValue();
 
     Table& table_;

@@ -4,27 +4,53 @@
 
 #include <sqlite3.h>
 
+#include <cctype>
+
 namespace gamarium::store::sqlite {
 namespace {
 
-std::string displayName(const std::filesystem::path& file) {
-    const auto u8 = file.filename().u8string();
+std::string utf8Of(const std::filesystem::path& file) {
+    const auto u8 = file.u8string();
     return std::string(u8.begin(), u8.end());
+}
+
+// A file URI that SQLite reads back as the same path whatever it holds.
+std::string fileUri(const std::filesystem::path& file) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string uri = "file:";
+    for (const char c : utf8Of(std::filesystem::absolute(file))) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (std::isalnum(byte) || std::string_view("/-._~").find(c) != std::string_view::npos) {
+            uri += c;
+        } else {
+            uri += '%';
+            uri += kHex[byte >> 4];
+            uri += kHex[byte & 15];
+        }
+    }
+    return uri;
 }
 
 } // namespace
 
-Database::Database(const std::filesystem::path& file, bool create) : file_(file) {
-    const auto u8 = file.u8string();
-    const std::string name(u8.begin(), u8.end());
-    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX;
+Database::Database(const std::filesystem::path& file, OpenMode mode, std::string shownName)
+    : file_(file), shownName_(std::move(shownName)) {
+    int flags = SQLITE_OPEN_NOMUTEX;
+    std::string name = utf8Of(file);
+    if (mode == OpenMode::Snapshot) {
+        // Immutable: SQLite takes no lock and makes no journal beside the
+        // file, so a table on a read-only medium can still be read.
+        flags |= SQLITE_OPEN_READONLY | SQLITE_OPEN_URI;
+        name = fileUri(file) + "?immutable=1";
+    } else {
+        flags |= SQLITE_OPEN_READWRITE | (mode == OpenMode::Create ? SQLITE_OPEN_CREATE : 0);
+    }
     const int rc = sqlite3_open_v2(name.c_str(), &db_, flags, nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_close(db_);
         db_ = nullptr;
-        if (rc == SQLITE_CANTOPEN)
-            throw Error("Не удаётся открыть таблицу «" + displayName(file_) + "».");
-        throw Error("Ошибка таблицы «" + displayName(file_) + "»: " + sqlite3_errstr(rc) + ".");
+        if (rc == SQLITE_CANTOPEN) throw Error("Не удаётся открыть таблицу «" + shownName_ + "».");
+        throw Error("Ошибка таблицы «" + shownName_ + "»: " + sqlite3_errstr(rc) + ".");
     }
     sqlite3_extended_result_codes(db_, 0);
 }
@@ -42,8 +68,25 @@ std::int64_t Database::lastInsertId() const {
     return sqlite3_last_insert_rowid(db_);
 }
 
+bool Database::readOnly() const {
+    return sqlite3_db_readonly(db_, "main") == 1;
+}
+
+void Database::setCheckpointOnClose(bool on) {
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, on ? 0 : 1, nullptr);
+}
+
+void Database::setBusyTimeout(int milliseconds) {
+    sqlite3_busy_timeout(db_, milliseconds);
+}
+
+std::int64_t Database::pragmaValue(const char* name) {
+    Statement pragma(*this, std::string("PRAGMA ") + name);
+    return pragma.step() ? pragma.intAt(0) : 0;
+}
+
 void Database::fail(int code) const {
-    const std::string name = displayName(file_);
+    const std::string& name = shownName_;
     switch (code & 0xFF) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
@@ -56,6 +99,12 @@ void Database::fail(int code) const {
     case SQLITE_READONLY:
     case SQLITE_PERM:
         throw Error("Таблица «" + name + "» доступна только для чтения.");
+    case SQLITE_CANTOPEN:
+        throw Error("Не удаётся открыть таблицу «" + name + "».");
+    case SQLITE_IOERR:
+        throw Error("Ошибка чтения или записи таблицы «" + name + "».");
+    case SQLITE_NOMEM:
+        throw Error("Недостаточно памяти для работы с таблицей «" + name + "».");
     default:
         throw Error("Ошибка таблицы «" + name + "»: " + sqlite3_errmsg(db_) + ".");
     }

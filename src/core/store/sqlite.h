@@ -13,10 +13,17 @@ struct sqlite3_stmt;
 // whose message names the table file.
 namespace gamarium::store::sqlite {
 
+enum class OpenMode {
+    Existing,  // an existing file, read and written
+    Create,    // a new file
+    Snapshot,  // an existing file read as it lies, never locked or written
+};
+
 class Database {
 public:
-    // Opens an existing file (create = false) or makes a new one.
-    Database(const std::filesystem::path& file, bool create);
+    // `shownName` is the name messages give the file (a table being built
+    // under a temporary name is still called by its own name).
+    Database(const std::filesystem::path& file, OpenMode mode, std::string shownName);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
@@ -25,6 +32,14 @@ public:
     std::int64_t lastInsertId() const;
     sqlite3* handle() const { return db_; }
     const std::filesystem::path& file() const { return file_; }
+    const std::string& shownName() const { return shownName_; }
+    bool readOnly() const;
+    // Whether closing folds the write-ahead journal into the file.
+    void setCheckpointOnClose(bool on);
+    // How long a statement waits for another copy's lock before it fails.
+    void setBusyTimeout(int milliseconds);
+    // The value of a PRAGMA that returns one number.
+    std::int64_t pragmaValue(const char* name);
 
     // Throws the Error that describes `code` for this file.
     [[noreturn]] void fail(int code) const;
@@ -32,6 +47,7 @@ public:
 private:
     sqlite3* db_ = nullptr;
     std::filesystem::path file_;
+    std::string shownName_;
 };
 
 class Statement {

@@ -22,9 +22,7 @@ void Table::create(const files::Path& folder, const std::string& name, const Tab
 
 void Table::empty(const files::Path& folder, const std::string& name) {
     auto db = openTableFile(files::findNoCase(folder, name));
-    sqlite::Transaction transaction(*db);
-    db->exec("DELETE FROM records");
-    transaction.commit();
+    removeAllRecords(*db);
 }
 
 void Table::open() {
@@ -108,6 +106,11 @@ void Table::close() {
     state_ = TableState::Inactive;
     modified_ = false;
     notify();
+}
+
+bool Table::readOnly() const {
+    requireOpen();
+    return db_->readOnly();
 }
 
 Field& Table::field(int index) {
@@ -209,6 +212,8 @@ int Table::moveBy(int n) {
     const auto from = static_cast<std::int64_t>(current_);
     const std::int64_t to = std::clamp<std::int64_t>(from + n, 0, last);
     const bool stopped = from + n != to;
+    // A move by 0 (going to position 1 is "first, then by 0") keeps the ends marked.
+    if (n == 0) return 0;
     if (to != from) moveTo(static_cast<std::size_t>(to));
     bof_ = n < 0 && stopped;
     eof_ = n > 0 && stopped;

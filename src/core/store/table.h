@@ -43,6 +43,9 @@ public:
     // Drops a change not yet posted.
     void close();
     bool isOpen() const { return state_ != TableState::Inactive; }
+    // True when the file or its folder may not be written (a CD, another
+    // user's folder): the table can be read, and a post fails.
+    bool readOnly() const;
     TableState state() const { return state_; }
     const std::string& name() const { return name_; }
 

@@ -15,16 +15,42 @@ class Database;
 // definitions it was created with and its records. The text columns hold
 // UTF-8 so that common SQLite tools show them readably.
 
-// Opens an existing table file for this process alone. A file that is not a
-// table of the program, or is damaged, is refused before anything is written
-// to it; a file another copy of the program holds gives an "in use" error.
+// Opens an existing table file for this process alone. SQLite first brings
+// back what a killed program had posted; nothing is written to a file that
+// is not a table of the program, and a damaged one is refused. A file
+// another copy of the program holds gives an "in use" error. Where the file
+// or its folder may not be written, the table is opened for reading only.
 std::unique_ptr<sqlite::Database> openTableFile(const files::Path& file);
+
+// Removes every record of an open table file in one transaction.
+void removeAllRecords(sqlite::Database& db);
 
 // The field and index definitions kept in an open table file.
 TableSchema readSchema(sqlite::Database& db);
 
+// A new, empty table file, built whole under a temporary name beside the
+// table it is meant to become. It is removed again unless put in place.
+class NewTableFile {
+public:
+    NewTableFile(files::Path target, const TableSchema& schema);
+    ~NewTableFile();
+    NewTableFile(const NewTableFile&) = delete;
+    NewTableFile& operator=(const NewTableFile&) = delete;
+
+    // Replaces the target (which no one may hold open now) with the new table.
+    void putInPlace();
+
+private:
+    files::Path target_;
+    files::Path building_;
+    bool placed_ = false;
+};
+
 // Writes a new, empty table file in place of `file` (an existing table of
 // the program is replaced whole; any other file there is refused).
 void createTableFile(const files::Path& file, const TableSchema& schema);
+
+// The name messages give a table file: its own name, in UTF-8.
+std::string shownFileName(const files::Path& file);
 
 } // namespace gamarium::store

@@ -4,48 +4,106 @@
 #include "store/csv.h"
 #include "store/table.h"
 #include "text/cp1251.h"
+#include "text/exact_conversion.h"
+#include "text/printable.h"
+
+#include <algorithm>
 
 namespace gamarium::store {
+namespace {
 
-void exportCsv(Table& table, std::ostream& out) {
-    csv::Row cells;
-    for (int i = 0; i < table.fieldCount(); ++i) cells.push_back(text::toUtf8(table.field(i).name()));
-    out << csv::formatRow(cells);
-    for (table.first(); !table.isEmpty() && !table.eof(); table.next()) {
-        for (int i = 0; i < table.fieldCount(); ++i) cells[static_cast<std::size_t>(i)] = text::toUtf8(table.field(i).asString());
-        out << csv::formatRow(cells);
+bool utf8(const CsvFormat& format) {
+    return format.encoding == CsvFormat::Encoding::Utf8;
+}
+
+std::string encoded(const std::string& cp1251, const CsvFormat& format) {
+    return utf8(format) ? text::toUtf8(cp1251) : cp1251;
+}
+
+std::string where(std::size_t line) {
+    return "CSV, строка " + std::to_string(line);
+}
+
+// A whole file that cannot be CSV text, refused before it is parsed.
+void checkIsText(std::string_view document) {
+    if (document.starts_with("\xFF\xFE") || document.starts_with("\xFE\xFF"))
+        throw Error("CSV: файл в кодировке UTF-16; сохраните его в UTF-8 или Windows-1251.");
+    if (const auto nul = document.find('\0'); nul != std::string_view::npos) {
+        const auto line = 1 + std::count(document.begin(), document.begin() + static_cast<std::ptrdiff_t>(nul), '\n');
+        throw Error(where(static_cast<std::size_t>(line)) + ": нулевой байт; это не текстовый файл.");
     }
 }
 
-int importCsv(Table& table, std::string_view document) {
-    if (document.substr(0, 3) == "\xEF\xBB\xBF") document.remove_prefix(3);
-    const std::vector<csv::Row> rows = csv::parse(document);
-    if (rows.empty()) throw Error("CSV: нет строки заголовка.");
+std::string decoded(const std::string& cell, const CsvFormat& format, const std::string& place) {
+    text::ExactText exact = utf8(format) ? text::fromUtf8Exactly(cell) : text::fromCp1251Exactly(cell);
+    if (!exact.problem.empty()) throw Error(place + ": " + exact.problem + ".");
+    return std::move(exact.text);
+}
+
+std::vector<Field*> headerFields(Table& table, const csv::Record& header, const CsvFormat& format) {
     std::vector<Field*> columns;
-    for (const std::string& name : rows.front()) {
-        Field* field = table.findField(text::fromUtf8(name));
-        if (!field) throw Error("CSV: в таблице нет поля «" + name + "».");
+    for (const std::string& cell : header.cells) {
+        const std::string name = decoded(cell, format, where(header.line));
+        const std::string shown = "«" + text::printable(text::toUtf8(name)) + "»";
+        Field* field = table.findField(name);
+        if (!field) throw Error(where(header.line) + ": в таблице нет поля " + shown + ".");
+        if (std::find(columns.begin(), columns.end(), field) != columns.end())
+            throw Error(where(header.line) + ": поле " + shown + " указано дважды.");
         columns.push_back(field);
     }
+    return columns;
+}
+
+} // namespace
+
+void exportCsv(Table& table, std::ostream& out, const CsvFormat& format) {
+    csv::Row cells;
+    for (int i = 0; i < table.fieldCount(); ++i) cells.push_back(encoded(table.field(i).name(), format));
+    out << csv::formatRow(cells, format.delimiter);
+    for (table.first(); !table.isEmpty() && !table.eof(); table.next()) {
+        for (int i = 0; i < table.fieldCount(); ++i)
+            cells[static_cast<std::size_t>(i)] = encoded(table.field(i).asString(), format);
+        out << csv::formatRow(cells, format.delimiter);
+    }
+}
+
+ImportResult importCsv(Table& table, std::string_view document, const ImportOptions& options) {
+    const CsvFormat& format = options.format;
+    if (utf8(format) && document.starts_with("\xEF\xBB\xBF")) document.remove_prefix(3);
+    checkIsText(document);
+    const std::vector<csv::Record> records = csv::parse(document, format.delimiter);
+    if (records.empty()) throw Error("CSV: нет строки заголовка.");
+    if (table.readOnly()) throw Error("Таблица «" + text::toUtf8(table.name()) + "» доступна только для чтения.");
+    const std::vector<Field*> columns = headerFields(table, records.front(), format);
+    ImportResult result;
     table.runAsOneTransaction([&] {
-        for (std::size_t r = 1; r < rows.size(); ++r) {
-            const csv::Row& row = rows[r];
-            const std::string where = "CSV, строка " + std::to_string(r + 1);
-            if (row.size() != columns.size())
-                throw Error(where + ": " + std::to_string(row.size()) + " ячеек вместо " +
+        for (std::size_t r = 1; r < records.size(); ++r) {
+            const csv::Record& record = records[r];
+            if (record.cells.size() != columns.size())
+                throw Error(where(record.line) + ": " + std::to_string(record.cells.size()) + " ячеек вместо " +
                             std::to_string(columns.size()) + ".");
             table.append();
             for (std::size_t c = 0; c < columns.size(); ++c) {
+                Field& field = *columns[c];
+                const std::string place = where(record.line) + ", поле " + text::toUtf8(field.name());
+                const std::string value = decoded(record.cells[c], format, place);
+                if (field.type() == FieldType::Text && value.size() > static_cast<std::size_t>(field.size())) {
+                    if (!options.cutToFieldSize)
+                        throw Error(place + ": текст длиннее поля (" + std::to_string(value.size()) + " символов, в поле " +
+                                    std::to_string(field.size()) + ").");
+                    ++result.cut;
+                }
                 try {
-                    columns[c]->setAsString(text::fromUtf8(row[c]));
+                    field.setAsString(value);
                 } catch (const Error& e) {
-                    throw Error(where + ", поле " + text::toUtf8(columns[c]->name()) + ": " + e.what());
+                    throw Error(place + ": " + e.what());
                 }
             }
             table.post();
+            ++result.added;
         }
     });
-    return static_cast<int>(rows.size()) - 1;
+    return result;
 }
 
 } // namespace gamarium::store

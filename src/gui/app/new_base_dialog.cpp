@@ -24,20 +24,24 @@ QString TPasswordDlg::typedName() const {
     return ui_->Edit1->text();
 }
 
-// A refused name or a failed step keeps the dialog open, so that the user
-// can correct the name or cancel.
+// The steps in their order: the tables, the name appended to the main
+// window's list, bases.ini, the picture folder. A refused name or a failed
+// step stops there and keeps the dialog open, so that the user can correct
+// the name or cancel.
 void TPasswordDlg::OKBtnClick() {
     const std::string name = fromQt(typedName());
     const files::Path& home = windows_.home();
     store::validateBaseName(name);
-    if (store::baseExists(home, name) &&
+    const bool exists = store::baseExists(home, name);
+    if (exists &&
         !MessageBox::confirm(this, QStringLiteral("База «%1» уже есть. Заменить её таблицы пустыми? Картинки останутся.")
                                        .arg(toQt(name))))
         return;
-    store::createBase(home, name);
+    const std::string created = store::createBase(home, name, exists);
     TForm1* form1 = windows_.form1();
-    form1->appendListedBase(name);
+    form1->appendListedBase(created);
     store::writeBasesList(home, form1->listedBases());
+    store::makePictureFolder(home, created);
     accept();
 }
 

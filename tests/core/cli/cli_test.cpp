@@ -1,33 +1,17 @@
-#include "files/files.h"
-#include "core/support/run_command.h"
-#include "core/support/temp_folder.h"
+#include "core/support/cli_runner.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <algorithm>
 
 namespace gamarium {
 namespace {
 
+using gamarium::testing::cli;
+using gamarium::testing::errorText;
 using gamarium::testing::TempFolder;
-
+using gamarium::testing::write;
 using Result = gamarium::testing::CommandResult;
-
-// Runs gamarium-cli on a program folder; standard error goes to a file.
-Result cli(const TempFolder& home, const std::string& arguments) {
-    return gamarium::testing::runCommand(std::string(GAMARIUM_CLI) + " --home '" + home.path().string() + "' " +
-                                         arguments + " 2>'" + (home.path() / "stderr.txt").string() + "'");
-}
-
-std::string errorText(const TempFolder& home) {
-    return files::readFile(home.path() / "stderr.txt");
-}
-
-std::string write(const TempFolder& home, const std::string& name, const std::string& content) {
-    const auto file = home.path() / name;
-    std::ofstream(file, std::ios::binary) << content;
-    return "'" + file.string() + "'";
-}
 
 const std::string kGameHeader =
     "N,Sid,Name,Region,Publisher,Developer,Year,Ngamers,Type,Genre,File,Size,Image1,Image2,Image3,Image4,Image5,"
@@ -55,7 +39,9 @@ TEST(Cli, CreateImportExportRoundTrip) {
     ASSERT_EQ(cli(home, "import snes " + write(home, "all.csv", exported.out)).exitCode, 0);
     EXPECT_EQ(cli(home, "export snes").out, exported.out);
 
-    ASSERT_EQ(cli(home, "import snes --patches " + write(home, "p.csv", "Patch,Text\r\nRus,rus\r\n")).exitCode, 0);
+    const std::string patches = write(home, "p.csv", "Patch,Text\r\nRus,rus\r\n");
+    EXPECT_EQ(cli(home, "import snes --patches " + patches).exitCode, 1) << "a language code of 3 letters";
+    ASSERT_EQ(cli(home, "import snes --patches --cut " + patches).exitCode, 0);
     EXPECT_EQ(cli(home, "export snes --patches").out, "N,Patch,Size,Proc,Text,Autor,Year\r\n,Rus,,,ru,,\r\n");
 }
 

@@ -55,7 +55,9 @@ TEST(Catalogue, CreateMakesBothTablesAndRemovesSideFiles) {
     for (const std::string& name : sideFiles) touch(base / name);
     touch(base / "snes.keep");
 
-    createBase(home.path(), "snes");
+    createBase(home.path(), "snes", false);
+    EXPECT_FALSE(fs::exists(home.path() / "images" / "snes")) << "the picture folder comes last, from the caller";
+    makePictureFolder(home.path(), "snes");
 
     for (const std::string& name : sideFiles) EXPECT_FALSE(fs::exists(base / name)) << name;
     EXPECT_TRUE(fs::exists(base / "snes.keep"));
@@ -79,7 +81,8 @@ TEST(Catalogue, CreateMakesBothTablesAndRemovesSideFiles) {
 
 TEST(Catalogue, ReplaceAndEmptyKeepPicturesAndStructure) {
     TempFolder home;
-    createBase(home.path(), "games");
+    createBase(home.path(), "games", false);
+    makePictureFolder(home.path(), "games");
     touch(home.path() / "images" / "games" / "mario.png");
     const fs::path base = home.path() / "base";
     for (const std::string& table : {gameTableName("games"), patchTableName("games")}) {
@@ -96,13 +99,13 @@ TEST(Catalogue, ReplaceAndEmptyKeepPicturesAndStructure) {
         EXPECT_EQ(t.recordCount(), 0);
         EXPECT_EQ(t.fieldCount(), table == "games.db" ? 27 : 7);
     }
-    createBase(home.path(), "games");
+    createBase(home.path(), "games", true);
     EXPECT_TRUE(fs::exists(home.path() / "images" / "games" / "mario.png"));
 }
 
 TEST(Catalogue, ReplacingIsAllOrNothing) {
     TempFolder home;
-    createBase(home.path(), "games");
+    createBase(home.path(), "games", false);
     Table patches(home.path() / "base", patchTableName("games"));
     patches.open(); // held, as by another copy of the program
     {
@@ -112,32 +115,103 @@ TEST(Catalogue, ReplacingIsAllOrNothing) {
         games.fieldByName("Name").setAsString("kept");
         games.post();
     }
-    EXPECT_THROW(createBase(home.path(), "games"), Error);
+    EXPECT_THROW(createBase(home.path(), "games", true), Error);
     patches.close();
     Table games(home.path() / "base", gameTableName("games"));
     games.open();
     EXPECT_EQ(games.recordCount(), 1);
 }
 
-TEST(Catalogue, EmptyingAMissingPatchTableFailsAfterTheGameTable) {
+TEST(Catalogue, AMissingPatchTableIsStillListed) {
     TempFolder home;
-    createBase(home.path(), "games");
+    createBase(home.path(), "games", false);
     fs::remove(home.path() / "base" / "games_patch.db");
     EXPECT_EQ(listBases(home.path()), Names{"games"});
-    EXPECT_THROW(emptyBase(home.path(), "games"), Error);
+}
+
+std::string repeated(const std::string& piece, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) out += piece;
+    return out;
 }
 
 TEST(Catalogue, BadNamesAreRefused) {
     TempFolder home;
+    const std::string cyrillicYa = "\xDF"; // "Я": two bytes in a UTF-8 file name
     const Names bad = {"", ".", "..", "a/b", "a\\b", "../up", "a:b", "a*", "a?", "a\"b", "a<b",
-                       "a>b", "a|b", "a\tb", "nes_patch", std::string(200, 'n')};
+                       "a>b", "a|b", "a\tb", "nes_patch", "x_PATCH", "x_Patch_y", std::string(260, 'n'),
+                       repeated(cyrillicYa, 118), "CON", "nul", "Com1", "lpt9", "aux.old", "a.", "a ", "/abs"};
     for (const std::string& name : bad) {
-        EXPECT_THROW(createBase(home.path(), name), Error) << name;
+        EXPECT_THROW(createBase(home.path(), name, false), Error) << name;
         EXPECT_THROW(emptyBase(home.path(), name), Error) << name;
+        EXPECT_THROW(gameTableName(name), Error) << name;
     }
     EXPECT_TRUE(listBases(home.path()).empty());
     EXPECT_FALSE(fs::exists(home.path() / "up.db"));
-    EXPECT_NO_THROW(validateBaseName("\xC8\xE3\xF0\xFB 2")); // "Игры 2"
+    std::error_code ec;
+    EXPECT_TRUE(fs::is_empty(home.path() / "base", ec) || !fs::exists(home.path() / "base")) << "nothing half made";
+    for (const std::string& good : {std::string("\xC8\xE3\xF0\xFB 2"), std::string("-x"), std::string("console"),
+                                    repeated(cyrillicYa, 100)}) {
+        EXPECT_NO_THROW(createBase(home.path(), good, false)) << good;
+    }
+    EXPECT_EQ(listBases(home.path()).size(), 4u);
+}
+
+// Emptying holds both tables before it touches either: a patch table that
+// is damaged, foreign or held elsewhere leaves the game table as it was.
+TEST(Catalogue, EmptyingIsAllOrNothing) {
+    TempFolder home;
+    createBase(home.path(), "games", false);
+    const fs::path base = home.path() / "base";
+    {
+        Table games(base, gameTableName("games"));
+        games.open();
+        games.append();
+        games.fieldByName("Name").setAsString("kept");
+        games.post();
+    }
+    const fs::path patches = base / "games_patch.db";
+    const std::string table = files::readFile(patches);
+    const auto gameCount = [&] {
+        Table games(base, gameTableName("games"));
+        games.open();
+        return games.recordCount();
+    };
+    {
+        Table held(base, patchTableName("games"));
+        held.open();
+        EXPECT_THROW(emptyBase(home.path(), "games"), Error);
+    }
+    EXPECT_EQ(gameCount(), 1);
+    for (const std::string& bytes : {std::string("not a table"), table.substr(0, 100), std::string()}) {
+        if (bytes.empty())
+            fs::remove(patches);
+        else
+            std::ofstream(patches, std::ios::binary) << bytes;
+        EXPECT_THROW(emptyBase(home.path(), "games"), Error);
+        EXPECT_EQ(gameCount(), 1);
+    }
+}
+
+// A base with either table present exists: a lone patch table is not
+// replaced without a question.
+TEST(Catalogue, ALonePatchTableIsAnExistingBase) {
+    TempFolder home;
+    createBase(home.path(), "o", false);
+    fs::remove(home.path() / "base" / "o.db");
+    EXPECT_TRUE(baseExists(home.path(), "o"));
+    EXPECT_TRUE(baseExists(home.path(), "O"));
+    EXPECT_FALSE(baseExists(home.path(), "p"));
+}
+
+// Replacing a base typed in another letter case keeps the file's own name.
+TEST(Catalogue, ReplacingKeepsTheStoredNameOfTheBase) {
+    TempFolder home;
+    createBase(home.path(), "\xC8\xE3\xF0\xE0", false);          // "Игра"
+    EXPECT_THROW(createBase(home.path(), "\xE8\xE3\xF0\xE0", false), Error) << "exists";
+    EXPECT_EQ(createBase(home.path(), "\xE8\xE3\xF0\xE0", true), "\xC8\xE3\xF0\xE0"); // "игра" replaces "Игра"
+    EXPECT_EQ(listBases(home.path()), Names{"\xC8\xE3\xF0\xE0"});
+    EXPECT_FALSE(fs::exists(home.path() / "base" / files::toPath("\xE8\xE3\xF0\xE0_patch.db")));
 }
 
 TEST(Catalogue, BaseListFileHoldsEveryName) {

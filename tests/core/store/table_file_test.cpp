@@ -102,6 +102,69 @@ TEST(TableFile, FoundWhateverTheLetterCase) {
     EXPECT_FALSE(fs::exists(folder.path() / "games.db"));
 }
 
+// A foreign SQLite file that happens to carry the program's mark is still
+// refused, and it is not switched to another journal mode on the way.
+TEST(TableFile, AForeignFileWithTheProgramsMarkIsNotWritten) {
+    TempFolder folder;
+    const fs::path file = folder.path() / "marked.db";
+    ASSERT_EQ(std::system(("sqlite3 '" + file.string() +
+                           "' 'pragma application_id=1195461970; create table t(a); insert into t values(1);'")
+                              .c_str()),
+              0);
+    const std::string before = files::readFile(file);
+    EXPECT_NE(openError(folder.path(), "marked.db").find("не является таблицей"), std::string::npos);
+    EXPECT_THROW(Table::empty(folder.path(), "marked.db"), Error);
+    EXPECT_THROW(Table::create(folder.path(), "marked.db", gameTableSchema()), Error);
+    EXPECT_EQ(files::readFile(file), before);
+    EXPECT_FALSE(fs::exists(folder.path() / "marked.db-wal"));
+}
+
+void appendNames(const fs::path& folder, int count, const std::string& prefix) {
+    Table table(folder, "games.db");
+    table.open();
+    for (int i = 0; i < count; ++i) {
+        table.append();
+        table.fieldByName("Name").setAsString(prefix + std::to_string(i));
+        table.fieldByName("Text1").setAsString(std::string(900, 'x'));
+        table.post();
+    }
+}
+
+// The state a kill in the middle of a checkpoint leaves: the table file's
+// first page already says the table is longer than the file is, and the
+// journal beside it still holds every page of the last transactions. The
+// table opens with every record.
+TEST(TableFile, ATableCutShortByAKilledCheckpointOpensWhole) {
+    TempFolder folder, killed;
+    Table::create(folder.path(), "games.db", gameTableSchema());
+    appendNames(folder.path(), 10, "early");
+    const auto sizeBefore = fs::file_size(folder.path() / "games.db");
+    std::string journal;
+    {
+        Table table(folder.path(), "games.db");
+        table.open();
+        for (int i = 0; i < 200; ++i) {
+            table.append();
+            table.fieldByName("Name").setAsString("late" + std::to_string(i));
+            table.fieldByName("Text1").setAsString(std::string(900, 'x'));
+            table.post();
+        }
+        journal = files::readFile(folder.path() / "games.db-wal");
+    } // closing folds the journal into the file
+    const std::string whole = files::readFile(folder.path() / "games.db");
+    ASSERT_GT(whole.size(), sizeBefore);
+    writeBytes(killed.path() / "games.db", whole.substr(0, sizeBefore));
+    writeBytes(killed.path() / "games.db-wal", journal);
+
+    Table table(killed.path(), "games.db");
+    ASSERT_NO_THROW(table.open());
+    EXPECT_EQ(table.recordCount(), 210);
+    table.last();
+    EXPECT_EQ(table.fieldByName("Name").asString(), "late199");
+    table.close();
+    EXPECT_EQ(fs::file_size(killed.path() / "games.db"), whole.size());
+}
+
 // A child process posts records one by one and reports each post through a
 // pipe; it is killed in the middle of its run. Every reported record must be
 // in the table afterwards.

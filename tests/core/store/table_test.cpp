@@ -108,6 +108,14 @@ TEST_F(TableTest, EndsOfTheTableSetBofAndEof) {
     table_.prior();
     EXPECT_TRUE(table_.bof());
     EXPECT_EQ(currentName(), "A");
+
+    // Going to position 1 is "first, then move by 0": the ends stay marked.
+    table_.first();
+    EXPECT_EQ(table_.moveBy(0), 0);
+    EXPECT_TRUE(table_.bof());
+    table_.last();
+    EXPECT_EQ(table_.moveBy(0), 0);
+    EXPECT_TRUE(table_.eof());
 }
 
 TEST_F(TableTest, EmptyTable) {
@@ -147,7 +155,9 @@ TEST_F(TableTest, FieldRulesAndMessages) {
         {"Year", "", "", ""},
         {"Year", "-5", "-5", ""},
         {"Year", "19x1", "", "'19x1' is not a valid integer value for field 'Year'"},
-        {"Year", "3000000000", "", "'3000000000' is not a valid integer value for field 'Year'"},
+        {"Year", "3000000000", "", "3000000000 is not a valid value for field 'Year'. The allowed range is -2147483648 to 2147483647"},
+        {"Year", "-99999999999999999999", "", "-99999999999999999999 is not a valid value for field 'Year'. The allowed range is -2147483648 to 2147483647"},
+        {"Year", "0x10", "", "'0x10' is not a valid integer value for field 'Year'"},
         {"Size", "40000", "", "40000 is not a valid value for field 'Size'. The allowed range is -32768 to 32767"},
         {"N", "-32768", "-32768", ""},
         {"Rating", "2147483647", "2147483647", ""},

@@ -1,9 +1,12 @@
-#include "files/executable.h"
+#include "files/system.h"
 
 #include <system_error>
 
 #ifdef _WIN32
+#include <io.h>
 #include <windows.h>
+#else
+#include <unistd.h>
 #endif
 
 namespace gamarium::files {
@@ -17,6 +20,14 @@ Path executableFolder() {
     std::error_code ec;
     const Path self = std::filesystem::read_symlink("/proc/self/exe", ec);
     return ec ? std::filesystem::current_path(ec) : self.parent_path();
+#endif
+}
+
+bool isWritable(const Path& path) {
+#ifdef _WIN32
+    return _waccess(path.c_str(), 2) == 0;
+#else
+    return ::access(path.c_str(), W_OK) == 0;
 #endif
 }
 

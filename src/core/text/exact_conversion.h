@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Conversions that refuse instead of changing a text: for reading files in
+// which every character must arrive as it was written.
+namespace gamarium::text {
+
+struct ExactText {
+    std::string text;    // Windows-1251, when `problem` is empty
+    std::string problem; // what stands in the way, in Russian (UTF-8)
+};
+
+// UTF-8 as Windows-1251: every sequence must be well-formed UTF-8 (no
+// overlong forms, surrogates or values past U+10FFFF) and every character
+// must have a form in the code page.
+ExactText fromUtf8Exactly(std::string_view utf8);
+
+// Windows-1251 bytes taken as they are; only the byte 0x98, which the code
+// page leaves unassigned, is refused.
+ExactText fromCp1251Exactly(std::string_view cp1251);
+
+} // namespace gamarium::text
