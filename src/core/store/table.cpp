@@ -143,8 +143,9 @@ void Table::requireOpen() const {
 void Table::checkBrowseMode() {
     requireOpen();
     if (state_ == TableState::Browse) return;
+    if (beforePost_) beforePost_();
     if (modified_)
-        post();
+        writeChange();
     else
         cancel();
 }
@@ -269,6 +270,11 @@ void Table::bindBuffer(sqlite::Statement& statement) {
 void Table::post() {
     requireOpen();
     if (state_ == TableState::Browse) throw Error("Dataset not in edit or insert mode");
+    if (beforePost_) beforePost_();
+    writeChange();
+}
+
+void Table::writeChange() {
     const int keyIndex = static_cast<int>(fields_.size()) + 1;
     if (state_ == TableState::Edit) {
         bindBuffer(*update_);
@@ -332,7 +338,7 @@ int Table::recordNumber() const {
     return order_.empty() ? 0 : static_cast<int>(current_) + 1;
 }
 
-int Table::addChangeListener(std::function<void()> listener) {
+int Table::addChangeListener(ChangeListener listener) {
     listeners_.emplace_back(nextListenerId_, std::move(listener));
     return nextListenerId_++;
 }
@@ -341,10 +347,11 @@ void Table::removeChangeListener(int id) {
     std::erase_if(listeners_, [id](const auto& entry) { return entry.first == id; });
 }
 
-void Table::notify() {
+void Table::notify(const Field* changed) {
+    if (listeners_.empty()) return;
     // A copy: a listener may add or remove listeners.
     const auto listeners = listeners_;
-    for (const auto& [id, listener] : listeners) listener();
+    for (const auto& [id, listener] : listeners) listener(changed);
 }
 
 } // namespace gamarium::store

@@ -84,9 +84,13 @@ public:
     bool isEmpty() const { return order_.empty(); }
     bool modified() const { return modified_; }
 
-    // Called after every change of the current record, the state or the
-    // record's values, so that bound controls can follow.
-    int addChangeListener(std::function<void()> listener);
+    // Bound controls. Before a change is posted or dropped the hook puts the
+    // controls' texts into the fields. Listeners hear every change of the
+    // current record or the state (with no field) and every value written
+    // into a field of the record (with that field).
+    void setBeforePost(std::function<void()> hook) { beforePost_ = std::move(hook); }
+    using ChangeListener = std::function<void(const Field* changed)>;
+    int addChangeListener(ChangeListener listener);
     void removeChangeListener(int id);
 
 private:
@@ -96,11 +100,12 @@ private:
 
     void requireOpen() const;
     void checkBrowseMode();
+    void writeChange();
     void moveTo(std::size_t position);
     void startNewRecord(std::size_t position);
     void loadCurrent();
     void bindBuffer(sqlite::Statement& statement);
-    void notify();
+    void notify(const Field* changed = nullptr);
     void prepareStatements();
     void loadOrder();
 
@@ -117,7 +122,8 @@ private:
     bool modified_ = false;
     bool bof_ = true;
     bool eof_ = true;
-    std::vector<std::pair<int, std::function<void()>>> listeners_;
+    std::function<void()> beforePost_;
+    std::vector<std::pair<int, ChangeListener>> listeners_;
     int nextListenerId_ = 1;
 };
 

@@ -266,14 +266,33 @@ TEST_F(TableTest, ChangeListenersHearMovesAndStates) {
     fill({"A", "B"});
     table_.first();
     int heard = 0;
-    const int id = table_.addChangeListener([&] { ++heard; });
+    std::vector<std::string> fieldsHeard;
+    const int id = table_.addChangeListener([&](const Field* changed) {
+        ++heard;
+        if (changed) fieldsHeard.push_back(changed->name());
+    });
     table_.next();
     table_.edit();
+    table_.fieldByName("Name").setAsString("C");
+    table_.fieldByName("Year").setAsInteger(1990);
     table_.cancel();
-    EXPECT_EQ(heard, 3);
+    EXPECT_EQ(heard, 5);
+    EXPECT_EQ(fieldsHeard, (std::vector<std::string>{"Name", "Year"}));
     table_.removeChangeListener(id);
     table_.first();
-    EXPECT_EQ(heard, 3);
+    EXPECT_EQ(heard, 5);
+
+    // The hook puts texts into the record before it is posted or dropped.
+    int hooked = 0;
+    table_.setBeforePost([&] {
+        ++hooked;
+        if (table_.state() == TableState::Edit) table_.fieldByName("Name").setAsString("from a control");
+    });
+    table_.edit();
+    table_.next(); // the hook's write makes the change worth posting
+    EXPECT_EQ(hooked, 1);
+    table_.first();
+    EXPECT_EQ(currentName(), "from a control");
 }
 
 TEST(TableSchemas, MatchTheStoredTables) {

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The editor's five picture fields, Image1 to Image5, and the names of the
+// pictures of a game.
+namespace gamarium::editor {
+
+// A game name as the start of its picture files' names: the characters
+// ' [ ! ] " , < > ; : / \ ` ~ @ # $ % ^ & * ( ) are dropped, a space becomes
+// "_", every other character stays.
+std::string minus(std::string_view name);
+
+// The slot character of a control: the last character of its name
+// ("EditImage" gives 'e', "EditImage3" '3', "Button2" '2').
+char slotOf(std::string_view controlName);
+
+// The picture field a slot character selects: 1 to 5 for Image1 to Image5
+// ('1' and 'e' both mean Image1), 0 for any other character.
+int pictureFieldOf(char slot);
+
+// "Image1" .. "Image5".
+std::string pictureFieldName(int number);
+
+} // namespace gamarium::editor
