@@ -51,20 +51,6 @@ Path findNoCase(const Path& folder, std::string_view name) {
     return exact;
 }
 
-Path findPathNoCase(std::string_view cp1251) {
-    const Path whole = toPath(cp1251);
-    std::error_code ec;
-    if (fs::exists(fs::symlink_status(whole, ec))) return whole;
-    Path result = whole.root_path();
-    for (const Path& part : whole.relative_path()) {
-        const Path exact = result / part;
-        result = fs::exists(fs::symlink_status(exact, ec)) ? exact : findNoCase(result, nameText(part));
-    }
-    // Keep a trailing separator: a folder path stays a folder path.
-    if (!cp1251.empty() && (cp1251.back() == '\\' || cp1251.back() == '/')) result /= "";
-    return result;
-}
-
 std::vector<Entry> listFolder(const Path& folder, std::string_view pattern) {
     std::vector<Entry> entries;
     std::error_code ec;

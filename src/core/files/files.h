@@ -19,10 +19,6 @@ std::string nameText(const Path& path);
 // The entry `name` of `folder`: the exact name if it exists, else an entry
 // whose name differs only in letter case, else folder/name (not existing).
 Path findNoCase(const Path& folder, std::string_view name);
-// A whole path text (absolute, or relative to the current folder) resolved
-// one component at a time with findNoCase; components that exist as written are taken as they are.
-Path findPathNoCase(std::string_view cp1251);
-
 struct Entry {
     std::string name; // Windows-1251
     bool isFolder = false;

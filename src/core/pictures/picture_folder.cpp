@@ -3,9 +3,9 @@
 namespace gamarium::pictures {
 namespace {
 
-std::vector<std::string> fileNames(const std::string& folder, const std::string& mask) {
+std::vector<std::string> fileNames(const files::Path& folder, const std::string& mask) {
     std::vector<std::string> names;
-    for (files::Entry& entry : files::listFolder(files::findPathNoCase(folder), mask))
+    for (files::Entry& entry : files::listFolder(folder, mask))
         if (!entry.isFolder) names.push_back(std::move(entry.name));
     return names;
 }
@@ -16,7 +16,7 @@ std::string fleft(std::string_view text) {
     return std::string(text.substr(0, text.find('_')));
 }
 
-std::vector<std::string> scanPictureFolder(const std::string& folder, std::string& mask) {
+std::vector<std::string> scanPictureFolder(const files::Path& folder, std::string& mask) {
     std::vector<std::string> names = fileNames(folder, mask);
     if (names.empty()) {
         mask = fleft(mask) + "*.*";
@@ -25,8 +25,13 @@ std::vector<std::string> scanPictureFolder(const std::string& folder, std::strin
     return names;
 }
 
-files::Path pictureFile(const std::string& folder, std::string_view name) {
-    return files::findPathNoCase(folder + std::string(name));
+files::Path gamePictureFolder(const files::Path& home, std::string_view base, std::string_view sid) {
+    const files::Path images = files::findNoCase(home, "images");
+    return files::findNoCase(files::findNoCase(images, base), sid);
+}
+
+files::Path pictureFile(const files::Path& folder, std::string_view name) {
+    return files::findNoCase(folder, name);
 }
 
 } // namespace gamarium::pictures

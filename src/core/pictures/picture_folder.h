@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-// A game's picture folder as the picture chooser sees it. The folder and the
-// pattern are program texts (Windows-1251; the folder ends with a backslash).
+// A game's picture folder as the picture chooser sees it. The folder is a
+// native path; the pattern and the names are program texts (Windows-1251).
 namespace gamarium::pictures {
 
 // The part of a text before its first underscore (all of it without one).
@@ -17,9 +17,13 @@ std::string fleft(std::string_view text);
 // the file system gives them. When nothing matches, the mask becomes
 // fleft(mask) + "*.*" and the folder is listed once more: a game's name with
 // a suffix finds the pictures named by its first word.
-std::vector<std::string> scanPictureFolder(const std::string& folder, std::string& mask);
+std::vector<std::string> scanPictureFolder(const files::Path& folder, std::string& mask);
 
-// The file `folder` + `name`, found whatever the letter case of its parts.
-files::Path pictureFile(const std::string& folder, std::string_view name);
+// The picture folder of a game: images/<base>/<sid>/ of the program folder,
+// each part found whatever its letter case.
+files::Path gamePictureFolder(const files::Path& home, std::string_view base, std::string_view sid);
+
+// The file `name` in `folder`, found whatever the letter case of its name.
+files::Path pictureFile(const files::Path& folder, std::string_view name);
 
 } // namespace gamarium::pictures

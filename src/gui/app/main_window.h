@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/files.h"
+
 #include <QWidget>
 
 #include <memory>
@@ -28,9 +30,10 @@ public:
     std::vector<std::string> listedBases() const;
     void appendListedBase(const std::string& name);
 
-    // Shared strings of the picture views (Windows-1251): the folder pictures
-    // are looked up in, the chooser's file pattern, and the chosen file.
-    std::string picfolder;
+    // Shared between the picture views: the folder pictures are looked up in
+    // (a native path, so that any program folder is found), the chooser's
+    // file pattern and the chosen file (Windows-1251 texts).
+    files::Path picfolder;
     std::string picmask;
     std::string picchoice;
 

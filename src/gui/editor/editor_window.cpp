@@ -1,22 +1,309 @@
 #include "editor/editor_window.h"
 
+#include "app/main_window.h"
+#include "app/windows.h"
+#include "editor/next_game.h"
+#include "pages/generator_window.h"
+#include "patches/patch_window.h"
+#include "pictures/picture_folder.h"
+#include "pictures/picture_loader.h"
+#include "store/catalogue.h"
+#include "store/table.h"
+#include "text/cp1251.h"
+#include "ui_editor_window.h"
+#include "widgets/control_names.h"
+#include "widgets/data_source.h"
 #include "widgets/fixed_window.h"
+#include "widgets/message_box.h"
 
-#include <QFrame>
+#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace gamarium::gui {
+namespace {
+
+// The layout was drawn for a frame of 4 pixels on each side: outer widths
+// are the client width plus 8 whatever frame the window system draws.
+constexpr int kFrameWidth = 8;
+constexpr int kNarrowWidth = 380;
+constexpr int kWideWidth = 710;
+
+} // namespace
+
+TForm2::TForm2(Windows& windows)
+    : windows_(windows), ui_(std::make_unique<Ui::TForm2>()),
+      table1_(std::make_unique<store::Table>(files::Path(), std::string())),
+      dataSource1_(std::make_unique<DataSource>(this)) {
+    ui_->setupUi(this);
+    makeFixedWindow(this, 372, 557);
+    move(200, 107);
+    bindControls();
+    setupFocusAndLooks();
+    setupFieldColours();
+    setupTypeLists();
+    setupTextPanes();
+    setupPictureFields();
+    connectHandlers();
+}
+
+TForm2::~TForm2() {
+    ui_->DBNavigator->setTable(nullptr);
+    dataSource1_->setTable(nullptr);
+}
+
+QFrame* TForm2::previewPanel() const {
+    return ui_->Panel1;
+}
+
+QLabel* TForm2::previewView() const {
+    return ui_->Image1;
+}
+
+void TForm2::bindControls() {
+    const std::pair<QLineEdit*, const char*> edits[] = {
+        {ui_->EditN, "N"},           {ui_->EditRegion, "Region"},     {ui_->EditYear, "Year"},
+        {ui_->EditNgamers, "Ngamers"}, {ui_->EditName, "Name"},       {ui_->EditPublisher, "Publisher"},
+        {ui_->EditDeveloper, "Developer"}, {ui_->EditDrname, "Drname"}, {ui_->EditAnalog, "Analog"},
+        {ui_->EditSid, "Sid"},       {ui_->EditRating, "Rating"},     {ui_->PatchEdit, "Patch"},
+        {ui_->EditImage, "Image1"},  {ui_->EditImage2, "Image2"},     {ui_->EditImage3, "Image3"},
+        {ui_->EditImage4, "Image4"}, {ui_->EditImage5, "Image5"},     {ui_->EditFile, "File"},
+        {ui_->EditSize, "Size"},     {ui_->EditRelated, "Related"},   {ui_->EditRsize, "Rsize"},
+    };
+    for (const auto& [edit, field] : edits) dataSource1_->bind(edit, field);
+    dataSource1_->bind(ui_->DBComboBox1, "Type");
+    dataSource1_->bind(ui_->DBComboBox2, "Genre");
+    const std::pair<QPlainTextEdit*, const char*> memos[] = {
+        {ui_->MemoText, "Text1"}, {ui_->MemoText2, "Text2"}, {ui_->MemoText3, "Text3"}, {ui_->MemoText4, "Text4"}};
+    for (const auto& [memo, field] : memos) dataSource1_->bind(memo, field);
+    ui_->DBNavigator->setButtons({NavigatorBar::Button::First, NavigatorBar::Button::Prior, NavigatorBar::Button::Next,
+                                  NavigatorBar::Button::Last, NavigatorBar::Button::Insert,
+                                  NavigatorBar::Button::Delete, NavigatorBar::Button::Post});
+}
+
+void TForm2::connectHandlers() {
+    connect(ui_->DBNavigator, &NavigatorBar::clicked, this, &TForm2::DBNavigatorClick);
+    connect(ui_->Button6, &QPushButton::clicked, this, &TForm2::Button6Click);
+    connect(ui_->Button9, &QPushButton::clicked, this, &TForm2::Button9Click);
+    connect(ui_->Button11, &QPushButton::clicked, this, &TForm2::Button11Click);
+}
+
+void TForm2::showModally() {
+    FormShow();
+    exec();
+}
+
+std::string TForm2::fieldText(const char* field) {
+    return table1_->fieldByName(field).asString();
+}
+
+void TForm2::setPictureFolder(const std::string& sid) {
+    windows_.form1()->picfolder = pictures::gamePictureFolder(windows_.home(), windows_.form1()->baseName(), sid);
+}
+
+void TForm2::FormShow() {
+    TForm1* form1 = windows_.form1();
+    const std::string base = form1->baseName();
+    form1->picmask = "*.*";
+    const files::Path folder = store::basesFolder(windows_.home());
+    // Tables are named by the lower-cased base name; pictures keep it as shown.
+    auto games = std::make_unique<store::Table>(folder, store::gameTableName(text::lower(base)));
+    games->open();
+    windows_.form3()->openTable(folder, store::patchTableName(text::lower(base)));
+    table1_ = std::move(games);
+    dataSource1_->setTable(table1_.get());
+    ui_->DBNavigator->setTable(table1_.get());
+    QPixmap blank(400, 300);
+    blank.fill(palette().color(QPalette::Button));
+    ui_->Image1->setPixmap(blank);
+    ui_->Panel1->hide();
+    const std::string image = fieldText("Image1");
+    setPictureFolder(fieldText("Sid"));
+    if (!image.empty() && files::fileExists(pictures::pictureFile(form1->picfolder, image)))
+        picl(windows_, image, ui_->Image1);
+    colorer();
+    form1->hide();
+}
+
+bool TForm2::hasUnsavedChanges() const {
+    return table1_->isOpen() && table1_->state() != store::TableState::Browse;
+}
+
+// A change of the current record that is not yet saved is not lost by
+// closing: the user is asked. A save that fails keeps the window open.
+void TForm2::closeEvent(QCloseEvent* event) {
+    if (hasUnsavedChanges()) {
+        if (MessageBox::confirm(this, QStringLiteral("Сохранить изменения?"))) {
+            try {
+                table1_->post();
+            } catch (...) {
+                event->ignore();
+                throw;
+            }
+        }
+    }
+    FormClose();
+    QDialog::closeEvent(event);
+}
+
+void TForm2::FormClose() {
+    dataSource1_->setTable(nullptr);
+    ui_->DBNavigator->setTable(nullptr);
+    table1_->close();
+    windows_.form3()->closeTable();
+    windows_.form1()->show();
+}
+
+// Esc does not close the editor: only its close box does, through FormClose.
+void TForm2::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) return;
+    QDialog::keyPressEvent(event);
+}
+
+void TForm2::DBNavigatorClick(NavigatorBar::Button) {
+    const std::string image = fieldText("Image1");
+    setPictureFolder(fieldText("Sid"));
+    if (image.empty())
+        ui_->Panel1->hide();
+    else if (files::fileExists(pictures::pictureFile(windows_.form1()->picfolder, image)))
+        picl(windows_, image, ui_->Image1);
+    colorer();
+    colorcontrol();
+}
+
+void TForm2::Button6Click() {
+    editor::appendNextGame(*table1_);
+    // The new game has no pictures yet: nothing to preview.
+    ui_->Panel1->hide();
+    ui_->DBComboBox1->setEditText(QString());
+    ui_->DBComboBox2->setEditText(QString());
+    colorer();
+    ui_->EditRegion->setFocus();
+}
+
+int TForm2::outerWidth() const {
+    return width() + kFrameWidth;
+}
+
+void TForm2::setOuterWidth(int outer) {
+    setFixedWidth(outer - kFrameWidth);
+}
+
+void TForm2::Button9Click() {
+    if (outerWidth() > 390) {
+        setOuterWidth(kNarrowWidth);
+        ui_->Button9->setText(QStringLiteral(">"));
+    } else {
+        setOuterWidth(kWideWidth);
+        ui_->Button9->setText(QStringLiteral("<"));
+    }
+}
+
+void TForm2::Button11Click() {
+    windows_.form4()->exec();
+}
+
+} // namespace gamarium::gui
 
 namespace gamarium::gui {
 
-TForm2::TForm2(Windows&) : Panel1(new QFrame(this)), Image1(new QLabel(Panel1)) {
-    setObjectName(QStringLiteral("TForm2"));
-    setWindowTitle(QStringLiteral("Редактирование базы данных"));
-    makeFixedWindow(this, 372, 557);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setFrameShape(QFrame::NoFrame);
-    Panel1->setGeometry(380, 290, 320, 259);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(0, 0, 320, 256);
-    Image1->setScaledContents(true);
+void TForm2::setupFocusAndLooks() {
+    // Tab walks the record's main fields only; the rest is reached by mouse.
+    const QList<QWidget*> clickOnly = {ui_->EditDeveloper, ui_->ComboBox1,  ui_->EditDrname,  ui_->EditAnalog,
+                                       ui_->EditSid,       ui_->EditImage,  ui_->EditImage2,  ui_->EditImage3,
+                                       ui_->EditImage4,    ui_->EditImage5, ui_->EditFile,    ui_->Edit1,
+                                       ui_->MemoText,      ui_->MemoText2,  ui_->MemoText3,   ui_->MemoText4,
+                                       ui_->Memo_status,   ui_->PatchEdit};
+    for (QWidget* control : clickOnly) control->setFocusPolicy(Qt::ClickFocus);
+    for (QPushButton* button : findChildren<QPushButton*>()) button->setFocusPolicy(Qt::ClickFocus);
+    setFontOf(ui_->EditName, 8, true);
+    setFontOf(ui_->Button6, 10, true);
+    setFontOf(ui_->Button9, 24, true);
+    setFontOf(ui_->Label5, 10, false);
+    QFont small(QStringLiteral("Arial"));
+    small.setPixelSize(9);
+    ui_->EditFile->setFont(small);
+    nameControls();
+}
+
+void TForm2::nameControls() {
+    const std::pair<QLabel*, QWidget*> named[] = {
+        {ui_->Label1, ui_->EditN},          {ui_->Label4, ui_->EditRegion},   {ui_->Label7, ui_->EditYear},
+        {ui_->Label8, ui_->EditNgamers},    {ui_->Label3, ui_->EditName},     {ui_->Label25, ui_->EditDrname},
+        {ui_->Label24, ui_->EditAnalog},    {ui_->Label2, ui_->EditSid},      {ui_->Label26, ui_->EditRating},
+        {ui_->Label6, ui_->PatchEdit},      {ui_->Label13, ui_->EditImage},   {ui_->Label14, ui_->EditImage2},
+        {ui_->Label15, ui_->EditImage3},    {ui_->Label16, ui_->EditImage4},  {ui_->Label17, ui_->EditImage5},
+        {ui_->Label27, ui_->EditFile},      {ui_->Label28, ui_->EditSize},    {ui_->Label12, ui_->Edit1},
+        {ui_->Label29, ui_->EditRelated},   {ui_->Label30, ui_->EditRsize},
+    };
+    for (const auto& [label, control] : named) nameAfterLabel(label, control);
+    nameAfterLabel(ui_->Label11, ui_->EditPublisher, QStringLiteral("издатель"));
+    nameAfterLabel(ui_->Label11, ui_->EditDeveloper, QStringLiteral("разработчик"));
+    ui_->Label11->setBuddy(ui_->EditPublisher);
+    nameAfterLabel(ui_->Label9, ui_->DBComboBox1, QStringLiteral("тип"));
+    nameAfterLabel(ui_->Label9, ui_->DBComboBox2, QStringLiteral("жанр"));
+    nameAfterLabel(ui_->Label9, ui_->ComboBox1, QStringLiteral("темы"));
+    ui_->Label9->setBuddy(ui_->DBComboBox1);
+    for (int field = 1; field <= 5; ++field) {
+        QPushButton* const buttons[] = {ui_->Button1, ui_->Button2, ui_->Button3, ui_->Button4, ui_->Button5};
+        nameControl(buttons[field - 1], QStringLiteral("Выбрать картинку Image%1").arg(field));
+    }
+    nameControl(ui_->Button7, QStringLiteral("Выбрать патч"));
+    nameControl(ui_->Button9, QStringLiteral("Шире или уже"));
+    nameControl(ui_->RadioGroup1, QStringLiteral("Текст"));
+    const std::pair<QPlainTextEdit*, QString> panes[] = {{ui_->MemoText, QStringLiteral("Описание")},
+                                                         {ui_->MemoText2, QStringLiteral("Дополнит.")},
+                                                         {ui_->MemoText3, QStringLiteral("Пароли")},
+                                                         {ui_->MemoText4, QStringLiteral("Game Genie")}};
+    for (const auto& [pane, name] : panes) pane->setAccessibleName(name);
+    ui_->Memo_status->setAccessibleName(QStringLiteral("Сообщения"));
+    ui_->Image1->setAccessibleName(QStringLiteral("Картинки из игры"));
+}
+
+int TForm2::pictureFieldOfEdit(const QWidget* control) const {
+    for (int field = 1; field <= 5; ++field)
+        if (pictureEdit(field) == control) return field;
+    return 0;
+}
+
+bool TForm2::eventFilter(QObject* watched, QEvent* event) {
+    auto* control = qobject_cast<QWidget*>(watched);
+    if (!control) return false;
+    auto* memo = qobject_cast<QPlainTextEdit*>(control->parentWidget());
+    switch (event->type()) {
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+        dispatchFocus(control, event);
+        break;
+    case QEvent::MouseMove:
+        if (pictureFieldOfEdit(control)) EditImageMouseMove(control);
+        break;
+    case QEvent::MouseButtonDblClick:
+        if (pictureFieldOfEdit(control)) {
+            Button1Click(control);
+            return true;
+        }
+        if (memo && control == memo->viewport()) {
+            MemoText4DblClick(memo);
+            return true;
+        }
+        break;
+    case QEvent::KeyPress: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (auto* pane = qobject_cast<QPlainTextEdit*>(control)) return MemoText4KeyDown(pane, key);
+        if (control == ui_->ComboBox1->lineEdit() && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            ComboBox1Change();
+            return true;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return false;
 }
 
 } // namespace gamarium::gui

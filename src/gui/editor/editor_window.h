@@ -1,29 +1,120 @@
 #pragma once
 
+#include "widgets/navigator_bar.h"
+
 #include <QDialog>
 
+#include <memory>
+#include <string>
+
+class QComboBox;
 class QFrame;
+class QKeyEvent;
 class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+
+namespace Ui {
+class TForm2;
+}
+
+namespace gamarium::store {
+class Table;
+}
 
 namespace gamarium::gui {
 
+class DataSource;
 class Windows;
 
-// The record editor window; it edits one game of the current base at a time.
-// For now it holds the picture preview (Panel1 with the view Image1) that
-// the picture loader shows and hides.
+// The record editor: edits the games of the current base one record at a
+// time, with the first picture of each in view, and carries the tools that
+// work on the whole base. While it is shown it holds the base's game table
+// (Table1) and patch table open, and the main window is hidden.
 class TForm2 : public QDialog {
     Q_OBJECT
 
 public:
     explicit TForm2(Windows& windows);
+    ~TForm2() override;
 
-    QFrame* previewPanel() const { return Panel1; }
-    QLabel* previewView() const { return Image1; }
+    // Opens the tables of the base named in the main window and shows the
+    // window modally. A table that cannot be opened gives its error, and
+    // nothing is shown or changed.
+    void showModally();
+
+    store::Table& Table1() { return *table1_; }
+    DataSource& DataSource1() { return *dataSource1_; }
+    QFrame* previewPanel() const;
+    QLabel* previewView() const;
+
+    // Opening and closing, navigation, adding the next game, width.
+    void FormShow();
+    void FormClose();
+    void DBNavigatorClick(NavigatorBar::Button button);
+    void Button6Click();
+    void Button9Click();
+    void Button11Click();
+
+    // Field highlighting.
+    void EditRegionEnter(QWidget* sender);
+    void EditNExit(QWidget* sender);
+    void DBComboBox1Enter(QWidget* sender);
+    void DBComboBox2Enter(QWidget* sender);
+    void ComboBox1Enter(QWidget* sender);
+    void colorer();
+    void colorcontrol();
+
+    // Type, genre and theme lists.
+    void DBComboBox1Change();
+    void ComboBox1Change();
+
+    // Text panes.
+    void RadioGroup1Click();
+    void MemoText4DblClick(QPlainTextEdit* sender);
+    // True when the key was a wrap (Ctrl+B, Ctrl+I) and has been handled.
+    bool MemoText4KeyDown(QPlainTextEdit* sender, const QKeyEvent* key);
+
+    // Picture fields and the preview.
+    void showpic();
+    void Button1Click(QWidget* sender);
+    void EditImageMouseMove(QWidget* sender);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QFrame* Panel1;
-    QLabel* Image1;
+    void bindControls();
+    void connectHandlers();
+    void setupFocusAndLooks();
+    void setupFieldColours();
+    void setupTypeLists();
+    void setupTextPanes();
+    void setupPictureFields();
+    // The window's outer width as the layout counts it (client area plus
+    // the frame of the system the layout comes from).
+    int outerWidth() const;
+    void setOuterWidth(int width);
+    // The picture folder of a game of the current base.
+    void setPictureFolder(const std::string& sid);
+    bool hasUnsavedChanges() const;
+    // The edit of a picture field (1 to 5), or nullptr.
+    QLineEdit* pictureEdit(int field) const;
+    // Gives a field's control the visited colour (a picture chosen, a patch linked).
+    void markVisited(QWidget* control);
+    int pictureFieldOfEdit(const QWidget* control) const;
+    void nameControls();
+    // Sends focus, pointer and key events of the controls to their handlers.
+    bool dispatchFocus(QWidget* control, QEvent* event);
+    std::string fieldText(const char* field);
+
+    Windows& windows_;
+    std::unique_ptr<Ui::TForm2> ui_;
+    std::unique_ptr<store::Table> table1_;
+    std::unique_ptr<DataSource> dataSource1_;
+    char lastslot_ = '\0';
 };
 
 } // namespace gamarium::gui

@@ -22,15 +22,30 @@ TestState& testState() {
 
 } // namespace
 
-bool MessageBox::confirm(QWidget* parent, const QString& question) {
+namespace {
+
+// In test mode: records the question and takes the next queued answer.
+bool answerInTest(const QString& question) {
     TestState& test = testState();
-    if (test.on) {
-        test.shown << question;
-        if (test.answers.empty()) return false;
-        const Answer answer = test.answers.front();
-        test.answers.pop_front();
-        return answer == Answer::Yes;
-    }
+    test.shown << question;
+    if (test.answers.empty()) return false;
+    const MessageBox::Answer answer = test.answers.front();
+    test.answers.pop_front();
+    return answer == MessageBox::Answer::Yes;
+}
+
+} // namespace
+
+bool MessageBox::okCancel(QWidget* parent, const QString& question) {
+    if (testState().on) return answerInTest(question);
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), question, QMessageBox::Ok | QMessageBox::Cancel,
+                    parent);
+    box.setDefaultButton(QMessageBox::Ok);
+    return box.exec() == QMessageBox::Ok;
+}
+
+bool MessageBox::confirm(QWidget* parent, const QString& question) {
+    if (testState().on) return answerInTest(question);
     QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), question, QMessageBox::NoButton, parent);
     QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);

@@ -16,6 +16,9 @@ public:
 
     // The confirmation box: caption "Confirm", question icon, "&Yes"/"&No".
     static bool confirm(QWidget* parent, const QString& question);
+    // A question with "OK" and "Cancel" (the navigator's "Delete record?").
+    // In test mode the queued answer Yes stands for OK.
+    static bool okCancel(QWidget* parent, const QString& question);
     // An error message under the application's title.
     static void error(QWidget* parent, const QString& message);
 

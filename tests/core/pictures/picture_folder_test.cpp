@@ -23,7 +23,7 @@ TEST(PictureFolder, ListsFilesByMaskWithOneFallback) {
     for (const char* name : {"Super1.png", "SUPER2.JPG", ".hidden_super.png", "Mario.png"})
         std::ofstream(temp.path() / name) << "x";
     std::filesystem::create_directory(temp.path() / "Super3");
-    const std::string folder = temp.path().string() + "\\";
+    const files::Path folder = temp.path();
 
     struct Case {
         std::string mask;
@@ -44,15 +44,18 @@ TEST(PictureFolder, ListsFilesByMaskWithOneFallback) {
         EXPECT_EQ(mask, c.maskAfter);
     }
     std::string mask = "*.*";
-    EXPECT_TRUE(scanPictureFolder(folder + "missing\\", mask).empty());
+    EXPECT_TRUE(scanPictureFolder(folder / "missing", mask).empty());
 }
 
 TEST(PictureFolder, FindsFilesWhateverTheLetterCase) {
     TempFolder temp;
-    std::filesystem::create_directories(temp.path() / "Images" / "Games" / "m");
-    std::ofstream(temp.path() / "Images" / "Games" / "m" / "Mario.PNG") << "x";
-    const auto found = pictureFile(temp.path().string() + "\\images\\games\\M\\", "mario.png");
-    EXPECT_EQ(found, temp.path() / "Images" / "Games" / "m" / "Mario.PNG");
+    // A program folder whose path Windows-1251 cannot hold is found as it is.
+    const auto home = temp.path() / "用户";
+    std::filesystem::create_directories(home / "Images" / "Games" / "m");
+    std::ofstream(home / "Images" / "Games" / "m" / "Mario.PNG") << "x";
+    const auto folder = gamePictureFolder(home, "games", "M");
+    EXPECT_EQ(folder, home / "Images" / "Games" / "m");
+    EXPECT_EQ(pictureFile(folder, "mario.png"), home / "Images" / "Games" / "m" / "Mario.PNG");
 }
 
 } // namespace

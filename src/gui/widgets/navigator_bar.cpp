@@ -1,0 +1,105 @@
+#include "widgets/navigator_bar.h"
+
+#include "store/table.h"
+#include "widgets/message_box.h"
+
+#include <QHBoxLayout>
+#include <QToolButton>
+
+namespace gamarium::gui {
+namespace {
+
+struct ButtonLook {
+    const char* glyph;
+    const char* name;    // the accessible name
+    const char* tooltip; // Russian, as the user reads it
+};
+
+const ButtonLook kLooks[] = {
+    {"|◀", "First", "Первая запись"},   {"◀", "Prior", "Предыдущая запись"},  {"▶", "Next", "Следующая запись"},
+    {"▶|", "Last", "Последняя запись"}, {"+", "Insert", "Вставить запись"},   {"−", "Delete", "Удалить запись"},
+    {"✔", "Post", "Сохранить запись"},
+};
+
+std::size_t indexOf(NavigatorBar::Button which) {
+    return static_cast<std::size_t>(which);
+}
+
+} // namespace
+
+NavigatorBar::NavigatorBar(QWidget* parent) : QWidget(parent) {
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    for (std::size_t i = 0; i < buttons_.size(); ++i) {
+        auto* button = new QToolButton(this);
+        const ButtonLook& look = kLooks[i];
+        button->setText(QString::fromUtf8(look.glyph));
+        button->setObjectName(QString::fromLatin1(look.name));
+        button->setAccessibleName(QString::fromLatin1(look.name));
+        button->setToolTip(QString::fromUtf8(look.tooltip));
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+        const auto which = static_cast<Button>(i);
+        connect(button, &QToolButton::clicked, this, [this, which] { press(which); });
+        layout->addWidget(button);
+        buttons_[i] = button;
+    }
+    updateButtons();
+}
+
+NavigatorBar::~NavigatorBar() {
+    setTable(nullptr);
+}
+
+void NavigatorBar::setTable(store::Table* table) {
+    if (table_) table_->removeChangeListener(listener_);
+    table_ = table;
+    if (table_)
+        listener_ = table_->addChangeListener([this](const store::Field*) { updateButtons(); });
+    updateButtons();
+}
+
+void NavigatorBar::setButtons(const std::vector<Button>& shown) {
+    for (std::size_t i = 0; i < buttons_.size(); ++i)
+        buttons_[i]->setVisible(std::find(shown.begin(), shown.end(), static_cast<Button>(i)) != shown.end());
+}
+
+QToolButton* NavigatorBar::button(Button which) const {
+    return buttons_[indexOf(which)];
+}
+
+void NavigatorBar::press(Button which) {
+    if (!table_ || !table_->isOpen()) return;
+    switch (which) {
+    case Button::First: table_->first(); break;
+    case Button::Prior: table_->prior(); break;
+    case Button::Next: table_->next(); break;
+    case Button::Last: table_->last(); break;
+    case Button::Insert: table_->insert(); break;
+    case Button::Delete:
+        if (!MessageBox::okCancel(this, QStringLiteral("Delete record?"))) return;
+        table_->remove();
+        break;
+    case Button::Post: table_->post(); break;
+    }
+    updateButtons();
+    emit clicked(which);
+}
+
+void NavigatorBar::updateButtons() {
+    const bool open = table_ && table_->isOpen();
+    const bool browsing = open && table_->state() == store::TableState::Browse;
+    const bool changing = open && !browsing;
+    const bool atStart = !open || (browsing && (table_->isEmpty() || table_->recordNumber() <= 1));
+    const bool atEnd = !open || (browsing && (table_->isEmpty() || table_->recordNumber() >= table_->recordCount()));
+    button(Button::First)->setEnabled(!atStart);
+    button(Button::Prior)->setEnabled(!atStart);
+    button(Button::Next)->setEnabled(!atEnd);
+    button(Button::Last)->setEnabled(!atEnd);
+    button(Button::Insert)->setEnabled(open);
+    button(Button::Delete)->setEnabled(open && (changing || !table_->isEmpty()));
+    button(Button::Post)->setEnabled(changing);
+}
+
+} // namespace gamarium::gui
