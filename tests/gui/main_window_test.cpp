@@ -163,6 +163,24 @@ TEST_F(MainWindowTest, EmptyingAsksAndWorksOnTheTypedName) {
                            QStringLiteral("Вы уверены, что хотите удалить все данные из таблицы?")}));
 }
 
+TEST_F(MainWindowTest, TypedNameIsTakenAsTypedNotCompletedFromTheList) {
+    store::createBase(home_, "tabtest");
+    addGame("tabtest");
+    form()->show(); // lists the bases
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form()));
+    combo()->setFocus();
+    combo()->clearEditText();
+    QTest::keyClicks(combo(), QStringLiteral("ta"));
+    EXPECT_EQ(combo()->currentText(), QStringLiteral("ta"));
+
+    MessageBox::queueAnswer(MessageBox::Answer::Yes);
+    click(button("Button3"));
+    EXPECT_EQ(gameCount("tabtest"), 1);
+    ASSERT_EQ(MessageBox::shownTexts().size(), 2); // the question, then "ta" is not found
+    EXPECT_TRUE(MessageBox::shownTexts().back().contains(QStringLiteral("ta.db")))
+        << MessageBox::shownTexts().back().toStdString();
+}
+
 TEST_F(MainWindowTest, AFailingHandlerShowsItsMessageAndTheProgramGoesOn) {
     form()->FormActivate();
     combo()->setEditText(QStringLiteral("missing"));
