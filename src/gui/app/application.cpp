@@ -5,9 +5,10 @@
 
 namespace gamarium::gui {
 
+// No display name is set: the window system would append it to every
+// window's caption.
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Gamarium"));
-    setApplicationDisplayName(QStringLiteral("Gamarium"));
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {

@@ -16,7 +16,7 @@ public:
 
     // The confirmation box: caption "Confirm", question icon, "&Yes"/"&No".
     static bool confirm(QWidget* parent, const QString& question);
-    // An error message under the application's title.
+    // An error message, caption "Gamarium".
     static void error(QWidget* parent, const QString& message);
 
     // Test hooks.
