@@ -75,6 +75,23 @@ TEST_F(ChooserTest, MaskWithoutUnderscoreListsNothingNew) {
     EXPECT_FALSE(editorPanel()->isVisibleTo(windows_->form2()));
 }
 
+TEST_F(ChooserTest, FolderIsScannedOncePerOpeningNotOnRestore) {
+    savePicture("a.png", 10, 10, Qt::red);
+    picmask() = "zzz*.*"; // each scan appends "*.*": it counts the scans
+    for (const char* mask : {"zzz*.**.*", "zzz*.**.**.*"}) {
+        std::string restored;
+        whenModal([&] {
+            chooser()->showMinimized();
+            chooser()->showNormal();
+            restored = picmask();
+            chooser()->reject();
+        });
+        chooser()->exec();
+        EXPECT_EQ(restored, mask);
+        EXPECT_EQ(picmask(), mask);
+    }
+}
+
 TEST_F(ChooserTest, EmptyFolderShowsNoImageGifAsAnEmptyView) {
     savePicture("shown.png", 30, 20, Qt::green);
     picmask() = "shown*.*";
