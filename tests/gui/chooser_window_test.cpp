@@ -145,6 +145,40 @@ TEST_F(ChooserTest, OkWithNothingSelectedDoesNothing) {
     EXPECT_EQ(picchoice(), "");
 }
 
+// Enter presses the focused button, and the default one (OK) from the list.
+TEST_F(ChooserTest, KeysPressTheFocusedButton) {
+    struct Press {
+        const char* control;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int result;
+        std::string choice;
+    };
+    const Press presses[] = {
+        {"Button3", Qt::Key_Return, {}, QDialog::Rejected, ""},
+        {"Button3", Qt::Key_Enter, Qt::KeypadModifier, QDialog::Rejected, ""},
+        {"Button3", Qt::Key_Space, {}, QDialog::Rejected, ""},
+        {"Button2", Qt::Key_Return, {}, QDialog::Accepted, "one.png"},
+        {"Button2", Qt::Key_Enter, Qt::KeypadModifier, QDialog::Accepted, "one.png"},
+        {"ListBox1", Qt::Key_Return, {}, QDialog::Accepted, "one.png"},
+        {"ListBox1", Qt::Key_Escape, {}, QDialog::Rejected, "earlier.png"},
+    };
+    savePicture("one.png", 12, 8, Qt::red);
+    picmask() = "*.*";
+    for (const Press& press : presses) {
+        picchoice() = "earlier.png";
+        whenModal([&] {
+            list()->setCurrentRow(0);
+            QWidget* control = chooser()->findChild<QWidget*>(QString::fromLatin1(press.control));
+            focus(control);
+            QTest::keyClick(control, press.key, press.modifiers);
+            if (chooser()->isVisible()) chooser()->done(-1); // no button pressed
+        });
+        EXPECT_EQ(chooser()->exec(), press.result) << press.control << " key " << press.key;
+        EXPECT_EQ(picchoice(), press.choice) << press.control << " key " << press.key;
+    }
+}
+
 TEST_F(ChooserTest, OkOnAnEmptyListKeepsTheEarlierChoice) {
     picmask() = "*.*";
     picchoice() = "earlier.png";

@@ -43,6 +43,15 @@ protected:
         QTest::mouseClick(button, Qt::LeftButton);
     }
 
+    // Gives `control` the keyboard focus as the user does, activating its
+    // window; keys sent to it then go on to its parents as the user's do.
+    static void focus(QWidget* control) {
+        control->window()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(control->window()));
+        control->setFocus(Qt::TabFocusReason);
+        ASSERT_EQ(QApplication::focusWidget(), control) << control->objectName().toStdString();
+    }
+
     // Runs `step` once the next modal window is up.
     static void whenModal(std::function<void()> step) {
         QTimer::singleShot(0, [step = std::move(step)] {
