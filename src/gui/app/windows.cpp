@@ -8,6 +8,7 @@
 #include "pictures/chooser_window.h"
 #include "tools/rename_dialog.h"
 #include "widgets/button_keys.h"
+#include "widgets/label_names.h"
 
 namespace gamarium::gui {
 
@@ -19,9 +20,12 @@ Windows::Windows(files::Path home) : home_(std::move(home)) {
     form4_ = std::make_unique<TForm4>(*this);
     passwordDlg_ = std::make_unique<TPasswordDlg>(*this);
     passwordDlg1_ = std::make_unique<TPasswordDlg1>(*this);
+    // Every window handles keys and names its controls the same way.
     for (QWidget* window : std::initializer_list<QWidget*>{form1_.get(), fopen_.get(), form2_.get(), form3_.get(),
-                                                           form4_.get(), passwordDlg_.get(), passwordDlg1_.get()})
+                                                           form4_.get(), passwordDlg_.get(), passwordDlg1_.get()}) {
         pressFocusedButtonOnEnter(window);
+        nameControlsByTheirLabels(window);
+    }
 }
 
 // Destroyed in the reverse order of creation.

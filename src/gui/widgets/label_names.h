@@ -1,0 +1,12 @@
+#pragma once
+
+class QWidget;
+
+namespace gamarium::gui {
+
+// Gives each control a label names on screen (the label's buddy) that
+// label's text as its accessible name, so that screen readers read it out
+// on every platform; a control named already keeps its name.
+void nameControlsByTheirLabels(QWidget* window);
+
+} // namespace gamarium::gui
