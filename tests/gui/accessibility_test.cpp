@@ -1,11 +1,7 @@
 #include "app/main_window.h"
 #include "app/new_base_dialog.h"
-#include "editor/editor_window.h"
 #include "gui_fixture.h"
-#include "pages/generator_window.h"
-#include "patches/patch_window.h"
 #include "pictures/chooser_window.h"
-#include "tools/rename_dialog.h"
 
 #include <QAccessible>
 #include <QLabel>
@@ -43,10 +39,7 @@ TEST_F(AccessibilityTest, ControlsCarryTheirLabelsTextAndButtonsTheirOwn) {
         }
     }
 
-    const QWidget* windows[] = {windows_->form1(),       windows_->passwordDlg(), windows_->fopen(),
-                                windows_->form2(),       windows_->form3(),       windows_->form4(),
-                                windows_->passwordDlg1()};
-    for (const QWidget* window : windows) {
+    for (const QWidget* window : windows_->all()) {
         for (QPushButton* button : window->findChildren<QPushButton*>()) {
             QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(button);
             ASSERT_NE(accessible, nullptr);

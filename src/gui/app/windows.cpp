@@ -21,11 +21,14 @@ Windows::Windows(files::Path home) : home_(std::move(home)) {
     passwordDlg_ = std::make_unique<TPasswordDlg>(*this);
     passwordDlg1_ = std::make_unique<TPasswordDlg1>(*this);
     // Every window handles keys and names its controls the same way.
-    for (QWidget* window : std::initializer_list<QWidget*>{form1_.get(), fopen_.get(), form2_.get(), form3_.get(),
-                                                           form4_.get(), passwordDlg_.get(), passwordDlg1_.get()}) {
+    for (QWidget* window : all()) {
         pressFocusedButtonOnEnter(window);
         nameControlsByTheirLabels(window);
     }
+}
+
+std::array<QWidget*, 7> Windows::all() const {
+    return {form1(), fopen(), form2(), form3(), form4(), passwordDlg(), passwordDlg1()};
 }
 
 // Destroyed in the reverse order of creation.
