@@ -24,7 +24,7 @@ protected:
         folder_ = home_ / "images" / "games" / "s";
         fs::create_directories(folder_);
         // The folder as the editor writes it: a program text ending in a backslash.
-        windows_->form1()->picfolder = folder_.string() + "\\";
+        windows_->form1()->picfolder = folder_;
     }
 
     void savePicture(const char* name, int width, int height, QColor colour) {
@@ -75,6 +75,23 @@ TEST_F(ChooserTest, MaskWithoutUnderscoreListsNothingNew) {
     EXPECT_FALSE(editorPanel()->isVisibleTo(windows_->form2()));
 }
 
+TEST_F(ChooserTest, FolderIsScannedOncePerOpeningNotOnRestore) {
+    savePicture("a.png", 10, 10, Qt::red);
+    picmask() = "zzz*.*"; // each scan appends "*.*": it counts the scans
+    for (const char* mask : {"zzz*.**.*", "zzz*.**.**.*"}) {
+        std::string restored;
+        whenModal([&] {
+            chooser()->showMinimized();
+            chooser()->showNormal();
+            restored = picmask();
+            chooser()->reject();
+        });
+        chooser()->exec();
+        EXPECT_EQ(restored, mask);
+        EXPECT_EQ(picmask(), mask);
+    }
+}
+
 TEST_F(ChooserTest, EmptyFolderShowsNoImageGifAsAnEmptyView) {
     savePicture("shown.png", 30, 20, Qt::green);
     picmask() = "shown*.*";
@@ -92,7 +109,7 @@ TEST_F(ChooserTest, MissingFolderKeepsThePreviousPicture) {
     savePicture("kept.png", 25, 15, Qt::green);
     picmask() = "*.*";
     chooser()->scanfolder();
-    windows_->form1()->picfolder = (folder_ / "missing").string() + "\\";
+    windows_->form1()->picfolder = folder_ / "missing";
     chooser()->scanfolder();
     EXPECT_TRUE(listed().isEmpty());
     EXPECT_EQ(view()->size(), QSize(25, 15));
@@ -126,6 +143,40 @@ TEST_F(ChooserTest, OkWithNothingSelectedDoesNothing) {
     chooser()->Button3Click();
     EXPECT_FALSE(chooser()->isVisible());
     EXPECT_EQ(picchoice(), "");
+}
+
+// Enter presses the focused button, and the default one (OK) from the list.
+TEST_F(ChooserTest, KeysPressTheFocusedButton) {
+    struct Press {
+        const char* control;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int result;
+        std::string choice;
+    };
+    const Press presses[] = {
+        {"Button3", Qt::Key_Return, {}, QDialog::Rejected, ""},
+        {"Button3", Qt::Key_Enter, Qt::KeypadModifier, QDialog::Rejected, ""},
+        {"Button3", Qt::Key_Space, {}, QDialog::Rejected, ""},
+        {"Button2", Qt::Key_Return, {}, QDialog::Accepted, "one.png"},
+        {"Button2", Qt::Key_Enter, Qt::KeypadModifier, QDialog::Accepted, "one.png"},
+        {"ListBox1", Qt::Key_Return, {}, QDialog::Accepted, "one.png"},
+        {"ListBox1", Qt::Key_Escape, {}, QDialog::Rejected, "earlier.png"},
+    };
+    savePicture("one.png", 12, 8, Qt::red);
+    picmask() = "*.*";
+    for (const Press& press : presses) {
+        picchoice() = "earlier.png";
+        whenModal([&] {
+            list()->setCurrentRow(0);
+            QWidget* control = chooser()->findChild<QWidget*>(QString::fromLatin1(press.control));
+            focus(control);
+            QTest::keyClick(control, press.key, press.modifiers);
+            if (chooser()->isVisible()) chooser()->done(-1); // no button pressed
+        });
+        EXPECT_EQ(chooser()->exec(), press.result) << press.control << " key " << press.key;
+        EXPECT_EQ(picchoice(), press.choice) << press.control << " key " << press.key;
+    }
 }
 
 TEST_F(ChooserTest, OkOnAnEmptyListKeepsTheEarlierChoice) {

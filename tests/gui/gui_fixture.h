@@ -13,7 +13,13 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <random>
+
+// Readable texts in failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace gamarium::gui::testing {
 
@@ -35,6 +41,15 @@ protected:
     // takes the program's own way to a message box.
     static void click(QAbstractButton* button) {
         QTest::mouseClick(button, Qt::LeftButton);
+    }
+
+    // Gives `control` the keyboard focus as the user does, activating its
+    // window; keys sent to it then go on to its parents as the user's do.
+    static void focus(QWidget* control) {
+        control->window()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(control->window()));
+        control->setFocus(Qt::TabFocusReason);
+        ASSERT_EQ(QApplication::focusWidget(), control) << control->objectName().toStdString();
     }
 
     // Runs `step` once the next modal window is up.

@@ -114,6 +114,64 @@ TEST_F(MainWindowTest, EnterActsAsOkAndEscAsCancel) {
     }
 }
 
+// Enter (main or keypad) and Space press the focused button, as on Windows.
+struct KeyPress {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+};
+constexpr KeyPress buttonKeys[] = {{Qt::Key_Return, {}}, {Qt::Key_Enter, Qt::KeypadModifier}, {Qt::Key_Space, {}}};
+
+TEST_F(MainWindowTest, KeysPressTheFocusedButtonOfTheMainWindow) {
+    // What each button's handler opens: a modal window, or the confirmation.
+    const std::pair<const char*, QString> buttons[] = {
+        {"Button1", QStringLiteral("TForm2")},
+        {"Button2", QStringLiteral("TPasswordDlg")},
+        {"Button3", QStringLiteral("Confirm")},
+    };
+    store::createBase(home_, "games", false); // the editor opens on it
+    form()->show();
+    for (const auto& [name, opens] : buttons) {
+        for (const KeyPress& press : buttonKeys) {
+            MessageBox::clearShownTexts();
+            focus(button(name));
+            QString opened;
+            whenModal([&opened] {
+                if (QWidget* modal = QApplication::activeModalWidget()) {
+                    opened = modal->objectName();
+                    modal->close();
+                }
+            });
+            QTest::keyClick(button(name), press.key, press.modifiers);
+            QApplication::processEvents(); // runs the check above when nothing modal opened
+            if (!MessageBox::shownTexts().isEmpty()) opened = QStringLiteral("Confirm");
+            EXPECT_EQ(opened, opens) << name << " key " << press.key;
+        }
+    }
+}
+
+TEST_F(MainWindowTest, KeysPressTheFocusedButtonOfTheNewBaseDialog) {
+    form()->FormActivate();
+    int made = 0;
+    for (const auto& [name, creates] : {std::pair{"OKBtn", true}, std::pair{"CancelBtn", false}}) {
+        for (const KeyPress& press : buttonKeys) {
+            const std::string base = "keys" + std::to_string(++made);
+            bool stayedOpen = false;
+            whenModal([&, name = name] {
+                TPasswordDlg* dialog = windows_->passwordDlg();
+                dialog->findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QString::fromStdString(base));
+                QPushButton* pressed = dialog->findChild<QPushButton*>(QString::fromLatin1(name));
+                focus(pressed);
+                QTest::keyClick(pressed, press.key, press.modifiers);
+                stayedOpen = dialog->isVisible();
+                if (stayedOpen) dialog->reject();
+            });
+            click(button("Button2"));
+            EXPECT_FALSE(stayedOpen) << name << " key " << press.key;
+            EXPECT_EQ(fs::exists(home_ / "base" / (base + ".db")), creates) << name << " key " << press.key;
+        }
+    }
+}
+
 TEST_F(MainWindowTest, ReplacingAnExistingBaseAsksFirst) {
     store::createBase(home_, "games", false);
     addGame("games");
@@ -161,6 +219,24 @@ TEST_F(MainWindowTest, EmptyingAsksAndWorksOnTheTypedName) {
     EXPECT_EQ(MessageBox::shownTexts(),
               (QStringList{QStringLiteral("Вы уверены, что хотите удалить все данные из таблицы?"),
                            QStringLiteral("Вы уверены, что хотите удалить все данные из таблицы?")}));
+}
+
+TEST_F(MainWindowTest, TypedNameIsTakenAsTypedNotCompletedFromTheList) {
+    store::createBase(home_, "tabtest", false);
+    addGame("tabtest");
+    form()->show(); // lists the bases
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form()));
+    combo()->setFocus();
+    combo()->clearEditText();
+    QTest::keyClicks(combo(), QStringLiteral("ta"));
+    EXPECT_EQ(combo()->currentText(), QStringLiteral("ta"));
+
+    MessageBox::queueAnswer(MessageBox::Answer::Yes);
+    click(button("Button3"));
+    EXPECT_EQ(gameCount("tabtest"), 1);
+    ASSERT_EQ(MessageBox::shownTexts().size(), 2); // the question, then "ta" is not found
+    EXPECT_TRUE(MessageBox::shownTexts().back().contains(QStringLiteral("ta.db")))
+        << MessageBox::shownTexts().back().toStdString();
 }
 
 TEST_F(MainWindowTest, AFailingHandlerShowsItsMessageAndTheProgramGoesOn) {

@@ -3,20 +3,29 @@
 #include "error.h"
 #include "widgets/message_box.h"
 
+#include <new>
+
 namespace gamarium::gui {
 
+// No display name is set: the window system would append it to every
+// window's caption.
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Gamarium"));
-    setApplicationDisplayName(QStringLiteral("Gamarium"));
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {
+    QString message;
     try {
         return QApplication::notify(receiver, event);
     } catch (const Error& error) {
-        MessageBox::error(activeWindow(), QString::fromUtf8(error.what()));
-        return false;
+        message = QString::fromUtf8(error.what());
+    } catch (const std::bad_alloc&) {
+        message = QStringLiteral("Недостаточно памяти для выполнения операции.");
+    } catch (const std::exception& error) {
+        message = QStringLiteral("Внутренняя ошибка программы: %1").arg(QString::fromUtf8(error.what()));
     }
+    MessageBox::error(activeWindow(), message);
+    return false;
 }
 
 } // namespace gamarium::gui

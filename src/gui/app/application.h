@@ -4,9 +4,9 @@
 
 namespace gamarium::gui {
 
-// The application object. An Error that escapes an event handler ends that
-// handler only: its message is shown in a message box and the program
-// carries on.
+// The application object. An exception that escapes an event handler ends
+// that handler only: it is shown in a message box (an Error with its own
+// message, anything else as an internal error) and the program carries on.
 class Application : public QApplication {
 public:
     Application(int& argc, char** argv);

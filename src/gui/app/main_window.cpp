@@ -17,6 +17,9 @@ namespace gamarium::gui {
 TForm1::TForm1(Windows& windows) : windows_(windows), ui_(std::make_unique<Ui::TForm1>()) {
     ui_->setupUi(this);
     makeFixedWindow(this, 412, 198);
+    // The name typed is the base worked on: completing it from the list
+    // would empty or open another base than the one the user named.
+    ui_->ComboBox1->setCompleter(nullptr);
     connect(ui_->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
     connect(ui_->Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
     connect(ui_->Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
@@ -69,7 +72,7 @@ void TForm1::FormActivate() {
 }
 
 void TForm1::Button1Click() {
-    windows_.form2()->exec();
+    windows_.form2()->showModally();
 }
 
 void TForm1::Button2Click() {

@@ -7,6 +7,8 @@
 #include "patches/patch_window.h"
 #include "pictures/chooser_window.h"
 #include "tools/rename_dialog.h"
+#include "widgets/button_keys.h"
+#include "widgets/label_names.h"
 
 namespace gamarium::gui {
 
@@ -18,6 +20,15 @@ Windows::Windows(files::Path home) : home_(std::move(home)) {
     form4_ = std::make_unique<TForm4>(*this);
     passwordDlg_ = std::make_unique<TPasswordDlg>(*this);
     passwordDlg1_ = std::make_unique<TPasswordDlg1>(*this);
+    // Every window handles keys and names its controls the same way.
+    for (QWidget* window : all()) {
+        pressFocusedButtonOnEnter(window);
+        nameControlsByTheirLabels(window);
+    }
+}
+
+std::array<QWidget*, 7> Windows::all() const {
+    return {form1(), fopen(), form2(), form3(), form4(), passwordDlg(), passwordDlg1()};
 }
 
 // Destroyed in the reverse order of creation.

@@ -2,7 +2,10 @@
 
 #include "files/files.h"
 
+#include <array>
 #include <memory>
+
+class QWidget;
 
 namespace gamarium::gui {
 
@@ -32,6 +35,8 @@ public:
     TForm4* form4() const { return form4_.get(); }
     TPasswordDlg* passwordDlg() const { return passwordDlg_.get(); }
     TPasswordDlg1* passwordDlg1() const { return passwordDlg1_.get(); }
+    // All seven, in the order of creation.
+    std::array<QWidget*, 7> all() const;
 
 private:
     files::Path home_;

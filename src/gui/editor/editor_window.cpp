@@ -11,7 +11,7 @@
 #include "store/table.h"
 #include "text/cp1251.h"
 #include "ui_editor_window.h"
-#include "widgets/control_names.h"
+#include "widgets/label_names.h"
 #include "widgets/data_source.h"
 #include "widgets/fixed_window.h"
 #include "widgets/message_box.h"
@@ -157,9 +157,12 @@ void TForm2::FormClose() {
     windows_.form1()->show();
 }
 
-// Esc does not close the editor: only its close box does, through FormClose.
+// Esc does not close the editor: only its close box does, through
+// FormClose. The editor has no default button: Enter in a field presses
+// nothing (a focused button takes Enter itself).
 void TForm2::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) return;
+    const int key = event->key();
+    if (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter) return;
     QDialog::keyPressEvent(event);
 }
 
@@ -239,14 +242,16 @@ void TForm2::nameControls() {
         {ui_->Label27, ui_->EditFile},      {ui_->Label28, ui_->EditSize},    {ui_->Label12, ui_->Edit1},
         {ui_->Label29, ui_->EditRelated},   {ui_->Label30, ui_->EditRsize},
     };
-    for (const auto& [label, control] : named) nameAfterLabel(label, control);
-    nameAfterLabel(ui_->Label11, ui_->EditPublisher, QStringLiteral("издатель"));
-    nameAfterLabel(ui_->Label11, ui_->EditDeveloper, QStringLiteral("разработчик"));
+    // The windows' common setup names each control after its buddy label.
+    for (const auto& [label, control] : named) label->setBuddy(control);
+    // Where one label names several controls, each gets a name of its own.
     ui_->Label11->setBuddy(ui_->EditPublisher);
-    nameAfterLabel(ui_->Label9, ui_->DBComboBox1, QStringLiteral("тип"));
-    nameAfterLabel(ui_->Label9, ui_->DBComboBox2, QStringLiteral("жанр"));
-    nameAfterLabel(ui_->Label9, ui_->ComboBox1, QStringLiteral("темы"));
     ui_->Label9->setBuddy(ui_->DBComboBox1);
+    const std::pair<QWidget*, const char*> shared[] = {
+        {ui_->EditPublisher, "Изд/Разр: издатель"}, {ui_->EditDeveloper, "Изд/Разр: разработчик"},
+        {ui_->DBComboBox1, "Тип, жанр: тип"},        {ui_->DBComboBox2, "Тип, жанр: жанр"},
+        {ui_->ComboBox1, "Тип, жанр: темы"}};
+    for (const auto& [control, name] : shared) control->setAccessibleName(QString::fromUtf8(name));
     for (int field = 1; field <= 5; ++field) {
         QPushButton* const buttons[] = {ui_->Button1, ui_->Button2, ui_->Button3, ui_->Button4, ui_->Button5};
         nameControl(buttons[field - 1], QStringLiteral("Выбрать картинку Image%1").arg(field));

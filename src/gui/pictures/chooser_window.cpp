@@ -8,6 +8,8 @@
 #include "widgets/fixed_window.h"
 #include "widgets/qt_text.h"
 
+#include <QShowEvent>
+
 namespace gamarium::gui {
 
 TFopen::TFopen(Windows& windows) : windows_(windows), ui_(std::make_unique<Ui::TFopen>()) {
@@ -21,9 +23,11 @@ TFopen::TFopen(Windows& windows) : windows_(windows), ui_(std::make_unique<Ui::T
 
 TFopen::~TFopen() = default;
 
+// The window system's own show events (a restore from minimised, a
+// re-expose) come while the chooser is already open: only an opening scans.
 void TFopen::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    FormShow();
+    if (!event->spontaneous()) FormShow();
 }
 
 void TFopen::FormShow() {

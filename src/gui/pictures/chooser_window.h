@@ -21,6 +21,7 @@ public:
     explicit TFopen(Windows& windows);
     ~TFopen() override;
 
+    // Runs once per opening (not on a restore from minimised).
     void FormShow();
     void scanfolder();
     void ListBox1Click();

@@ -15,6 +15,13 @@ void makeFixedWindow(QWidget* window, int clientWidth, int clientHeight) {
     window->setWindowFlag(Qt::MSWindowsFixedSizeDialogHint, true);
 }
 
+void setFontOf(QWidget* control, int points, bool bold) {
+    QFont font = control->font();
+    font.setPointSize(points);
+    font.setBold(bold);
+    control->setFont(font);
+}
+
 void centerOnScreen(QWidget* window) {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();

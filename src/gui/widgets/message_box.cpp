@@ -1,6 +1,5 @@
 #include "widgets/message_box.h"
 
-#include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -61,7 +60,7 @@ void MessageBox::error(QWidget* parent, const QString& message) {
         test.shown << message;
         return;
     }
-    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), message, QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Gamarium"), message, QMessageBox::Ok, parent);
     box.exec();
 }
 

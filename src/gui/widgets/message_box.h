@@ -19,7 +19,7 @@ public:
     // A question with "OK" and "Cancel" (the navigator's "Delete record?").
     // In test mode the queued answer Yes stands for OK.
     static bool okCancel(QWidget* parent, const QString& question);
-    // An error message under the application's title.
+    // An error message, caption "Gamarium".
     static void error(QWidget* parent, const QString& message);
 
     // Test hooks.
