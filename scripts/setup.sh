@@ -9,10 +9,10 @@ packages=(
   libsqlite3-dev libjpeg62-turbo-dev zlib1g-dev
   libgraphicsmagick++1-dev librsvg2-dev libemf2svg-dev ghostscript
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-liberation
 )
 if [ "${1:-}" = "--with-tools" ]; then
-  packages+=(clang libclang-rt-14-dev xvfb xauth imagemagick graphicsmagick hyperfine)
+  packages+=(clang libclang-rt-14-dev xvfb xauth imagemagick graphicsmagick hyperfine xdotool)
 fi
 
 missing=()

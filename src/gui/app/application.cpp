@@ -3,6 +3,8 @@
 #include "error.h"
 #include "widgets/message_box.h"
 
+#include <QFont>
+
 #include <new>
 
 namespace gamarium::gui {
@@ -11,6 +13,11 @@ namespace gamarium::gui {
 // window's caption.
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Gamarium"));
+    // The windows name Windows fonts; metric-compatible faces keep their
+    // texts in the sizes the windows were laid out for.
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {

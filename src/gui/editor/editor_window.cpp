@@ -17,6 +17,7 @@
 #include "widgets/message_box.h"
 
 #include <QCloseEvent>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,6 +40,8 @@ TForm2::TForm2(Windows& windows)
       table1_(std::make_unique<store::Table>(files::Path(), std::string())),
       dataSource1_(std::make_unique<DataSource>(this)) {
     ui_->setupUi(this);
+    setWindowFlag(Qt::Window);
+    setWindowModality(Qt::ApplicationModal);
     makeFixedWindow(this, 372, 557);
     move(200, 107);
     bindControls();
@@ -91,9 +94,15 @@ void TForm2::connectHandlers() {
     connect(ui_->Button11, &QPushButton::clicked, this, &TForm2::Button11Click);
 }
 
+// A plain window run modally rather than a dialog: the editor has no
+// default button for Enter to press, and Esc does not close it.
 void TForm2::showModally() {
     FormShow();
-    exec();
+    show();
+    QEventLoop loop;
+    modalLoop_ = &loop;
+    loop.exec(QEventLoop::DialogExec);
+    modalLoop_ = nullptr;
 }
 
 std::string TForm2::fieldText(const char* field) {
@@ -146,7 +155,7 @@ void TForm2::closeEvent(QCloseEvent* event) {
         }
     }
     FormClose();
-    QDialog::closeEvent(event);
+    if (modalLoop_) modalLoop_->quit();
 }
 
 void TForm2::FormClose() {
@@ -155,15 +164,6 @@ void TForm2::FormClose() {
     table1_->close();
     windows_.form3()->closeTable();
     windows_.form1()->show();
-}
-
-// Esc does not close the editor: only its close box does, through
-// FormClose. The editor has no default button: Enter in a field presses
-// nothing (a focused button takes Enter itself).
-void TForm2::keyPressEvent(QKeyEvent* event) {
-    const int key = event->key();
-    if (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter) return;
-    QDialog::keyPressEvent(event);
 }
 
 void TForm2::DBNavigatorClick(NavigatorBar::Button) {

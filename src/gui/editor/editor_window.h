@@ -2,12 +2,13 @@
 
 #include "widgets/navigator_bar.h"
 
-#include <QDialog>
+#include <QWidget>
 
 #include <memory>
 #include <string>
 
 class QComboBox;
+class QEventLoop;
 class QFrame;
 class QKeyEvent;
 class QLabel;
@@ -31,7 +32,7 @@ class Windows;
 // time, with the first picture of each in view, and carries the tools that
 // work on the whole base. While it is shown it holds the base's game table
 // (Table1) and patch table open, and the main window is hidden.
-class TForm2 : public QDialog {
+class TForm2 : public QWidget {
     Q_OBJECT
 
 public:
@@ -82,7 +83,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -115,6 +115,7 @@ private:
     std::unique_ptr<store::Table> table1_;
     std::unique_ptr<DataSource> dataSource1_;
     char lastslot_ = '\0';
+    QEventLoop* modalLoop_ = nullptr;
 };
 
 } // namespace gamarium::gui
