@@ -8,6 +8,9 @@
 #else
 #include <unistd.h>
 #endif
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace gamarium::files {
 
@@ -28,6 +31,13 @@ bool isWritable(const Path& path) {
     return _waccess(path.c_str(), 2) == 0;
 #else
     return ::access(path.c_str(), W_OK) == 0;
+#endif
+}
+
+void reuseFreedMemory() {
+#ifdef __GLIBC__
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    mallopt(M_TRIM_THRESHOLD, 128 << 20);
 #endif
 }
 
