@@ -1,6 +1,7 @@
 // gamarium-cli: batch commands on the bases of a program folder, through the
 // same core functions the windows use. Exit code 0 on success, 1 with a
 // one-line message on failure, 2 on wrong usage.
+#include "editor/quick_jump.h"
 #include "error.h"
 #include "files/system.h"
 #include "identify_command.h"
@@ -30,6 +31,8 @@ constexpr const char* kUsage =
     "  import NAME FILE [--patches] [--encoding utf8|cp1251] [--delimiter C] [--cut]\n"
     "                                append the rows of a CSV file to the game (or patch) table;\n"
     "                                --cut cuts texts longer than their field instead of refusing\n"
+    "  jump NAME TEXT                the quick jump from the first game: a position, or the start of a\n"
+    "                                name; prints POSITION<TAB>NAME of the game it lands on\n"
     "  identify FILE...              picture sizes as the program decodes them\n"
     "  --  ends the options: a base named \"-x\" is given as -- -x\n";
 
@@ -171,6 +174,14 @@ int importCommand(const files::Path& home, Arguments& args) {
     return 0;
 }
 
+int jumpCommand(const files::Path& home, Arguments& args) {
+    args.expect(3);
+    OpenTable open(home, args.words[1], false);
+    editor::quickJump(open.table, text::fromUtf8(args.words[2]));
+    std::cout << open.table.recordNumber() << '\t' << text::toUtf8(open.table.fieldByName("Name").asString()) << '\n';
+    return 0;
+}
+
 int run(const std::vector<std::string>& argv) {
     Arguments args = parseArguments(argv);
     const std::optional<std::string> homeOption = args.takeValue("--home");
@@ -182,6 +193,7 @@ int run(const std::vector<std::string>& argv) {
     if (command == "empty") return emptyCommand(home, args);
     if (command == "export") return exportCommand(home, args);
     if (command == "import") return importCommand(home, args);
+    if (command == "jump") return jumpCommand(home, args);
     if (command == "identify") {
         if (args.words.size() < 2 || !args.flags.empty() || !args.values.empty()) throw UsageError{};
         return cli::runIdentify({args.words.begin() + 1, args.words.end()}, std::cout, std::cerr);

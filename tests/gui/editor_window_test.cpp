@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 #include "editor/editor_window.h"
 #include "gui_fixture.h"
+#include "patches/patch_window.h"
 #include "pictures/chooser_window.h"
 #include "store/catalogue.h"
 #include "store/table.h"
@@ -378,6 +379,47 @@ TEST_F(EditorTest, PicturesAreChosenAndPreviewedOncePerEdit) {
     whenModal([this] { click(windows_->fopen()->findChild<QPushButton*>(QStringLiteral("Button3"))); });
     click(control<QPushButton>("Button4"));
     EXPECT_EQ(field("Image4"), "");
+}
+
+TEST_F(EditorTest, QuickJumpByPositionOrName) {
+    addGames({{"Adventure", "a", "a.png"}, {"Battletoads", "b", ""}, {"Contra", "c", "c.png"}});
+    savePicture("a", "a.png", Qt::red);
+    savePicture("c", "c.png", Qt::blue);
+    open();
+    QLineEdit* box = edit("Edit1");
+    box->setText(QStringLiteral("3"));
+    click(control<QPushButton>("Button10"));
+    EXPECT_EQ(edit("EditName")->text(), QStringLiteral("Contra"));
+    EXPECT_EQ(previewColour(), QColor(Qt::blue).rgb()) << "the first picture of the game found";
+    box->setText(QStringLiteral("BAT"));
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(edit("EditName")->text(), QStringLiteral("Battletoads"));
+    box->clear();
+    click(control<QPushButton>("Button10"));
+    EXPECT_EQ(MessageBox::shownTexts(), QStringList{QStringLiteral("'' is not a valid integer value")});
+    EXPECT_EQ(edit("EditName")->text(), QStringLiteral("Adventure")) << "left on the first record";
+}
+
+TEST_F(EditorTest, PatchLinkStoresThePatchRecordsNumber) {
+    addGames({{"Contra", "c", ""}});
+    open();
+    const auto link = [this] {
+        whenModal([this] { windows_->form3()->close(); });
+        click(control<QPushButton>("Button7"));
+    };
+    link();
+    EXPECT_EQ(field("Patch"), "") << "an empty patch table links nothing";
+    EXPECT_EQ(colourOf("PatchEdit"), visited());
+    store::Table& patches = windows_->form3()->Table1();
+    for (int n : {7, 8}) {
+        patches.append();
+        patches.fieldByName("N").setAsInteger(n);
+        patches.post();
+    }
+    patches.first();
+    link();
+    EXPECT_EQ(field("Patch"), "7");
+    EXPECT_EQ(edit("PatchEdit")->text(), QStringLiteral("7"));
 }
 
 } // namespace

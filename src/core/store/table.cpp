@@ -103,6 +103,7 @@ void Table::close() {
     fields_.clear();
     buffer_.clear();
     order_.assign({});
+    recordsRead_ = 0;
     state_ = TableState::Inactive;
     modified_ = false;
     notify();
@@ -156,6 +157,7 @@ void Table::loadCurrent() {
         return;
     }
     select_->bindInt(1, order_.at(current_).id);
+    ++recordsRead_;
     if (!select_->step()) {
         select_->reset();
         throw Error("Record not found");
@@ -192,6 +194,20 @@ void Table::last() {
     checkBrowseMode();
     moveTo(order_.empty() ? 0 : order_.size() - 1);
     eof_ = true;
+    notify();
+}
+
+void Table::moveToPosition(std::int64_t position) {
+    checkBrowseMode();
+    if (order_.empty()) {
+        bof_ = eof_ = true;
+        notify();
+        return;
+    }
+    const auto count = static_cast<std::int64_t>(order_.size());
+    moveTo(static_cast<std::size_t>(std::clamp<std::int64_t>(position, 1, count) - 1));
+    bof_ = position <= 1;
+    eof_ = position > count && position > 1;
     notify();
 }
 

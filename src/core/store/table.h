@@ -61,6 +61,9 @@ public:
     void prior();
     // Moves by n records, stopping at the first or last; returns the moves made.
     int moveBy(int n);
+    // Goes to the record at the 1-based `position` as first() and then
+    // moveBy(position - 1) would, reading only the record it lands on.
+    void moveToPosition(std::int64_t position);
     bool bof() const { return bof_; }
     bool eof() const { return eof_; }
 
@@ -83,6 +86,8 @@ public:
     int recordNumber() const;
     bool isEmpty() const { return order_.empty(); }
     bool modified() const { return modified_; }
+    // How many records have been read from the file since the table opened.
+    std::uint64_t recordsRead() const { return recordsRead_; }
 
     // Bound controls. Before a change is posted or dropped the hook puts the
     // controls' texts into the fields. Listeners hear every change of the
@@ -122,6 +127,7 @@ private:
     bool modified_ = false;
     bool bof_ = true;
     bool eof_ = true;
+    std::uint64_t recordsRead_ = 0;
     std::function<void()> beforePost_;
     std::vector<std::pair<int, ChangeListener>> listeners_;
     int nextListenerId_ = 1;

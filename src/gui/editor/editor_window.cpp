@@ -50,6 +50,7 @@ TForm2::TForm2(Windows& windows)
     setupTypeLists();
     setupTextPanes();
     setupPictureFields();
+    setupQuickJumpAndPatchLink();
     connectHandlers();
 }
 
@@ -287,6 +288,10 @@ bool TForm2::eventFilter(QObject* watched, QEvent* event) {
         if (pictureFieldOfEdit(control)) EditImageMouseMove(control);
         break;
     case QEvent::MouseButtonDblClick:
+        if (control == ui_->PatchEdit) {
+            Button7Click();
+            return true;
+        }
         if (pictureFieldOfEdit(control)) {
             Button1Click(control);
             return true;

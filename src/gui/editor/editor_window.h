@@ -76,6 +76,11 @@ public:
     // True when the key was a wrap (Ctrl+B, Ctrl+I) and has been handled.
     bool MemoText4KeyDown(QPlainTextEdit* sender, const QKeyEvent* key);
 
+    // Quick jump and patch link.
+    void Button10Click();
+    void findname();
+    void Button7Click();
+
     // Picture fields and the preview.
     void showpic();
     void Button1Click(QWidget* sender);
@@ -93,6 +98,7 @@ private:
     void setupTypeLists();
     void setupTextPanes();
     void setupPictureFields();
+    void setupQuickJumpAndPatchLink();
     // The window's outer width as the layout counts it (client area plus
     // the frame of the system the layout comes from).
     int outerWidth() const;

@@ -91,6 +91,26 @@ TEST(Cli, ExitCodes) {
     }
 }
 
+TEST(Cli, JumpPrintsWhereTheQuickJumpLands) {
+    TempFolder home;
+    ASSERT_EQ(cli(home, "create games").exitCode, 0);
+    ASSERT_EQ(cli(home, "import games " + write(home, "g.csv", "N,Name\r\n1,Contra\r\n2,Zelda\r\n3,Марио\r\n")).exitCode, 0);
+    struct Case {
+        const char* text;
+        int exitCode;
+        const char* out;
+    };
+    // In name order by the code page's bytes: Cyrillic after Latin.
+    const Case cases[] = {{"2", 0, "2\tZelda\n"},   {"мар", 0, "3\tМарио\n"}, {"z", 0, "2\tZelda\n"},
+                          {"99", 0, "3\tМарио\n"},  {"''", 1, ""},                {"99999999999", 1, ""}};
+    for (const Case& c : cases) {
+        const Result result = cli(home, std::string("jump games ") + c.text);
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.text;
+        EXPECT_EQ(result.out, c.out) << c.text;
+    }
+    EXPECT_NE(errorText(home).find("'99999999999' is not a valid integer value"), std::string::npos);
+}
+
 TEST(Cli, IdentifyReportsEachFile) {
     TempFolder home;
     const std::string picture = std::string(GAMARIUM_TEST_DATA) + "/pictures/quad.png";
