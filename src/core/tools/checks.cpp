@@ -1,0 +1,78 @@
+#include "tools/checks.h"
+
+#include "store/table.h"
+#include "text/cp1251.h"
+
+#include <functional>
+
+namespace gamarium::tools {
+namespace {
+
+constexpr const char* kPictureFields[] = {"Image1", "Image2", "Image3", "Image4", "Image5"};
+
+// Walks every record from the first, giving each its position.
+void forEachRecord(store::Table& games, const Progress& progress, const std::function<void(int)>& visit) {
+    games.first();
+    const int count = games.recordCount();
+    for (int position = 1; position <= count; ++position) {
+        visit(position);
+        if (progress) progress(position, count);
+        games.next();
+    }
+}
+
+// Compares by byte codes; a text that begins the other is the smaller.
+bool sortsBefore(std::string_view a, std::string_view b) {
+    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i)
+        if (a[i] != b[i]) return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]);
+    return a.size() < b.size();
+}
+
+std::string finished() {
+    return text::fromUtf8("Проверка закончена!");
+}
+
+} // namespace
+
+void checkNames(store::Table& games, const StatusSink& report, const Progress& progress) {
+    games.first();
+    std::string previous = games.fieldByName("Name").asString();
+    games.next();
+    const int count = games.recordCount();
+    for (int i = 1; i < count; ++i) {
+        const std::string current = games.fieldByName("Name").asString();
+        if (sortsBefore(text::lowerLatin(current), text::lowerLatin(previous))) report(previous + "\r" + current);
+        previous = current;
+        if (progress) progress(i + 1, count);
+        games.next();
+    }
+    report(finished());
+}
+
+void checkPictures(store::Table& games, const files::Path& pictureRoot, const StatusSink& report,
+                   const Progress& progress) {
+    forEachRecord(games, progress, [&](int position) {
+        const files::Path folder = files::findNoCase(pictureRoot, games.fieldByName("Sid").asString());
+        for (const char* field : kPictureFields) {
+            const std::string name = games.fieldByName(field).asString();
+            if (!name.empty() && !files::fileExists(files::findNoCase(folder, name)))
+                report(name + " " + std::to_string(position));
+        }
+    });
+    report(finished());
+}
+
+void checkPictureNames(store::Table& games, const StatusSink& report, const Progress& progress) {
+    forEachRecord(games, progress, [&](int position) {
+        const std::string name = games.fieldByName("Name").asString();
+        const std::string first = text::lower(name.substr(0, 1));
+        for (const char* field : kPictureFields) {
+            const std::string picture = games.fieldByName(field).asString();
+            if (!picture.empty() && text::lower(picture.substr(0, 1)) != first)
+                report(picture + " " + std::to_string(position));
+        }
+    });
+    report(finished());
+}
+
+} // namespace gamarium::tools

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "files/files.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace gamarium::store {
+class Table;
+}
+
+namespace gamarium::tools {
+
+// A game's picture group from its name: "num" for a name beginning with a
+// digit, else its first character in the code page's lower case; empty for
+// an empty name.
+std::string sidof(std::string_view name);
+
+struct PictureMove {
+    std::string name;
+    std::string problem; // empty when the file was moved
+};
+
+struct RenameResult {
+    bool renamed = false;
+    std::string oldSid, newSid;
+    std::vector<PictureMove> pictures; // when the Sid changed
+};
+
+// Gives the current game `newName`: a copy of its record goes where the new
+// name belongs in name order (found as the quick jump's name search finds
+// it), with the old name added to Drname and Sid following the new name
+// (a "pd" game stays "pd"); the old record goes. When the Sid changes the
+// game's pictures move to the new picture folder under `pictureRoot`
+// (images/<base>), made when missing; no file is overwritten. The cursor
+// ends on the new record. Nothing happens for an empty name or table.
+RenameResult renameGame(store::Table& games, const files::Path& pictureRoot, std::string_view newName);
+
+// The message about the moved pictures (Windows-1251, lines ended by CR).
+std::string movedPicturesMessage(const RenameResult& result);
+
+} // namespace gamarium::tools

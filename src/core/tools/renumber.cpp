@@ -1,0 +1,21 @@
+#include "tools/renumber.h"
+
+#include "store/table.h"
+
+namespace gamarium::tools {
+
+void renumber(store::Table& games) {
+    const int position = games.recordNumber();
+    games.first();
+    const int count = games.recordCount();
+    for (int i = 1; i <= count; ++i) {
+        games.edit();
+        games.fieldByName("N").setAsInteger(i);
+        games.post();
+        games.next();
+    }
+    games.first();
+    games.moveBy(position - 1);
+}
+
+} // namespace gamarium::tools

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace gamarium::tools {
+
+// Where a tool reports: each line it adds to the editor's status memo
+// (Windows-1251; a line may hold a carriage return that starts a new line
+// in the memo).
+using StatusSink = std::function<void(const std::string& line)>;
+
+// How far a long tool has come: records (or lines) done out of all. The
+// window shows it and lets pending window events through meanwhile.
+using Progress = std::function<void(int done, int total)>;
+
+} // namespace gamarium::tools
