@@ -65,6 +65,10 @@ void NavigatorBar::setButtons(const std::vector<Button>& shown) {
         buttons_[i]->setVisible(std::find(shown.begin(), shown.end(), static_cast<Button>(i)) != shown.end());
 }
 
+void NavigatorBar::setFlat(bool flat) {
+    for (QToolButton* button : buttons_) button->setAutoRaise(flat);
+}
+
 QToolButton* NavigatorBar::button(Button which) const {
     return buttons_[indexOf(which)];
 }

@@ -27,6 +27,8 @@ public:
 
     void setTable(store::Table* table);
     void setButtons(const std::vector<Button>& shown);
+    // Flat buttons show their edges only under the pointer.
+    void setFlat(bool flat);
     QToolButton* button(Button which) const;
 
     // Does what the button does, as a click on it would.
