@@ -416,10 +416,25 @@ TEST_F(EditorTest, PatchLinkStoresThePatchRecordsNumber) {
         patches.fieldByName("N").setAsInteger(n);
         patches.post();
     }
-    patches.first();
     link();
-    EXPECT_EQ(field("Patch"), "7");
+    EXPECT_EQ(field("Patch"), "7") << "a game without a patch links the first one";
     EXPECT_EQ(edit("PatchEdit")->text(), QStringLiteral("7"));
+    games().edit();
+    games().fieldByName("Patch").setAsInteger(2);
+    games().post();
+    link();
+    EXPECT_EQ(field("Patch"), "8") << "the window opens on the linked patch";
+
+    // A patch begun with "+" and left by the close box is saved when the user
+    // says so, and the game links the saved record.
+    MessageBox::queueAnswer(MessageBox::Answer::Yes);
+    whenModal([this] {
+        click(windows_->form3()->findChild<QPushButton*>(QStringLiteral("Button2")));
+        windows_->form3()->close();
+    });
+    click(control<QPushButton>("Button7"));
+    EXPECT_EQ(field("Patch"), "9");
+    EXPECT_EQ(patches.recordCount(), 3);
 }
 
 } // namespace
