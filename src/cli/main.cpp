@@ -3,6 +3,12 @@
 // one-line message on failure, 2 on wrong usage.
 #include "editor/quick_jump.h"
 #include "error.h"
+#include "pictures/picture_folder.h"
+#include "tools/checks.h"
+#include "tools/light.h"
+#include "tools/merge.h"
+#include "tools/rename.h"
+#include "tools/renumber.h"
 #include "files/system.h"
 #include "identify_command.h"
 #include "store/catalogue.h"
@@ -11,6 +17,7 @@
 #include "text/cp1251.h"
 
 #include <algorithm>
+#include <charconv>
 #include <iostream>
 #include <map>
 #include <optional>
@@ -33,6 +40,13 @@ constexpr const char* kUsage =
     "                                --cut cuts texts longer than their field instead of refusing\n"
     "  jump NAME TEXT                the quick jump from the first game: a position, or the start of a\n"
     "                                name; prints POSITION<TAB>NAME of the game it lands on\n"
+    "  renumber NAME                 give every game its position as N\n"
+    "  check names|pictures|picture-names NAME\n"
+    "                                names out of order, missing pictures, pictures named unlike the game\n"
+    "  rename NAME POSITION NEWNAME  rename the game at that position (1-based, in table order),\n"
+    "                                moving it to its place by name and its pictures to the new folder\n"
+    "  light NAME                    copy each game's first picture into images/NAME/light/\n"
+    "  merge NAME LISTFILE           append the games of a game list file (Windows-1251, \"name;region\")\n"
     "  identify FILE...              picture sizes as the program decodes them\n"
     "  --  ends the options: a base named \"-x\" is given as -- -x\n";
 
@@ -182,6 +196,77 @@ int jumpCommand(const files::Path& home, Arguments& args) {
     return 0;
 }
 
+// Lines the window adds to its status memo, as the terminal shows them.
+void printStatus(const std::string& cp1251) {
+    std::string lines;
+    for (const std::string& line : tools::listLines(cp1251)) lines += text::toUtf8(line) + '\n';
+    std::cout << (lines.empty() ? std::string("\n") : lines);
+}
+
+files::Path basePictures(const files::Path& home, const std::string& base) {
+    return pictures::basePictureFolder(home, text::fromUtf8(base));
+}
+
+int renumberCommand(const files::Path& home, Arguments& args) {
+    args.expect(2);
+    OpenTable open(home, args.words[1], false);
+    tools::renumber(open.table);
+    printStatus(text::fromUtf8("Ренумерация завершена!"));
+    return 0;
+}
+
+int checkCommand(const files::Path& home, Arguments& args) {
+    args.expect(3);
+    const std::string& which = args.words[1];
+    OpenTable open(home, args.words[2], false);
+    if (which == "names")
+        tools::checkNames(open.table, printStatus);
+    else if (which == "pictures")
+        tools::checkPictures(open.table, basePictures(home, args.words[2]), printStatus);
+    else if (which == "picture-names")
+        tools::checkPictureNames(open.table, printStatus);
+    else
+        throw UsageError{};
+    return 0;
+}
+
+int renameCommand(const files::Path& home, Arguments& args) {
+    args.expect(4);
+    OpenTable open(home, args.words[1], false);
+    const std::string& positionText = args.words[2];
+    int position = 0;
+    const auto [end, ec] = std::from_chars(positionText.data(), positionText.data() + positionText.size(), position);
+    if (ec != std::errc() || end != positionText.data() + positionText.size() || position < 1 ||
+        position > open.table.recordCount())
+        throw Error("нет игры на месте " + positionText + " (в таблице " + std::to_string(open.table.recordCount()) +
+                    " игр)");
+    open.table.moveToPosition(position);
+    const tools::RenameResult result =
+        tools::renameGame(open.table, basePictures(home, args.words[1]), text::fromUtf8(args.words[3]));
+    if (result.oldSid != result.newSid) printStatus(tools::movedPicturesMessage(result));
+    printStatus(text::fromUtf8("Переименование закончено!"));
+    const bool allMoved = std::all_of(result.pictures.begin(), result.pictures.end(),
+                                      [](const tools::PictureMove& move) { return move.problem.empty(); });
+    if (!allMoved) throw Error("игра переименована, но не все картинки перемещены");
+    return 0;
+}
+
+int lightCommand(const files::Path& home, Arguments& args) {
+    args.expect(2);
+    OpenTable open(home, args.words[1], false);
+    tools::makeLightSet(open.table, basePictures(home, args.words[1]), printStatus);
+    return 0;
+}
+
+int mergeCommand(const files::Path& home, Arguments& args) {
+    args.expect(3);
+    OpenTable open(home, args.words[1], false);
+    const std::string list = files::readFile(pathArgument(args.words[2]), kLargestCsvFile);
+    if (!list.empty()) printStatus(list);
+    tools::mergeList(open.table, list, printStatus);
+    return 0;
+}
+
 int run(const std::vector<std::string>& argv) {
     Arguments args = parseArguments(argv);
     const std::optional<std::string> homeOption = args.takeValue("--home");
@@ -194,6 +279,11 @@ int run(const std::vector<std::string>& argv) {
     if (command == "export") return exportCommand(home, args);
     if (command == "import") return importCommand(home, args);
     if (command == "jump") return jumpCommand(home, args);
+    if (command == "renumber") return renumberCommand(home, args);
+    if (command == "check") return checkCommand(home, args);
+    if (command == "rename") return renameCommand(home, args);
+    if (command == "light") return lightCommand(home, args);
+    if (command == "merge") return mergeCommand(home, args);
     if (command == "identify") {
         if (args.words.size() < 2 || !args.flags.empty() || !args.values.empty()) throw UsageError{};
         return cli::runIdentify({args.words.begin() + 1, args.words.end()}, std::cout, std::cerr);

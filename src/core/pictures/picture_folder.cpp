@@ -25,9 +25,12 @@ std::vector<std::string> scanPictureFolder(const files::Path& folder, std::strin
     return names;
 }
 
+files::Path basePictureFolder(const files::Path& home, std::string_view base) {
+    return files::findNoCase(files::findNoCase(home, "images"), base);
+}
+
 files::Path gamePictureFolder(const files::Path& home, std::string_view base, std::string_view sid) {
-    const files::Path images = files::findNoCase(home, "images");
-    return files::findNoCase(files::findNoCase(images, base), sid);
+    return files::findNoCase(basePictureFolder(home, base), sid);
 }
 
 files::Path pictureFile(const files::Path& folder, std::string_view name) {

@@ -19,6 +19,9 @@ std::string fleft(std::string_view text);
 // a suffix finds the pictures named by its first word.
 std::vector<std::string> scanPictureFolder(const files::Path& folder, std::string& mask);
 
+// The picture folders of a base: images/<base>/ of the program folder.
+files::Path basePictureFolder(const files::Path& home, std::string_view base);
+
 // The picture folder of a game: images/<base>/<sid>/ of the program folder,
 // each part found whatever its letter case.
 files::Path gamePictureFolder(const files::Path& home, std::string_view base, std::string_view sid);
