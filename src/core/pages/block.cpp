@@ -1,0 +1,145 @@
+#include "pages/block.h"
+
+#include "pages/analog.h"
+#include "pages/placeholder.h"
+#include "pictures/picture_folder.h"
+#include "pictures/probe.h"
+#include "text/cp1251.h"
+
+#include <algorithm>
+#include <cstddef>
+
+namespace gamarium::pages {
+namespace {
+
+using text::fromUtf8;
+
+// Each region letter takes a flag three characters wide beside the name,
+// so the room for the name shrinks by three a letter.
+std::ptrdiff_t nameRoom(const GameRecord& game) {
+    return 55 - 3 * static_cast<std::ptrdiff_t>(game.region.size());
+}
+
+bool nameTooLong(const GameRecord& game) {
+    return static_cast<std::ptrdiff_t>(game.name.size()) > nameRoom(game);
+}
+
+std::string shownName(const GameRecord& game) {
+    if (!nameTooLong(game))
+        return game.name;
+    const auto keep = static_cast<std::size_t>(std::max<std::ptrdiff_t>(0, nameRoom(game) - 3));
+    return game.name.substr(0, keep) + "...";
+}
+
+std::string description(const GameRecord& game, const MessageSink& messages) {
+    std::string value = game.text1;
+    if (nameTooLong(game))
+        value = fromUtf8("Полное название РОМа:<br><b>") + game.name + "</b><br><br>" + value;
+    value = replaceall(value, "\r", "<br>");
+    if (game.drname.find(';') != std::string::npos)
+        value += fromUtf8("<br><br>Другие названия игры - <b>") + replaceall(game.drname, ";", ",") + "</b>";
+    else if (!game.drname.empty())
+        value += fromUtf8("<br><br>По-другому эта игра называлась <b>") + game.drname + "</b>";
+    if (!game.analog.empty())
+        value += addnames2(game.analog, messages);
+    return value;
+}
+
+std::string flags(const GameRecord& game) {
+    std::string value = "<td align=\"right\">";
+    for (const char letter : game.region)
+        value += "&nbsp<img src=\"" + std::string(1, letter) + ".gif\" width=\"27\" height=\"21\" align=\"absmiddle\">";
+    return value + "</td>";
+}
+
+// A large picture is shown at half its size, each side on its own.
+std::string shownSide(int side, int limit) {
+    return std::to_string(side <= limit ? side : side / 2);
+}
+
+std::string copyright(const GameRecord& game, const std::optional<PatchRecord>& patch) {
+    std::string value = "&copy; " + game.publisher;
+    if (!game.developer.empty())
+        value += ", " + game.developer;
+    value += ", " + game.year + "<br>";
+    if (patch)
+        value += "&copy; " + patch->autor + ", " + patch->year + "<br>";
+    return value;
+}
+
+std::string genre(const GameRecord& game) {
+    return game.genre.empty() ? game.type : game.type + ", " + game.genre;
+}
+
+// The rating bar: 120 pixels split at the rating's share; without a rating
+// both parts are 36 pixels, as the site has always shown it.
+std::string ratingBar(const GameRecord& game) {
+    std::int64_t filled = 36, rest = 36;
+    if (!game.rating.empty()) {
+        filled = std::clamp<std::int64_t>(6 * game.ratingValue / 5, 0, 120);
+        rest = 120 - filled;
+    }
+    const std::string edge = "<img src=\"rv.gif\" width=\"1\" height=\"12\">";
+    return edge + "<img src=\"rt1.gif\" width=\"" + std::to_string(filled) + "\" height=\"12\">" +
+           "<img src=\"rt2.gif\" width=\"" + std::to_string(rest) + "\" height=\"12\">" + edge;
+}
+
+std::string patchParagraph(const std::optional<PatchRecord>& patch, const BlockSettings& settings) {
+    if (!patch)
+        return {};
+    const std::string& path = isRussian(patch->language) ? settings.russianPatchPath : settings.otherPatchPath;
+    std::string value = "<p><a href=\"" + path + patch->patch + "\">" + "<img src=\"t" + patch->language +
+                        ".gif\" width=\"65\" height=\"21\" align=\"absmiddle\" border=\"0\"></a>" + "<b> ( " +
+                        patch->size + fromUtf8(" Кб )</b>");
+    if (patch->proc != "100")
+        value += " - " + patch->proc + "%";
+    return value + "</p>";
+}
+
+} // namespace
+
+std::string renderBlock(std::string_view blockTemplate, const GameRecord& game, const std::optional<PatchRecord>& patch,
+                        pictures::PictureSize picture, const BlockSettings& settings, const MessageSink& messages) {
+    std::string working(blockTemplate);
+    const auto fill = [&](std::string_view placeholder, const std::string& value) {
+        replaceFirst(working, placeholder, value);
+    };
+    // Every value is made even when its placeholder is absent, so the
+    // messages of $Text come whatever the template holds.
+    fill("$Name", shownName(game));
+    fill("$Text", description(game, messages));
+    fill("$Region", flags(game));
+    fill("$Width", shownSide(picture.width, 400));
+    fill("$Height", shownSide(picture.height, 300));
+    fill("$Image", settings.imagePath + game.sid + "/" + game.image1);
+    fill("$Autor", copyright(game, patch));
+    fill("$Genre", genre(game));
+    fill("$Gamers", game.ngamers);
+    fill("$Size", game.size);
+    fill("$Pfile", game.file.empty() ? "../../disk.htm" : game.file);
+    fill("$Lfile", game.file.empty() ? "d" : "s");
+    fill("$Rating", game.rating.empty() ? "--" : game.rating);
+    fill("$IRating", ratingBar(game));
+    fill("$Patch", patchParagraph(patch, settings));
+    return working;
+}
+
+BlockRenderer::BlockRenderer(store::Table& games, store::Table& patches, BlockSettings settings, files::Path home,
+                             std::string base, MessageSink messages)
+    : games_(games), patches_(patches), settings_(std::move(settings)), home_(std::move(home)), base_(std::move(base)),
+      messages_(std::move(messages)) {}
+
+std::string BlockRenderer::addnames(std::string_view blockTemplate) {
+    const GameRecord game = readGame(games_);
+    if (!game.image1.empty()) {
+        const files::Path file = pictures::pictureFile(pictures::gamePictureFolder(home_, base_, game.sid), game.image1);
+        if (files::fileExists(file))
+            picture_ = pictures::probePictureSize(file).value_or(pictures::PictureSize{});
+    }
+    std::optional<PatchRecord> patch;
+    if (!game.patch.empty())
+        patch = readPatch(patches_, game.patchPosition);
+    return renderBlock(blockTemplate, game, patch, picture_, settings_, messages_);
+}
+
+} // namespace gamarium::pages

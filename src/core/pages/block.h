@@ -1,0 +1,59 @@
+#pragma once
+
+#include "files/files.h"
+#include "pages/game_record.h"
+#include "pages/messages.h"
+#include "pictures/picture.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace gamarium::store {
+class Table;
+}
+
+// One game's block of a page: the block template with the game's
+// placeholders filled ($Name, $Text, $Region, $Width, $Height, $Image,
+// $Autor, $Genre, $Gamers, $Size, $Pfile, $Lfile, $Rating, $IRating,
+// $Patch, in this order, each by replaceFirst). Other $-words stay.
+namespace gamarium::pages {
+
+// The site paths a block links to (Windows-1251), defaults as the window's.
+struct BlockSettings {
+    std::string russianPatchPath = "../../patch/snes/"; // patches into Russian
+    std::string otherPatchPath = "../../patch/snes/ext/";
+    std::string imagePath = "i/"; // the site folder of the picture folders
+};
+
+// The block of `game`; `patch` is its patch record when it has one, and
+// `picture` the size of its first picture. Tells "!!!!!!!!!!!!!" for an
+// Analog entry without a known region letter.
+std::string renderBlock(std::string_view blockTemplate, const GameRecord& game, const std::optional<PatchRecord>& patch,
+                        pictures::PictureSize picture, const BlockSettings& settings, const MessageSink& messages);
+
+// Renders the games of one run from the two open tables. A game's first
+// picture is looked up in images/<base>/<Sid>/ of the program folder,
+// names found whatever their letter case. When the file is missing (or
+// Image1 is empty) the previous game's size stands, 0 x 0 before any; a
+// file whose header gives no size counts as 0 x 0.
+class BlockRenderer {
+public:
+    BlockRenderer(store::Table& games, store::Table& patches, BlockSettings settings, files::Path home, std::string base,
+                  MessageSink messages);
+
+    // The block of the game table's current record; moves the patch table
+    // to the game's patch, never the game table.
+    std::string addnames(std::string_view blockTemplate);
+
+private:
+    store::Table& games_;
+    store::Table& patches_;
+    BlockSettings settings_;
+    files::Path home_;
+    std::string base_;
+    MessageSink messages_;
+    pictures::PictureSize picture_;
+};
+
+} // namespace gamarium::pages

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace gamarium::store {
+class Table;
+}
+
+// The fields a page shows, read as texts (Windows-1251) from the current
+// records of the game table and the patch table. A null field reads as
+// the empty text, an integer in decimal.
+namespace gamarium::pages {
+
+struct GameRecord {
+    std::string name, region, text1, drname, analog, sid, image1;
+    std::string publisher, developer, year, type, genre, ngamers, size, file, rating;
+    std::string patch;              // empty: the game has no patch
+    std::int64_t patchPosition = 0; // 1-based place of its patch in the patch table
+    std::int64_t ratingValue = 0;
+};
+
+struct PatchRecord {
+    std::string patch, size, proc, language, autor, year;
+};
+
+GameRecord readGame(store::Table& games);
+
+// The patch at `position`, counting from 1; a position before the first or
+// beyond the last names the first or the last patch. An empty table gives
+// a patch whose fields are all empty. Leaves the patch table there.
+PatchRecord readPatch(store::Table& patches, std::int64_t position);
+
+// A language code whose second letter is "r" marks a Russian translation.
+bool isRussian(std::string_view language);
+
+} // namespace gamarium::pages

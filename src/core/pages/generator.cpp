@@ -1,0 +1,117 @@
+#include "pages/generator.h"
+
+#include "error.h"
+#include "pages/block.h"
+#include "pages/output_folder.h"
+#include "pages/page_list.h"
+#include "pages/page_set.h"
+#include "store/table.h"
+#include "text/cp1251.h"
+
+#include <algorithm>
+
+namespace gamarium::pages {
+namespace {
+
+GenerationReport refuse(const MessageSink& messages, const std::string& why) {
+    tell(messages, why);
+    return {.refused = true};
+}
+
+// A set always has one page more than it fills, so a set whose games fill
+// their pages exactly ends with a page of head and foot only.
+int pageCount(const PageSet& set, int gamesPerPage) {
+    return static_cast<int>(set.games.size() / static_cast<std::size_t>(gamesPerPage)) + 1;
+}
+
+// A key is a game's Sid; one holding a separator would name a page in
+// another folder.
+void checkKey(const PageSet& set) {
+    if (set.key.find_first_of("/\\") != std::string::npos)
+        throw Error("Поле Sid «" + text::toUtf8(set.key) + "» не годится для имени страницы. Страницы не созданы.");
+}
+
+class SiteWriter {
+public:
+    SiteWriter(store::Table& games, const PageTemplate& pageTemplate, const PageSettings& settings,
+               BlockRenderer& renderer, const OutputFolder& output, std::string letterlist)
+        : games_(games), template_(pageTemplate), gamesPerPage_(settings.gamesPerPage), renderer_(renderer),
+          output_(output) {
+        texts_.letterlist = std::move(letterlist);
+    }
+
+    void writeSets(const std::vector<const PageSet*>& sets, const ProgressSink& progress) {
+        int total = 0;
+        for (const PageSet* set : sets)
+            total += pageCount(*set, gamesPerPage_);
+        int done = 0;
+        const auto tellProgress = [&] {
+            if (progress)
+                progress(done, total);
+        };
+        tellProgress();
+        for (const PageSet* set : sets) {
+            const int pages = pageCount(*set, gamesPerPage_);
+            const std::string links = pagelinks(set->key, pages);
+            texts_.curletter = text::upper(set->key);
+            auto next = set->games.begin();
+            for (int page = 1; page <= pages; ++page) {
+                texts_.pagelist = pagelist(links, set->key, page);
+                const auto count = std::min<std::ptrdiff_t>(gamesPerPage_, set->games.end() - next);
+                std::string bytes = addnames1(template_.head, texts_);
+                for (const auto last = next + count; next != last; ++next) {
+                    games_.moveToPosition(*next);
+                    bytes += renderer_.addnames(template_.block);
+                }
+                bytes += addnames1(template_.foot, texts_);
+                ++(output_.writePage(pageName(set->key, page) + ".htm", bytes) ? report_.pagesWritten
+                                                                                 : report_.pagesUnchanged);
+                ++done;
+                tellProgress();
+            }
+        }
+    }
+
+    const GenerationReport& report() const { return report_; }
+
+private:
+    store::Table& games_;
+    const PageTemplate& template_;
+    int gamesPerPage_;
+    BlockRenderer& renderer_;
+    const OutputFolder& output_;
+    PageTexts texts_;
+    GenerationReport report_;
+};
+
+} // namespace
+
+GenerationReport generatePages(store::Table& games, store::Table& patches, const files::Path& home,
+                               std::string_view base, const PageTemplate& pageTemplate, const PageSettings& settings,
+                               const GeneratorCallbacks& callbacks) {
+    if (pageTemplate.block.empty())
+        return refuse(callbacks.messages, "Открой файл сначала!");
+    if (settings.gamesPerPage < 1)
+        return refuse(callbacks.messages,
+                      "Описаний на страницу должно быть не меньше одного. Страницы не созданы.");
+    if (games.isEmpty())
+        return refuse(callbacks.messages, "В базе нет ни одной игры. Страницы не созданы.");
+    const OutputFolder output(settings.outputFolder);
+
+    const SiteSets sets = groupGames(games, patches);
+    std::vector<const PageSet*> written;
+    for (const PageSet& set : sets.letters)
+        written.push_back(&set);
+    for (const PageSet* set : {&sets.ru, &sets.dejap})
+        if (!set->games.empty())
+            written.push_back(set);
+    for (const PageSet* set : written)
+        checkKey(*set);
+
+    BlockRenderer renderer(games, patches, settings.block, home, std::string(base), callbacks.messages);
+    SiteWriter writer(games, pageTemplate, settings, renderer, output, sets.letterlist);
+    writer.writeSets(written, callbacks.progress);
+    return writer.report();
+}
+
+} // namespace gamarium::pages

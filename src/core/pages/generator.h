@@ -1,0 +1,48 @@
+#pragma once
+
+#include "files/files.h"
+#include "pages/messages.h"
+#include "pages/page_settings.h"
+#include "pages/template_file.h"
+
+#include <functional>
+#include <string_view>
+
+namespace gamarium::store {
+class Table;
+}
+
+namespace gamarium::pages {
+
+// Pages done so far of all the run will write, for a progress bar.
+using ProgressSink = std::function<void(int done, int total)>;
+
+struct GeneratorCallbacks {
+    MessageSink messages;
+    ProgressSink progress;
+};
+
+struct GenerationReport {
+    bool refused = false; // told why through the messages; nothing written
+    int pagesWritten = 0;
+    int pagesUnchanged = 0; // equal to the file there, left untouched
+};
+
+// Writes the whole site into settings.outputFolder: the pages of every
+// letter group (key, key2, ... .htm), then "ru" (games with a Russian
+// translation) and "dejap" (other patched games) when they have games.
+// Each page is the head, settings.gamesPerPage game blocks (fewer on the
+// last page, none when the set fills its pages exactly) and the foot.
+//
+// Refused, with a message and nothing written: an empty game block, games
+// per page below 1, an empty game table. Throws Error for a missing output
+// folder, a page that cannot be written (pages written before stay), a
+// Sid that would put a page outside the folder, or a table error.
+// Pictures are looked up in images/<base>/<Sid>/ of the program folder
+// `home`. Afterwards the game table stands on the last game rendered and
+// the patch table on the last patch looked up.
+GenerationReport generatePages(store::Table& games, store::Table& patches, const files::Path& home,
+                               std::string_view base, const PageTemplate& pageTemplate, const PageSettings& settings,
+                               const GeneratorCallbacks& callbacks = {});
+
+} // namespace gamarium::pages

@@ -1,0 +1,21 @@
+#include "pages/page_settings.h"
+
+#include "error.h"
+#include "text/cp1251.h"
+
+#include <charconv>
+
+namespace gamarium::pages {
+
+int gamesPerPageFromText(std::string_view typed) {
+    std::string_view digits = typed;
+    if (!digits.empty() && digits.front() == '+')
+        digits.remove_prefix(1);
+    int value = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size())
+        throw Error("'" + text::toUtf8(typed) + "' is not a valid integer value");
+    return value;
+}
+
+} // namespace gamarium::pages

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "core/support/temp_folder.h"
+#include "files/files.h"
+#include "store/catalogue.h"
+#include "store/table.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+
+namespace gamarium::pages {
+
+// A program folder with the base "games" open, pictures under images/games/.
+class SiteTest : public ::testing::Test {
+protected:
+    struct Game {
+        std::string name;
+        std::string sid;
+        std::optional<int> patch = std::nullopt;
+        std::string image1 = "";
+        int number = 0; // N; 0: the position
+    };
+
+    SiteTest() {
+        store::prepareFolders(home_.path());
+        store::createBase(home_.path(), "games", false);
+        store::makePictureFolder(home_.path(), "games");
+        games_.open();
+        patches_.open();
+    }
+
+    void add(const Game& game) {
+        games_.append();
+        games_.fieldByName("N").setAsInteger(game.number ? game.number : games_.recordCount() + 1);
+        games_.fieldByName("Name").setAsString(game.name);
+        games_.fieldByName("Sid").setAsString(game.sid);
+        games_.fieldByName("Image1").setAsString(game.image1);
+        if (game.patch)
+            games_.fieldByName("Patch").setAsInteger(*game.patch);
+        games_.post();
+    }
+
+    void addPatch(const std::string& name, const std::string& language) {
+        patches_.append();
+        patches_.fieldByName("N").setAsInteger(patches_.recordCount() + 1);
+        patches_.fieldByName("Patch").setAsString(name);
+        patches_.fieldByName("Text").setAsString(language);
+        patches_.post();
+    }
+
+    // A PNG file whose header declares the size; the pixels are left out.
+    void writePicture(const std::string& sid, const std::string& name, std::uint32_t width, std::uint32_t height) {
+        std::string bytes("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR", 16);
+        for (const std::uint32_t side : {width, height})
+            for (int shift = 24; shift >= 0; shift -= 8)
+                bytes += static_cast<char>((side >> shift) & 0xFF);
+        bytes += std::string("\x08\x02\0\0\0", 5);
+        writeFile(sid, name, bytes);
+    }
+
+    void writeFile(const std::string& sid, const std::string& name, const std::string& bytes) {
+        const auto folder = home_.path() / "images" / "games" / sid;
+        std::filesystem::create_directories(folder);
+        std::ofstream(folder / name, std::ios::binary) << bytes;
+    }
+
+    gamarium::testing::TempFolder home_;
+    store::Table games_{home_.path() / "base", store::gameTableName("games")};
+    store::Table patches_{home_.path() / "base", store::patchTableName("games")};
+};
+
+} // namespace gamarium::pages
