@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/files.h"
 #include "pages/block.h"
 
 #include <string>
@@ -15,6 +16,11 @@ struct PageSettings {
     // trailing one may be left out.
     std::string outputFolder = "c:\\site\\";
 };
+
+// The output folder the window starts with: "c:\site\" where paths have
+// drive letters; elsewhere the folder "site" of the program folder `home`,
+// with its trailing separator, as the system writes paths (Windows-1251).
+std::string defaultOutputFolder(const files::Path& home);
 
 // Games per page as typed in the window: a whole number, else Error.
 int gamesPerPageFromText(std::string_view typed);

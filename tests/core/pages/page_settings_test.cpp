@@ -1,0 +1,43 @@
+#include "pages/page_settings.h"
+#include "pages/report_line.h"
+#include "text/cp1251.h"
+
+#include <gtest/gtest.h>
+
+namespace gamarium::pages {
+namespace {
+
+TEST(PagesSettings, TheOutputFolderStartsAsTheSystemWritesIt) {
+#ifdef _WIN32
+    EXPECT_EQ(defaultOutputFolder("d:/gamarium"), "c:\\site\\");
+#else
+    EXPECT_EQ(defaultOutputFolder("/home/me/gamarium"), "/home/me/gamarium/site/");
+    EXPECT_EQ(defaultOutputFolder("/home/me/gamarium/"), "/home/me/gamarium/site/");
+    EXPECT_EQ(defaultOutputFolder(u8"/home/я"), text::fromUtf8("/home/я/site/")) << "Windows-1251, as typed texts";
+#endif
+}
+
+TEST(PagesSettings, TheWindowStartsWithTheseDefaults) {
+    const PageSettings settings;
+    EXPECT_EQ(settings.gamesPerPage, 11);
+    EXPECT_EQ(settings.block.russianPatchPath, "../../patch/snes/");
+    EXPECT_EQ(settings.block.otherPatchPath, "../../patch/snes/ext/");
+    EXPECT_EQ(settings.block.imagePath, "i/");
+}
+
+TEST(PagesReportLine, CountsWrittenAndUnchangedPages) {
+    struct Case {
+        GenerationReport report;
+        const char* line;
+    };
+    const Case cases[] = {
+        {{.pagesWritten = 5, .pagesUnchanged = 0}, "Записано страниц: 5, без изменений: 0"},
+        {{.pagesWritten = 0, .pagesUnchanged = 12}, "Записано страниц: 0, без изменений: 12"},
+        {{.pagesWritten = 1, .pagesUnchanged = 3}, "Записано страниц: 1, без изменений: 3"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(reportLine(c.report), c.line);
+}
+
+} // namespace
+} // namespace gamarium::pages
