@@ -11,6 +11,8 @@
 #include "tools/renumber.h"
 #include "files/system.h"
 #include "identify_command.h"
+#include "pages/generator.h"
+#include "pages/report_line.h"
 #include "store/catalogue.h"
 #include "store/table.h"
 #include "store/table_transfer.h"
@@ -47,6 +49,10 @@ constexpr const char* kUsage =
     "                                moving it to its place by name and its pictures to the new folder\n"
     "  light NAME                    copy each game's first picture into images/NAME/light/\n"
     "  merge NAME LISTFILE           append the games of a game list file (Windows-1251, \"name;region\")\n"
+    "  pages NAME TEMPLATE OUTDIR [--per-page N] [--patch-path P] [--ext-patch-path P] [--image-path P]\n"
+    "                                write the site's pages from a .htd template into OUTDIR as the\n"
+    "                                generator window does (its defaults: 11, ../../patch/snes/,\n"
+    "                                ../../patch/snes/ext/, i/); messages go to standard error\n"
     "  identify FILE...              picture sizes as the program decodes them\n"
     "  --  ends the options: a base named \"-x\" is given as -- -x\n";
 
@@ -81,7 +87,8 @@ struct Arguments {
 
 // Options that take a value, as "--option VALUE".
 bool takesValue(const std::string& option) {
-    return option == "--home" || option == "--encoding" || option == "--delimiter";
+    return option == "--home" || option == "--encoding" || option == "--delimiter" || option == "--per-page" ||
+           option == "--patch-path" || option == "--ext-patch-path" || option == "--image-path";
 }
 
 Arguments parseArguments(const std::vector<std::string>& argv) {
@@ -267,6 +274,38 @@ int mergeCommand(const files::Path& home, Arguments& args) {
     return 0;
 }
 
+// The generator window's settings, each option in place of its box.
+pages::PageSettings pageSettings(Arguments& args) {
+    pages::PageSettings settings;
+    if (const auto perPage = args.takeValue("--per-page")) settings.gamesPerPage = pages::gamesPerPageFromText(*perPage);
+    const std::pair<const char*, std::string*> paths[] = {
+        {"--patch-path", &settings.block.russianPatchPath},
+        {"--ext-patch-path", &settings.block.otherPatchPath},
+        {"--image-path", &settings.block.imagePath},
+    };
+    for (const auto& [option, path] : paths)
+        if (const auto value = args.takeValue(option)) *path = text::fromUtf8(*value);
+    return settings;
+}
+
+int pagesCommand(const files::Path& home, Arguments& args) {
+    pages::PageSettings settings = pageSettings(args);
+    args.expect(4);
+    settings.outputFolder = text::fromUtf8(args.words[3]);
+    const pages::PageTemplate pageTemplate = pages::loadTemplate(pathArgument(args.words[2]));
+    OpenTable games(home, args.words[1], false);
+    OpenTable patches(home, args.words[1], true);
+    const pages::GeneratorCallbacks callbacks{
+        .messages = [](const std::string& message) { std::cerr << message << std::endl; },
+        .progress = {},
+    };
+    const pages::GenerationReport report = pages::generatePages(
+        games.table, patches.table, home, text::fromUtf8(args.words[1]), pageTemplate, settings, callbacks);
+    if (report.refused) return 1;
+    std::cout << pages::reportLine(report) << '\n';
+    return 0;
+}
+
 int run(const std::vector<std::string>& argv) {
     Arguments args = parseArguments(argv);
     const std::optional<std::string> homeOption = args.takeValue("--home");
@@ -284,6 +323,7 @@ int run(const std::vector<std::string>& argv) {
     if (command == "rename") return renameCommand(home, args);
     if (command == "light") return lightCommand(home, args);
     if (command == "merge") return mergeCommand(home, args);
+    if (command == "pages") return pagesCommand(home, args);
     if (command == "identify") {
         if (args.words.size() < 2 || !args.flags.empty() || !args.values.empty()) throw UsageError{};
         return cli::runIdentify({args.words.begin() + 1, args.words.end()}, std::cout, std::cerr);

@@ -1,0 +1,90 @@
+#include "core/support/cli_runner.h"
+#include "text/cp1251.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace gamarium {
+namespace {
+
+using gamarium::testing::cli;
+using gamarium::testing::errorText;
+using gamarium::testing::TempFolder;
+using gamarium::testing::write;
+namespace fs = std::filesystem;
+
+class CliPages : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(cli(home_, "create games").exitCode, 0);
+        ASSERT_EQ(cli(home_, "import games " + write(home_, "g.csv",
+                                                     "N,Sid,Name,Analog,Patch\r\n1,a,Abc,Other (x),1\r\n"
+                                                     "2,a,Ace,,\r\n3,b,Bat,,\r\n"))
+                      .exitCode,
+                  0);
+        ASSERT_EQ(cli(home_, "import games --patches " + write(home_, "p.csv", "N,Patch,Text\r\n1,abc.zip,ur\r\n"))
+                      .exitCode,
+                  0);
+        fs::create_directories(site());
+        template_ = write(home_, "t.htd", text::fromUtf8("$B\r\n<$LETTER>\r\n$B\r\n[$Name $Image $Patch]\r\n$B\r\n</>\r\n"));
+    }
+
+    fs::path site() const { return home_.path() / "site"; }
+    std::string pages(const std::string& options = "") {
+        return "pages games " + template_ + " '" + site().string() + "' " + options;
+    }
+    std::string page(const char* name) const { return files::readFile(site() / name); }
+
+    TempFolder home_;
+    std::string template_;
+};
+
+TEST_F(CliPages, WritesTheSiteAndTellsWhatChanged) {
+    const auto first = cli(home_, pages());
+    EXPECT_EQ(first.exitCode, 0) << errorText(home_);
+    EXPECT_EQ(first.out, "Записано страниц: 3, без изменений: 0\n");
+    EXPECT_EQ(errorText(home_), "!!!!!!!!!!!!!\n!!!!!!!!!!!!!\n") << "Abc's doubtful entry on a.htm and on ru.htm";
+    EXPECT_NE(page("ru.htm").find("<a href=\"../../patch/snes/abc.zip\">"), std::string::npos) << page("ru.htm");
+
+    const auto again = cli(home_, pages());
+    EXPECT_EQ(again.exitCode, 0);
+    EXPECT_EQ(again.out, "Записано страниц: 0, без изменений: 3\n");
+
+    const auto changed = cli(home_, pages("--patch-path p/ --ext-patch-path e/ --image-path img/ --per-page 1"));
+    EXPECT_EQ(changed.exitCode, 0) << errorText(home_);
+    EXPECT_EQ(changed.out, "Записано страниц: 7, без изменений: 0\n") << "a1-3, b1-2, ru1-2";
+    EXPECT_NE(page("ru.htm").find("<a href=\"p/abc.zip\">"), std::string::npos) << page("ru.htm");
+    EXPECT_NE(page("a.htm").find("[Abc img/a/ "), std::string::npos) << page("a.htm");
+    EXPECT_TRUE(fs::exists(site() / "a3.htm")) << "two games, one a page, one page more";
+}
+
+TEST_F(CliPages, RefusalsAndErrorsEndWithOne) {
+    struct Case {
+        std::string arguments;
+        int exitCode;
+        const char* error; // part of the standard error
+    };
+    const std::string noBlock = write(home_, "head.htd", "$B\r\n<html>\r\n");
+    const Case cases[] = {
+        {"pages games " + noBlock + " '" + site().string() + "'", 1, "Открой файл сначала!"},
+        {pages("--per-page 0"), 1, "не меньше одного"},
+        {pages("--per-page x"), 1, "'x' is not a valid integer value"},
+        {"pages games " + template_ + " '" + (home_.path() / "none").string() + "'", 1, "не найдена"},
+        {"pages games '" + (home_.path() / "none.htd").string() + "' '" + site().string() + "'", 1, "none.htd"},
+        {"pages nobase " + template_ + " '" + site().string() + "'", 1, ""},
+        {"pages games " + template_, 2, "usage:"},
+        {pages("--per-page"), 2, "usage:"},
+        {pages("--colour red"), 2, "usage:"},
+    };
+    for (const Case& c : cases) {
+        const auto result = cli(home_, c.arguments);
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.arguments;
+        EXPECT_EQ(result.out, "") << c.arguments;
+        EXPECT_NE(errorText(home_).find(c.error), std::string::npos) << c.arguments << ": " << errorText(home_);
+    }
+    EXPECT_TRUE(fs::is_empty(site()));
+}
+
+} // namespace
+} // namespace gamarium
