@@ -1,4 +1,5 @@
 #include "app/application.h"
+#include "widgets/file_dialog.h"
 #include "widgets/message_box.h"
 
 #include <gtest/gtest.h>
@@ -10,5 +11,6 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     gamarium::gui::Application app(argc, argv);
     gamarium::gui::MessageBox::setTestMode(true);
+    gamarium::gui::FileDialog::setTestMode(true);
     return RUN_ALL_TESTS();
 }

@@ -54,14 +54,27 @@ bool MessageBox::confirm(QWidget* parent, const QString& question) {
     return box.clickedButton() == yes;
 }
 
-void MessageBox::error(QWidget* parent, const QString& message) {
+namespace {
+
+// A message with only "OK" to answer; in test mode recorded.
+void show(QWidget* parent, QMessageBox::Icon icon, const QString& message) {
     TestState& test = testState();
     if (test.on) {
         test.shown << message;
         return;
     }
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Gamarium"), message, QMessageBox::Ok, parent);
+    QMessageBox box(icon, QStringLiteral("Gamarium"), message, QMessageBox::Ok, parent);
     box.exec();
+}
+
+} // namespace
+
+void MessageBox::error(QWidget* parent, const QString& message) {
+    show(parent, QMessageBox::Critical, message);
+}
+
+void MessageBox::inform(QWidget* parent, const QString& message) {
+    show(parent, QMessageBox::Information, message);
 }
 
 void MessageBox::setTestMode(bool on) {

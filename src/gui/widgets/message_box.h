@@ -21,6 +21,9 @@ public:
     static bool okCancel(QWidget* parent, const QString& question);
     // An error message, caption "Gamarium".
     static void error(QWidget* parent, const QString& message);
+    // A message that is no error (a run refused, a doubtful entry), with
+    // the information icon; caption "Gamarium".
+    static void inform(QWidget* parent, const QString& message);
 
     // Test hooks.
     static void setTestMode(bool on);

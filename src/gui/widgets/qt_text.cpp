@@ -14,4 +14,19 @@ std::string fromQt(const QString& text) {
     return text::fromUtf8(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
 }
 
+QString toQtLines(std::string_view cp1251) {
+    return toQt(cp1251).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+std::string fromQtLines(const QString& text) {
+    QString lines = text;
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return fromQt(lines);
+}
+
+files::Path toPath(const QString& file) {
+    const QByteArray utf8 = file.toUtf8();
+    return files::Path(std::u8string(utf8.begin(), utf8.end()));
+}
+
 } // namespace gamarium::gui

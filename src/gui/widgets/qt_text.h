@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/files.h"
+
 #include <QString>
 
 #include <string>
@@ -11,5 +13,13 @@ namespace gamarium::gui {
 // code page cannot hold become '?'.
 QString toQt(std::string_view cp1251);
 std::string fromQt(const QString& text);
+
+// The text of a multi-line control: the program's texts end their lines
+// with CR LF, the control's text with LF.
+QString toQtLines(std::string_view cp1251);
+std::string fromQtLines(const QString& text);
+
+// A file chosen in a dialog, every character of its name kept.
+files::Path toPath(const QString& file);
 
 } // namespace gamarium::gui

@@ -1,0 +1,73 @@
+#include "widgets/file_dialog.h"
+
+#include <QFileDialog>
+
+#include <deque>
+
+namespace gamarium::gui {
+namespace {
+
+struct Answer {
+    bool chosen = false;
+    QString file;
+};
+
+struct TestState {
+    bool on = false;
+    std::deque<Answer> answers;
+    QList<FileDialog::Request> shown;
+};
+
+TestState& testState() {
+    static TestState state;
+    return state;
+}
+
+std::optional<QString> answerInTest(const QString& title, const QString& filter) {
+    TestState& test = testState();
+    test.shown.append({title, filter});
+    if (test.answers.empty()) return std::nullopt;
+    const Answer answer = test.answers.front();
+    test.answers.pop_front();
+    if (!answer.chosen) return std::nullopt;
+    return answer.file;
+}
+
+} // namespace
+
+QString FileDialog::qtFilter(const QString& filter) {
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList choices;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        for (QString& pattern : patterns) pattern = pattern.trimmed();
+        choices << parts[i] + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+    }
+    return choices.join(QStringLiteral(";;"));
+}
+
+std::optional<QString> FileDialog::openFile(QWidget* parent, const QString& title, const QString& filter) {
+    if (testState().on) return answerInTest(title, filter);
+    const QString file = QFileDialog::getOpenFileName(parent, title, QString(), qtFilter(filter));
+    if (file.isEmpty()) return std::nullopt;
+    return file;
+}
+
+void FileDialog::setTestMode(bool on) {
+    testState().on = on;
+}
+
+void FileDialog::queueAnswer(std::optional<QString> file) {
+    testState().answers.push_back({file.has_value(), file.value_or(QString())});
+}
+
+QList<FileDialog::Request> FileDialog::shownRequests() {
+    return testState().shown;
+}
+
+void FileDialog::clear() {
+    testState().shown.clear();
+    testState().answers.clear();
+}
+
+} // namespace gamarium::gui

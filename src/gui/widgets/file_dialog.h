@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+namespace gamarium::gui {
+
+// Every file dialog of the program goes through here, so that tests can
+// answer them without a person: in test mode nothing is shown, the dialogs
+// asked for are recorded and the chosen files come from a queue.
+class FileDialog {
+public:
+    // The file-open dialog. `filter` lists pairs of a name and its patterns
+    // separated by "|", patterns of one choice by ";" ("Шаблоны|*.htd|Все
+    // файлы|*.*"), the first choice selected. No file when the user cancels.
+    static std::optional<QString> openFile(QWidget* parent, const QString& title, const QString& filter);
+
+    // The filter in Qt's form: "Шаблоны (*.htd);;Все файлы (*.*)".
+    static QString qtFilter(const QString& filter);
+
+    // Test hooks. An empty queue answers as a cancel.
+    struct Request {
+        QString title;
+        QString filter;
+    };
+    static void setTestMode(bool on);
+    static void queueAnswer(std::optional<QString> file);
+    static QList<Request> shownRequests();
+    static void clear();
+};
+
+} // namespace gamarium::gui

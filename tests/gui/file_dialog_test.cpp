@@ -1,0 +1,60 @@
+#include "widgets/file_dialog.h"
+#include "widgets/qt_text.h"
+
+#include <gtest/gtest.h>
+
+namespace gamarium::gui::testing {
+namespace {
+
+TEST(FileDialogTest, FiltersTakeQtsForm) {
+    struct Case {
+        QString filter;
+        QString qt;
+    };
+    const Case cases[] = {
+        {QStringLiteral("Шаблоны|*.htd|Все файлы|*.*"), QStringLiteral("Шаблоны (*.htd);;Все файлы (*.*)")},
+        {QStringLiteral("Списки|*.txt; *.lst"), QStringLiteral("Списки (*.txt *.lst)")},
+        {QStringLiteral("Картинки|*.png;*.jpg|"), QStringLiteral("Картинки (*.png *.jpg)")},
+        {QString(), QString()},
+    };
+    for (const Case& c : cases) EXPECT_EQ(FileDialog::qtFilter(c.filter), c.qt) << c.filter.toStdString();
+}
+
+TEST(FileDialogTest, AnswersComeFromTheQueueInOrder) {
+    FileDialog::clear();
+    FileDialog::queueAnswer(QStringLiteral("/a.htd"));
+    FileDialog::queueAnswer(std::nullopt);
+    EXPECT_EQ(FileDialog::openFile(nullptr, QStringLiteral("T"), QStringLiteral("F|*.*")), QStringLiteral("/a.htd"));
+    EXPECT_EQ(FileDialog::openFile(nullptr, QStringLiteral("T"), QStringLiteral("F|*.*")), std::nullopt);
+    EXPECT_EQ(FileDialog::openFile(nullptr, QStringLiteral("U"), QStringLiteral("F|*.*")), std::nullopt)
+        << "nothing queued: cancelled";
+    ASSERT_EQ(FileDialog::shownRequests().size(), 3);
+    EXPECT_EQ(FileDialog::shownRequests()[2].title, QStringLiteral("U"));
+    FileDialog::clear();
+}
+
+TEST(QtTextTest, MultiLineTextsEndTheirLinesWithCrLf) {
+    struct Case {
+        std::string program; // Windows-1251
+        QString control;
+    };
+    const Case cases[] = {
+        {"a\r\nb\r\n", QStringLiteral("a\nb\n")},
+        {"\r\n\r\n", QStringLiteral("\n\n")},
+        {"one", QStringLiteral("one")},
+        {"\xD8\xE0\xEF\xEA\xE0\r\n", QStringLiteral("Шапка\n")},
+        {"", QString()},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(toQtLines(c.program), c.control) << c.program;
+        EXPECT_EQ(fromQtLines(c.control), c.program) << c.program;
+    }
+    EXPECT_EQ(fromQtLines(QStringLiteral("a\r\nb")), "a\r\nb") << "no CR doubled";
+}
+
+TEST(QtTextTest, ChosenFilesKeepEveryCharacter) {
+    EXPECT_EQ(toPath(QStringLiteral("/tmp/шаблон ☃.htd")), std::filesystem::path(u8"/tmp/шаблон ☃.htd"));
+}
+
+} // namespace
+} // namespace gamarium::gui::testing
