@@ -1,13 +1,125 @@
 #include "pages/generator_window.h"
 
+#include "app/main_window.h"
+#include "app/windows.h"
+#include "editor/editor_window.h"
+#include "pages/generator.h"
+#include "pages/report_line.h"
+#include "patches/patch_window.h"
+#include "ui_generator_window.h"
+#include "widgets/file_dialog.h"
 #include "widgets/fixed_window.h"
+#include "widgets/label_names.h"
+#include "widgets/message_box.h"
+#include "widgets/qt_text.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
 
 namespace gamarium::gui {
 
-TForm4::TForm4(Windows&) {
-    setObjectName(QStringLiteral("TForm4"));
-    setWindowTitle(QStringLiteral("Генератор страниц"));
+TForm4::TForm4(Windows& windows) : windows_(windows), ui_(std::make_unique<Ui::TForm4>()) {
+    ui_->setupUi(this);
     makeFixedWindow(this, 674, 574);
+    ui_->Edit4->setText(toQt(pages::defaultOutputFolder(windows_.home())));
+    // The help note is written on the window itself, in the menu colour.
+    QPalette note = ui_->Memo5->palette();
+    note.setColor(QPalette::Base, palette().color(QPalette::Window));
+    ui_->Memo5->setPalette(note);
+    nameControls();
+    connect(ui_->Button11, &QPushButton::clicked, this, &TForm4::Button11Click);
+    connect(ui_->Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
+    connect(ui_->Button2, &QPushButton::clicked, this, &TForm4::Button2Click);
+}
+
+TForm4::~TForm4() = default;
+
+// Controls without a label of their own; the labelled ones take its text.
+void TForm4::nameControls() {
+    nameControl(ui_->Edit3, QStringLiteral("Путь к прочим патчам"));
+    const std::pair<QWidget*, QString> named[] = {
+        {ui_->Memo1, QStringLiteral("Начало страницы")},
+        {ui_->Memo2, QStringLiteral("Описание игры")},
+        {ui_->Memo3, QStringLiteral("Конец страницы")},
+        {ui_->Memo5, QStringLiteral("Подсказка")},
+        {ui_->ProgressBar1, QStringLiteral("Создано страниц")},
+    };
+    for (const auto& [control, name] : named) control->setAccessibleName(name);
+}
+
+// The areas are emptied first: a file that fails part way leaves them so.
+void TForm4::Button11Click() {
+    const std::optional<QString> file = FileDialog::openFile(this, QStringLiteral("Выбор шаблона"),
+                                                             QStringLiteral("Шаблоны|*.htd|Все файлы|*.*"));
+    if (!file) return;
+    for (QPlainTextEdit* memo : {ui_->Memo1, ui_->Memo2, ui_->Memo3}) memo->clear();
+    const pages::PageTemplate loaded = pages::loadTemplate(toPath(*file));
+    ui_->Memo1->setPlainText(toQtLines(loaded.head));
+    ui_->Memo2->setPlainText(toQtLines(loaded.block));
+    ui_->Memo3->setPlainText(toQtLines(loaded.foot));
+}
+
+pages::PageTemplate TForm4::typedTemplate() const {
+    return {.head = fromQtLines(ui_->Memo1->toPlainText()),
+            .block = fromQtLines(ui_->Memo2->toPlainText()),
+            .foot = fromQtLines(ui_->Memo3->toPlainText())};
+}
+
+pages::PageSettings TForm4::typedSettings() const {
+    pages::PageSettings settings;
+    settings.gamesPerPage = pages::gamesPerPageFromText(fromQt(ui_->Edit1->text()));
+    settings.block.russianPatchPath = fromQt(ui_->Edit2->text());
+    settings.block.otherPatchPath = fromQt(ui_->Edit3->text());
+    settings.block.imagePath = fromQt(ui_->Edit5->text());
+    settings.outputFolder = fromQt(ui_->Edit4->text());
+    return settings;
+}
+
+void TForm4::setRunning(bool running) {
+    running_ = running;
+    for (QPushButton* button : {ui_->Button11, ui_->Button1, ui_->Button2}) button->setEnabled(!running);
+}
+
+// The bar moves while the run keeps the window busy; clicks and keys wait.
+void TForm4::showProgress(int done, int total) {
+    ui_->ProgressBar1->setRange(0, total);
+    ui_->ProgressBar1->setValue(done);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void TForm4::Button1Click() {
+    ui_->LabelReport->clear();
+    ui_->ProgressBar1->reset();
+    const pages::PageTemplate pageTemplate = typedTemplate();
+    const pages::PageSettings settings = typedSettings();
+    const pages::GeneratorCallbacks callbacks{
+        .messages = [this](const std::string& message) { MessageBox::inform(this, QString::fromStdString(message)); },
+        .progress = [this](int done, int total) { showProgress(done, total); },
+    };
+    setRunning(true);
+    struct RunEnd {
+        TForm4* window;
+        ~RunEnd() { window->setRunning(false); }
+    } runEnd{this};
+    const pages::GenerationReport report =
+        pages::generatePages(windows_.form2()->Table1(), windows_.form3()->Table1(), windows_.home(),
+                             windows_.form1()->baseName(), pageTemplate, settings, callbacks);
+    if (!report.refused) ui_->LabelReport->setText(QString::fromStdString(pages::reportLine(report)));
+}
+
+void TForm4::Button2Click() {
+    close();
+}
+
+void TForm4::reject() {
+    if (!running_) QDialog::reject();
+}
+
+void TForm4::closeEvent(QCloseEvent* event) {
+    if (running_)
+        event->ignore();
+    else
+        QDialog::closeEvent(event);
 }
 
 } // namespace gamarium::gui
