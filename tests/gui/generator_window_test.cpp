@@ -226,7 +226,16 @@ TEST_F(GeneratorWindowTest, WritesTheSamePagesAsTheCommandLine) {
         EXPECT_EQ(MessageBox::shownTexts(), QStringList{QStringLiteral("!!!!!!!!!!!!!")});
         for (const char* name : {"Button11", "Button1", "Button2"}) EXPECT_TRUE(button(name)->isEnabled()) << name;
 
-        click(button("Button1"));
+        // While the pages are written the buttons are off and Esc does not close.
+        bool duringRun = false;
+        QTimer::singleShot(0, [&] {
+            duringRun = true;
+            for (const char* name : {"Button11", "Button1", "Button2"}) EXPECT_FALSE(button(name)->isEnabled()) << name;
+            window()->reject();
+            EXPECT_TRUE(window()->isVisible());
+        });
+        button("Button1")->click();
+        EXPECT_TRUE(duringRun);
         EXPECT_EQ(report(), QStringLiteral("Записано страниц: 0, без изменений: 6"));
     });
     const auto windowPages = pagesIn(fromWindow);
