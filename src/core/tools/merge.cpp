@@ -77,8 +77,10 @@ int mergeList(store::Table& games, std::string_view file, const StatusSink& repo
         const std::string& line = lines[static_cast<std::size_t>(number) - 1];
         if (!line.empty()) {
             if (const std::optional<ListGame> game = parseListLine(line)) {
+                // Outside the recovery below: a refused save of the record
+                // the user is editing must keep the user's change.
+                games.last();
                 try {
-                    games.last();
                     const std::int64_t n = games.fieldByName("N").asInteger();
                     games.append();
                     games.fieldByName("Sid").setAsString(game->sid);

@@ -51,6 +51,7 @@ TForm2::TForm2(Windows& windows)
     setupTextPanes();
     setupPictureFields();
     setupQuickJumpAndPatchLink();
+    setupTools();
     connectHandlers();
 }
 
@@ -145,6 +146,11 @@ bool TForm2::hasUnsavedChanges() const {
 // A change of the current record that is not yet saved is not lost by
 // closing: the user is asked. A save that fails keeps the window open.
 void TForm2::closeEvent(QCloseEvent* event) {
+    // A tool in the middle of its work holds the tables.
+    if (toolRunning_) {
+        event->ignore();
+        return;
+    }
     if (hasUnsavedChanges()) {
         if (MessageBox::confirm(this, QStringLiteral("Сохранить изменения?"))) {
             try {

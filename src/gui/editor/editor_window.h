@@ -1,9 +1,12 @@
 #pragma once
 
+#include "files/files.h"
+#include "tools/status.h"
 #include "widgets/navigator_bar.h"
 
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -81,6 +84,16 @@ public:
     void findname();
     void Button7Click();
 
+    // The tools of the "Управление" group. Each reports in Memo_status;
+    // while one runs the window's other controls wait.
+    void Button8Click();
+    void Button12Click();
+    void Button14Click();
+    void Button15Click();
+    void Button13Click();
+    void Button16Click();
+    void Button17Click();
+
     // Picture fields and the preview.
     void showpic();
     void Button1Click(QWidget* sender);
@@ -99,6 +112,12 @@ private:
     void setupTextPanes();
     void setupPictureFields();
     void setupQuickJumpAndPatchLink();
+    void setupTools();
+    // Runs a tool: the other controls disabled and a progress bar shown
+    // meanwhile, pending window events let through as it goes.
+    void runTool(const std::function<void(const tools::StatusSink&, const tools::Progress&)>& work);
+    void addStatus(const std::string& line);
+    files::Path pictureRoot() const;
     // The window's outer width as the layout counts it (client area plus
     // the frame of the system the layout comes from).
     int outerWidth() const;
@@ -122,6 +141,7 @@ private:
     std::unique_ptr<DataSource> dataSource1_;
     char lastslot_ = '\0';
     QEventLoop* modalLoop_ = nullptr;
+    bool toolRunning_ = false;
 };
 
 } // namespace gamarium::gui

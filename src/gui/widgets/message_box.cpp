@@ -63,7 +63,10 @@ void show(QWidget* parent, QMessageBox::Icon icon, const QString& message) {
         test.shown << message;
         return;
     }
-    QMessageBox box(icon, QStringLiteral("Gamarium"), message, QMessageBox::Ok, parent);
+    // The core ends lines with CR, as the Windows message box reads them.
+    QString text = message;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QMessageBox box(icon, QStringLiteral("Gamarium"), text, QMessageBox::Ok, parent);
     box.exec();
 }
 

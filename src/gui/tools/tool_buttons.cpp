@@ -1,0 +1,143 @@
+// The buttons of the editor's "Управление" group: the whole-base tools,
+// run on the editor's open game table and reporting in Memo_status.
+#include "editor/editor_window.h"
+
+#include "app/main_window.h"
+#include "app/windows.h"
+#include "files/files.h"
+#include "pictures/picture_folder.h"
+#include "store/table.h"
+#include "text/cp1251.h"
+#include "tools/checks.h"
+#include "tools/light.h"
+#include "tools/merge.h"
+#include "tools/rename.h"
+#include "tools/rename_dialog.h"
+#include "tools/renumber.h"
+#include "ui_editor_window.h"
+#include "widgets/file_dialog.h"
+#include "widgets/message_box.h"
+#include "widgets/qt_text.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+
+namespace gamarium::gui {
+
+// A game list is a few megabytes at most; a bigger file is not one.
+constexpr std::size_t listFileLimit = 64u << 20;
+
+void TForm2::setupTools() {
+    connect(ui_->Button8, &QPushButton::clicked, this, &TForm2::Button8Click);
+    connect(ui_->Button12, &QPushButton::clicked, this, &TForm2::Button12Click);
+    connect(ui_->Button14, &QPushButton::clicked, this, &TForm2::Button14Click);
+    connect(ui_->Button15, &QPushButton::clicked, this, &TForm2::Button15Click);
+    connect(ui_->Button13, &QPushButton::clicked, this, &TForm2::Button13Click);
+    connect(ui_->Button16, &QPushButton::clicked, this, &TForm2::Button16Click);
+    connect(ui_->Button17, &QPushButton::clicked, this, &TForm2::Button17Click);
+}
+
+files::Path TForm2::pictureRoot() const {
+    return pictures::basePictureFolder(windows_.home(), windows_.form1()->baseName());
+}
+
+void TForm2::addStatus(const std::string& line) {
+    QString text = toQt(line);
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    ui_->Memo_status->appendPlainText(text);
+}
+
+void TForm2::runTool(const std::function<void(const tools::StatusSink&, const tools::Progress&)>& work) {
+    // Everything but the report and the preview waits, so that nothing
+    // moves the shared cursor under the tool.
+    QList<QWidget*> disabled;
+    for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (child == ui_->Memo_status || child == ui_->ToolProgress || !child->isEnabled()) continue;
+        child->setEnabled(false);
+        disabled << child;
+    }
+    QProgressBar* bar = ui_->ToolProgress;
+    bar->setValue(0);
+    bar->show();
+    toolRunning_ = true;
+    QElapsedTimer sinceEvents;
+    sinceEvents.start();
+    const auto finish = [&] {
+        toolRunning_ = false;
+        bar->hide();
+        for (QWidget* child : disabled) child->setEnabled(true);
+    };
+    try {
+        work([this](const std::string& line) { addStatus(line); },
+             [&](int done, int total) {
+                 if (sinceEvents.elapsed() < 30 && done < total) return;
+                 bar->setMaximum(total);
+                 bar->setValue(done);
+                 QApplication::processEvents();
+                 sinceEvents.restart();
+             });
+    } catch (...) {
+        finish();
+        throw;
+    }
+    finish();
+}
+
+void TForm2::Button8Click() {
+    ui_->Memo_status->clear();
+    tools::renumber(Table1());
+    addStatus(text::fromUtf8("Ренумерация завершена!"));
+}
+
+void TForm2::Button12Click() {
+    ui_->Memo_status->clear();
+    runTool([this](const auto& report, const auto& progress) { tools::checkNames(Table1(), report, progress); });
+}
+
+void TForm2::Button14Click() {
+    ui_->Memo_status->clear();
+    runTool([this](const auto& report, const auto& progress) {
+        tools::checkPictures(Table1(), pictureRoot(), report, progress);
+    });
+}
+
+void TForm2::Button15Click() {
+    ui_->Memo_status->clear();
+    runTool([this](const auto& report, const auto& progress) { tools::checkPictureNames(Table1(), report, progress); });
+}
+
+void TForm2::Button13Click() {
+    ui_->Memo_status->clear();
+    TPasswordDlg1* dialog = windows_.passwordDlg1();
+    dialog->exec();
+    const std::string newName = dialog->newName();
+    if (!newName.empty()) {
+        colorer();
+        ui_->Edit1->setText(toQt(newName));
+        const tools::RenameResult result = tools::renameGame(Table1(), pictureRoot(), newName);
+        if (result.renamed && result.oldSid != result.newSid)
+            MessageBox::inform(this, toQt(tools::movedPicturesMessage(result)));
+        showpic();
+    }
+    addStatus(text::fromUtf8("Переименование закончено!"));
+}
+
+void TForm2::Button16Click() {
+    ui_->Memo_status->clear();
+    runTool([this](const auto& report, const auto& progress) {
+        tools::makeLightSet(Table1(), pictureRoot(), report, progress);
+    });
+}
+
+void TForm2::Button17Click() {
+    const std::optional<QString> file =
+        FileDialog::openFile(this, QStringLiteral("Открываем файл"), QStringLiteral("*.*|*.*|*.txt|*.txt"));
+    if (!file) return;
+    const std::string list = files::readFile(toPath(*file), listFileLimit);
+    ui_->Memo_status->setPlainText(toQt(list));
+    runTool([this, &list](const auto& report, const auto& progress) {
+        tools::mergeList(Table1(), list, report, progress);
+    });
+}
+
+} // namespace gamarium::gui
