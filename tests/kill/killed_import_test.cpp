@@ -1,6 +1,7 @@
 // A large import killed at many moments, the last of them while the
 // finished import is folded from the journal into the table file: after
 // every kill the table opens, and holds every row of the import or none.
+#include "cli_process.h"
 #include "core/support/temp_folder.h"
 #include "store/catalogue.h"
 #include "store/table.h"
@@ -34,15 +35,7 @@ void writeImport(const std::filesystem::path& file) {
 
 // Starts `gamarium-cli import`; returns its process id.
 pid_t startImport(const TempFolder& home, const std::filesystem::path& csv) {
-    const pid_t child = fork();
-    if (child == 0) {
-        const std::string homeArgument = home.path().string();
-        const std::string csvArgument = csv.string();
-        execl(GAMARIUM_CLI, GAMARIUM_CLI, "--home", homeArgument.c_str(), "import", "k", csvArgument.c_str(),
-              static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    return child;
+    return gamarium::testing::startCli({"--home", home.path().string(), "import", "k", csv.string()});
 }
 
 int rowsIn(const TempFolder& home) {
