@@ -126,13 +126,13 @@ std::string renderBlock(std::string_view blockTemplate, const GameRecord& game, 
 
 BlockRenderer::BlockRenderer(store::Table& games, store::Table& patches, BlockSettings settings, files::Path home,
                              std::string base, MessageSink messages)
-    : games_(games), patches_(patches), settings_(std::move(settings)), home_(std::move(home)), base_(std::move(base)),
+    : games_(games), patches_(patches), settings_(std::move(settings)), pictureRoot_(pictures::basePictureFolder(home, base)),
       messages_(std::move(messages)) {}
 
 std::string BlockRenderer::addnames(std::string_view blockTemplate) {
     const GameRecord game = readGame(games_);
     if (!game.image1.empty()) {
-        const files::Path file = pictures::pictureFile(pictures::gamePictureFolder(home_, base_, game.sid), game.image1);
+        const files::Path file = pictures_.find(pictures_.find(pictureRoot_, game.sid), game.image1);
         if (files::fileExists(file))
             picture_ = pictures::probePictureSize(file).value_or(pictures::PictureSize{});
     }

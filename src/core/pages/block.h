@@ -1,6 +1,7 @@
 #pragma once
 
 #include "files/files.h"
+#include "files/no_case_lookup.h"
 #include "pages/game_record.h"
 #include "pages/messages.h"
 #include "pictures/picture.h"
@@ -50,8 +51,8 @@ private:
     store::Table& games_;
     store::Table& patches_;
     BlockSettings settings_;
-    files::Path home_;
-    std::string base_;
+    files::Path pictureRoot_;
+    files::NoCaseLookup pictures_;
     MessageSink messages_;
     pictures::PictureSize picture_;
 };

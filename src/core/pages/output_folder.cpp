@@ -28,8 +28,8 @@ OutputFolder::OutputFolder(std::string_view typed) : folder_(files::toPath(typed
         throw Error("Папка для создаваемых страничек «" + text::toUtf8(typed) + "» не найдена. Страницы не созданы.");
 }
 
-bool OutputFolder::writePage(std::string_view name, std::string_view bytes) const {
-    const files::Path file = files::findNoCase(folder_, name);
+bool OutputFolder::writePage(std::string_view name, std::string_view bytes) {
+    const files::Path file = names_.find(folder_, name);
     if (holds(file, bytes))
         return false;
     files::writeFileReplacing(file, bytes);

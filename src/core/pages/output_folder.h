@@ -1,6 +1,7 @@
 #pragma once
 
 #include "files/files.h"
+#include "files/no_case_lookup.h"
 
 #include <string_view>
 
@@ -18,10 +19,11 @@ public:
     // Writes the page file `name` whole, through a temporary file; an
     // existing file of that name in any letter case is the one replaced.
     // Returns false when the file held these bytes already.
-    bool writePage(std::string_view name, std::string_view bytes) const;
+    bool writePage(std::string_view name, std::string_view bytes);
 
 private:
     files::Path folder_;
+    files::NoCaseLookup names_; // the folder listed once, at the first page
 };
 
 } // namespace gamarium::pages

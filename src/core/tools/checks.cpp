@@ -1,5 +1,6 @@
 #include "tools/checks.h"
 
+#include "files/no_case_lookup.h"
 #include "store/table.h"
 #include "text/cp1251.h"
 
@@ -51,11 +52,12 @@ void checkNames(store::Table& games, const StatusSink& report, const Progress& p
 
 void checkPictures(store::Table& games, const files::Path& pictureRoot, const StatusSink& report,
                    const Progress& progress) {
+    files::NoCaseLookup lookup;
     forEachRecord(games, progress, [&](int position) {
-        const files::Path folder = files::findNoCase(pictureRoot, games.fieldByName("Sid").asString());
+        const files::Path folder = lookup.find(pictureRoot, games.fieldByName("Sid").asString());
         for (const char* field : kPictureFields) {
             const std::string name = games.fieldByName(field).asString();
-            if (!name.empty() && !files::fileExists(files::findNoCase(folder, name)))
+            if (!name.empty() && !files::fileExists(lookup.find(folder, name)))
                 report(name + " " + std::to_string(position));
         }
     });

@@ -1,6 +1,7 @@
 #include "tools/light.h"
 
 #include "error.h"
+#include "files/no_case_lookup.h"
 #include "store/table.h"
 #include "text/cp1251.h"
 
@@ -34,6 +35,7 @@ void makeLightSet(store::Table& games, const files::Path& pictureRoot, const Sta
                   const Progress& progress) {
     const files::Path light = files::findNoCase(pictureRoot, "light");
     files::makeFolder(light);
+    files::NoCaseLookup pictures;
     games.first();
     const int count = games.recordCount();
     for (int i = 1; i <= count; ++i) {
@@ -42,7 +44,7 @@ void makeLightSet(store::Table& games, const files::Path& pictureRoot, const Sta
         const files::Path folder = files::findNoCase(light, sid);
         files::makeFolder(folder);
         if (!name.empty()) {
-            const files::Path source = files::findNoCase(files::findNoCase(pictureRoot, sid), name);
+            const files::Path source = pictures.find(pictures.find(pictureRoot, sid), name);
             if (files::fileExists(source))
                 copydated(source, folder / files::toPath(name));
             else
