@@ -22,8 +22,11 @@ const NoCaseLookup::Listing& NoCaseLookup::listing(const Path& folder) {
     std::error_code ec;
     for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         std::string name = nameText(it->path());
-        listing.byFoldedName.try_emplace(folded(name), it->path());
-        listing.exact.insert(std::move(name));
+        // As fileExists counts: anything but a folder, a link followed.
+        std::error_code typeError;
+        const bool isFile = it->exists(typeError) && !it->is_directory(typeError);
+        listing.byFoldedName.try_emplace(folded(name), Entry{it->path(), isFile});
+        listing.exact.try_emplace(std::move(name), isFile);
     }
     return listing;
 }
@@ -34,7 +37,16 @@ Path NoCaseLookup::find(const Path& folder, std::string_view name) {
     const Listing& entries = listing(folder);
     if (entries.exact.count(std::string(name))) return exact;
     const auto match = entries.byFoldedName.find(folded(name));
-    return match == entries.byFoldedName.end() ? exact : match->second;
+    return match == entries.byFoldedName.end() ? exact : match->second.path;
+}
+
+bool NoCaseLookup::hasFile(const Path& folder, std::string_view name) {
+    if (name.empty() || name.find_first_of("/\\") != std::string_view::npos)
+        return fileExists(find(folder, name)); // a path into a subfolder: not in this listing
+    const Listing& entries = listing(folder);
+    if (const auto exact = entries.exact.find(std::string(name)); exact != entries.exact.end()) return exact->second;
+    const auto match = entries.byFoldedName.find(folded(name));
+    return match != entries.byFoldedName.end() && match->second.isFile;
 }
 
 } // namespace gamarium::files

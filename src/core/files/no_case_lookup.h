@@ -6,7 +6,6 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 
 namespace gamarium::files {
 
@@ -19,10 +18,18 @@ public:
     // The same answer as findNoCase(folder, name).
     Path find(const Path& folder, std::string_view name);
 
+    // fileExists(find(folder, name)), told from the listing without asking
+    // the system again.
+    bool hasFile(const Path& folder, std::string_view name);
+
 private:
+    struct Entry {
+        Path path;
+        bool isFile = false;
+    };
     struct Listing {
-        std::unordered_set<std::string> exact;            // names as they are
-        std::unordered_map<std::string, Path> byFoldedName; // the first entry of each name in upper case
+        std::unordered_map<std::string, bool> exact;         // names as they are, whether a file
+        std::unordered_map<std::string, Entry> byFoldedName; // the first entry of each name in upper case
     };
     const Listing& listing(const Path& folder);
 

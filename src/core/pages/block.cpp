@@ -132,9 +132,9 @@ BlockRenderer::BlockRenderer(store::Table& games, store::Table& patches, BlockSe
 std::string BlockRenderer::addnames(std::string_view blockTemplate) {
     const GameRecord game = readGame(games_);
     if (!game.image1.empty()) {
-        const files::Path file = pictures_.find(pictures_.find(pictureRoot_, game.sid), game.image1);
-        if (files::fileExists(file))
-            picture_ = pictures::probePictureSize(file).value_or(pictures::PictureSize{});
+        const files::Path folder = pictures_.find(pictureRoot_, game.sid);
+        if (pictures_.hasFile(folder, game.image1))
+            picture_ = pictures::probePictureSize(pictures_.find(folder, game.image1)).value_or(pictures::PictureSize{});
     }
     std::optional<PatchRecord> patch;
     if (!game.patch.empty())

@@ -57,7 +57,7 @@ void checkPictures(store::Table& games, const files::Path& pictureRoot, const St
         const files::Path folder = lookup.find(pictureRoot, games.fieldByName("Sid").asString());
         for (const char* field : kPictureFields) {
             const std::string name = games.fieldByName(field).asString();
-            if (!name.empty() && !files::fileExists(lookup.find(folder, name)))
+            if (!name.empty() && !lookup.hasFile(folder, name))
                 report(name + " " + std::to_string(position));
         }
     });

@@ -44,9 +44,9 @@ void makeLightSet(store::Table& games, const files::Path& pictureRoot, const Sta
         const files::Path folder = files::findNoCase(light, sid);
         files::makeFolder(folder);
         if (!name.empty()) {
-            const files::Path source = pictures.find(pictures.find(pictureRoot, sid), name);
-            if (files::fileExists(source))
-                copydated(source, folder / files::toPath(name));
+            const files::Path sourceFolder = pictures.find(pictureRoot, sid);
+            if (pictures.hasFile(sourceFolder, name))
+                copydated(pictures.find(sourceFolder, name), folder / files::toPath(name));
             else
                 report(text::fromUtf8("Не могу найти ") + name);
         }
