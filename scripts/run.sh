@@ -6,5 +6,5 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh"
-cmake --install "$root/build" --prefix "$root/Gamarium" >/dev/null
+cmake --install "$root/build" --prefix "$root/Gamarium" --component portable >/dev/null
 exec "$root/Gamarium/gamarium"

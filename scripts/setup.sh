@@ -10,9 +10,10 @@ packages=(
   libgraphicsmagick++1-dev librsvg2-dev libemf2svg-dev ghostscript
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-liberation
+  dpkg-dev lintian appstream desktop-file-utils clang
 )
 if [ "${1:-}" = "--with-tools" ]; then
-  packages+=(clang libclang-rt-14-dev xvfb xauth imagemagick graphicsmagick hyperfine xdotool)
+  packages+=(libclang-rt-14-dev xvfb xauth imagemagick graphicsmagick hyperfine xdotool)
 fi
 
 missing=()

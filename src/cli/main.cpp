@@ -32,6 +32,7 @@ using namespace gamarium;
 
 constexpr const char* kUsage =
     "usage: gamarium-cli [--home DIR] COMMAND ... [--] [ARGUMENT ...]\n"
+    "       gamarium-cli --version | --help\n"
     "  list                          the base names, one per line\n"
     "  create NAME [--replace]       create a base (an existing one only with --replace)\n"
     "  empty NAME                    empty both tables of a base\n"
@@ -307,6 +308,14 @@ int pagesCommand(const files::Path& home, Arguments& args) {
 }
 
 int run(const std::vector<std::string>& argv) {
+    if (argv == std::vector<std::string>{"--version"}) {
+        std::cout << "gamarium-cli " GAMARIUM_VERSION "\n";
+        return 0;
+    }
+    if (argv == std::vector<std::string>{"--help"}) {
+        std::cout << kUsage;
+        return 0;
+    }
     Arguments args = parseArguments(argv);
     const std::optional<std::string> homeOption = args.takeValue("--home");
     if (args.words.empty()) throw UsageError{};

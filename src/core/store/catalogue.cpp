@@ -1,6 +1,7 @@
 #include "store/catalogue.h"
 
 #include "error.h"
+#include "files/system.h"
 #include "store/base_folder_lock.h"
 #include "store/schema.h"
 #include "store/sqlite.h"
@@ -58,7 +59,20 @@ bool entryExists(const files::Path& path) {
 
 files::Path programFolder(const files::Path& executableFolder) {
     if (const char* home = std::getenv("GAMARIUM_HOME"); home && *home) return files::Path(home);
-    return executableFolder;
+    if (files::isWritable(executableFolder)) return executableFolder;
+    // Installed for the whole system: the user's data folder.
+    files::Path data;
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg && files::Path(xdg).is_absolute())
+        data = files::Path(xdg);
+    else if (const char* user = std::getenv("HOME"); user && *user)
+        data = files::Path(user) / ".local" / "share";
+    else
+        throw Error("Не найдена папка для данных программы: не заданы ни GAMARIUM_HOME, ни HOME.");
+    const files::Path folder = data / "Gamarium";
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) throw Error("Не удалось создать папку программы «" + folder.string() + "»: " + error.message());
+    return folder;
 }
 
 files::Path basesFolder(const files::Path& home) {

@@ -11,7 +11,9 @@
 // Base names are Windows-1251 texts.
 namespace gamarium::store {
 
-// The program folder: GAMARIUM_HOME when set, else the executable's folder.
+// The program folder: GAMARIUM_HOME when set, else the executable's folder
+// when it may be written (a portable folder), else Gamarium/ in the user's
+// data folder ($XDG_DATA_HOME, by default ~/.local/share), made when missing.
 files::Path programFolder(const files::Path& executableFolder);
 
 files::Path basesFolder(const files::Path& home);

@@ -91,6 +91,15 @@ TEST(Cli, ExitCodes) {
     }
 }
 
+TEST(Cli, VersionAndHelp) {
+    const Result version = gamarium::testing::runCommand(std::string(GAMARIUM_CLI) + " --version");
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, "gamarium-cli " GAMARIUM_VERSION "\n");
+    const Result help = gamarium::testing::runCommand(std::string(GAMARIUM_CLI) + " --help");
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_EQ(help.out.rfind("usage: gamarium-cli", 0), 0u) << help.out;
+}
+
 TEST(Cli, JumpPrintsWhereTheQuickJumpLands) {
     TempFolder home;
     ASSERT_EQ(cli(home, "create games").exitCode, 0);

@@ -226,11 +226,37 @@ TEST(Catalogue, BaseListFileHoldsEveryName) {
     EXPECT_EQ(written.substr(written.size() - 7), "base0\r\n");
 }
 
-TEST(Catalogue, ProgramFolderComesFromTheEnvironmentWhenSet) {
-    ::setenv("GAMARIUM_HOME", "/srv/gamarium", 1);
-    EXPECT_EQ(programFolder("/opt/bin"), fs::path("/srv/gamarium"));
+// GAMARIUM_HOME wins; a portable folder that may be written is its own
+// program folder; an installed program keeps its data in the user's data
+// folder, made on first start.
+TEST(Catalogue, ProgramFolderFollowsTheEnvironmentAndTheInstallation) {
+    gamarium::testing::TempFolder user;
+    const fs::path installed = user.path() / "usr" / "bin"; // missing, so not writable
+    const struct {
+        const char* gamariumHome;
+        const char* xdgDataHome;
+        fs::path executableFolder, expected;
+    } cases[] = {
+        {"/srv/gamarium", nullptr, installed, "/srv/gamarium"},
+        {nullptr, nullptr, user.path(), user.path()},
+        {nullptr, nullptr, installed, user.path() / ".local" / "share" / "Gamarium"},
+        {nullptr, "relative", installed, user.path() / ".local" / "share" / "Gamarium"},
+    };
+    const std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+    ::setenv("HOME", user.path().c_str(), 1);
+    for (const auto& c : cases) {
+        c.gamariumHome ? ::setenv("GAMARIUM_HOME", c.gamariumHome, 1) : ::unsetenv("GAMARIUM_HOME");
+        c.xdgDataHome ? ::setenv("XDG_DATA_HOME", c.xdgDataHome, 1) : ::unsetenv("XDG_DATA_HOME");
+        EXPECT_EQ(programFolder(c.executableFolder), c.expected) << c.executableFolder;
+        if (!c.gamariumHome) {
+            EXPECT_TRUE(fs::is_directory(c.expected)) << c.expected;
+        }
+    }
+    ::setenv("XDG_DATA_HOME", (user.path() / "data").c_str(), 1);
+    EXPECT_EQ(programFolder(installed), user.path() / "data" / "Gamarium");
+    ::unsetenv("XDG_DATA_HOME");
     ::unsetenv("GAMARIUM_HOME");
-    EXPECT_EQ(programFolder("/opt/bin"), fs::path("/opt/bin"));
+    ::setenv("HOME", savedHome.c_str(), 1);
 }
 
 } // namespace
