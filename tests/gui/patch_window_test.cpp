@@ -152,7 +152,8 @@ TEST_F(PatchWindowTest, OpensOnThePatchTheGameLinksTo) {
     for (const auto& [link, shown] : cases) {
         SCOPED_TRACE(link.value_or(-999));
         openBase(link, rows);
-        runModal([&] { EXPECT_EQ(edit("EditPatch")->text(), shown); });
+        const QString& expected = shown; // Clang 14 captures no structured bindings
+        runModal([&] { EXPECT_EQ(edit("EditPatch")->text(), expected); });
         EXPECT_EQ(field("Patch"), shown.toStdString());
     }
     openBase(2, {});
