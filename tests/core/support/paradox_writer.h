@@ -9,6 +9,7 @@ extern "C" {
 #include <paradox.h>
 }
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -70,23 +71,24 @@ inline void writeOldTable(const std::filesystem::path& file, const std::vector<O
         std::filesystem::remove(memo);
         if (PX_set_blob_file(doc, memo.c_str()) < 0) throw std::runtime_error("pxlib cannot create " + memo.string());
     }
-    std::vector<pxval_t> values(fields.size());
-    std::vector<pxval_t*> pointers(fields.size());
-    for (const OldRow& row : rows) {
-        for (std::size_t i = 0; i < fields.size(); ++i) {
-            pxval_t& v = values[i];
-            std::memset(&v, 0, sizeof v);
-            v.type = fields[i].type;
-            v.isnull = !row[i].has_value();
-            if (row[i] && (v.type == pxfShort || v.type == pxfLong)) {
-                v.value.lval = std::stol(*row[i]);
-            } else if (row[i]) {
-                v.value.str.val = const_cast<char*>(row[i]->data());
-                v.value.str.len = static_cast<int>(row[i]->size());
+    // Records are put together here and written by position: pxlib's own
+    // insert looks for room through the whole table each time.
+    std::vector<char> record(static_cast<std::size_t>(PX_get_recordsize(doc)));
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        std::fill(record.begin(), record.end(), '\0');
+        char* at = record.data();
+        for (std::size_t i = 0; i < fields.size(); at += fields[i].size, ++i) {
+            const std::optional<std::string>& cell = rows[r][i];
+            if (!cell) continue;
+            switch (fields[i].type) {
+            case pxfShort: PX_put_data_short(doc, at, 2, static_cast<short>(std::stoi(*cell))); break;
+            case pxfLong: PX_put_data_long(doc, at, 4, std::stoi(*cell)); break;
+            case pxfAlpha: PX_put_data_alpha(doc, at, fields[i].size, const_cast<char*>(cell->c_str())); break;
+            default:
+                PX_put_data_blob(doc, at, fields[i].size, const_cast<char*>(cell->data()), static_cast<int>(cell->size()));
             }
-            pointers[i] = &v;
         }
-        if (PX_insert_record(doc, pointers.data()) < 0) throw std::runtime_error("pxlib cannot insert a record");
+        if (PX_put_recordn(doc, record.data(), static_cast<int>(r)) < 0) throw std::runtime_error("pxlib cannot write a record");
     }
     PX_close(doc);
     PX_delete(doc);
