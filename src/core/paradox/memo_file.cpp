@@ -36,7 +36,7 @@ void MemoFile::loadBlock(std::uint32_t start, const std::string& place) {
     if (start == 0 || start % kChunk != 0 || !bytes_.read(start, kBlockHeader, block_)) damaged(place + " вне файла");
     // The last block of a file may end with its last text.
     const std::uint64_t blockSize = std::min<std::uint64_t>(std::uint64_t{lowFirst(block_, 1, 2)} * kChunk, bytes_.size() - start);
-    if (blockSize < kPointers || !bytes_.read(start, static_cast<std::size_t>(blockSize), block_))
+    if (blockSize < kSingleHeader || !bytes_.read(start, static_cast<std::size_t>(blockSize), block_))
         damaged(place + ": блок обрезан");
     blockStart_ = start;
 }
@@ -54,6 +54,7 @@ std::string MemoFile::read(std::uint32_t where, std::uint32_t length) {
     } else {
         const std::size_t pointer = kPointers + index * kPointerSize;
         if (type != kSharedBlock || index >= kPointerCount) damaged(place + ": не тот блок");
+        if (block_.size() < kPointers + kPointerCount * kPointerSize) damaged(place + ": блок обрезан");
         const std::uint32_t paragraphs = static_cast<unsigned char>(block_[pointer + 1]);
         dataAt = std::size_t{static_cast<unsigned char>(block_[pointer])} * kParagraph;
         if (dataAt < kPointers + kPointerCount * kPointerSize || paragraphs * kParagraph < length ||

@@ -162,6 +162,7 @@ TEST(ParadoxTable, DamagedTablesAreRefused) {
         {"memo block type", "mb", 0x1000, std::string(1, '\x07'), 0, "не тот блок"},
         {"memo pointer", "mb", firstMemoPointer, std::string(2, '\0'), 0, "неверный указатель"},
         {"memo file cut", "mb", 0, "", 0x1800, "повреждён"},
+        {"memo file cut in the pointers", "mb", 0, "", 0x1000 + 100, "блок обрезан"},
         {"memo header", "mb", 0, std::string(1, '\x05'), 0, "нет заголовка"},
     };
     for (const Case& c : cases) {
