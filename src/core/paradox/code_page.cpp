@@ -92,7 +92,7 @@ const std::pair<int, UpperHalf> kUpperHalves[] = {
 
 } // namespace
 
-CodePage::CodePage(int number) : number_(number) {
+CodePage::CodePage(int number) {
     if (number == 0 || number == kWindowsCyrillic) return;
     const auto* found = std::find_if(std::begin(kUpperHalves), std::end(kUpperHalves),
                                      [number](const auto& entry) { return entry.first == number; });

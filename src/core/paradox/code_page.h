@@ -14,14 +14,11 @@ public:
     // Refuses a code page the program has no table for.
     explicit CodePage(int number);
 
-    int number() const { return number_; }
-
     // The text in Windows-1251; each character that has no form there
     // becomes '?' and is added to `replaced`.
     std::string toCp1251(std::string_view text, int& replaced) const;
 
 private:
-    int number_;
     bool converts_ = false;
     std::array<char, 128> upper_{};
     std::array<bool, 128> missing_{};

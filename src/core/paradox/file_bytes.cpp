@@ -1,6 +1,7 @@
 #include "paradox/file_bytes.h"
 
 #include "error.h"
+#include "text/cp1251.h"
 
 #include <filesystem>
 
@@ -9,10 +10,7 @@ namespace gamarium::paradox {
 FileBytes::FileBytes(const files::Path& file) : in_(file, std::ios::binary) {
     std::error_code ec;
     size_ = std::filesystem::file_size(file, ec);
-    if (!in_ || ec) {
-        const auto name = file.filename().u8string();
-        throw Error("Не удаётся открыть файл «" + std::string(name.begin(), name.end()) + "».");
-    }
+    if (!in_ || ec) throw Error("Не удаётся открыть файл «" + text::toUtf8(files::nameText(file)) + "».");
 }
 
 bool FileBytes::read(std::uint64_t offset, std::size_t count, std::string& out) {

@@ -1,8 +1,10 @@
 #include "paradox/paradox_table.h"
 
 #include "error.h"
+#include "text/cp1251.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace gamarium::paradox {
 namespace {
@@ -35,12 +37,16 @@ constexpr std::size_t kBlockHeader = 6;      // next block, previous block, offs
 constexpr std::size_t kMemoTail = 10;        // where in the memo file, length, change count
 
 std::string shownFileName(const files::Path& file) {
-    const auto name = file.filename().u8string();
-    return std::string(name.begin(), name.end());
+    return text::toUtf8(files::nameText(file));
 }
 
-bool knownBlockSize(std::uint8_t kilobytes) {
-    return kilobytes >= 1 && kilobytes <= 32;
+// The first bytes of a Paradox data table: its kind, block size and version.
+bool looksLikeTable(const std::string& header) {
+    const auto type = static_cast<std::uint8_t>(header[kFileType]);
+    const auto kilobytes = static_cast<std::uint8_t>(header[kBlockKilobytes]);
+    const auto version = static_cast<std::uint8_t>(header[kVersion]);
+    return (type == kKeyedTable || type == kPlainTable) && kilobytes >= 1 && kilobytes <= 32 &&
+           version >= kOldestVersion && version <= kVersion7 && lowFirst(header, kRecordSize, 2) > 0;
 }
 
 // The memo file shares the table's name, in whatever letter case.
@@ -79,12 +85,7 @@ bool isParadoxTable(const files::Path& file) {
     try {
         FileBytes bytes(file);
         std::string header;
-        if (!bytes.read(0, kVersion + 1, header)) return false;
-        const auto type = static_cast<std::uint8_t>(header[kFileType]);
-        const auto version = static_cast<std::uint8_t>(header[kVersion]);
-        return (type == kKeyedTable || type == kPlainTable) &&
-               knownBlockSize(static_cast<std::uint8_t>(header[kBlockKilobytes])) && version >= kOldestVersion &&
-               version <= kVersion7 && lowFirst(header, kRecordSize, 2) > 0;
+        return bytes.read(0, kVersion + 1, header) && looksLikeTable(header);
     } catch (const Error&) {
         return false;
     }
@@ -104,15 +105,11 @@ void ParadoxTable::damaged(const std::string& what) const {
 void ParadoxTable::readHeader() {
     std::string header;
     if (!bytes_.read(0, kFixedPart, header)) damaged("файл обрезан в заголовке");
+    if (!looksLikeTable(header)) damaged("заголовок не таблицы Paradox");
     const auto version = static_cast<std::uint8_t>(header[kVersion]);
-    const auto blockKilobytes = static_cast<std::uint8_t>(header[kBlockKilobytes]);
-    const auto type = static_cast<std::uint8_t>(header[kFileType]);
-    if ((type != kKeyedTable && type != kPlainTable) || !knownBlockSize(blockKilobytes) || version < kOldestVersion ||
-        version > kVersion7)
-        damaged("заголовок не таблицы Paradox");
     recordSize_ = lowFirst(header, kRecordSize, 2);
     headerSize_ = lowFirst(header, kHeaderSize, 2);
-    blockSize_ = blockKilobytes * 1024u;
+    blockSize_ = static_cast<std::uint8_t>(header[kBlockKilobytes]) * 1024u;
     recordCount_ = lowFirst(header, kRecordCount, 4);
     firstBlock_ = lowFirst(header, kFirstBlock, 2);
     const std::uint32_t fieldCount = lowFirst(header, kFieldCount, 2);

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,7 +44,6 @@ public:
 
     const std::vector<FieldInfo>& fields() const { return fields_; }
     int codePage() const { return codePage_; }
-    std::uint32_t recordCount() const { return recordCount_; }
     bool hasMemoFile() const { return memos_ != nullptr; }
 
     // Gives each record in the order the table shows them: the chain of
