@@ -13,6 +13,7 @@
 #include "identify_command.h"
 #include "pages/generator.h"
 #include "pages/report_line.h"
+#include "store/base_conversion.h"
 #include "store/catalogue.h"
 #include "store/table.h"
 #include "store/table_transfer.h"
@@ -36,6 +37,8 @@ constexpr const char* kUsage =
     "  list                          the base names, one per line\n"
     "  create NAME [--replace]       create a base (an existing one only with --replace)\n"
     "  empty NAME                    empty both tables of a base\n"
+    "  convert NAME                  convert the base's old Paradox tables into the program's own, moving\n"
+    "                                the old files into base/paradox/; one line per table converted\n"
     "  export NAME [--patches] [--encoding utf8|cp1251] [--delimiter C]\n"
     "                                write the game (or patch) table as CSV to standard output\n"
     "  import NAME FILE [--patches] [--encoding utf8|cp1251] [--delimiter C] [--cut]\n"
@@ -169,6 +172,13 @@ int createCommand(const files::Path& home, Arguments& args) {
 int emptyCommand(const files::Path& home, Arguments& args) {
     args.expect(2);
     store::emptyBase(home, text::fromUtf8(args.words[1]));
+    return 0;
+}
+
+int convertCommand(const files::Path& home, Arguments& args) {
+    args.expect(2);
+    const store::BaseConversion result = store::convertBase(home, text::fromUtf8(args.words[1]));
+    for (const store::TableConversion& table : result.tables) std::cout << store::reportLine(table) << '\n';
     return 0;
 }
 
@@ -324,6 +334,7 @@ int run(const std::vector<std::string>& argv) {
     if (command == "list") return listCommand(home, args);
     if (command == "create") return createCommand(home, args);
     if (command == "empty") return emptyCommand(home, args);
+    if (command == "convert") return convertCommand(home, args);
     if (command == "export") return exportCommand(home, args);
     if (command == "import") return importCommand(home, args);
     if (command == "jump") return jumpCommand(home, args);

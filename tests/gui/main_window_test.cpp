@@ -1,8 +1,11 @@
 #include "app/main_window.h"
 #include "app/new_base_dialog.h"
+#include "core/support/paradox_writer.h"
 #include "files/files.h"
+#include "paradox/paradox_table.h"
 #include "gui_fixture.h"
 #include "store/catalogue.h"
+#include "store/schema.h"
 #include "store/table.h"
 
 #include <QComboBox>
@@ -219,6 +222,55 @@ TEST_F(MainWindowTest, EmptyingAsksAndWorksOnTheTypedName) {
     EXPECT_EQ(MessageBox::shownTexts(),
               (QStringList{QStringLiteral("Вы уверены, что хотите удалить все данные из таблицы?"),
                            QStringLiteral("Вы уверены, что хотите удалить все данные из таблицы?")}));
+}
+
+// A base of old Paradox tables: one game, no patches.
+void writeOldBase(const fs::path& home, const std::string& name) {
+    using gamarium::testing::oldFieldsOf;
+    store::prepareFolders(home);
+    gamarium::testing::OldRow game(27, std::nullopt);
+    game[2] = "Contra";
+    gamarium::testing::writeOldTable(home / "base" / (name + ".db"), oldFieldsOf(store::gameTableSchema()), {game});
+    gamarium::testing::writeOldTable(home / "base" / (name + "_patch.db"), oldFieldsOf(store::patchTableSchema()), {});
+}
+
+TEST_F(MainWindowTest, AnOldBaseIsConvertedOnlyWhenTheUserAgrees) {
+    writeOldBase(home_, "old");
+    form()->FormActivate();
+    EXPECT_EQ(items(), QStringList{QStringLiteral("old")});
+    const QString question = QStringLiteral("Таблица «old.db» записана в старом формате (Paradox). Преобразовать её?");
+
+    // No: nothing changes, neither the editor nor the emptying question comes.
+    for (const char* name : {"Button1", "Button3"}) {
+        MessageBox::clearShownTexts();
+        MessageBox::queueAnswer(MessageBox::Answer::No);
+        click(button(name));
+        EXPECT_EQ(MessageBox::shownTexts(), QStringList{question}) << name;
+        EXPECT_TRUE(paradox::isParadoxTable(home_ / "base" / "old.db"));
+        EXPECT_FALSE(fs::exists(home_ / "base" / "paradox"));
+    }
+
+    // Yes: both tables converted, the report shown, then the editor opens on them.
+    MessageBox::clearShownTexts();
+    MessageBox::queueAnswer(MessageBox::Answer::Yes);
+    QString opened;
+    whenModal([&opened] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            opened = modal->objectName();
+            modal->close();
+        }
+    });
+    click(button("Button1"));
+    EXPECT_EQ(opened, QStringLiteral("TForm2"));
+    ASSERT_EQ(MessageBox::shownTexts().size(), 2);
+    EXPECT_EQ(MessageBox::shownTexts().front(), question);
+    EXPECT_TRUE(MessageBox::shownTexts().back().startsWith(
+        QStringLiteral("old.db: записей 1, заменено символов 0, обрезано мемо 0\n"
+                       "old_patch.db: записей 0, заменено символов 0, обрезано мемо 0\n"
+                       "Старые файлы перенесены в папку base/paradox/old-")))
+        << MessageBox::shownTexts().back().toStdString();
+    EXPECT_EQ(gameCount("old"), 1);
+    EXPECT_FALSE(fs::exists(home_ / "base" / "old.mb"));
 }
 
 TEST_F(MainWindowTest, TypedNameIsTakenAsTypedNotCompletedFromTheList) {

@@ -2,7 +2,9 @@
 
 #include "error.h"
 #include "files/system.h"
+#include "paradox/paradox_table.h"
 #include "store/base_folder_lock.h"
+#include "store/paradox_files_aside.h"
 #include "store/schema.h"
 #include "store/sqlite.h"
 #include "store/table_file.h"
@@ -12,6 +14,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 
 namespace gamarium::store {
 namespace {
@@ -148,19 +151,32 @@ std::string createBase(const files::Path& home, std::string_view base, bool repl
     {
         // Both old tables are checked and held, and both new ones built,
         // before either old one goes.
+        // Old Paradox tables are not opened but moved aside whole.
         std::vector<std::unique_ptr<sqlite::Database>> held;
-        for (const files::Path& file : {gameFile, patchFile})
-            if (entryExists(file)) held.push_back(holdTable(file));
+        std::vector<files::Path> paradoxTables;
+        for (const files::Path& file : {gameFile, patchFile}) {
+            if (!entryExists(file)) continue;
+            if (paradox::isParadoxTable(file))
+                paradoxTables.push_back(file);
+            else
+                held.push_back(holdTable(file));
+        }
         NewTableFile newGames(gameFile, gameTableSchema());
         NewTableFile newPatches(patchFile, patchTableSchema());
         held.clear();
+        std::optional<ParadoxFilesAside> aside;
+        if (!paradoxTables.empty()) aside.emplace(folder, base, paradoxTables);
         newGames.putInPlace();
         try {
             newPatches.putInPlace();
         } catch (...) {
-            if (!gameExisted) files::removeFile(gameFile);
+            if (aside && paradoxTables.front() == gameFile)
+                aside->restore(gameFile);
+            else if (!gameExisted)
+                files::removeFile(gameFile);
             throw;
         }
+        if (aside) aside->finish();
     }
     for (const char* ending : kSideFileEndings)
         files::removeFile(files::findNoCase(folder, std::string(base) + ending));

@@ -45,8 +45,9 @@ void validateBaseName(std::string_view base);
 // Creates the base's two empty tables and removes the store's side files.
 // An existing base (either table present) is refused unless
 // `replaceExisting`; then both its tables must be tables of the program
-// that no one holds, and both are replaced. All or nothing: a failure leaves
-// the base as it was. Returns the base's name as its game table file has it
+// that no one holds, or old Paradox tables, which are moved with their
+// files into base/paradox/<name>-<date and time>/; both are replaced.
+// All or nothing: a failure leaves the base as it was. Returns the base's name as its game table file has it
 // (the existing file's letter case when replacing).
 std::string createBase(const files::Path& home, std::string_view base, bool replaceExisting);
 

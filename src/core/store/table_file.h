@@ -37,6 +37,9 @@ public:
     NewTableFile(const NewTableFile&) = delete;
     NewTableFile& operator=(const NewTableFile&) = delete;
 
+    // The file being built, for filling it before it is put in place.
+    const files::Path& building() const { return building_; }
+
     // Replaces the target (which no one may hold open now) with the new table.
     void putInPlace();
 

@@ -3,6 +3,7 @@
 #include "app/new_base_dialog.h"
 #include "app/windows.h"
 #include "editor/editor_window.h"
+#include "store/base_conversion.h"
 #include "store/catalogue.h"
 #include "ui_main_window.h"
 #include "widgets/fixed_window.h"
@@ -71,7 +72,24 @@ void TForm1::FormActivate() {
     ui_->ComboBox1->setEditText(ui_->ComboBox1->count() > 0 ? ui_->ComboBox1->itemText(0) : QString());
 }
 
+// A base kept in old Paradox tables is converted first, if the user agrees;
+// false when not (nothing is changed then).
+bool TForm1::offerConversion() {
+    const std::vector<std::string> old = store::paradoxTablesOf(windows_.home(), baseName());
+    if (old.empty()) return true;
+    if (!MessageBox::confirm(this, QStringLiteral("Таблица «%1» записана в старом формате (Paradox). Преобразовать её?")
+                                       .arg(toQt(old.front()))))
+        return false;
+    const store::BaseConversion result = store::convertBase(windows_.home(), baseName());
+    QStringList lines;
+    for (const store::TableConversion& table : result.tables) lines << QString::fromStdString(store::reportLine(table));
+    lines << QStringLiteral("Старые файлы перенесены в папку base/paradox/%1.").arg(toQt(files::nameText(result.oldFilesFolder)));
+    MessageBox::inform(this, lines.join(QLatin1Char('\n')));
+    return true;
+}
+
 void TForm1::Button1Click() {
+    if (!offerConversion()) return;
     windows_.form2()->showModally();
 }
 
@@ -82,6 +100,7 @@ void TForm1::Button2Click() {
 }
 
 void TForm1::Button3Click() {
+    if (!offerConversion()) return;
     if (!MessageBox::confirm(this, QStringLiteral("Вы уверены, что хотите удалить все данные из таблицы?"))) return;
     store::emptyBase(windows_.home(), baseName());
 }

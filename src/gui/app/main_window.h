@@ -47,6 +47,7 @@ protected:
 
 private:
     void rememberFocusWindow();
+    bool offerConversion();
 
     Windows& windows_;
     std::unique_ptr<Ui::TForm1> ui_;

@@ -1,0 +1,106 @@
+#include "store/paradox_files_aside.h"
+
+#include "error.h"
+#include "text/cp1251.h"
+
+#include <algorithm>
+#include <cctype>
+#include <ctime>
+
+namespace gamarium::store {
+namespace fs = std::filesystem;
+namespace {
+
+constexpr std::string_view kFolderName = "paradox";
+
+bool isSideEnding(const std::string& ending) {
+    static const char* const kEndings[] = {"db", "mb", "px", "tv", "fam", "val"};
+    if (std::any_of(std::begin(kEndings), std::end(kEndings), [&](const char* e) { return ending == e; })) return true;
+    // Secondary indexes: .X01 and .Y01 for one field, .XG0 and .YG0 for several.
+    return ending.size() == 3 && (ending[0] == 'x' || ending[0] == 'y') &&
+           std::all_of(ending.begin() + 1, ending.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
+}
+
+std::string dateAndTime() {
+    const std::time_t now = std::time(nullptr);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d_%H-%M-%S", std::localtime(&now));
+    return text;
+}
+
+// A folder of its own for this conversion, even within the same second.
+files::Path makeDatedFolder(const files::Path& basesFolder, std::string_view base) {
+    const files::Path parent = files::findNoCase(basesFolder, kFolderName);
+    std::error_code ec;
+    fs::create_directory(parent, ec);
+    const std::string stem = std::string(base) + "-" + dateAndTime();
+    for (int attempt = 1; attempt < 100; ++attempt) {
+        const std::string name = attempt == 1 ? stem : stem + "-" + std::to_string(attempt);
+        const files::Path folder = parent / files::toPath(name);
+        if (fs::create_directory(folder, ec)) return folder;
+        if (ec) break;
+    }
+    throw Error("Не удаётся создать папку для старых файлов в «" + text::toUtf8(files::nameText(parent)) + "».");
+}
+
+void keepUnder(const files::Path& file, const files::Path& copy) {
+    std::error_code ec;
+    fs::create_hard_link(file, copy, ec);
+    if (!ec) return;
+    if (fs::copy_file(file, copy, ec) && !ec) {
+        fs::last_write_time(copy, fs::last_write_time(file, ec), ec);
+        return;
+    }
+    throw Error("Не удаётся сохранить файл «" + text::toUtf8(files::nameText(file)) + "» в папке старых файлов.");
+}
+
+} // namespace
+
+std::vector<files::Path> paradoxTableFiles(const files::Path& table) {
+    const std::string stem = files::nameText(table.stem());
+    std::vector<files::Path> found;
+    for (const files::Entry& entry : files::listFolder(table.parent_path(), "*")) {
+        const auto dot = entry.name.rfind('.');
+        if (entry.isFolder || dot == std::string::npos || !text::equalNoCase(entry.name.substr(0, dot), stem)) continue;
+        if (isSideEnding(text::lowerLatin(entry.name.substr(dot + 1))))
+            found.push_back(table.parent_path() / files::toPath(entry.name));
+    }
+    return found;
+}
+
+ParadoxFilesAside::ParadoxFilesAside(const files::Path& basesFolder, std::string_view base,
+                                     const std::vector<files::Path>& tables)
+    : folder_(makeDatedFolder(basesFolder, base)), tables_(tables) {
+    try {
+        for (const files::Path& table : tables)
+            for (const files::Path& file : paradoxTableFiles(table)) {
+                keepUnder(file, folder_ / file.filename());
+                kept_.push_back(file);
+            }
+    } catch (...) {
+        std::error_code ec;
+        fs::remove_all(folder_, ec);
+        throw;
+    }
+}
+
+ParadoxFilesAside::~ParadoxFilesAside() {
+    if (finished_) return;
+    std::error_code ec;
+    fs::remove_all(folder_, ec);
+}
+
+bool ParadoxFilesAside::restore(const files::Path& table) {
+    std::error_code ec;
+    fs::rename(folder_ / table.filename(), table, ec);
+    if (ec) finished_ = true; // its only copy now lies there: the folder stays
+    return !ec;
+}
+
+void ParadoxFilesAside::finish() {
+    finished_ = true;
+    for (const files::Path& file : kept_)
+        if (std::find(tables_.begin(), tables_.end(), file) == tables_.end()) files::removeFile(file);
+}
+
+} // namespace gamarium::store
