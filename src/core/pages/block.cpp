@@ -132,8 +132,13 @@ BlockRenderer::BlockRenderer(store::Table& games, store::Table& patches, BlockSe
 std::string BlockRenderer::addnames(std::string_view blockTemplate) {
     const GameRecord game = readGame(games_);
     if (!game.image1.empty()) {
-        const files::Path file = pictures::pictureFile(pictures::gamePictureFolder(home_, base_, game.sid), game.image1);
-        if (files::fileExists(file))
+        auto folder = folders_.find(game.sid);
+        if (folder == folders_.end())
+            folder = folders_.emplace(game.sid, pictures::gamePictureFolder(home_, base_, game.sid)).first;
+        const files::Path file = pictures::pictureFile(folder->second, game.image1);
+        std::error_code error;
+        const auto status = std::filesystem::status(file, error);
+        if (std::filesystem::exists(status) && !std::filesystem::is_directory(status))
             picture_ = pictures::probePictureSize(file).value_or(pictures::PictureSize{});
     }
     std::optional<PatchRecord> patch;

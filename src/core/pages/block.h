@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace gamarium::store {
 class Table;
@@ -54,6 +55,8 @@ private:
     std::string base_;
     MessageSink messages_;
     pictures::PictureSize picture_;
+    // Picture folders found so far, by Sid: games come in runs of one Sid.
+    std::unordered_map<std::string, files::Path> folders_;
 };
 
 } // namespace gamarium::pages

@@ -34,7 +34,7 @@ void checkKey(const PageSet& set) {
 class SiteWriter {
 public:
     SiteWriter(store::Table& games, const PageTemplate& pageTemplate, const PageSettings& settings,
-               BlockRenderer& renderer, const OutputFolder& output, std::string letterlist)
+               BlockRenderer& renderer, OutputFolder& output, std::string letterlist)
         : games_(games), template_(pageTemplate), gamesPerPage_(settings.gamesPerPage), renderer_(renderer),
           output_(output) {
         texts_.letterlist = std::move(letterlist);
@@ -79,7 +79,7 @@ private:
     const PageTemplate& template_;
     int gamesPerPage_;
     BlockRenderer& renderer_;
-    const OutputFolder& output_;
+    OutputFolder& output_;
     PageTexts texts_;
     GenerationReport report_;
 };
@@ -96,7 +96,7 @@ GenerationReport generatePages(store::Table& games, store::Table& patches, const
                       "Описаний на страницу должно быть не меньше одного. Страницы не созданы.");
     if (games.isEmpty())
         return refuse(callbacks.messages, "В базе нет ни одной игры. Страницы не созданы.");
-    const OutputFolder output(settings.outputFolder);
+    OutputFolder output(settings.outputFolder);
 
     const SiteSets sets = groupGames(games, patches);
     std::vector<const PageSet*> written;

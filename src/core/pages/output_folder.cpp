@@ -20,19 +20,24 @@ bool holds(const files::Path& file, std::string_view bytes) {
     }
 }
 
-} // namespace
-
-OutputFolder::OutputFolder(std::string_view typed) : folder_(files::toPath(typed)) {
+files::Path existingFolder(std::string_view typed) {
+    const files::Path folder = files::toPath(typed);
     std::error_code error;
-    if (typed.empty() || !std::filesystem::is_directory(folder_, error))
+    if (typed.empty() || !std::filesystem::is_directory(folder, error))
         throw Error("Папка для создаваемых страничек «" + text::toUtf8(typed) + "» не найдена. Страницы не созданы.");
+    return folder;
 }
 
-bool OutputFolder::writePage(std::string_view name, std::string_view bytes) const {
-    const files::Path file = files::findNoCase(folder_, name);
-    if (holds(file, bytes))
+} // namespace
+
+OutputFolder::OutputFolder(std::string_view typed) : folder_(existingFolder(typed)) {}
+
+bool OutputFolder::writePage(std::string_view name, std::string_view bytes) {
+    const files::Path file = folder_.find(name);
+    if (folder_.holds(name) && holds(file, bytes))
         return false;
     files::writeFileReplacing(file, bytes);
+    folder_.add(files::nameText(file));
     return true;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "files/files.h"
+#include "files/no_case_folder.h"
 
 #include <string_view>
 
@@ -17,11 +17,12 @@ public:
 
     // Writes the page file `name` whole, through a temporary file; an
     // existing file of that name in any letter case is the one replaced.
-    // Returns false when the file held these bytes already.
-    bool writePage(std::string_view name, std::string_view bytes) const;
+    // Returns false when the file held these bytes already. The folder is
+    // listed once, when the run starts, not for every page.
+    bool writePage(std::string_view name, std::string_view bytes);
 
 private:
-    files::Path folder_;
+    files::NoCaseFolder folder_;
 };
 
 } // namespace gamarium::pages
