@@ -136,10 +136,16 @@ std::string BlockRenderer::addnames(std::string_view blockTemplate) {
         if (folder == folders_.end())
             folder = folders_.emplace(game.sid, pictures::gamePictureFolder(home_, base_, game.sid)).first;
         const files::Path file = pictures::pictureFile(folder->second, game.image1);
-        std::error_code error;
-        const auto status = std::filesystem::status(file, error);
-        if (std::filesystem::exists(status) && !std::filesystem::is_directory(status))
-            picture_ = pictures::probePictureSize(file).value_or(pictures::PictureSize{});
+        if (const auto known = sizes_.find(file.native()); known != sizes_.end()) {
+            picture_ = known->second;
+        } else {
+            std::error_code error;
+            const auto status = std::filesystem::status(file, error);
+            if (std::filesystem::exists(status) && !std::filesystem::is_directory(status)) {
+                picture_ = pictures::probePictureSize(file).value_or(pictures::PictureSize{});
+                sizes_.emplace(file.native(), picture_);
+            }
+        }
     }
     std::optional<PatchRecord> patch;
     if (!game.patch.empty())

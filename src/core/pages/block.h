@@ -57,6 +57,8 @@ private:
     pictures::PictureSize picture_;
     // Picture folders found so far, by Sid: games come in runs of one Sid.
     std::unordered_map<std::string, files::Path> folders_;
+    // Sizes of the pictures read so far: a patched game is shown twice.
+    std::unordered_map<files::Path::string_type, pictures::PictureSize> sizes_;
 };
 
 } // namespace gamarium::pages
