@@ -133,8 +133,15 @@ std::string BlockRenderer::addnames(std::string_view blockTemplate) {
     const GameRecord game = readGame(games_);
     if (!game.image1.empty()) {
         const files::Path folder = pictures_.find(pictureRoot_, game.sid);
-        if (pictures_.hasFile(folder, game.image1))
-            picture_ = pictures::probePictureSize(pictures_.find(folder, game.image1)).value_or(pictures::PictureSize{});
+        if (pictures_.hasFile(folder, game.image1)) {
+            const files::Path file = pictures_.find(folder, game.image1);
+            const auto known = sizes_.find(file.native());
+            if (known != sizes_.end())
+                picture_ = known->second;
+            else
+                picture_ = sizes_.emplace(file.native(), pictures::probePictureSize(file).value_or(pictures::PictureSize{}))
+                               .first->second;
+        }
     }
     std::optional<PatchRecord> patch;
     if (!game.patch.empty())

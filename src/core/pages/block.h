@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace gamarium::store {
 class Table;
@@ -55,6 +56,8 @@ private:
     files::NoCaseLookup pictures_;
     MessageSink messages_;
     pictures::PictureSize picture_;
+    // Sizes of the pictures read so far: a patched game is shown twice.
+    std::unordered_map<files::Path::string_type, pictures::PictureSize> sizes_;
 };
 
 } // namespace gamarium::pages

@@ -30,7 +30,7 @@ OutputFolder::OutputFolder(std::string_view typed) : folder_(files::toPath(typed
 
 bool OutputFolder::writePage(std::string_view name, std::string_view bytes) {
     const files::Path file = names_.find(folder_, name);
-    if (holds(file, bytes))
+    if (names_.hasFile(folder_, name) && holds(file, bytes))
         return false;
     files::writeFileReplacing(file, bytes);
     return true;

@@ -2,13 +2,64 @@
 
 #include "text/cp1251.h"
 
+#include <array>
+
 namespace gamarium::pages {
 
+namespace {
+
+using CaseTable = std::array<unsigned char, 256>;
+
+const CaseTable& upperTable() {
+    static const CaseTable table = [] {
+        CaseTable t{};
+        for (std::size_t c = 0; c < t.size(); ++c)
+            t[c] = static_cast<unsigned char>(text::upper(static_cast<char>(c)));
+        return t;
+    }();
+    return table;
+}
+
+// Where `word` first stands in `text`, letter case aside. Every page block
+// is searched once for each placeholder, so the text is not copied: the
+// search jumps between the bytes that can begin the word ("$" has no other
+// case, so for a placeholder these are its "$" signs).
+std::size_t findNoCase(std::string_view text, std::string_view word) {
+    if (word.empty())
+        return 0;
+    const CaseTable& up = upperTable();
+    const auto same = [&](char a, char b) {
+        return up[static_cast<unsigned char>(a)] == up[static_cast<unsigned char>(b)];
+    };
+    const char first = word.front();
+    const char other = static_cast<char>(up[static_cast<unsigned char>(first)]) == first
+                           ? static_cast<char>(text::lower(first))
+                           : static_cast<char>(up[static_cast<unsigned char>(first)]);
+    // The next byte from `from` that can begin the word: the one byte, or
+    // either case of a letter.
+    const auto next = [&](std::size_t from) {
+        if (other == first)
+            return text.find(first, from);
+        for (; from < text.size(); ++from)
+            if (text[from] == first || text[from] == other)
+                return from;
+        return std::string_view::npos;
+    };
+    for (std::size_t at = next(0); at != std::string_view::npos && text.size() - at >= word.size(); at = next(at + 1)) {
+        std::size_t i = 1;
+        while (i < word.size() && same(text[at + i], word[i]))
+            ++i;
+        if (i == word.size())
+            return at;
+    }
+    return std::string_view::npos;
+}
+
+} // namespace
+
 bool replaceFirst(std::string& text, std::string_view placeholder, std::string_view value) {
-    // Windows-1251 is one byte a character, so positions in the upper-cased
-    // copy are positions in the text.
-    const std::size_t at = text::upper(text).find(text::upper(placeholder));
-    if (at == std::string::npos)
+    const std::size_t at = findNoCase(text, placeholder);
+    if (at == std::string_view::npos)
         return false;
     text.replace(at, placeholder.size(), value);
     return true;

@@ -67,6 +67,12 @@ public:
     std::vector<std::uint8_t> read(std::uint64_t offset, std::size_t count) override {
         if (offset >= size_)
             return {};
+        // What the held head covers is not read again: a JPEG's markers up
+        // to its frame header mostly lie there, one small read each.
+        if (offset < head_.size() && (count <= head_.size() - offset || head_.size() == size_)) {
+            const auto end = offset + std::min<std::uint64_t>(count, head_.size() - offset);
+            return {head_.begin() + static_cast<std::ptrdiff_t>(offset), head_.begin() + static_cast<std::ptrdiff_t>(end)};
+        }
         std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::min<std::uint64_t>(count, size_ - offset)));
         in_.clear();
         in_.seekg(static_cast<std::streamoff>(offset));

@@ -9,7 +9,7 @@ namespace {
 TEST(PagesPlaceholder, FirstOccurrenceWhateverItsCase) {
     struct Case {
         std::string text;
-        const char* placeholder;
+        std::string placeholder;
         const char* value;
         std::string expected;
         bool found;
@@ -23,6 +23,12 @@ TEST(PagesPlaceholder, FirstOccurrenceWhateverItsCase) {
         // Cyrillic before the placeholder: upper-casing keeps every position.
         {text::fromUtf8("ёлка $size"), "$Size", "12", text::fromUtf8("ёлка 12"), true},
         {"$IRating $Rating", "$Rating", "75", "$IRating 75", true},
+        {"$$name", "$Name", "X", "$X", true},
+        {"a $Na", "$Name", "X", "a $Na", false},
+        {"a $", "$Name", "X", "a $", false},
+        // A word that begins with a letter: either case of it starts a match.
+        {text::fromUtf8("Ёж ЁЛКА ёлка"), text::fromUtf8("ёлка"), "x", text::fromUtf8("Ёж x ёлка"), true},
+        {"xNAme", "name", "y", "xy", true},
     };
     for (const Case& c : cases) {
         std::string text = c.text;
