@@ -84,20 +84,9 @@ private:
     GenerationReport report_;
 };
 
-} // namespace
-
-GenerationReport generatePages(store::Table& games, store::Table& patches, const files::Path& home,
-                               std::string_view base, const PageTemplate& pageTemplate, const PageSettings& settings,
-                               const GeneratorCallbacks& callbacks) {
-    if (pageTemplate.block.empty())
-        return refuse(callbacks.messages, "Открой файл сначала!");
-    if (settings.gamesPerPage < 1)
-        return refuse(callbacks.messages,
-                      "Описаний на страницу должно быть не меньше одного. Страницы не созданы.");
-    if (games.isEmpty())
-        return refuse(callbacks.messages, "В базе нет ни одной игры. Страницы не созданы.");
-    OutputFolder output(settings.outputFolder);
-
+GenerationReport writeSite(store::Table& games, store::Table& patches, const files::Path& home, std::string_view base,
+                           const PageTemplate& pageTemplate, const PageSettings& settings,
+                           const GeneratorCallbacks& callbacks, OutputFolder& output) {
     const SiteSets sets = groupGames(games, patches);
     std::vector<const PageSet*> written;
     for (const PageSet& set : sets.letters)
@@ -112,6 +101,30 @@ GenerationReport generatePages(store::Table& games, store::Table& patches, const
     SiteWriter writer(games, pageTemplate, settings, renderer, output, sets.letterlist);
     writer.writeSets(written, callbacks.progress);
     return writer.report();
+}
+
+} // namespace
+
+GenerationReport generatePages(store::Table& games, store::Table& patches, const files::Path& home,
+                               std::string_view base, const PageTemplate& pageTemplate, const PageSettings& settings,
+                               const GeneratorCallbacks& callbacks) {
+    if (pageTemplate.block.empty())
+        return refuse(callbacks.messages, "Открой файл сначала!");
+    if (settings.gamesPerPage < 1)
+        return refuse(callbacks.messages,
+                      "Описаний на страницу должно быть не меньше одного. Страницы не созданы.");
+    if (games.isEmpty())
+        return refuse(callbacks.messages, "В базе нет ни одной игры. Страницы не созданы.");
+    OutputFolder output(settings.outputFolder);
+
+    // One read transaction on each table for the whole run instead of one
+    // for every record read.
+    GenerationReport report;
+    games.runAsOneTransaction([&] {
+        patches.runAsOneTransaction(
+            [&] { report = writeSite(games, patches, home, base, pageTemplate, settings, callbacks, output); });
+    });
+    return report;
 }
 
 } // namespace gamarium::pages
