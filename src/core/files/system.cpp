@@ -2,6 +2,8 @@
 
 #include <system_error>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #ifdef _WIN32
 #include <io.h>
 #include <windows.h>
@@ -32,6 +34,42 @@ bool isWritable(const Path& path) {
 #else
     return ::access(path.c_str(), W_OK) == 0;
 #endif
+}
+
+FileReader::FileReader(const Path& path) {
+#ifdef _WIN32
+    handle_ = _wopen(path.c_str(), _O_RDONLY | _O_BINARY);
+    struct _stat64 status;
+    if (handle_ >= 0 && (_fstat64(handle_, &status) != 0 || (status.st_mode & _S_IFMT) != _S_IFREG)) {
+#else
+    handle_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat status;
+    if (handle_ >= 0 && (::fstat(handle_, &status) != 0 || !S_ISREG(status.st_mode))) {
+#endif
+        close(handle_);
+        handle_ = -1;
+    }
+    if (handle_ >= 0) size_ = static_cast<std::uint64_t>(status.st_size);
+}
+
+FileReader::~FileReader() {
+    if (handle_ >= 0) close(handle_);
+}
+
+std::size_t FileReader::readAt(std::uint64_t offset, void* buffer, std::size_t count) const {
+    std::size_t done = 0;
+    while (handle_ >= 0 && done < count) {
+#ifdef _WIN32
+        if (_lseeki64(handle_, static_cast<__int64>(offset + done), SEEK_SET) < 0) break;
+        const int got = _read(handle_, static_cast<char*>(buffer) + done, static_cast<unsigned>(count - done));
+#else
+        const ssize_t got = ::pread(handle_, static_cast<char*>(buffer) + done, count - done,
+                                    static_cast<off_t>(offset + done));
+#endif
+        if (got <= 0) break;
+        done += static_cast<std::size_t>(got);
+    }
+    return done;
 }
 
 void reuseFreedMemory() {

@@ -2,6 +2,9 @@
 
 #include "files/files.h"
 
+#include <cstddef>
+#include <cstdint>
+
 // What differs between the systems the program runs on.
 namespace gamarium::files {
 
@@ -11,6 +14,25 @@ Path executableFolder();
 // Whether this process may change the file or folder (false also on a
 // read-only medium). Root passes the permission bits, as the system lets it.
 bool isWritable(const Path& path);
+
+// A regular file opened for reading at any offset: the size comes from the
+// open file, so a picture's head costs one open, one status and one read.
+class FileReader {
+public:
+    explicit FileReader(const Path& path); // not open() when not a readable regular file
+    ~FileReader();
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
+
+    bool open() const { return handle_ >= 0; }
+    std::uint64_t size() const { return size_; }
+    // Reads up to `count` bytes at `offset`; returns how many were read.
+    std::size_t readAt(std::uint64_t offset, void* buffer, std::size_t count) const;
+
+private:
+    int handle_ = -1;
+    std::uint64_t size_ = 0;
+};
 
 // Keeps memory the program frees for its next use instead of handing it
 // back to the system at once. Every picture shown allocates and frees

@@ -1,5 +1,7 @@
 #include "pictures/probe.h"
 
+#include "files/system.h"
+
 #include "pictures/byte_reader.h"
 #include "pictures/cel_decoder.h"
 #include "pictures/psd_decoder.h"
@@ -60,8 +62,8 @@ private:
 
 class FileSource final : public Source {
 public:
-    FileSource(const std::filesystem::path& file, std::uint64_t size) : in_(file, std::ios::binary) {
-        size_ = size;
+    explicit FileSource(const files::FileReader& file) : file_(file) {
+        size_ = file.size();
         head_ = read(0, kHeadBytes);
     }
     std::vector<std::uint8_t> read(std::uint64_t offset, std::size_t count) override {
@@ -74,15 +76,12 @@ public:
             return {head_.begin() + static_cast<std::ptrdiff_t>(offset), head_.begin() + static_cast<std::ptrdiff_t>(end)};
         }
         std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::min<std::uint64_t>(count, size_ - offset)));
-        in_.clear();
-        in_.seekg(static_cast<std::streamoff>(offset));
-        in_.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(in_.gcount(), 0)));
+        bytes.resize(file_.readAt(offset, bytes.data(), bytes.size()));
         return bytes;
     }
 
 private:
-    std::ifstream in_;
+    const files::FileReader& file_;
 };
 
 using Size = std::optional<PictureSize>;
@@ -422,11 +421,12 @@ std::optional<PictureSize> probePictureBytes(std::span<const std::uint8_t> bytes
 
 std::optional<PictureSize> probePictureSize(const std::filesystem::path& file) {
     const auto format = formatOfExtension(file.extension().string());
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(file, error);
-    if (!format || error)
+    if (!format)
         return std::nullopt;
-    FileSource source(file, size);
+    const files::FileReader reader(file);
+    if (!reader.open())
+        return std::nullopt;
+    FileSource source(reader);
     const PictureFormat read = formatOfContent(source.head(), *format);
     if (sizeNeedsDecoding(source.head(), read))
         return sizeOfDecoded(decodePicture(file));
