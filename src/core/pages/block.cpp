@@ -1,5 +1,6 @@
 #include "pages/block.h"
 
+#include "files/system.h"
 #include "pages/analog.h"
 #include "pages/placeholder.h"
 #include "pictures/picture_folder.h"
@@ -124,29 +125,42 @@ std::string renderBlock(std::string_view blockTemplate, const GameRecord& game, 
     return working;
 }
 
-BlockRenderer::BlockRenderer(store::Table& games, store::Table& patches, BlockSettings settings, files::Path home,
+BlockRenderer::BlockRenderer(const std::vector<PatchRecord>& patches, BlockSettings settings, files::Path home,
                              std::string base, MessageSink messages)
-    : games_(games), patches_(patches), settings_(std::move(settings)), pictureRoot_(pictures::basePictureFolder(home, base)),
+    : patches_(patches), settings_(std::move(settings)), pictureRoot_(pictures::basePictureFolder(home, base)),
       messages_(std::move(messages)) {}
 
-std::string BlockRenderer::addnames(std::string_view blockTemplate) {
-    const GameRecord game = readGame(games_);
-    if (!game.image1.empty()) {
-        const files::Path folder = pictures_.find(pictureRoot_, game.sid);
-        if (pictures_.hasFile(folder, game.image1)) {
-            const files::Path file = pictures_.find(folder, game.image1);
-            const auto known = sizes_.find(file.native());
-            if (known != sizes_.end())
-                picture_ = known->second;
-            else
-                picture_ = sizes_.emplace(file.native(), pictures::probePictureSize(file).value_or(pictures::PictureSize{}))
-                               .first->second;
-        }
-    }
+std::string BlockRenderer::addnames(std::string_view blockTemplate, const GameRecord& game) {
+    if (const auto size = pictureSize(game))
+        picture_ = *size;
     std::optional<PatchRecord> patch;
-    if (!game.patch.empty())
-        patch = readPatch(patches_, game.patchPosition);
+    if (!game.patch.empty()) {
+        patch = patchAt(patches_, game.patchPosition);
+        lastPatchPosition_ = game.patchPosition;
+    }
     return renderBlock(blockTemplate, game, patch, picture_, settings_, messages_);
+}
+
+// The size of the game's first picture; nothing when there is no such file.
+std::optional<pictures::PictureSize> BlockRenderer::pictureSize(const GameRecord& game) {
+    if (game.image1.empty())
+        return std::nullopt;
+    const files::Path folder = pictures_.find(pictureRoot_, game.sid);
+    // The name as written is tried first: matching its letter case means
+    // listing the folder, which costs more than the probe itself.
+    const files::Path named = folder / files::toPath(game.image1);
+    if (const auto known = sizes_.find(named.native()); known != sizes_.end())
+        return known->second;
+    std::optional<files::FileReader> reader(std::in_place, named);
+    files::Path file = named;
+    if (!reader->open()) {
+        if (!pictures_.hasFile(folder, game.image1))
+            return std::nullopt;
+        file = pictures_.find(folder, game.image1);
+        reader.emplace(file);
+    }
+    const auto size = pictures::probePictureSize(*reader, file).value_or(pictures::PictureSize{});
+    return sizes_.emplace(named.native(), size).first->second;
 }
 
 } // namespace gamarium::pages

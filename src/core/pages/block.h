@@ -10,10 +10,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
-
-namespace gamarium::store {
-class Table;
-}
+#include <vector>
 
 // One game's block of a page: the block template with the game's
 // placeholders filled ($Name, $Text, $Region, $Width, $Height, $Image,
@@ -34,28 +31,30 @@ struct BlockSettings {
 std::string renderBlock(std::string_view blockTemplate, const GameRecord& game, const std::optional<PatchRecord>& patch,
                         pictures::PictureSize picture, const BlockSettings& settings, const MessageSink& messages);
 
-// Renders the games of one run from the two open tables. A game's first
-// picture is looked up in images/<base>/<Sid>/ of the program folder,
-// names found whatever their letter case. When the file is missing (or
-// Image1 is empty) the previous game's size stands, 0 x 0 before any; a
-// file whose header gives no size counts as 0 x 0.
+// Renders the games of one run. A game's first picture is looked up in
+// images/<base>/<Sid>/ of the program folder, names found whatever their
+// letter case. When the file is missing (or Image1 is empty) the previous
+// game's size stands, 0 x 0 before any; a file whose header gives no size
+// counts as 0 x 0.
 class BlockRenderer {
 public:
-    BlockRenderer(store::Table& games, store::Table& patches, BlockSettings settings, files::Path home, std::string base,
+    BlockRenderer(const std::vector<PatchRecord>& patches, BlockSettings settings, files::Path home, std::string base,
                   MessageSink messages);
 
-    // The block of the game table's current record; moves the patch table
-    // to the game's patch, never the game table.
-    std::string addnames(std::string_view blockTemplate);
+    std::string addnames(std::string_view blockTemplate, const GameRecord& game);
+    // The 1-based position of the last patch looked up; 0 before any.
+    std::int64_t lastPatchPosition() const { return lastPatchPosition_; }
 
 private:
-    store::Table& games_;
-    store::Table& patches_;
+    std::optional<pictures::PictureSize> pictureSize(const GameRecord& game);
+
+    const std::vector<PatchRecord>& patches_;
     BlockSettings settings_;
     files::Path pictureRoot_;
     files::NoCaseLookup pictures_;
     MessageSink messages_;
     pictures::PictureSize picture_;
+    std::int64_t lastPatchPosition_ = 0;
     // Sizes of the pictures read so far: a patched game is shown twice.
     std::unordered_map<files::Path::string_type, pictures::PictureSize> sizes_;
 };

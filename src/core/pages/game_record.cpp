@@ -2,47 +2,66 @@
 
 #include "store/table.h"
 
-namespace gamarium::pages {
+#include <algorithm>
+#include <utility>
 
-GameRecord readGame(store::Table& games) {
-    const auto text = [&](std::string_view field) { return games.fieldByName(field).asString(); };
-    GameRecord game{
-        .name = text("Name"),
-        .region = text("Region"),
-        .text1 = text("Text1"),
-        .drname = text("Drname"),
-        .analog = text("Analog"),
-        .sid = text("Sid"),
-        .image1 = text("Image1"),
-        .publisher = text("Publisher"),
-        .developer = text("Developer"),
-        .year = text("Year"),
-        .type = text("Type"),
-        .genre = text("Genre"),
-        .ngamers = text("Ngamers"),
-        .size = text("Size"),
-        .file = text("File"),
-        .rating = text("Rating"),
-        .patch = text("Patch"),
-    };
-    game.patchPosition = games.fieldByName("Patch").asInteger();
-    game.ratingValue = games.fieldByName("Rating").asInteger();
-    return game;
+namespace gamarium::pages {
+namespace {
+
+template <typename Record>
+using TextColumns = std::vector<std::pair<std::string_view, std::string Record::*>>;
+
+// Reads the table in one pass, each named field into its member; the
+// fields are looked up by name once, not for every record.
+template <typename Record, typename Extra>
+std::vector<Record> readRecords(store::Table& table, const TextColumns<Record>& columns, Extra readExtra) {
+    std::vector<std::pair<const store::Field*, std::string Record::*>> fields;
+    for (const auto& [name, member] : columns)
+        fields.emplace_back(&table.fieldByName(name), member);
+    std::vector<Record> records;
+    records.reserve(static_cast<std::size_t>(table.recordCount()));
+    table.forEachRecord([&](std::size_t) {
+        Record& record = records.emplace_back();
+        for (const auto& [field, member] : fields)
+            record.*member = field->asString();
+        readExtra(record);
+    });
+    return records;
 }
 
-PatchRecord readPatch(store::Table& patches, std::int64_t position) {
-    if (patches.isEmpty())
-        return {};
-    patches.moveToPosition(position);
-    const auto text = [&](std::string_view field) { return patches.fieldByName(field).asString(); };
-    return {
-        .patch = text("Patch"),
-        .size = text("Size"),
-        .proc = text("Proc"),
-        .language = text("Text"),
-        .autor = text("Autor"),
-        .year = text("Year"),
+} // namespace
+
+std::vector<GameRecord> readGames(store::Table& games) {
+    const TextColumns<GameRecord> columns{
+        {"Name", &GameRecord::name},          {"Region", &GameRecord::region}, {"Text1", &GameRecord::text1},
+        {"Drname", &GameRecord::drname},      {"Analog", &GameRecord::analog}, {"Sid", &GameRecord::sid},
+        {"Image1", &GameRecord::image1},      {"Publisher", &GameRecord::publisher},
+        {"Developer", &GameRecord::developer}, {"Year", &GameRecord::year},    {"Type", &GameRecord::type},
+        {"Genre", &GameRecord::genre},        {"Ngamers", &GameRecord::ngamers}, {"Size", &GameRecord::size},
+        {"File", &GameRecord::file},          {"Rating", &GameRecord::rating}, {"Patch", &GameRecord::patch},
     };
+    const store::Field& patch = games.fieldByName("Patch");
+    const store::Field& rating = games.fieldByName("Rating");
+    return readRecords(games, columns, [&](GameRecord& game) {
+        game.patchPosition = patch.asInteger();
+        game.ratingValue = rating.asInteger();
+    });
+}
+
+std::vector<PatchRecord> readPatches(store::Table& patches) {
+    const TextColumns<PatchRecord> columns{
+        {"Patch", &PatchRecord::patch}, {"Size", &PatchRecord::size},   {"Proc", &PatchRecord::proc},
+        {"Text", &PatchRecord::language}, {"Autor", &PatchRecord::autor}, {"Year", &PatchRecord::year},
+    };
+    return readRecords(patches, columns, [](PatchRecord&) {});
+}
+
+const PatchRecord& patchAt(const std::vector<PatchRecord>& patches, std::int64_t position) {
+    static const PatchRecord none;
+    if (patches.empty())
+        return none;
+    const auto last = static_cast<std::int64_t>(patches.size());
+    return patches[static_cast<std::size_t>(std::clamp<std::int64_t>(position, 1, last) - 1)];
 }
 
 bool isRussian(std::string_view language) {

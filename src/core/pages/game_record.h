@@ -3,14 +3,15 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace gamarium::store {
 class Table;
 }
 
-// The fields a page shows, read as texts (Windows-1251) from the current
-// records of the game table and the patch table. A null field reads as
-// the empty text, an integer in decimal.
+// The fields a page shows, read as texts (Windows-1251) from the records of
+// the game table and the patch table. A null field reads as the empty text,
+// an integer in decimal.
 namespace gamarium::pages {
 
 struct GameRecord {
@@ -25,12 +26,14 @@ struct PatchRecord {
     std::string patch, size, proc, language, autor, year;
 };
 
-GameRecord readGame(store::Table& games);
+// Every record of the table in table order, read in one pass.
+std::vector<GameRecord> readGames(store::Table& games);
+std::vector<PatchRecord> readPatches(store::Table& patches);
 
 // The patch at `position`, counting from 1; a position before the first or
-// beyond the last names the first or the last patch. An empty table gives
-// a patch whose fields are all empty. Leaves the patch table there.
-PatchRecord readPatch(store::Table& patches, std::int64_t position);
+// beyond the last names the first or the last patch, as moving the patch
+// table there would. Without patches, a patch whose fields are all empty.
+const PatchRecord& patchAt(const std::vector<PatchRecord>& patches, std::int64_t position);
 
 // A language code whose second letter is "r" marks a Russian translation.
 bool isRussian(std::string_view language);

@@ -33,7 +33,7 @@ void checkKey(const PageSet& set) {
 
 class SiteWriter {
 public:
-    SiteWriter(store::Table& games, const PageTemplate& pageTemplate, const PageSettings& settings,
+    SiteWriter(const std::vector<GameRecord>& games, const PageTemplate& pageTemplate, const PageSettings& settings,
                BlockRenderer& renderer, OutputFolder& output, std::string letterlist)
         : games_(games), template_(pageTemplate), gamesPerPage_(settings.gamesPerPage), renderer_(renderer),
           output_(output) {
@@ -60,8 +60,8 @@ public:
                 const auto count = std::min<std::ptrdiff_t>(gamesPerPage_, set->games.end() - next);
                 std::string bytes = addnames1(template_.head, texts_);
                 for (const auto last = next + count; next != last; ++next) {
-                    games_.moveToPosition(*next);
-                    bytes += renderer_.addnames(template_.block);
+                    lastGame_ = *next;
+                    bytes += renderer_.addnames(template_.block, games_[static_cast<std::size_t>(*next - 1)]);
                 }
                 bytes += addnames1(template_.foot, texts_);
                 ++(output_.writePage(pageName(set->key, page) + ".htm", bytes) ? report_.pagesWritten
@@ -73,21 +73,26 @@ public:
     }
 
     const GenerationReport& report() const { return report_; }
+    // The 1-based position of the last game written; 0 before any.
+    std::int64_t lastGame() const { return lastGame_; }
 
 private:
-    store::Table& games_;
+    const std::vector<GameRecord>& games_;
     const PageTemplate& template_;
     int gamesPerPage_;
     BlockRenderer& renderer_;
     OutputFolder& output_;
     PageTexts texts_;
     GenerationReport report_;
+    std::int64_t lastGame_ = 0;
 };
 
 GenerationReport writeSite(store::Table& games, store::Table& patches, const files::Path& home, std::string_view base,
                            const PageTemplate& pageTemplate, const PageSettings& settings,
                            const GeneratorCallbacks& callbacks, OutputFolder& output) {
-    const SiteSets sets = groupGames(games, patches);
+    const std::vector<GameRecord> gameRecords = readGames(games);
+    const std::vector<PatchRecord> patchRecords = readPatches(patches);
+    const SiteSets sets = groupGames(gameRecords, patchRecords);
     std::vector<const PageSet*> written;
     for (const PageSet& set : sets.letters)
         written.push_back(&set);
@@ -97,9 +102,14 @@ GenerationReport writeSite(store::Table& games, store::Table& patches, const fil
     for (const PageSet* set : written)
         checkKey(*set);
 
-    BlockRenderer renderer(games, patches, settings.block, home, std::string(base), callbacks.messages);
-    SiteWriter writer(games, pageTemplate, settings, renderer, output, sets.letterlist);
+    BlockRenderer renderer(patchRecords, settings.block, home, std::string(base), callbacks.messages);
+    SiteWriter writer(gameRecords, pageTemplate, settings, renderer, output, sets.letterlist);
     writer.writeSets(written, callbacks.progress);
+    // The tables are left where the run left off: the record editor shows
+    // the last game written.
+    games.moveToPosition(writer.lastGame());
+    if (renderer.lastPatchPosition() > 0)
+        patches.moveToPosition(renderer.lastPatchPosition());
     return writer.report();
 }
 
@@ -116,15 +126,7 @@ GenerationReport generatePages(store::Table& games, store::Table& patches, const
     if (games.isEmpty())
         return refuse(callbacks.messages, "В базе нет ни одной игры. Страницы не созданы.");
     OutputFolder output(settings.outputFolder);
-
-    // One read transaction on each table for the whole run instead of one
-    // for every record read.
-    GenerationReport report;
-    games.runAsOneTransaction([&] {
-        patches.runAsOneTransaction(
-            [&] { report = writeSite(games, patches, home, base, pageTemplate, settings, callbacks, output); });
-    });
-    return report;
+    return writeSite(games, patches, home, base, pageTemplate, settings, callbacks, output);
 }
 
 } // namespace gamarium::pages

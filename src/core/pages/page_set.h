@@ -1,12 +1,10 @@
 #pragma once
 
+#include "pages/game_record.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
-
-namespace gamarium::store {
-class Table;
-}
 
 // The sets of pages of a site: one for every letter group of the game
 // table, then the games with a Russian translation ("ru") and the games
@@ -25,14 +23,14 @@ struct SiteSets {
     std::string letterlist;
 };
 
-// If the game at `position` (the game table's current record) has a patch,
-// adds the position to `ru` or `dejap` by the patch's language code.
-// Moves the patch table to that patch.
-void p_let(store::Table& games, store::Table& patches, std::int64_t position, PageSet& ru, PageSet& dejap);
+// If `game` (at `position`) has a patch, adds the position to `ru` or
+// `dejap` by the patch's language code.
+void p_let(const GameRecord& game, const std::vector<PatchRecord>& patches, std::int64_t position, PageSet& ru,
+           PageSet& dejap);
 
-// Reads the game table once from its first record. A letter group's key is
+// The grouping pass over the games in table order. A letter group's key is
 // the lower-cased Sid; games with the same key belong to one group even
-// where other games stand between them. The cursor ends past the last game.
-SiteSets groupGames(store::Table& games, store::Table& patches);
+// where other games stand between them.
+SiteSets groupGames(const std::vector<GameRecord>& games, const std::vector<PatchRecord>& patches);
 
 } // namespace gamarium::pages

@@ -420,11 +420,14 @@ std::optional<PictureSize> probePictureBytes(std::span<const std::uint8_t> bytes
 }
 
 std::optional<PictureSize> probePictureSize(const std::filesystem::path& file) {
-    const auto format = formatOfExtension(file.extension().string());
-    if (!format)
+    if (!formatOfExtension(file.extension().string()))
         return std::nullopt;
-    const files::FileReader reader(file);
-    if (!reader.open())
+    return probePictureSize(files::FileReader(file), file);
+}
+
+std::optional<PictureSize> probePictureSize(const files::FileReader& reader, const std::filesystem::path& file) {
+    const auto format = formatOfExtension(file.extension().string());
+    if (!format || !reader.open())
         return std::nullopt;
     FileSource source(reader);
     const PictureFormat read = formatOfContent(source.head(), *format);

@@ -8,6 +8,10 @@
 #include <optional>
 #include <span>
 
+namespace gamarium::files {
+class FileReader;
+}
+
 // The size of a picture file without decoding it, for the page generator,
 // which lays out hundreds of pictures. The size comes from the header
 // (the first few kilobytes; a JPEG's markers and a TIFF's directory are
@@ -21,6 +25,8 @@
 namespace gamarium::pictures {
 
 std::optional<PictureSize> probePictureSize(const std::filesystem::path& file);
+// The same for `file` already open as `reader`.
+std::optional<PictureSize> probePictureSize(const files::FileReader& reader, const std::filesystem::path& file);
 // The same over a whole file held in memory.
 std::optional<PictureSize> probePictureBytes(std::span<const std::uint8_t> bytes, PictureFormat format);
 

@@ -85,6 +85,7 @@ void Table::prepareStatements() {
         placeholders += ", ?";
     }
     select_ = std::make_unique<sqlite::Statement>(*db_, "SELECT " + columns + " FROM records WHERE _id = ?");
+    scan_ = std::make_unique<sqlite::Statement>(*db_, "SELECT _id, " + columns + " FROM records ORDER BY _order");
     update_ = std::make_unique<sqlite::Statement>(*db_, "UPDATE records SET " + assignments + " WHERE _id = ?");
     insert_ = std::make_unique<sqlite::Statement>(
         *db_, "INSERT INTO records(" + columns + ", _order) VALUES(" + placeholders.substr(2) + ", ?)");
@@ -95,6 +96,7 @@ void Table::prepareStatements() {
 void Table::close() {
     if (!isOpen()) return;
     select_.reset();
+    scan_.reset();
     update_.reset();
     insert_.reset();
     delete_.reset();
@@ -157,24 +159,57 @@ void Table::loadCurrent() {
         return;
     }
     select_->bindInt(1, order_.at(current_).id);
-    ++recordsRead_;
     if (!select_->step()) {
         select_->reset();
         throw Error("Record not found");
     }
+    readRow(*select_);
+    select_->reset();
+}
+
+// Puts the row the statement stands on into the record buffer; the
+// statement's columns are the fields', after `skipped` leading ones.
+void Table::readRow(sqlite::Statement& statement, int skipped) {
+    ++recordsRead_;
     for (std::size_t i = 0; i < fields_.size(); ++i) {
         FieldValue& v = buffer_[i];
-        const int column = static_cast<int>(i);
-        v.null = select_->isNull(column);
+        const int column = static_cast<int>(i) + skipped;
+        v.null = statement.isNull(column);
         v.integer = 0;
         v.text.clear();
         if (v.null) continue;
         if (fields_[i].isInteger())
-            v.integer = select_->intAt(column);
+            v.integer = statement.intAt(column);
         else
-            v.text = text::fromUtf8(select_->textViewAt(column));
+            v.text = text::fromUtf8(statement.textViewAt(column));
     }
-    select_->reset();
+}
+
+void Table::forEachRecord(const std::function<void(std::size_t position)>& visit) {
+    checkBrowseMode();
+    const std::size_t cursor = current_;
+    const auto backToCursor = [&] {
+        scan_->reset();
+        current_ = cursor;
+        loadCurrent();
+    };
+    try {
+        for (std::size_t position = 0; scan_->step(); ++position) {
+            if (position >= order_.size() || scan_->intAt(0) != order_.at(position).id)
+                throw Error("The table changed while it was read");
+            current_ = position;
+            readRow(*scan_, 1);
+            visit(position);
+        }
+    } catch (...) {
+        try {
+            backToCursor();
+        } catch (const Error&) {
+            // The first error is the one worth reporting.
+        }
+        throw;
+    }
+    backToCursor();
 }
 
 void Table::moveTo(std::size_t position) {

@@ -64,6 +64,12 @@ public:
     // Goes to the record at the 1-based `position` as first() and then
     // moveBy(position - 1) would, reading only the record it lands on.
     void moveToPosition(std::int64_t position);
+    // Reads every record in position order with one statement, for a pass
+    // over the whole table (a lookup per record costs many times more).
+    // While `visit` runs the fields hold the record at `position` (0-based);
+    // afterwards the cursor is back on the record it was on, and listeners
+    // hear nothing. A change under way is posted first.
+    void forEachRecord(const std::function<void(std::size_t position)>& visit);
     bool bof() const { return bof_; }
     bool eof() const { return eof_; }
 
@@ -109,6 +115,7 @@ private:
     void moveTo(std::size_t position);
     void startNewRecord(std::size_t position);
     void loadCurrent();
+    void readRow(sqlite::Statement& statement, int skipped = 0);
     void bindBuffer(sqlite::Statement& statement);
     void notify(const Field* changed = nullptr);
     void prepareStatements();
@@ -117,7 +124,7 @@ private:
     files::Path folder_;
     std::string name_;
     std::unique_ptr<sqlite::Database> db_;
-    std::unique_ptr<sqlite::Statement> select_, update_, insert_, delete_, rekey_;
+    std::unique_ptr<sqlite::Statement> select_, scan_, update_, insert_, delete_, rekey_;
     std::vector<Field> fields_;
     std::vector<FieldValue> buffer_;
     RecordOrder order_;

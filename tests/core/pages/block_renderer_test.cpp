@@ -10,10 +10,11 @@ class PagesBlockRenderer : public SiteTest {
 protected:
     // Renders every game in table order, as "width x height patch".
     std::vector<std::string> renderAll() {
-        BlockRenderer renderer(games_, patches_, BlockSettings{}, home_.path(), "games", {});
+        const std::vector<PatchRecord> patches = readPatches(patches_);
+        BlockRenderer renderer(patches, BlockSettings{}, home_.path(), "games", {});
         std::vector<std::string> blocks;
-        for (games_.first(); !games_.eof(); games_.next())
-            blocks.push_back(renderer.addnames("$Width x $Height $Image"));
+        for (const GameRecord& game : readGames(games_))
+            blocks.push_back(renderer.addnames("$Width x $Height $Image", game));
         return blocks;
     }
 };
@@ -61,10 +62,11 @@ TEST_F(PagesBlockRenderer, PatchFoundByPosition) {
     add({.name = "Beyond", .sid = "b", .patch = 9});
     add({.name = "None", .sid = "n"});
 
-    BlockRenderer renderer(games_, patches_, BlockSettings{}, home_.path(), "games", {});
+    const std::vector<PatchRecord> patches = readPatches(patches_);
+    BlockRenderer renderer(patches, BlockSettings{}, home_.path(), "games", {});
     std::vector<std::string> blocks;
-    for (games_.first(); !games_.eof(); games_.next()) {
-        blocks.push_back(renderer.addnames("$Name:$Patch"));
+    for (const GameRecord& game : readGames(games_)) {
+        blocks.push_back(renderer.addnames("$Name:$Patch", game));
         blocks.back().resize(std::min<std::size_t>(blocks.back().size(), 40));
     }
     EXPECT_EQ(blocks, (std::vector<std::string>{
@@ -73,8 +75,7 @@ TEST_F(PagesBlockRenderer, PatchFoundByPosition) {
                           "Beyond:<p><a href=\"../../patch/snes/thre",
                           "None:",
                       }));
-    EXPECT_EQ(games_.recordNumber(), 4) << "rendering does not move the game table";
-    EXPECT_EQ(patches_.recordNumber(), 3) << "the patch table stays on the last patch looked up";
+    EXPECT_EQ(renderer.lastPatchPosition(), 9);
 }
 
 } // namespace

@@ -119,6 +119,7 @@ TEST_F(PagesGenerator, PatchedGamesGetRuAndDejapPagesByTheirPositions) {
     EXPECT_EQ(page("dejap"), "DEJAP:[Alpha][Echo]");
     EXPECT_EQ(page("ru2"), "RU:");
     EXPECT_EQ(games_.recordNumber(), 5) << "the game table stands on the last game written";
+    EXPECT_EQ(patches_.recordNumber(), 2) << "the patch table stands on the last patch looked up";
 }
 
 TEST_F(PagesGenerator, WithoutPatchRecordsAPatchedGameGoesToDejap) {

@@ -262,6 +262,34 @@ TEST_F(TableTest, OneTransactionStoresAllOrNothing) {
     EXPECT_EQ(names(), (Names{"A", "B", "C"}));
 }
 
+TEST_F(TableTest, APassOverEveryRecordFollowsPositionsAndLeavesTheCursor) {
+    fill({"B", "D"});
+    table_.first();
+    table_.insert(); // stored after the others, placed first
+    table_.fieldByName("Name").setAsString("A");
+    table_.post();
+    table_.last();
+    table_.insert();
+    table_.fieldByName("Name").setAsString("C"); // pending: posted by the pass
+    int heard = 0;
+    const int id = table_.addChangeListener([&](const Field*) { ++heard; });
+
+    std::vector<std::pair<std::size_t, std::string>> visited;
+    table_.forEachRecord([&](std::size_t position) { visited.emplace_back(position, currentName()); });
+    EXPECT_EQ(visited, (std::vector<std::pair<std::size_t, std::string>>{{0, "A"}, {1, "B"}, {2, "C"}, {3, "D"}}));
+    EXPECT_EQ(table_.recordNumber(), 3);
+    EXPECT_EQ(currentName(), "C");
+    EXPECT_EQ(table_.state(), TableState::Browse);
+    table_.removeChangeListener(id);
+    EXPECT_EQ(heard, 1) << "only the post of the pending record is heard";
+
+    EXPECT_THROW(table_.forEachRecord([&](std::size_t position) {
+        if (position == 1) throw Error("stop");
+    }),
+                 Error);
+    EXPECT_EQ(currentName(), "C") << "an interrupted pass leaves the cursor too";
+}
+
 TEST_F(TableTest, ChangeListenersHearMovesAndStates) {
     fill({"A", "B"});
     table_.first();
