@@ -1,10 +1,8 @@
 #include "pages/block.h"
 
-#include "files/system.h"
 #include "pages/analog.h"
 #include "pages/placeholder.h"
 #include "pictures/picture_folder.h"
-#include "pictures/probe.h"
 #include "text/cp1251.h"
 
 #include <algorithm>
@@ -125,42 +123,22 @@ std::string renderBlock(std::string_view blockTemplate, const GameRecord& game, 
     return working;
 }
 
-BlockRenderer::BlockRenderer(const std::vector<PatchRecord>& patches, BlockSettings settings, files::Path home,
-                             std::string base, MessageSink messages)
-    : patches_(patches), settings_(std::move(settings)), pictureRoot_(pictures::basePictureFolder(home, base)),
-      messages_(std::move(messages)) {}
+BlockRenderer::BlockRenderer(const std::vector<GameRecord>& games, const std::vector<PatchRecord>& patches,
+                             std::vector<std::int64_t> order, BlockSettings settings, const files::Path& home,
+                             std::string_view base, MessageSink messages)
+    : games_(games), patches_(patches), settings_(std::move(settings)), messages_(std::move(messages)),
+      pictureSizes_(games, std::move(order), pictures::basePictureFolder(home, base)) {}
 
-std::string BlockRenderer::addnames(std::string_view blockTemplate, const GameRecord& game) {
-    if (const auto size = pictureSize(game))
+std::string BlockRenderer::addnames(std::string_view blockTemplate, std::int64_t position) {
+    if (const auto size = pictureSizes_.at(position))
         picture_ = *size;
+    const GameRecord& game = games_.at(static_cast<std::size_t>(position - 1));
     std::optional<PatchRecord> patch;
     if (!game.patch.empty()) {
         patch = patchAt(patches_, game.patchPosition);
         lastPatchPosition_ = game.patchPosition;
     }
     return renderBlock(blockTemplate, game, patch, picture_, settings_, messages_);
-}
-
-// The size of the game's first picture; nothing when there is no such file.
-std::optional<pictures::PictureSize> BlockRenderer::pictureSize(const GameRecord& game) {
-    if (game.image1.empty())
-        return std::nullopt;
-    const files::Path folder = pictures_.find(pictureRoot_, game.sid);
-    // The name as written is tried first: matching its letter case means
-    // listing the folder, which costs more than the probe itself.
-    const files::Path named = folder / files::toPath(game.image1);
-    if (const auto known = sizes_.find(named.native()); known != sizes_.end())
-        return known->second;
-    std::optional<files::FileReader> reader(std::in_place, named);
-    files::Path file = named;
-    if (!reader->open()) {
-        if (!pictures_.hasFile(folder, game.image1))
-            return std::nullopt;
-        file = pictures_.find(folder, game.image1);
-        reader.emplace(file);
-    }
-    const auto size = pictures::probePictureSize(*reader, file).value_or(pictures::PictureSize{});
-    return sizes_.emplace(named.native(), size).first->second;
 }
 
 } // namespace gamarium::pages

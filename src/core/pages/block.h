@@ -1,15 +1,14 @@
 #pragma once
 
 #include "files/files.h"
-#include "files/no_case_lookup.h"
 #include "pages/game_record.h"
 #include "pages/messages.h"
+#include "pages/picture_sizes.h"
 #include "pictures/picture.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 // One game's block of a page: the block template with the game's
@@ -32,31 +31,30 @@ std::string renderBlock(std::string_view blockTemplate, const GameRecord& game, 
                         pictures::PictureSize picture, const BlockSettings& settings, const MessageSink& messages);
 
 // Renders the games of one run. A game's first picture is looked up in
-// images/<base>/<Sid>/ of the program folder, names found whatever their
-// letter case. When the file is missing (or Image1 is empty) the previous
-// game's size stands, 0 x 0 before any; a file whose header gives no size
-// counts as 0 x 0.
+// images/<base>/<Sid>/ of the program folder. When the file is missing (or
+// Image1 is empty) the previous game's size stands, 0 x 0 before any; a
+// file whose header gives no size counts as 0 x 0.
 class BlockRenderer {
 public:
-    BlockRenderer(const std::vector<PatchRecord>& patches, BlockSettings settings, files::Path home, std::string base,
-                  MessageSink messages);
+    // `games` and `patches` are kept, not copied; `order` lists the 1-based
+    // positions of the games in the order they will be rendered.
+    BlockRenderer(const std::vector<GameRecord>& games, const std::vector<PatchRecord>& patches,
+                  std::vector<std::int64_t> order, BlockSettings settings, const files::Path& home,
+                  std::string_view base, MessageSink messages);
 
-    std::string addnames(std::string_view blockTemplate, const GameRecord& game);
+    // The block of the game at `position`.
+    std::string addnames(std::string_view blockTemplate, std::int64_t position);
     // The 1-based position of the last patch looked up; 0 before any.
     std::int64_t lastPatchPosition() const { return lastPatchPosition_; }
 
 private:
-    std::optional<pictures::PictureSize> pictureSize(const GameRecord& game);
-
+    const std::vector<GameRecord>& games_;
     const std::vector<PatchRecord>& patches_;
     BlockSettings settings_;
-    files::Path pictureRoot_;
-    files::NoCaseLookup pictures_;
     MessageSink messages_;
     pictures::PictureSize picture_;
     std::int64_t lastPatchPosition_ = 0;
-    // Sizes of the pictures read so far: a patched game is shown twice.
-    std::unordered_map<files::Path::string_type, pictures::PictureSize> sizes_;
+    PictureSizes pictureSizes_;
 };
 
 } // namespace gamarium::pages

@@ -16,11 +16,14 @@ using TextColumns = std::vector<std::pair<std::string_view, std::string Record::
 template <typename Record, typename Extra>
 std::vector<Record> readRecords(store::Table& table, const TextColumns<Record>& columns, Extra readExtra) {
     std::vector<std::pair<const store::Field*, std::string Record::*>> fields;
-    for (const auto& [name, member] : columns)
+    std::vector<std::string_view> names;
+    for (const auto& [name, member] : columns) {
         fields.emplace_back(&table.fieldByName(name), member);
+        names.push_back(name);
+    }
     std::vector<Record> records;
     records.reserve(static_cast<std::size_t>(table.recordCount()));
-    table.forEachRecord([&](std::size_t) {
+    table.forEachRecord(names, [&](std::size_t) {
         Record& record = records.emplace_back();
         for (const auto& [field, member] : fields)
             record.*member = field->asString();

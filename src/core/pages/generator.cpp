@@ -33,9 +33,9 @@ void checkKey(const PageSet& set) {
 
 class SiteWriter {
 public:
-    SiteWriter(const std::vector<GameRecord>& games, const PageTemplate& pageTemplate, const PageSettings& settings,
-               BlockRenderer& renderer, OutputFolder& output, std::string letterlist)
-        : games_(games), template_(pageTemplate), gamesPerPage_(settings.gamesPerPage), renderer_(renderer),
+    SiteWriter(const PageTemplate& pageTemplate, const PageSettings& settings, BlockRenderer& renderer,
+               OutputFolder& output, std::string letterlist)
+        : template_(pageTemplate), gamesPerPage_(settings.gamesPerPage), renderer_(renderer),
           output_(output) {
         texts_.letterlist = std::move(letterlist);
     }
@@ -61,7 +61,7 @@ public:
                 std::string bytes = addnames1(template_.head, texts_);
                 for (const auto last = next + count; next != last; ++next) {
                     lastGame_ = *next;
-                    bytes += renderer_.addnames(template_.block, games_[static_cast<std::size_t>(*next - 1)]);
+                    bytes += renderer_.addnames(template_.block, *next);
                 }
                 bytes += addnames1(template_.foot, texts_);
                 ++(output_.writePage(pageName(set->key, page) + ".htm", bytes) ? report_.pagesWritten
@@ -77,7 +77,6 @@ public:
     std::int64_t lastGame() const { return lastGame_; }
 
 private:
-    const std::vector<GameRecord>& games_;
     const PageTemplate& template_;
     int gamesPerPage_;
     BlockRenderer& renderer_;
@@ -102,8 +101,12 @@ GenerationReport writeSite(store::Table& games, store::Table& patches, const fil
     for (const PageSet* set : written)
         checkKey(*set);
 
-    BlockRenderer renderer(patchRecords, settings.block, home, std::string(base), callbacks.messages);
-    SiteWriter writer(gameRecords, pageTemplate, settings, renderer, output, sets.letterlist);
+    std::vector<std::int64_t> order;
+    for (const PageSet* set : written)
+        order.insert(order.end(), set->games.begin(), set->games.end());
+    BlockRenderer renderer(gameRecords, patchRecords, std::move(order), settings.block, home, base,
+                           callbacks.messages);
+    SiteWriter writer(pageTemplate, settings, renderer, output, sets.letterlist);
     writer.writeSets(written, callbacks.progress);
     // The tables are left where the run left off: the record editor shows
     // the last game written.

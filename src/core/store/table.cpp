@@ -85,7 +85,6 @@ void Table::prepareStatements() {
         placeholders += ", ?";
     }
     select_ = std::make_unique<sqlite::Statement>(*db_, "SELECT " + columns + " FROM records WHERE _id = ?");
-    scan_ = std::make_unique<sqlite::Statement>(*db_, "SELECT _id, " + columns + " FROM records ORDER BY _order");
     update_ = std::make_unique<sqlite::Statement>(*db_, "UPDATE records SET " + assignments + " WHERE _id = ?");
     insert_ = std::make_unique<sqlite::Statement>(
         *db_, "INSERT INTO records(" + columns + ", _order) VALUES(" + placeholders.substr(2) + ", ?)");
@@ -96,7 +95,6 @@ void Table::prepareStatements() {
 void Table::close() {
     if (!isOpen()) return;
     select_.reset();
-    scan_.reset();
     update_.reset();
     insert_.reset();
     delete_.reset();
@@ -163,42 +161,49 @@ void Table::loadCurrent() {
         select_->reset();
         throw Error("Record not found");
     }
-    readRow(*select_);
+    ++recordsRead_;
+    for (int i = 0; i < fieldCount(); ++i)
+        readValue(*select_, i, i);
     select_->reset();
 }
 
-// Puts the row the statement stands on into the record buffer; the
-// statement's columns are the fields', after `skipped` leading ones.
-void Table::readRow(sqlite::Statement& statement, int skipped) {
-    ++recordsRead_;
-    for (std::size_t i = 0; i < fields_.size(); ++i) {
-        FieldValue& v = buffer_[i];
-        const int column = static_cast<int>(i) + skipped;
-        v.null = statement.isNull(column);
-        v.integer = 0;
-        v.text.clear();
-        if (v.null) continue;
-        if (fields_[i].isInteger())
-            v.integer = statement.intAt(column);
-        else
-            v.text = text::fromUtf8(statement.textViewAt(column));
-    }
+void Table::readValue(sqlite::Statement& statement, int column, int index) {
+    FieldValue& v = buffer_[static_cast<std::size_t>(index)];
+    v.null = statement.isNull(column);
+    v.integer = 0;
+    v.text.clear();
+    if (v.null) return;
+    if (fields_[static_cast<std::size_t>(index)].isInteger())
+        v.integer = statement.intAt(column);
+    else
+        v.text = text::fromUtf8(statement.textViewAt(column));
 }
 
-void Table::forEachRecord(const std::function<void(std::size_t position)>& visit) {
+void Table::forEachRecord(const std::vector<std::string_view>& fieldNames,
+                          const std::function<void(std::size_t position)>& visit) {
     checkBrowseMode();
+    std::vector<int> read;
+    std::string columns = "_id";
+    for (const std::string_view name : fieldNames) {
+        const Field& field = fieldByName(name);
+        read.push_back(field.index());
+        columns += ", " + sqlite::quoteIdentifier(text::toUtf8(field.name()));
+    }
+    sqlite::Statement scan(*db_, "SELECT " + columns + " FROM records ORDER BY _order");
     const std::size_t cursor = current_;
     const auto backToCursor = [&] {
-        scan_->reset();
         current_ = cursor;
         loadCurrent();
     };
     try {
-        for (std::size_t position = 0; scan_->step(); ++position) {
-            if (position >= order_.size() || scan_->intAt(0) != order_.at(position).id)
+        std::fill(buffer_.begin(), buffer_.end(), FieldValue{});
+        for (std::size_t position = 0; scan.step(); ++position) {
+            if (position >= order_.size() || scan.intAt(0) != order_.at(position).id)
                 throw Error("The table changed while it was read");
             current_ = position;
-            readRow(*scan_, 1);
+            ++recordsRead_;
+            for (std::size_t i = 0; i < read.size(); ++i)
+                readValue(scan, static_cast<int>(i) + 1, read[i]);
             visit(position);
         }
     } catch (...) {

@@ -66,10 +66,12 @@ public:
     void moveToPosition(std::int64_t position);
     // Reads every record in position order with one statement, for a pass
     // over the whole table (a lookup per record costs many times more).
-    // While `visit` runs the fields hold the record at `position` (0-based);
-    // afterwards the cursor is back on the record it was on, and listeners
-    // hear nothing. A change under way is posted first.
-    void forEachRecord(const std::function<void(std::size_t position)>& visit);
+    // While `visit` runs, the named fields hold the record at `position`
+    // (0-based) and the others are null; afterwards the cursor is back on
+    // the record it was on, and listeners hear nothing. A change under way
+    // is posted first.
+    void forEachRecord(const std::vector<std::string_view>& fieldNames,
+                       const std::function<void(std::size_t position)>& visit);
     bool bof() const { return bof_; }
     bool eof() const { return eof_; }
 
@@ -115,7 +117,7 @@ private:
     void moveTo(std::size_t position);
     void startNewRecord(std::size_t position);
     void loadCurrent();
-    void readRow(sqlite::Statement& statement, int skipped = 0);
+    void readValue(sqlite::Statement& statement, int column, int index);
     void bindBuffer(sqlite::Statement& statement);
     void notify(const Field* changed = nullptr);
     void prepareStatements();
@@ -124,7 +126,7 @@ private:
     files::Path folder_;
     std::string name_;
     std::unique_ptr<sqlite::Database> db_;
-    std::unique_ptr<sqlite::Statement> select_, scan_, update_, insert_, delete_, rekey_;
+    std::unique_ptr<sqlite::Statement> select_, update_, insert_, delete_, rekey_;
     std::vector<Field> fields_;
     std::vector<FieldValue> buffer_;
     RecordOrder order_;

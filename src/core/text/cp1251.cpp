@@ -95,16 +95,20 @@ std::string toUtf8(std::string_view cp1251) {
 
 std::string fromUtf8(std::string_view utf8) {
     if (isAscii(utf8)) return std::string(utf8);
-    std::string out;
-    out.reserve(utf8.size());
+    // Never longer than the UTF-8: written in place, cut to length at the end.
+    std::string out(utf8.size(), '\0');
+    std::size_t length = 0;
     std::size_t i = 0;
     while (i < utf8.size()) {
         const auto b = static_cast<unsigned char>(utf8[i]);
+        if (b < 0x80) {
+            out[length++] = static_cast<char>(b);
+            ++i;
+            continue;
+        }
         int extra = 0;
         char32_t cp = 0;
-        if (b < 0x80) {
-            cp = b;
-        } else if ((b & 0xE0) == 0xC0) {
+        if ((b & 0xE0) == 0xC0) {
             extra = 1;
             cp = b & 0x1F;
         } else if ((b & 0xF0) == 0xE0) {
@@ -114,7 +118,7 @@ std::string fromUtf8(std::string_view utf8) {
             extra = 3;
             cp = b & 0x07;
         } else {
-            out += '?';
+            out[length++] = '?';
             ++i;
             continue;
         }
@@ -125,13 +129,14 @@ std::string fromUtf8(std::string_view utf8) {
             else cp = (cp << 6) | (cont & 0x3F);
         }
         if (!valid) {
-            out += '?';
+            out[length++] = '?';
             ++i;
             continue;
         }
-        out += fromCodePoint(cp);
+        out[length++] = fromCodePoint(cp);
         i += 1 + extra;
     }
+    out.resize(length);
     return out;
 }
 

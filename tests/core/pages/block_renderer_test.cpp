@@ -10,13 +10,24 @@ class PagesBlockRenderer : public SiteTest {
 protected:
     // Renders every game in table order, as "width x height patch".
     std::vector<std::string> renderAll() {
+        return render("$Width x $Height $Image");
+    }
+
+    std::vector<std::string> render(std::string_view blockTemplate) {
+        const std::vector<GameRecord> games = readGames(games_);
         const std::vector<PatchRecord> patches = readPatches(patches_);
-        BlockRenderer renderer(patches, BlockSettings{}, home_.path(), "games", {});
+        std::vector<std::int64_t> order;
+        for (std::size_t i = 1; i <= games.size(); ++i)
+            order.push_back(static_cast<std::int64_t>(i));
+        BlockRenderer renderer(games, patches, order, BlockSettings{}, home_.path(), "games", {});
         std::vector<std::string> blocks;
-        for (const GameRecord& game : readGames(games_))
-            blocks.push_back(renderer.addnames("$Width x $Height $Image", game));
+        for (const std::int64_t position : order)
+            blocks.push_back(renderer.addnames(blockTemplate, position));
+        lastPatchPosition_ = renderer.lastPatchPosition();
         return blocks;
     }
+
+    std::int64_t lastPatchPosition_ = 0;
 };
 
 TEST_F(PagesBlockRenderer, PictureSizesFromTheBasePictureFolder) {
@@ -62,20 +73,16 @@ TEST_F(PagesBlockRenderer, PatchFoundByPosition) {
     add({.name = "Beyond", .sid = "b", .patch = 9});
     add({.name = "None", .sid = "n"});
 
-    const std::vector<PatchRecord> patches = readPatches(patches_);
-    BlockRenderer renderer(patches, BlockSettings{}, home_.path(), "games", {});
-    std::vector<std::string> blocks;
-    for (const GameRecord& game : readGames(games_)) {
-        blocks.push_back(renderer.addnames("$Name:$Patch", game));
-        blocks.back().resize(std::min<std::size_t>(blocks.back().size(), 40));
-    }
+    std::vector<std::string> blocks = render("$Name:$Patch");
+    for (std::string& block : blocks)
+        block.resize(std::min<std::size_t>(block.size(), 40));
     EXPECT_EQ(blocks, (std::vector<std::string>{
                           "Zero:<p><a href=\"../../patch/snes/one.zi",
                           "Two:<p><a href=\"../../patch/snes/ext/two",
                           "Beyond:<p><a href=\"../../patch/snes/thre",
                           "None:",
                       }));
-    EXPECT_EQ(renderer.lastPatchPosition(), 9);
+    EXPECT_EQ(lastPatchPosition_, 9);
 }
 
 } // namespace
