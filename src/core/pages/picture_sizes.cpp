@@ -16,7 +16,9 @@ void PictureSizes::readAll(const std::stop_token& stop, const std::vector<std::i
     for (const std::int64_t position : order) {
         if (stop.stop_requested())
             return;
-        Result& result = results_.at(static_cast<std::size_t>(position - 1));
+        if (position < 1 || static_cast<std::size_t>(position) > results_.size())
+            continue; // no such game: at() says so
+        Result& result = results_[static_cast<std::size_t>(position - 1)];
         if (result.ready.load(std::memory_order_relaxed))
             continue;
         try {

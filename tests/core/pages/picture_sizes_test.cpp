@@ -34,9 +34,11 @@ TEST_F(PagesPictureSizes, AnswersInAnyOrderWhateverOrderTheyAreRead) {
     EXPECT_EQ(read.at(1), (PictureSize{100, 50}));
 }
 
-TEST_F(PagesPictureSizes, AGameLeftOutOfTheOrderIsAnErrorNotAWait) {
-    PictureSizes read(games, {1}, pictures::basePictureFolder(home_.path(), "games"));
+TEST_F(PagesPictureSizes, AGameLeftOutOfTheOrderOrNotThereIsAnErrorNotAWait) {
+    PictureSizes read(games, {0, 1, 99}, pictures::basePictureFolder(home_.path(), "games"));
+    EXPECT_EQ(read.at(1), (PictureSize{100, 50}));
     EXPECT_THROW(read.at(2), std::logic_error);
+    EXPECT_THROW(read.at(99), std::out_of_range);
 }
 
 TEST_F(PagesPictureSizes, GoingBeforeEverythingIsAskedForStopsTheReading) {
