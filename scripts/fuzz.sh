@@ -32,4 +32,13 @@ for target in decode_fuzzer probe_fuzzer; do
     -rss_limit_mb=4096 -max_len=65536 -detect_leaks=0 -artifact_prefix="$findings" \
     -print_final_stats=1 || status=1
 done
+# The DAT readers, seeded with the DAT test files.
+cmake --build "$build" -j1 --target clrmamepro_fuzzer logiqx_fuzzer metadata_fuzzer
+for target in clrmamepro_fuzzer logiqx_fuzzer metadata_fuzzer; do
+  corpus="$build/corpus/$target"
+  findings="$build/findings/$target/"
+  mkdir -p "$corpus" "$findings"
+  "$build/fuzz/$target" "$corpus" "$root/tests/data/dat" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 \
+    -max_len=65536 -artifact_prefix="$findings" -print_final_stats=1 || status=1
+done
 exit $status

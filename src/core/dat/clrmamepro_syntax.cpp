@@ -1,0 +1,150 @@
+#include "dat/clrmamepro_syntax.h"
+
+#include "dat/dat_game.h"
+
+namespace gamarium::dat {
+namespace {
+
+// Real files nest three deep (game, rom); more is a damaged file, and the
+// limit keeps the reader's recursion small.
+constexpr int kDeepest = 16;
+
+enum class Kind { End, Open, Close, Word, Quoted };
+
+struct Token {
+    Kind kind = Kind::End;
+    std::string text;
+    int line = 0;
+};
+
+std::string shown(const Token& token) {
+    switch (token.kind) {
+    case Kind::End: return "конец файла";
+    case Kind::Open: return "«(»";
+    case Kind::Close: return "«)»";
+    default: break;
+    }
+    return quotedForReport(token.text);
+}
+
+class Lexer {
+public:
+    explicit Lexer(std::istream& in) : buffer_(*in.rdbuf()) { skipByteOrderMark(); }
+
+    Token next() {
+        int c = skipSpace();
+        Token token;
+        token.line = line_;
+        if (c == EOF) return token;
+        if (c == '(' || c == ')') {
+            take();
+            token.kind = c == '(' ? Kind::Open : Kind::Close;
+        } else if (c == '"') {
+            take();
+            token.kind = Kind::Quoted;
+            readQuoted(token);
+        } else {
+            token.kind = Kind::Word;
+            while (c != EOF && !isSpace(c) && c != '(' && c != ')' && c != '"') {
+                token.text += static_cast<char>(take());
+                c = buffer_.sgetc();
+            }
+        }
+        return token;
+    }
+
+private:
+    static bool isSpace(int c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
+
+    int take() {
+        const int c = buffer_.sbumpc();
+        if (c == '\n') ++line_;
+        return c;
+    }
+
+    int skipSpace() {
+        int c = buffer_.sgetc();
+        while (c != EOF && isSpace(c)) {
+            take();
+            c = buffer_.sgetc();
+        }
+        return c;
+    }
+
+    void skipByteOrderMark() {
+        for (const unsigned char mark : {0xEF, 0xBB, 0xBF}) {
+            if (buffer_.sgetc() != mark) return;
+            buffer_.sbumpc();
+        }
+    }
+
+    // A quoted text ends on its line: a line end or the file's end before
+    // the closing quote is an unclosed quote, named at the line it opened.
+    void readQuoted(Token& token) {
+        for (;;) {
+            int c = take();
+            if (c == '"') return;
+            if (c == '\\') {
+                const int escaped = buffer_.sgetc();
+                if (escaped == '"' || escaped == '\\') {
+                    c = take();
+                } else {
+                    token.text += '\\';
+                    continue;
+                }
+            }
+            if (c == EOF || c == '\n' || c == '\r') throw DamagedDat(token.line, "кавычка не закрыта");
+            token.text += static_cast<char>(c);
+        }
+    }
+
+    std::streambuf& buffer_;
+    int line_ = 1;
+};
+
+void readItems(Lexer& lexer, ClrItem& block, int depth) {
+    for (;;) {
+        Token key = lexer.next();
+        if (key.kind == Kind::Close) return;
+        if (key.kind == Kind::End)
+            throw DamagedDat(block.line, "скобка «(» блока " + quotedForReport(block.key) + " не закрыта до конца файла");
+        if (key.kind != Kind::Word) throw DamagedDat(key.line, "ожидалось имя поля, а стоит " + shown(key));
+        Token value = lexer.next();
+        ClrItem item;
+        item.key = std::move(key.text);
+        item.line = key.line;
+        if (value.kind == Kind::Word || value.kind == Kind::Quoted) {
+            item.value = std::move(value.text);
+        } else if (value.kind == Kind::Open) {
+            if (depth >= kDeepest) throw DamagedDat(value.line, "слишком глубоко вложенные скобки");
+            item.block = true;
+            readItems(lexer, item, depth + 1);
+        } else {
+            throw DamagedDat(item.line, "у поля " + quotedForReport(item.key) + " нет значения (стоит " + shown(value) + ")");
+        }
+        block.items.push_back(std::move(item));
+    }
+}
+
+} // namespace
+
+void readClrmameproBlocks(std::istream& in, const std::function<void(const ClrItem& block)>& visit) {
+    if (!in.rdbuf()) return;
+    Lexer lexer(in);
+    for (;;) {
+        Token name = lexer.next();
+        if (name.kind == Kind::End) return;
+        if (name.kind != Kind::Word) throw DamagedDat(name.line, "ожидалось имя блока, а стоит " + shown(name));
+        const Token open = lexer.next();
+        if (open.kind != Kind::Open)
+            throw DamagedDat(open.line, "после " + quotedForReport(name.text) + " ожидалась «(», а стоит " + shown(open));
+        ClrItem block;
+        block.key = std::move(name.text);
+        block.line = name.line;
+        block.block = true;
+        readItems(lexer, block, 1);
+        visit(block);
+    }
+}
+
+} // namespace gamarium::dat

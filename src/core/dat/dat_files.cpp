@@ -1,0 +1,64 @@
+#include "dat/dat_files.h"
+
+#include "dat/clrmamepro_reader.h"
+#include "dat/logiqx_reader.h"
+
+#include <fstream>
+
+namespace gamarium::dat {
+namespace {
+
+bool looksLikeXml(std::istream& in) {
+    std::streambuf& buffer = *in.rdbuf();
+    for (const unsigned char mark : {0xEF, 0xBB, 0xBF}) {
+        if (buffer.sgetc() != mark) break;
+        buffer.sbumpc();
+    }
+    for (int c = buffer.sgetc(); c != EOF; c = buffer.snextc())
+        if (c != ' ' && c != '\t' && c != '\r' && c != '\n') return c == '<';
+    return false;
+}
+
+std::string shownPath(const files::Path& path) {
+    const std::u8string utf8 = path.u8string();
+    return std::string(utf8.begin(), utf8.end());
+}
+
+} // namespace
+
+DatContents readDatStream(std::istream& in) {
+    DatContents contents;
+    if (!in.rdbuf()) return contents;
+    if (looksLikeXml(in))
+        readLogiqx(in, contents);
+    else
+        readClrmamepro(in, contents);
+    return contents;
+}
+
+DatContents readDatFiles(const std::vector<files::Path>& paths) {
+    DatContents all;
+    const files::Path* datPath = nullptr;
+    for (const files::Path& path : paths) {
+        const std::string shown = shownPath(path);
+        std::ifstream in(path, std::ios::binary);
+        if (!in) throw Error(shown + ": файл не открывается");
+        DatContents contents;
+        try {
+            contents = readDatStream(in);
+        } catch (const Error& e) {
+            throw Error(shown + ", " + e.what());
+        }
+        if (contents.games.empty() && contents.metadata.empty())
+            throw Error(shown + ": ни игр DAT, ни метаданных (developer, publisher, releaseyear, genre, users)");
+        if (!contents.games.empty()) {
+            if (datPath) throw Error(shown + ": второй файл DAT (игры уже взяты из " + shownPath(*datPath) + ")");
+            datPath = &path;
+            all.games = std::move(contents.games);
+        }
+        for (const auto& [crc, said] : contents.metadata) fillUnset(all.metadata[crc], said);
+    }
+    return all;
+}
+
+} // namespace gamarium::dat

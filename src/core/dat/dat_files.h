@@ -1,0 +1,22 @@
+#pragma once
+
+#include "dat/dat_game.h"
+#include "files/files.h"
+
+#include <istream>
+#include <vector>
+
+// The files given to an import, each told apart by its content.
+namespace gamarium::dat {
+
+// A file's games and metadata: XML when its first character (after a
+// byte order mark and white space) is "<", else clrmamepro text.
+DatContents readDatStream(std::istream& in);
+
+// The games of the first file that holds games (the DAT) and the metadata of
+// every file. A file that cannot be opened or read, a damaged file, a second
+// DAT, or a file that holds neither games nor metadata refuses the whole
+// set: the error names the file, and for a damaged one the line and reason.
+DatContents readDatFiles(const std::vector<files::Path>& paths);
+
+} // namespace gamarium::dat

@@ -1,0 +1,29 @@
+#include "dat/rom_fields.h"
+
+#include "dat/dat_game.h"
+
+#include <charconv>
+
+namespace gamarium::dat {
+
+std::uint64_t romSize(std::string_view text, int line) {
+    std::uint64_t size = 0;
+    const char* end = text.data() + text.size();
+    const bool digits = !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+    const auto [at, ec] = std::from_chars(text.data(), end, size);
+    if (!digits || ec != std::errc() || at != end)
+        throw DamagedDat(line, "размер ROM " + quotedForReport(text) + " не число");
+    return size;
+}
+
+std::uint32_t romCrc(std::string_view text, int line) {
+    std::uint32_t crc = 0;
+    const char* end = text.data() + text.size();
+    const bool hex = text.size() == 8 && text.find_first_not_of("0123456789abcdefABCDEF") == std::string_view::npos;
+    const auto [at, ec] = std::from_chars(text.data(), end, crc, 16);
+    if (!hex || ec != std::errc() || at != end)
+        throw DamagedDat(line, "CRC " + quotedForReport(text) + " не из 8 шестнадцатеричных цифр");
+    return crc;
+}
+
+} // namespace gamarium::dat
