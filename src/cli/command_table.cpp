@@ -1,5 +1,6 @@
 #include "cli/base_commands.h"
 #include "cli/command.h"
+#include "cli/dat_command.h"
 #include "cli/identify_command.h"
 #include "cli/pages_command.h"
 #include "cli/tool_commands.h"
@@ -68,6 +69,13 @@ const std::vector<Command>& commands() {
                  "generator window does (its defaults: 11, ../../patch/snes/,\n"
                  "../../patch/snes/ext/, i/); messages go to standard error",
          .run = writePages},
+        {.name = "dat",
+         .arguments = {"NAME", "FILE..."},
+         .lastRepeats = true,
+         .options = {{"--dry-run"}},
+         .help = "fill the game table from a No-Intro DAT and its metadata files;\n"
+                 "--dry-run prints what would change and writes nothing",
+         .run = importDat},
         {.name = "identify",
          .arguments = {"FILE..."},
          .lastRepeats = true,

@@ -1,6 +1,7 @@
 #include "text/exact_conversion.h"
 
 #include "text/cp1251.h"
+#include "text/unaccented.h"
 
 #include <cstdio>
 
@@ -44,9 +45,9 @@ std::size_t decodeOne(std::string_view s, std::size_t at, char32_t& cp) {
     return length;
 }
 
-} // namespace
-
-ExactText fromUtf8Exactly(std::string_view utf8) {
+// UTF-8 as Windows-1251; with `unaccented`, accented Latin letters the code
+// page lacks are written without their accents and counted there.
+ExactText convertUtf8(std::string_view utf8, int* unaccented) {
     ExactText result;
     result.text.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size();) {
@@ -56,15 +57,35 @@ ExactText fromUtf8Exactly(std::string_view utf8) {
             result.problem = "байты, которые не являются текстом UTF-8 (файл в другой кодировке?)";
             return result;
         }
+        i += length;
         const char byte = fromCodePoint(cp);
         if ((byte == '?' && cp != U'?') || static_cast<unsigned char>(byte) == kUnassigned) {
-            result.problem = "символ " + codePointName(cp) + ", которого нет в кодировке Windows-1251";
-            return result;
+            if (unaccented && isCombiningAccent(cp)) {
+                ++*unaccented;
+                continue;
+            }
+            const std::string_view letters = unaccented ? text::unaccented(cp) : std::string_view();
+            if (letters.empty()) {
+                result.problem = "символ " + codePointName(cp) + ", которого нет в кодировке Windows-1251";
+                return result;
+            }
+            result.text += letters;
+            ++*unaccented;
+            continue;
         }
         result.text += byte;
-        i += length;
     }
     return result;
+}
+
+} // namespace
+
+ExactText fromUtf8Exactly(std::string_view utf8) {
+    return convertUtf8(utf8, nullptr);
+}
+
+ExactText fromUtf8Unaccented(std::string_view utf8, int& unaccented) {
+    return convertUtf8(utf8, &unaccented);
 }
 
 ExactText fromCp1251Exactly(std::string_view cp1251) {

@@ -17,6 +17,12 @@ struct ExactText {
 // must have a form in the code page.
 ExactText fromUtf8Exactly(std::string_view utf8);
 
+// As fromUtf8Exactly, except that Latin letters the code page lacks are
+// written without their accents ("é" as "e", "ø" as "o", a combining accent
+// dropped) or spelled out ("ß" as "ss", "æ" as "ae"); `unaccented` counts
+// the letters and accents so changed.
+ExactText fromUtf8Unaccented(std::string_view utf8, int& unaccented);
+
 // Windows-1251 bytes taken as they are; only the byte 0x98, which the code
 // page leaves unassigned, is refused.
 ExactText fromCp1251Exactly(std::string_view cp1251);

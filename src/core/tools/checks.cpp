@@ -22,18 +22,17 @@ void forEachRecord(store::Table& games, const Progress& progress, const std::fun
     }
 }
 
-// Compares by byte codes; a text that begins the other is the smaller.
-bool sortsBefore(std::string_view a, std::string_view b) {
-    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i)
-        if (a[i] != b[i]) return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]);
-    return a.size() < b.size();
-}
-
 std::string finished() {
     return text::fromUtf8("Проверка закончена!");
 }
 
 } // namespace
+
+bool sortsBefore(std::string_view a, std::string_view b) {
+    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i)
+        if (a[i] != b[i]) return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]);
+    return a.size() < b.size();
+}
 
 void checkNames(store::Table& games, const StatusSink& report, const Progress& progress) {
     games.first();

@@ -3,6 +3,8 @@
 #include "files/files.h"
 #include "tools/status.h"
 
+#include <string_view>
+
 namespace gamarium::store {
 class Table;
 }
@@ -11,6 +13,11 @@ class Table;
 // table from the first record, leaves the cursor on the last and ends its
 // report with "Проверка закончена!".
 namespace gamarium::tools {
+
+// The order of names that the name check expects, on names whose Latin
+// letters are lower-cased (text::lowerLatin): by byte codes, a name that
+// begins the other being the smaller.
+bool sortsBefore(std::string_view a, std::string_view b);
 
 // Neighbouring names out of alphabetical order (Latin letters compared
 // without case, every other byte by its code): "previous\rcurrent".

@@ -1,0 +1,257 @@
+#include "dat/dat_import.h"
+
+#include "dat/dat_record.h"
+#include "store/table.h"
+#include "text/cp1251.h"
+#include "tools/checks.h"
+#include "tools/renumber.h"
+
+#include <algorithm>
+#include <bitset>
+#include <deque>
+#include <unordered_map>
+
+namespace gamarium::dat {
+namespace {
+
+using Values = std::array<std::string, kDatFieldCount>;
+
+// A record of the table as it will be: one read from the table (with its
+// position there) or one the import adds.
+struct Planned {
+    Values values;
+    std::int64_t n = 0;
+    int position = -1; // 0-based place in the table as read; -1 for a new record
+    std::bitset<kDatFieldCount> filled;
+};
+
+using DatFields = std::array<store::Field*, kDatFieldCount>;
+
+DatFields datFields(store::Table& games) {
+    DatFields fields;
+    for (int f = 0; f < kDatFieldCount; ++f) fields[f] = &games.fieldByName(kDatFieldNames[f]);
+    return fields;
+}
+
+std::string nameKey(const std::string& name, const std::string& region) {
+    return name + '\0' + region;
+}
+
+class Plan {
+public:
+    Plan(store::Table& games, const tools::StatusSink& report, bool dryRun)
+        : report_(report), dryRun_(dryRun) {
+        std::vector<std::string_view> fields = {"N"};
+        fields.insert(fields.end(), kDatFieldNames.begin(), kDatFieldNames.end());
+        const DatFields read = datFields(games);
+        const store::Field& n = games.fieldByName("N");
+        games.forEachRecord(fields, [&](std::size_t position) {
+            Planned record;
+            record.position = static_cast<int>(position);
+            record.n = n.asInteger();
+            for (int f = 0; f < kDatFieldCount; ++f) record.values[f] = read[f]->asString();
+            remember(records_.size(), record);
+            records_.push_back(std::move(record));
+        });
+        existing_ = records_.size();
+    }
+
+    void take(const DatGame& game, const MetadataByCrc& metadata) {
+        const auto said = game.crc ? metadata.find(*game.crc) : metadata.end();
+        const DatRecord record = datRecord(game, said == metadata.end() ? nullptr : &said->second);
+        const std::optional<std::size_t> match = matchOf(record);
+        if (!match) {
+            Planned added;
+            for (int f = 0; f < kDatFieldCount; ++f) {
+                added.values[f] = record.values[f].text;
+                added.filled[f] = !added.values[f].empty();
+                note(record, f);
+            }
+            if (dryRun_) report_(text::fromUtf8("добавится: ") + added.values[Name]);
+            remember(records_.size(), added);
+            records_.push_back(std::move(added));
+            ++result_.added;
+            return;
+        }
+        Planned& known = records_[*match];
+        std::string fields;
+        bool filledNow = false;
+        for (int f = 0; f < kDatFieldCount; ++f) {
+            if (!known.values[f].empty()) continue;
+            note(record, f);
+            if (record.values[f].text.empty()) continue;
+            known.values[f] = record.values[f].text;
+            known.filled[f] = true;
+            filledNow = true;
+            fields += (fields.empty() ? "" : ", ") + std::string(kDatFieldNames[f]);
+        }
+        // A game that matches one added before it (a ROM named twice in the
+        // DAT) adds no record of its own: it counts as unchanged.
+        if (!filledNow || known.position < 0) ++result_.unchanged;
+        if (!filledNow) return;
+        if (known.position >= 0) ++result_.filled;
+        if (known.filled[File]) remember(*match, known);
+        if (dryRun_ && known.position >= 0)
+            report_(text::fromUtf8("дополнится: ") + known.values[Name] + " (" + std::to_string(known.position + 1) +
+                    "): " + fields);
+    }
+
+    std::size_t size() const { return records_.size(); }
+    std::size_t existing() const { return existing_; }
+    const std::vector<Planned>& records() const { return records_; }
+    DatImportResult& result() { return result_; }
+
+private:
+    // Where a record can be found by the games that follow.
+    void remember(std::size_t index, const Planned& record) {
+        if (!record.values[File].empty())
+            byFile_.emplace(text::lower(record.values[File]), index);
+        else if (!record.values[Name].empty())
+            byName_[nameKey(record.values[Name], record.values[Region])].push_back(index);
+    }
+
+    std::optional<std::size_t> matchOf(const DatRecord& record) {
+        if (const std::string& file = record.values[File].text; !file.empty())
+            if (const auto it = byFile_.find(text::lower(file)); it != byFile_.end()) return it->second;
+        if (record.values[Name].text.empty()) return std::nullopt;
+        const auto it = byName_.find(nameKey(record.values[Name].text, record.values[Region].text));
+        if (it == byName_.end() || it->second.empty()) return std::nullopt;
+        const std::size_t index = it->second.front();
+        it->second.pop_front();
+        return index;
+    }
+
+    // Reports what became of a field's text on its way into an empty field.
+    void note(const DatRecord& record, int f) {
+        const DatValue& value = record.values[f];
+        const std::string head =
+            text::fromUtf8("«") + record.datName + text::fromUtf8("», ") + std::string(kDatFieldNames[f]) + ": ";
+        if (value.unaccented) {
+            ++result_.unaccented;
+            report_(head + text::fromUtf8("без диакритики «") + value.text + text::fromUtf8("»"));
+        }
+        if (value.cut) {
+            ++result_.cut;
+            report_(head + text::fromUtf8("обрезано до «") + value.text + text::fromUtf8("»"));
+        }
+        if (!value.problem.empty()) {
+            ++result_.leftEmpty;
+            report_(head + text::fromUtf8("оставлено пустым: " + value.problem));
+        }
+        if (f == Region)
+            for (const std::string& word : record.unknownRegions)
+                report_(head + text::fromUtf8("слова «" + word + "» нет в таблице регионов"));
+    }
+
+    const tools::StatusSink& report_;
+    bool dryRun_;
+    std::vector<Planned> records_;
+    std::size_t existing_ = 0;
+    std::unordered_map<std::string, std::size_t> byFile_;
+    std::unordered_map<std::string, std::deque<std::size_t>> byName_;
+    DatImportResult result_;
+};
+
+// How many of the sorted `keys` do not sort after `key`: the place after
+// every equal name, found by halving as the name check orders names.
+std::size_t placeOf(const std::vector<std::string>& keys, const std::string& key) {
+    std::size_t low = 0, high = keys.size();
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (tools::sortsBefore(key, keys[middle]))
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return low;
+}
+
+struct Insertion {
+    std::size_t place; // among the records read: before the record there
+    std::string key;
+    std::size_t index; // in the plan
+};
+
+void writeFields(const DatFields& fields, const Planned& record) {
+    for (int f = 0; f < kDatFieldCount; ++f)
+        if (record.filled[f]) fields[f]->setAsString(record.values[f]);
+}
+
+} // namespace
+
+DatImportResult importDat(store::Table& games, const DatContents& dat, const tools::StatusSink& report, bool dryRun,
+                          const tools::Progress& progress) {
+    Plan plan(games, report, dryRun);
+    for (const DatGame& game : dat.games) plan.take(game, dat.metadata);
+    DatImportResult& result = plan.result();
+    if (plan.size() > kMostGames)
+        throw Error("в таблице стало бы " + std::to_string(plan.size()) + " игр, а она вмещает " +
+                    std::to_string(kMostGames) + "; ничего не изменено");
+    if (dryRun || (result.added == 0 && result.filled == 0)) return result;
+
+    const std::vector<Planned>& records = plan.records();
+    std::vector<std::string> keys;
+    keys.reserve(plan.existing());
+    for (std::size_t i = 0; i < plan.existing(); ++i) keys.push_back(text::lowerLatin(records[i].values[Name]));
+    std::vector<Insertion> insertions;
+    for (std::size_t i = plan.existing(); i < records.size(); ++i) {
+        std::string key = text::lowerLatin(records[i].values[Name]);
+        insertions.push_back({placeOf(keys, key), std::move(key), i});
+    }
+    std::stable_sort(insertions.begin(), insertions.end(), [](const Insertion& a, const Insertion& b) {
+        return a.place != b.place ? a.place < b.place : tools::sortsBefore(a.key, b.key);
+    });
+    // N follows the positions afterwards only if it did for every record
+    // read, counting the records inserted before it.
+    bool inStep = true;
+    for (std::size_t i = 0, before = 0; i < plan.existing(); ++i) {
+        while (before < insertions.size() && insertions[before].place <= i) ++before;
+        inStep = inStep && records[i].n == static_cast<std::int64_t>(i + before + 1);
+    }
+
+    const int total = result.filled + result.added;
+    int done = 0;
+    const DatFields fields = datFields(games);
+    store::Field& n = games.fieldByName("N");
+    games.runAsOneTransaction([&] {
+        for (std::size_t i = 0; i < plan.existing(); ++i) {
+            if (records[i].filled.none()) continue;
+            games.moveToPosition(records[i].position + 1);
+            games.edit();
+            writeFields(fields, records[i]);
+            games.post();
+            if (progress) progress(++done, total);
+        }
+        for (std::size_t k = 0; k < insertions.size(); ++k) {
+            const std::size_t position = insertions[k].place + k; // 0-based, final: later ones go after it
+            if (position >= static_cast<std::size_t>(games.recordCount())) {
+                games.append();
+            } else {
+                games.moveToPosition(static_cast<std::int64_t>(position) + 1);
+                games.insert();
+            }
+            n.setAsInteger(static_cast<std::int64_t>(position) + 1);
+            writeFields(fields, records[insertions[k].index]);
+            games.post();
+            if (progress) progress(++done, total);
+        }
+        if (!inStep && !insertions.empty()) tools::renumber(games);
+    });
+    if (!insertions.empty()) {
+        result.firstAdded = static_cast<int>(insertions.front().place) + 1;
+        games.moveToPosition(result.firstAdded);
+    }
+    return result;
+}
+
+std::string conversionsLine(const DatImportResult& result) {
+    return text::fromUtf8("без диакритики: " + std::to_string(result.unaccented) + ", обрезано: " +
+                          std::to_string(result.cut) + ", оставлено пустым: " + std::to_string(result.leftEmpty));
+}
+
+std::string countsLine(const DatImportResult& result) {
+    return text::fromUtf8("добавлено " + std::to_string(result.added) + ", дополнено " +
+                          std::to_string(result.filled) + ", без изменений " + std::to_string(result.unchanged));
+}
+
+} // namespace gamarium::dat

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "dat/dat_game.h"
+#include "tools/status.h"
+
+#include <string>
+
+namespace gamarium::store {
+class Table;
+}
+
+// Filling a game table from a DAT and its metadata.
+namespace gamarium::dat {
+
+struct DatImportResult {
+    int added = 0;      // new records
+    int filled = 0;     // records that got a field they lacked
+    int unchanged = 0;  // games whose record had every field already
+    int unaccented = 0; // texts written without accents
+    int cut = 0;        // texts cut to their field
+    int leftEmpty = 0;  // fields left empty for a value the table cannot hold
+    int firstAdded = 0; // position of the first added record in the end, 0 when none
+};
+
+// Imports the games of `dat` into the game table. A game matches the first
+// record whose File is its ROM's name, letter case aside, or else the first
+// record without a File whose Name and Region are the game's; each record
+// matches one game. A matched record gets only the fields it lacks; an
+// unmatched game is inserted where its name belongs by an exact halving
+// search in the name check's order, and the table is renumbered when N no
+// longer follows the positions. Everything is one transaction: all of it is
+// stored or none. A table that would hold more than 32,767 games is refused
+// before any change. Every text written without accents, cut, or left out
+// is reported (Windows-1251 lines), as are region words the region table
+// lacks; with `dryRun` the changes are reported and nothing is written.
+DatImportResult importDat(store::Table& games, const DatContents& dat, const tools::StatusSink& report,
+                          bool dryRun = false, const tools::Progress& progress = {});
+
+// "без диакритики: N, обрезано: M, оставлено пустым: K" (Windows-1251).
+std::string conversionsLine(const DatImportResult& result);
+
+// "добавлено N, дополнено M, без изменений K" (Windows-1251).
+std::string countsLine(const DatImportResult& result);
+
+} // namespace gamarium::dat

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "dat/dat_game.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What a DAT game becomes in the game table.
+namespace gamarium::dat {
+
+// The fields a DAT game fills, in the game table's field order; every
+// other field stays empty.
+enum DatField { Sid, Name, Region, Publisher, Developer, Year, Ngamers, Type, Genre, File, Size, kDatFieldCount };
+
+inline constexpr std::array<std::string_view, kDatFieldCount> kDatFieldNames = {
+    "Sid", "Name", "Region", "Publisher", "Developer", "Year", "Ngamers", "Type", "Genre", "File", "Size"};
+
+// One field's value as it is stored (a number as decimal text), and what
+// became of the file's text on the way.
+struct DatValue {
+    std::string text;        // Windows-1251; empty when there is nothing to store
+    bool unaccented = false; // Latin letters written without their accents
+    bool cut = false;        // cut to the field's size, at a word boundary where there is one
+    std::string problem;     // why a value the file gives is left out (UTF-8)
+};
+
+struct DatRecord {
+    std::array<DatValue, kDatFieldCount> values;
+    std::string datName;                     // the game's name in the DAT, for reports (Windows-1251)
+    std::vector<std::string> unknownRegions; // region words the region table lacks (UTF-8)
+};
+
+// The record of a DAT game with its metadata (none when `metadata` is null):
+// Name by cleanname, Region by the region table, Sid by sidof ("num" for a
+// name that begins with neither a letter nor a digit), File and Size (KiB,
+// rounded up) from the first ROM, Publisher, Developer, Year and Ngamers
+// from the metadata, Type and Genre by the genre table.
+DatRecord datRecord(const DatGame& game, const Metadata* metadata);
+
+// `text` cut to `size` characters at the last space that leaves a word
+// whole, or at `size` when there is none; trailing spaces go.
+std::string cutAtWord(std::string_view text, std::size_t size);
+
+} // namespace gamarium::dat
