@@ -79,7 +79,9 @@ std::string cutAtWord(std::string_view text, std::size_t size) {
 DatRecord datRecord(const DatGame& game, const Metadata* metadata) {
     DatRecord record;
     auto& values = record.values;
-    record.datName = text::fromUtf8(game.name);
+    int unaccented = 0;
+    const text::ExactText shown = text::fromUtf8Unaccented(game.name, unaccented);
+    record.datName = shown.problem.empty() ? shown.text : text::fromUtf8(game.name);
     values[Name] = textValue(tools::cleanname(game.name), Name);
     const std::string& name = values[Name].text;
     values[Sid].text = !name.empty() && isLetterOrDigit(name.front()) ? tools::sidof(name) : "num";

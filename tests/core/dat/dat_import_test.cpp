@@ -1,0 +1,249 @@
+// Importing the SNES sample into empty bases, bases made by a list merge and
+// bases already typed into.
+#include "core/support/temp_folder.h"
+#include "dat/dat_files.h"
+#include "dat/dat_import.h"
+#include "dat/dat_record.h"
+#include "store/catalogue.h"
+#include "store/table.h"
+#include "text/cp1251.h"
+#include "tools/checks.h"
+#include "tools/merge.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace gamarium::dat {
+namespace {
+
+const files::Path kSample = files::Path(GAMARIUM_TEST_DATA) / "dat";
+
+DatContents sample(const char* dat = "snes-no-intro.dat") {
+    std::vector<files::Path> paths = {kSample / dat};
+    for (const char* meta : {"snes-developer.dat", "snes-publisher.dat", "snes-releaseyear.dat", "snes-genre.dat",
+                             "snes-maxusers.dat"})
+        paths.push_back(kSample / meta);
+    return readDatFiles(paths);
+}
+
+class DatImport : public ::testing::Test {
+protected:
+    void SetUp() override {
+        store::createBase(home_.path(), "snes", false);
+        games_.open();
+    }
+
+    DatImportResult import(const DatContents& dat, bool dryRun = false) {
+        lines_.clear();
+        return importDat(games_, dat, [&](const std::string& line) { lines_.push_back(text::toUtf8(line)); }, dryRun);
+    }
+
+    std::vector<std::string> column(const char* field) {
+        std::vector<std::string> values;
+        games_.forEachRecord({field}, [&](std::size_t) { values.push_back(games_.fieldByName(field).asString()); });
+        return values;
+    }
+
+    std::vector<std::string> table() {
+        std::vector<std::string> rows;
+        games_.forEachRecord({}, [&](std::size_t) {});
+        for (games_.first(); !games_.isEmpty() && !games_.eof(); games_.next()) {
+            std::string row;
+            for (int i = 0; i < games_.fieldCount(); ++i) row += games_.field(i).asString() + "|";
+            rows.push_back(row);
+        }
+        return rows;
+    }
+
+    std::vector<std::string> nameCheck() {
+        std::vector<std::string> found;
+        tools::checkNames(games_, [&](const std::string& line) { found.push_back(text::toUtf8(line)); });
+        found.pop_back(); // "Проверка закончена!"
+        return found;
+    }
+
+    void add(const std::vector<std::pair<std::string, std::string>>& fields) {
+        games_.append();
+        for (const auto& [field, value] : fields) games_.fieldByName(field).setAsString(text::fromUtf8(value));
+        games_.post();
+    }
+
+    bool reported(const std::string& part) const {
+        return std::any_of(lines_.begin(), lines_.end(),
+                           [&](const std::string& line) { return line.find(part) != std::string::npos; });
+    }
+
+    gamarium::testing::TempFolder home_;
+    store::Table games_{store::basesFolder(home_.path()), store::gameTableName("snes")};
+    std::vector<std::string> lines_;
+};
+
+TEST_F(DatImport, SampleFillsAnEmptyBaseInNameOrderAndASecondRunChangesNothing) {
+    const DatImportResult first = import(sample());
+    EXPECT_EQ(first.added, 116);
+    EXPECT_EQ(first.filled + first.unchanged, 0);
+    EXPECT_EQ(first.unaccented, 2); // Brøderbund as publisher and developer
+    EXPECT_TRUE(reported("«Prince of Persia 2 (Europe)», Publisher: без диакритики «Broderbund Software»"));
+    EXPECT_EQ(first.firstAdded, 1);
+    EXPECT_EQ(nameCheck(), std::vector<std::string>{});
+    const std::vector<std::string> n = column("N");
+    for (std::size_t i = 0; i < n.size(); ++i) ASSERT_EQ(n[i], std::to_string(i + 1));
+
+    games_.moveToPosition(64);
+    EXPECT_EQ(games_.fieldByName("Name").asString(), "Odekake Lester - Lelele no Le");
+    EXPECT_EQ(games_.fieldByName("File").asString(), "Odekake Lester - Lelele no Le (^^; (Japan).sfc");
+    games_.moveToPosition(1);
+    const std::pair<const char*, const char*> soccer[] = {
+        {"Sid", "num"}, {"Name", "'96 Zenkoku Koukou Soccer Senshuken"}, {"Region", "j"},
+        {"Publisher", "Magical Company"}, {"Developer", "Magical Company"}, {"Year", "1996"}, {"Ngamers", "2"},
+        {"Type", "Sport"}, {"Genre", ""}, {"Size", "1536"}, {"Image1", ""}, {"Text1", ""}, {"Patch", ""}};
+    for (const auto& [field, value] : soccer) EXPECT_EQ(games_.fieldByName(field).asString(), value) << field;
+    const std::vector<std::string> names = column("Name");
+    const auto blt = std::find(names.begin(), names.end(), "BLT"); // no metadata at all
+    ASSERT_NE(blt, names.end());
+    games_.moveToPosition(blt - names.begin() + 1);
+    EXPECT_EQ(games_.fieldByName("Region").asString(), "jue");
+    EXPECT_EQ(games_.fieldByName("Publisher").asString(), "");
+
+    const std::vector<std::string> before = table();
+    const DatImportResult second = import(sample());
+    EXPECT_EQ(second.added + second.filled, 0);
+    EXPECT_EQ(second.unchanged, 116);
+    EXPECT_EQ(second.unaccented, 0);
+    EXPECT_EQ(table(), before);
+}
+
+TEST_F(DatImport, BothFormatsMakeTheSameTable) {
+    import(sample("snes-no-intro.dat"));
+    const std::vector<std::string> fromText = table();
+    games_.close();
+    store::emptyBase(home_.path(), "snes");
+    games_.open();
+    import(sample("snes-no-intro.xml"));
+    EXPECT_EQ(table(), fromText);
+}
+
+TEST_F(DatImport, ABaseMadeByAListMergeIsFilledInPlace) {
+    // The list a list tool makes from the same DAT: name part;region letters.
+    std::string list;
+    for (const DatGame& game : sample().games) {
+        const DatRecord record = datRecord(game, nullptr);
+        list += text::fromUtf8(game.name) + ";" + record.values[Region].text + "\r\n";
+    }
+    tools::mergeList(games_, list, [](const std::string&) {});
+    ASSERT_EQ(games_.recordCount(), 116);
+    const std::vector<std::string> mergedNames = column("Name");
+
+    // The list's ";" cuts "Odekake Lester - Lelele no Le (^^; (Japan)" short, so
+    // that game's merged record keeps another name and the game comes anew.
+    const DatImportResult first = import(sample());
+    EXPECT_EQ(first.added, 1);
+    EXPECT_EQ(first.filled, 115);
+    std::vector<std::string> names = column("Name");
+    const auto added = std::find(names.begin(), names.end(), "Odekake Lester - Lelele no Le");
+    ASSERT_NE(added, names.end());
+    names.erase(added);
+    EXPECT_EQ(names, mergedNames);
+    EXPECT_EQ(column("Ngamers")[0], "1") << "a value the record has stays";
+    const std::vector<std::string> files = column("File");
+    EXPECT_EQ(std::count(files.begin(), files.end(), ""), 1);
+
+    const DatImportResult second = import(sample());
+    EXPECT_EQ(second.added + second.filled, 0);
+    EXPECT_EQ(second.unchanged, 116);
+}
+
+TEST_F(DatImport, TypedTextsSurviveAndFilesMatchWhateverTheirCase) {
+    add({{"N", "1"}, {"Name", "Мой Демон"}, {"File", "DEMON'S CREST (EUROPE).SFC"}, {"Publisher", "Свой издатель"}});
+    add({{"N", "2"}, {"Name", "Actraiser 2"}, {"Region", "e"}, {"Type", "Strategy"}});
+    const DatImportResult result = import(sample());
+    EXPECT_EQ(result.added, 114);
+    EXPECT_EQ(result.filled, 2);
+    const std::vector<std::string> names = column("Name");
+    const auto demon = std::find(names.begin(), names.end(), text::fromUtf8("Мой Демон"));
+    ASSERT_NE(demon, names.end());
+    games_.moveToPosition(demon - names.begin() + 1);
+    EXPECT_EQ(games_.fieldByName("Publisher").asString(), text::fromUtf8("Свой издатель"));
+    EXPECT_EQ(games_.fieldByName("File").asString(), "DEMON'S CREST (EUROPE).SFC");
+    EXPECT_EQ(games_.fieldByName("Developer").asString(), "Capcom");
+    EXPECT_EQ(games_.fieldByName("Region").asString(), "e");
+    games_.moveToPosition(1);
+    EXPECT_EQ(games_.fieldByName("Name").asString(), "'96 Zenkoku Koukou Soccer Senshuken");
+    const auto actraiser = std::find(names.begin(), names.end(), "Actraiser 2");
+    games_.moveToPosition(actraiser - names.begin() + 1);
+    EXPECT_EQ(games_.fieldByName("Type").asString(), "Strategy");
+    EXPECT_EQ(games_.fieldByName("Publisher").asString(), "Enix");
+    EXPECT_EQ(games_.fieldByName("File").asString(), "Actraiser 2 (Europe) (En,Fr,De).sfc");
+}
+
+TEST_F(DatImport, NewGamesGoWhereTheirNamesBelong) {
+    // Out-of-step numbers and names that sort among the sample's, Latin case aside.
+    for (const char* name : {"actraiser", "B", "Mmm", "mmm", "Zzzz", "Абв"})
+        add({{"N", "7"}, {"Name", name}, {"File", std::string(name) + ".x"}});
+    const DatImportResult result = import(sample());
+    EXPECT_EQ(result.added, 116);
+    EXPECT_EQ(nameCheck(), std::vector<std::string>{});
+    const std::vector<std::string> n = column("N");
+    for (std::size_t i = 0; i < n.size(); ++i) ASSERT_EQ(n[i], std::to_string(i + 1));
+    const std::vector<std::string> names = column("Name");
+    EXPECT_EQ(names[1], "actraiser");
+    EXPECT_EQ(names[2], "Actraiser 2");
+    EXPECT_EQ(names.back(), text::fromUtf8("Абв"));
+    EXPECT_EQ(result.firstAdded, 1);
+}
+
+TEST_F(DatImport, DryRunSaysWhatWouldChangeAndWritesNothing) {
+    add({{"N", "1"}, {"Name", "Actraiser 2"}, {"Region", "e"}});
+    const DatImportResult result = import(sample(), true);
+    EXPECT_EQ(result.added, 115);
+    EXPECT_EQ(result.filled, 1);
+    EXPECT_TRUE(reported("добавится: Akumajou Dracula"));
+    EXPECT_TRUE(reported("дополнится: Actraiser 2 (1): Sid, Publisher, Developer, Year, Ngamers, Type, File, Size"));
+    EXPECT_EQ(games_.recordCount(), 1);
+    EXPECT_EQ(column("Publisher"), std::vector<std::string>{""});
+}
+
+TEST_F(DatImport, ATableThatWouldPassTheLimitIsRefusedBeforeAnyChange) {
+    games_.runAsOneTransaction([&] {
+        for (int i = 1; i <= 32700; ++i) add({{"N", std::to_string(i)}, {"Name", "Zz " + std::to_string(i)}});
+    });
+    add({{"Name", "Actraiser 2"}, {"Region", "e"}});
+    try {
+        import(sample());
+        ADD_FAILURE() << "imported";
+    } catch (const Error& e) {
+        EXPECT_NE(std::string(e.what()).find("32816"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(games_.recordCount(), 32701);
+    games_.last();
+    EXPECT_EQ(games_.fieldByName("Publisher").asString(), "");
+}
+
+TEST_F(DatImport, WhatTheTableCannotHoldIsReportedAndLeftEmpty) {
+    std::istringstream in(
+        "game ( name \"Caf\xC3\xA9 (USA)\" rom ( name \"\xE3\x82\xA2.sfc\" size 99999999999 crc 00000001 ) )\n"
+        "game ( name \"A very long name that goes on and on and on, well past what the Name field keeps for it (Mars)\" region \"Mars\" )\n"
+        "game ( comment \"x\" developer \"\xE3\x82\xA2\" genre \"Mecha, Racing, Space Opera Epic\" rom ( crc 00000001 ) )\n");
+    const DatContents dat = readDatStream(in);
+    const DatImportResult result = import(dat);
+    EXPECT_EQ(result.added, 2);
+    EXPECT_EQ(result.unaccented, 1);
+    EXPECT_EQ(result.cut, 2);
+    EXPECT_EQ(result.leftEmpty, 3);
+    EXPECT_TRUE(reported("«Cafe (USA)», File: оставлено пустым: символ U+30A2"));
+    EXPECT_TRUE(reported("«Cafe (USA)», Size: оставлено пустым: 97656250 КиБ"));
+    EXPECT_TRUE(reported("«Cafe (USA)», Developer: оставлено пустым: символ U+30A2"));
+    EXPECT_TRUE(reported("«Cafe (USA)», Genre: обрезано до «Mecha, Space Opera»"));
+    EXPECT_TRUE(reported("Region: слова «Mars» нет в таблице регионов"));
+    EXPECT_EQ(text::toUtf8(conversionsLine(result)), "без диакритики: 1, обрезано: 2, оставлено пустым: 3");
+    EXPECT_EQ(text::toUtf8(countsLine(result)), "добавлено 2, дополнено 0, без изменений 0");
+    const std::vector<std::string> names = column("Name");
+    EXPECT_EQ(names[0], "A very long name that goes on and on and on, well past what the Name field keeps");
+    EXPECT_EQ(names[1], "Cafe");
+    EXPECT_EQ(column("Type")[1], "Race/Driving");
+}
+
+} // namespace
+} // namespace gamarium::dat

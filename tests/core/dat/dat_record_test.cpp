@@ -1,0 +1,152 @@
+// What a DAT game becomes: the record's fields from the game and its metadata.
+#include "dat/dat_record.h"
+#include "dat/genres.h"
+#include "dat/regions.h"
+#include "text/cp1251.h"
+
+#include <gtest/gtest.h>
+
+namespace gamarium::dat {
+namespace {
+
+DatGame gameOf(const std::string& name, const std::string& region = "", const std::string& romName = "",
+               std::optional<std::uint64_t> size = std::nullopt) {
+    DatGame game;
+    game.line = 1;
+    game.name = name;
+    game.region = region;
+    game.romName = romName;
+    game.romSize = size;
+    return game;
+}
+
+TEST(DatRecord, NameSidRegionFileAndSizeFromTheGame) {
+    struct Case {
+        std::string name, region, romName;
+        std::uint64_t size;
+        const char *cleanName, *sid, *letters, *kib;
+    };
+    const Case cases[] = {
+        {"'96 Zenkoku Koukou Soccer Senshuken (Japan)", "Japan", "x.sfc", 1572864, "'96 Zenkoku Koukou Soccer Senshuken",
+         "num", "j", "1536"},
+        {"Odekake Lester - Lelele no Le (^^; (Japan)", "Japan", "o.sfc", 1048576, "Odekake Lester - Lelele no Le", "o",
+         "j", "1024"},
+        {"Donkey Kong Country (USA, Europe) (Rev 2) (Virtual Console, Classic Mini, Switch Online)", "USA", "d.sfc", 1,
+         "Donkey Kong Country", "d", "ue", "1"},
+        {"BLT (World) (Demo 1)", "", "b.sfc", 1025, "BLT", "b", "jue", "2"},
+        {"7th Saga, The (USA)", "USA", "s.sfc", 0, "7th Saga, The", "num", "u", "0"},
+        {"Ardy Lightfoot (Japan, USA) (Beta)", "", "a.sfc", 33553408, "Ardy Lightfoot", "a", "ju", "32767"},
+        {"Blanco World Class Rugby (France) (En)", "France", "r.sfc", 524288, "Blanco World Class Rugby", "b", "e",
+         "512"},
+        {"Game (Proto) (Korea)", "Korea", "g.sfc", 1024, "Game", "g", "k", "1"},
+        {"Game (Brazil, Korea, Asia, USA)", "", "g.sfc", 1024, "Game", "g", "bka", "1"},
+        {"Game (Germany, Europe, France)", "", "g.sfc", 1024, "Game", "g", "e", "1"},
+        {"\xD0\x98\xD0\xB3\xD1\x80\xD0\xB0 (Russia)", "", "g.sfc", 1024, "\xC8\xE3\xF0\xE0", "\xE8", "e", "1"},
+    };
+    for (const Case& c : cases) {
+        const DatRecord record = datRecord(gameOf(c.name, c.region, c.romName, c.size), nullptr);
+        EXPECT_EQ(record.values[Name].text, c.cleanName) << c.name;
+        EXPECT_EQ(record.values[Sid].text, c.sid) << c.name;
+        EXPECT_EQ(record.values[Region].text, c.letters) << c.name;
+        EXPECT_EQ(record.values[File].text, c.romName) << c.name;
+        EXPECT_EQ(record.values[Size].text, c.kib) << c.name;
+        for (const DatField f : {Publisher, Developer, Year, Ngamers, Type, Genre})
+            EXPECT_TRUE(record.values[f].text.empty()) << c.name << " " << kDatFieldNames[f];
+    }
+}
+
+TEST(DatRecord, SizeTooLargeForTheFieldIsLeftOutAndSaid) {
+    const DatRecord record = datRecord(gameOf("Big", "", "", 33553409), nullptr);
+    EXPECT_EQ(record.values[Size].text, "");
+    EXPECT_NE(record.values[Size].problem.find("32768 КиБ"), std::string::npos);
+}
+
+TEST(DatRecord, MetadataGivesPublisherDeveloperYearPlayersTypeAndGenre) {
+    const Metadata metadata{.developer = "Rareware",
+                            .publisher = "Br\xC3\xB8" "derbund Software",
+                            .releaseYear = "1994",
+                            .genre = "Role-playing (RPG), Fantasy / Action",
+                            .users = "2"};
+    const DatRecord record = datRecord(gameOf("Game (USA)"), &metadata);
+    EXPECT_EQ(record.values[Publisher].text, "Broderbund Software");
+    EXPECT_TRUE(record.values[Publisher].unaccented);
+    EXPECT_EQ(record.values[Developer].text, "Rareware");
+    EXPECT_FALSE(record.values[Developer].unaccented);
+    EXPECT_EQ(record.values[Year].text, "1994");
+    EXPECT_EQ(record.values[Ngamers].text, "2");
+    EXPECT_EQ(record.values[Type].text, "RPG");
+    EXPECT_EQ(record.values[Genre].text, "Fantasy, Action");
+    EXPECT_TRUE(record.values[File].text.empty());
+    EXPECT_TRUE(record.values[Size].text.empty());
+
+    const Metadata odd{.developer = "\xE3\x82\xA2\xE3\x83\x88\xE3\x83\xA9\xE3\x82\xB9 (Atlus)",
+                       .publisher = "A very long publisher name that goes on",
+                       .releaseYear = "199x",
+                       .genre = "Music",
+                       .users = std::nullopt};
+    const DatRecord cut = datRecord(gameOf("Game"), &odd);
+    EXPECT_EQ(cut.values[Developer].text, "");
+    EXPECT_NE(cut.values[Developer].problem.find("U+30A2"), std::string::npos);
+    EXPECT_EQ(cut.values[Publisher].text, "A very long publisher");
+    EXPECT_TRUE(cut.values[Publisher].cut);
+    EXPECT_EQ(cut.values[Year].text, "");
+    EXPECT_NE(cut.values[Year].problem.find("199x"), std::string::npos);
+    EXPECT_EQ(cut.values[Type].text, "Music/Dance");
+    EXPECT_EQ(cut.values[Genre].text, "");
+}
+
+TEST(DatRecord, GenreTable) {
+    struct Case {
+        const char *genre, *type, *rest;
+    };
+    const Case cases[] = {
+        {"Action", "Action/Reflex", ""},
+        {"Role playing games", "RPG", ""},
+        {"Racing", "Race/Driving", ""},
+        {"Sports", "Sport", ""},
+        {"Puzzle", "Puzzle/Tetris ", ""},
+        {"Board", "Board Game", ""},
+        {"Gambling", "Casino/Cards", ""},
+        {"Quiz", "Trivia/Quiz", ""},
+        {"Shooter", "Shoot'em Up", ""},
+        {"SHOOT'EM UP", "Shoot'em Up", ""},
+        {"Platform, Action", "Platform", "Action"},
+        {"Horror, Adventure", "Adventure", "Horror"},
+        {"Mecha", "", "Mecha"},
+        {" , ", "", ""},
+    };
+    for (const Case& c : cases) {
+        const Classification classification = classifyGenre(c.genre);
+        EXPECT_EQ(classification.type, c.type) << c.genre;
+        EXPECT_EQ(classification.genre, c.rest) << c.genre;
+    }
+}
+
+TEST(DatRecord, RegionWordsTheTableLacksAreNamed) {
+    const RegionLetters letters = regionLetters("USA, Latin America,Japan, Europe, Korea");
+    EXPECT_EQ(letters.letters, "uje");
+    EXPECT_EQ(letters.unknown, std::vector<std::string>{"Latin America"});
+    EXPECT_EQ(gameRegion("Game (Proto)", "Mars").unknown, std::vector<std::string>{"Mars"});
+    EXPECT_EQ(gameRegion("Game (World) (Proto)", "Mars").letters, "jue");
+}
+
+TEST(DatRecord, CutAtAWordBoundaryWhereThereIsOne) {
+    struct Case {
+        const char* text;
+        std::size_t size;
+        const char* cut;
+    };
+    const Case cases[] = {
+        {"Short", 20, "Short"},
+        {"Electronic Arts Victor", 20, "Electronic Arts"},
+        {"Electronic Arts Vict", 20, "Electronic Arts Vict"},
+        {"Electronic Arts Victor", 15, "Electronic Arts"},
+        {"Electronic Arts  Victor", 16, "Electronic Arts"},
+        {"Supercalifragilistic", 10, "Supercalif"},
+        {" Leading", 4, " Lea"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(cutAtWord(c.text, c.size), c.cut) << c.text;
+}
+
+} // namespace
+} // namespace gamarium::dat
