@@ -19,6 +19,14 @@ std::vector<std::uint32_t> romCrcs(const ClrItem& block) {
     return crcs;
 }
 
+// Gives `known` the values it lacks that `said` has.
+void fillUnset(Metadata& known, const Metadata& said) {
+    for (auto [to, from] : {std::pair{&known.developer, &said.developer}, {&known.publisher, &said.publisher},
+                            {&known.releaseYear, &said.releaseYear}, {&known.genre, &said.genre},
+                            {&known.users, &said.users}})
+        if (!*to && *from) *to = *from;
+}
+
 } // namespace
 
 std::optional<DatGame> gameOf(const ClrItem& block) {
@@ -82,7 +90,7 @@ void readClrmamepro(std::istream& in, DatContents& contents) {
                 throw DamagedDat(block.line, "игр больше " + std::to_string(kMostGames) + ", столько не вместит таблица");
             contents.games.push_back(std::move(*game));
         }
-        addMetadataOf(block, contents.metadata);
+        if (addMetadataOf(block, contents.metadata)) ++contents.metadataEntries;
     });
 }
 

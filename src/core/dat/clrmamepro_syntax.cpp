@@ -27,9 +27,10 @@ std::string shown(const Token& token) {
     return quotedForReport(token.text);
 }
 
+// Tokens from the stream, read a chunk at a time.
 class Lexer {
 public:
-    explicit Lexer(std::istream& in) : buffer_(*in.rdbuf()) { skipByteOrderMark(); }
+    explicit Lexer(std::istream& in) : in_(in), chunk_(kChunk, '\0') { skipByteOrderMark(); }
 
     Token next() {
         int c = skipSpace();
@@ -45,36 +46,62 @@ public:
             readQuoted(token);
         } else {
             token.kind = Kind::Word;
-            while (c != EOF && !isSpace(c) && c != '(' && c != ')' && c != '"') {
-                token.text += static_cast<char>(take());
-                c = buffer_.sgetc();
-            }
+            appendRun(token.text, [](char c) { return !isSpace(c) && c != '(' && c != ')' && c != '"'; });
         }
         return token;
     }
 
 private:
+    static constexpr std::size_t kChunk = 64 * 1024;
+
     static bool isSpace(int c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
 
+    bool refill() {
+        in_.read(chunk_.data(), static_cast<std::streamsize>(chunk_.size()));
+        if (in_.bad()) throw Error("файл не читается");
+        at_ = 0;
+        end_ = static_cast<std::size_t>(in_.gcount());
+        return end_ > 0;
+    }
+
+    int peek() {
+        if (at_ == end_ && !refill()) return EOF;
+        return static_cast<unsigned char>(chunk_[at_]);
+    }
+
     int take() {
-        const int c = buffer_.sbumpc();
+        const int c = peek();
+        if (c == EOF) return c;
+        ++at_;
         if (c == '\n') ++line_;
         return c;
     }
 
+    // Appends the characters from here on that `belongs` takes (none of
+    // them a line end).
+    template <typename Belongs>
+    void appendRun(std::string& text, Belongs belongs) {
+        while (peek() != EOF) {
+            const std::size_t start = at_;
+            while (at_ < end_ && belongs(chunk_[at_])) ++at_;
+            text.append(chunk_.data() + start, at_ - start);
+            if (at_ < end_) return;
+        }
+    }
+
     int skipSpace() {
-        int c = buffer_.sgetc();
+        int c = peek();
         while (c != EOF && isSpace(c)) {
             take();
-            c = buffer_.sgetc();
+            c = peek();
         }
         return c;
     }
 
     void skipByteOrderMark() {
         for (const unsigned char mark : {0xEF, 0xBB, 0xBF}) {
-            if (buffer_.sgetc() != mark) return;
-            buffer_.sbumpc();
+            if (peek() != mark) return;
+            take();
         }
     }
 
@@ -82,10 +109,11 @@ private:
     // the closing quote is an unclosed quote, named at the line it opened.
     void readQuoted(Token& token) {
         for (;;) {
+            appendRun(token.text, [](char c) { return c != '"' && c != '\\' && c != '\n' && c != '\r'; });
             int c = take();
             if (c == '"') return;
             if (c == '\\') {
-                const int escaped = buffer_.sgetc();
+                const int escaped = peek();
                 if (escaped == '"' || escaped == '\\') {
                     c = take();
                 } else {
@@ -98,7 +126,10 @@ private:
         }
     }
 
-    std::streambuf& buffer_;
+    std::istream& in_;
+    std::string chunk_;
+    std::size_t at_ = 0;
+    std::size_t end_ = 0;
     int line_ = 1;
 };
 
@@ -131,6 +162,8 @@ void readItems(Lexer& lexer, ClrItem& block, int depth) {
 void readClrmameproBlocks(std::istream& in, const std::function<void(const ClrItem& block)>& visit) {
     if (!in.rdbuf()) return;
     Lexer lexer(in);
+    ClrItem block;
+    block.block = true;
     for (;;) {
         Token name = lexer.next();
         if (name.kind == Kind::End) return;
@@ -138,10 +171,9 @@ void readClrmameproBlocks(std::istream& in, const std::function<void(const ClrIt
         const Token open = lexer.next();
         if (open.kind != Kind::Open)
             throw DamagedDat(open.line, "после " + quotedForReport(name.text) + " ожидалась «(», а стоит " + shown(open));
-        ClrItem block;
         block.key = std::move(name.text);
         block.line = name.line;
-        block.block = true;
+        block.items.clear(); // keeps its room for the next block
         readItems(lexer, block, 1);
         visit(block);
     }

@@ -26,14 +26,12 @@ std::string shownPath(const files::Path& path) {
 
 } // namespace
 
-DatContents readDatStream(std::istream& in) {
-    DatContents contents;
-    if (!in.rdbuf()) return contents;
+void readDatStream(std::istream& in, DatContents& contents) {
+    if (!in.rdbuf()) return;
     if (looksLikeXml(in))
         readLogiqx(in, contents);
     else
         readClrmamepro(in, contents);
-    return contents;
 }
 
 DatContents readDatFiles(const std::vector<files::Path>& paths) {
@@ -43,20 +41,18 @@ DatContents readDatFiles(const std::vector<files::Path>& paths) {
         const std::string shown = shownPath(path);
         std::ifstream in(path, std::ios::binary);
         if (!in) throw Error(shown + ": файл не открывается");
-        DatContents contents;
+        const std::size_t games = all.games.size(), entries = all.metadataEntries;
         try {
-            contents = readDatStream(in);
+            readDatStream(in, all);
         } catch (const Error& e) {
             throw Error(shown + ", " + e.what());
         }
-        if (contents.games.empty() && contents.metadata.empty())
+        if (all.games.size() == games && all.metadataEntries == entries)
             throw Error(shown + ": ни игр DAT, ни метаданных (developer, publisher, releaseyear, genre, users)");
-        if (!contents.games.empty()) {
+        if (all.games.size() != games) {
             if (datPath) throw Error(shown + ": второй файл DAT (игры уже взяты из " + shownPath(*datPath) + ")");
             datPath = &path;
-            all.games = std::move(contents.games);
         }
-        for (const auto& [crc, said] : contents.metadata) fillUnset(all.metadata[crc], said);
     }
     return all;
 }

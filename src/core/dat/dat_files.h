@@ -9,9 +9,10 @@
 // The files given to an import, each told apart by its content.
 namespace gamarium::dat {
 
-// A file's games and metadata: XML when its first character (after a
-// byte order mark and white space) is "<", else clrmamepro text.
-DatContents readDatStream(std::istream& in);
+// Adds a file's games and metadata to `contents`: XML when its first
+// character (after a byte order mark and white space) is "<", else
+// clrmamepro text.
+void readDatStream(std::istream& in, DatContents& contents);
 
 // The games of the first file that holds games (the DAT) and the metadata of
 // every file. A file that cannot be opened or read, a damaged file, a second

@@ -28,15 +28,13 @@ struct Metadata {
     std::optional<std::string> developer, publisher, releaseYear, genre, users;
 };
 
-// Gives `known` the values it lacks that `said` has.
-void fillUnset(Metadata& known, const Metadata& said);
-
 using MetadataByCrc = std::unordered_map<std::uint32_t, Metadata>;
 
 // What one file holds: games (a DAT), metadata, or both.
 struct DatContents {
     std::vector<DatGame> games;
     MetadataByCrc metadata;
+    std::size_t metadataEntries = 0; // entries that said something, CRCs repeated or not
 };
 
 // A file that cannot be read as it should: the line and the reason.

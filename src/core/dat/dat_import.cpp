@@ -1,6 +1,7 @@
 #include "dat/dat_import.h"
 
 #include "dat/dat_record.h"
+#include "dat/regions.h"
 #include "store/table.h"
 #include "text/cp1251.h"
 #include "tools/checks.h"
@@ -56,44 +57,27 @@ public:
         existing_ = records_.size();
     }
 
+    // Matches the game by its ROM's name first, working out only the
+    // fields its record lacks, else by its name and region.
     void take(const DatGame& game, const MetadataByCrc& metadata) {
-        const auto said = game.crc ? metadata.find(*game.crc) : metadata.end();
-        const DatRecord record = datRecord(game, said == metadata.end() ? nullptr : &said->second);
-        const std::optional<std::size_t> match = matchOf(record);
-        if (!match) {
-            Planned added;
-            for (int f = 0; f < kDatFieldCount; ++f) {
-                added.values[f] = record.values[f].text;
-                added.filled[f] = !added.values[f].empty();
-                note(record, f);
-            }
-            if (dryRun_) report_(text::fromUtf8("добавится: ") + added.values[Name]);
-            remember(records_.size(), added);
-            records_.push_back(std::move(added));
-            ++result_.added;
-            return;
-        }
-        Planned& known = records_[*match];
-        std::string fields;
-        bool filledNow = false;
+        const auto found = game.crc ? metadata.find(*game.crc) : metadata.end();
+        const Metadata* said = found == metadata.end() ? nullptr : &found->second;
+        if (const std::string file = datValue(game, said, File).text; !file.empty())
+            if (const auto it = byFile_.find(text::lower(file)); it != byFile_.end())
+                return fill(it->second, game, [&](DatField f) { return datValue(game, said, f); });
+        const DatRecord record = datRecord(game, said);
+        if (const std::optional<std::size_t> match = byName(record))
+            return fill(*match, game, [&](DatField f) { return record[f]; });
+        Planned added;
         for (int f = 0; f < kDatFieldCount; ++f) {
-            if (!known.values[f].empty()) continue;
-            note(record, f);
-            if (record.values[f].text.empty()) continue;
-            known.values[f] = record.values[f].text;
-            known.filled[f] = true;
-            filledNow = true;
-            fields += (fields.empty() ? "" : ", ") + std::string(kDatFieldNames[f]);
+            added.values[f] = record[f].text;
+            added.filled[f] = !added.values[f].empty();
+            note(game, record[f], static_cast<DatField>(f));
         }
-        // A game that matches one added before it (a ROM named twice in the
-        // DAT) adds no record of its own: it counts as unchanged.
-        if (!filledNow || known.position < 0) ++result_.unchanged;
-        if (!filledNow) return;
-        if (known.position >= 0) ++result_.filled;
-        if (known.filled[File]) remember(*match, known);
-        if (dryRun_ && known.position >= 0)
-            report_(text::fromUtf8("дополнится: ") + known.values[Name] + " (" + std::to_string(known.position + 1) +
-                    "): " + fields);
+        if (dryRun_) report_(text::fromUtf8("добавится: ") + added.values[Name]);
+        remember(records_.size(), added);
+        records_.push_back(std::move(added));
+        ++result_.added;
     }
 
     std::size_t size() const { return records_.size(); }
@@ -110,22 +94,45 @@ private:
             byName_[nameKey(record.values[Name], record.values[Region])].push_back(index);
     }
 
-    std::optional<std::size_t> matchOf(const DatRecord& record) {
-        if (const std::string& file = record.values[File].text; !file.empty())
-            if (const auto it = byFile_.find(text::lower(file)); it != byFile_.end()) return it->second;
-        if (record.values[Name].text.empty()) return std::nullopt;
-        const auto it = byName_.find(nameKey(record.values[Name].text, record.values[Region].text));
+    std::optional<std::size_t> byName(const DatRecord& record) {
+        if (record[Name].text.empty()) return std::nullopt;
+        const auto it = byName_.find(nameKey(record[Name].text, record[Region].text));
         if (it == byName_.end() || it->second.empty()) return std::nullopt;
         const std::size_t index = it->second.front();
         it->second.pop_front();
         return index;
     }
 
+    // Gives a matched record the fields it lacks.
+    template <typename ValueOf>
+    void fill(std::size_t index, const DatGame& game, ValueOf valueOf) {
+        Planned& known = records_[index];
+        std::string fields;
+        for (int f = 0; f < kDatFieldCount; ++f) {
+            if (!known.values[f].empty()) continue;
+            const DatValue value = valueOf(static_cast<DatField>(f));
+            note(game, value, static_cast<DatField>(f));
+            if (value.text.empty()) continue;
+            known.values[f] = value.text;
+            known.filled[f] = true;
+            fields += (fields.empty() ? "" : ", ") + std::string(kDatFieldNames[f]);
+        }
+        // A game that matches one added before it (a ROM named twice in the
+        // DAT) adds no record of its own: it counts as unchanged.
+        if (fields.empty() || known.position < 0) ++result_.unchanged;
+        if (fields.empty()) return;
+        if (known.position >= 0) ++result_.filled;
+        if (known.filled[File]) remember(index, known);
+        if (dryRun_ && known.position >= 0)
+            report_(text::fromUtf8("дополнится: ") + known.values[Name] + " (" + std::to_string(known.position + 1) +
+                    "): " + fields);
+    }
+
     // Reports what became of a field's text on its way into an empty field.
-    void note(const DatRecord& record, int f) {
-        const DatValue& value = record.values[f];
+    void note(const DatGame& game, const DatValue& value, DatField f) {
+        if (!value.unaccented && !value.cut && value.problem.empty() && f != Region) return;
         const std::string head =
-            text::fromUtf8("«") + record.datName + text::fromUtf8("», ") + std::string(kDatFieldNames[f]) + ": ";
+            text::fromUtf8("«") + reportName(game) + text::fromUtf8("», ") + std::string(kDatFieldNames[f]) + ": ";
         if (value.unaccented) {
             ++result_.unaccented;
             report_(head + text::fromUtf8("без диакритики «") + value.text + text::fromUtf8("»"));
@@ -139,7 +146,7 @@ private:
             report_(head + text::fromUtf8("оставлено пустым: " + value.problem));
         }
         if (f == Region)
-            for (const std::string& word : record.unknownRegions)
+            for (const std::string& word : gameRegion(game.name, game.region).unknown)
                 report_(head + text::fromUtf8("слова «" + word + "» нет в таблице регионов"));
     }
 

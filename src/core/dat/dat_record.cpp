@@ -16,9 +16,14 @@ namespace {
 constexpr std::uint64_t kKiB = 1024;
 
 std::size_t fieldSize(DatField field) {
-    for (const store::FieldDef& def : store::gameTableSchema().fields)
-        if (def.name == kDatFieldNames[field]) return static_cast<std::size_t>(def.size);
-    return 0;
+    static const std::array<std::size_t, kDatFieldCount> sizes = [] {
+        std::array<std::size_t, kDatFieldCount> found{};
+        for (const store::FieldDef& def : store::gameTableSchema().fields)
+            for (int f = 0; f < kDatFieldCount; ++f)
+                if (def.name == kDatFieldNames[f]) found[f] = static_cast<std::size_t>(def.size);
+        return found;
+    }();
+    return sizes[field];
 }
 
 // A text of the file as the field keeps it.
@@ -76,31 +81,61 @@ std::string cutAtWord(std::string_view text, std::size_t size) {
     return std::string(text.substr(0, end));
 }
 
+DatValue datValue(const DatGame& game, const Metadata* metadata, DatField field) {
+    DatValue value;
+    const auto from = [&](const std::optional<std::string> Metadata::*member) {
+        return metadata && metadata->*member ? &*(metadata->*member) : nullptr;
+    };
+    switch (field) {
+    case Sid: {
+        const std::string name = datValue(game, metadata, Name).text;
+        value.text = !name.empty() && isLetterOrDigit(name.front()) ? tools::sidof(name) : "num";
+        break;
+    }
+    case Name: value = textValue(tools::cleanname(game.name), Name); break;
+    case Region: value.text = gameRegion(game.name, game.region).letters; break;
+    case File:
+        if (!game.romName.empty()) value = textValue(game.romName, File);
+        break;
+    case Size:
+        if (game.romSize) value = sizeValue(*game.romSize);
+        break;
+    case Publisher:
+    case Developer:
+        if (const std::string* text = from(field == Publisher ? &Metadata::publisher : &Metadata::developer))
+            value = textValue(*text, field);
+        break;
+    case Year:
+        if (const std::string* text = from(&Metadata::releaseYear)) value = numberValue(*text, "год");
+        break;
+    case Ngamers:
+        if (const std::string* text = from(&Metadata::users)) value = numberValue(*text, "число игроков");
+        break;
+    case Type:
+    case Genre:
+        if (const std::string* text = from(&Metadata::genre)) {
+            const Classification classification = classifyGenre(*text);
+            if (field == Type)
+                value.text = classification.type;
+            else if (!classification.genre.empty())
+                value = textValue(classification.genre, Genre);
+        }
+        break;
+    case kDatFieldCount: break;
+    }
+    return value;
+}
+
 DatRecord datRecord(const DatGame& game, const Metadata* metadata) {
     DatRecord record;
-    auto& values = record.values;
+    for (int f = 0; f < kDatFieldCount; ++f) record[f] = datValue(game, metadata, static_cast<DatField>(f));
+    return record;
+}
+
+std::string reportName(const DatGame& game) {
     int unaccented = 0;
     const text::ExactText shown = text::fromUtf8Unaccented(game.name, unaccented);
-    record.datName = shown.problem.empty() ? shown.text : text::fromUtf8(game.name);
-    values[Name] = textValue(tools::cleanname(game.name), Name);
-    const std::string& name = values[Name].text;
-    values[Sid].text = !name.empty() && isLetterOrDigit(name.front()) ? tools::sidof(name) : "num";
-    RegionLetters region = gameRegion(game.name, game.region);
-    values[Region].text = std::move(region.letters);
-    record.unknownRegions = std::move(region.unknown);
-    if (!game.romName.empty()) values[File] = textValue(game.romName, File);
-    if (game.romSize) values[Size] = sizeValue(*game.romSize);
-    if (!metadata) return record;
-    if (metadata->publisher) values[Publisher] = textValue(*metadata->publisher, Publisher);
-    if (metadata->developer) values[Developer] = textValue(*metadata->developer, Developer);
-    if (metadata->releaseYear) values[Year] = numberValue(*metadata->releaseYear, "год");
-    if (metadata->users) values[Ngamers] = numberValue(*metadata->users, "число игроков");
-    if (metadata->genre) {
-        const Classification classification = classifyGenre(*metadata->genre);
-        values[Type].text = classification.type;
-        if (!classification.genre.empty()) values[Genre] = textValue(classification.genre, Genre);
-    }
-    return record;
+    return shown.problem.empty() ? shown.text : text::fromUtf8(game.name);
 }
 
 } // namespace gamarium::dat

@@ -5,7 +5,6 @@
 #include <array>
 #include <string>
 #include <string_view>
-#include <vector>
 
 // What a DAT game becomes in the game table.
 namespace gamarium::dat {
@@ -26,18 +25,20 @@ struct DatValue {
     std::string problem;     // why a value the file gives is left out (UTF-8)
 };
 
-struct DatRecord {
-    std::array<DatValue, kDatFieldCount> values;
-    std::string datName;                     // the game's name in the DAT, for reports (Windows-1251)
-    std::vector<std::string> unknownRegions; // region words the region table lacks (UTF-8)
-};
+using DatRecord = std::array<DatValue, kDatFieldCount>;
 
-// The record of a DAT game with its metadata (none when `metadata` is null):
-// Name by cleanname, Region by the region table, Sid by sidof ("num" for a
-// name that begins with neither a letter nor a digit), File and Size (KiB,
-// rounded up) from the first ROM, Publisher, Developer, Year and Ngamers
-// from the metadata, Type and Genre by the genre table.
+// A field of the record of a DAT game with its metadata (none when
+// `metadata` is null): Name by cleanname, Region by the region table, Sid by
+// sidof ("num" for a name that begins with neither a letter nor a digit),
+// File and Size (KiB, rounded up) from the first ROM, Publisher, Developer,
+// Year and Ngamers from the metadata, Type and Genre by the genre table.
+DatValue datValue(const DatGame& game, const Metadata* metadata, DatField field);
+
+// Every field of the record of a DAT game.
 DatRecord datRecord(const DatGame& game, const Metadata* metadata);
+
+// The game's name in the DAT for a report (Windows-1251, accents left out).
+std::string reportName(const DatGame& game);
 
 // `text` cut to `size` characters at the last space that leaves a word
 // whole, or at `size` when there is none; trailing spaces go.

@@ -130,7 +130,7 @@ TEST_F(DatImport, ABaseMadeByAListMergeIsFilledInPlace) {
     std::string list;
     for (const DatGame& game : sample().games) {
         const DatRecord record = datRecord(game, nullptr);
-        list += text::fromUtf8(game.name) + ";" + record.values[Region].text + "\r\n";
+        list += text::fromUtf8(game.name) + ";" + record[Region].text + "\r\n";
     }
     tools::mergeList(games_, list, [](const std::string&) {});
     ASSERT_EQ(games_.recordCount(), 116);
@@ -226,7 +226,8 @@ TEST_F(DatImport, WhatTheTableCannotHoldIsReportedAndLeftEmpty) {
         "game ( name \"Caf\xC3\xA9 (USA)\" rom ( name \"\xE3\x82\xA2.sfc\" size 99999999999 crc 00000001 ) )\n"
         "game ( name \"A very long name that goes on and on and on, well past what the Name field keeps for it (Mars)\" region \"Mars\" )\n"
         "game ( comment \"x\" developer \"\xE3\x82\xA2\" genre \"Mecha, Racing, Space Opera Epic\" rom ( crc 00000001 ) )\n");
-    const DatContents dat = readDatStream(in);
+    DatContents dat;
+    readDatStream(in, dat);
     const DatImportResult result = import(dat);
     EXPECT_EQ(result.added, 2);
     EXPECT_EQ(result.unaccented, 1);

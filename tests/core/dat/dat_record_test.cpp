@@ -45,20 +45,20 @@ TEST(DatRecord, NameSidRegionFileAndSizeFromTheGame) {
     };
     for (const Case& c : cases) {
         const DatRecord record = datRecord(gameOf(c.name, c.region, c.romName, c.size), nullptr);
-        EXPECT_EQ(record.values[Name].text, c.cleanName) << c.name;
-        EXPECT_EQ(record.values[Sid].text, c.sid) << c.name;
-        EXPECT_EQ(record.values[Region].text, c.letters) << c.name;
-        EXPECT_EQ(record.values[File].text, c.romName) << c.name;
-        EXPECT_EQ(record.values[Size].text, c.kib) << c.name;
+        EXPECT_EQ(record[Name].text, c.cleanName) << c.name;
+        EXPECT_EQ(record[Sid].text, c.sid) << c.name;
+        EXPECT_EQ(record[Region].text, c.letters) << c.name;
+        EXPECT_EQ(record[File].text, c.romName) << c.name;
+        EXPECT_EQ(record[Size].text, c.kib) << c.name;
         for (const DatField f : {Publisher, Developer, Year, Ngamers, Type, Genre})
-            EXPECT_TRUE(record.values[f].text.empty()) << c.name << " " << kDatFieldNames[f];
+            EXPECT_TRUE(record[f].text.empty()) << c.name << " " << kDatFieldNames[f];
     }
 }
 
 TEST(DatRecord, SizeTooLargeForTheFieldIsLeftOutAndSaid) {
     const DatRecord record = datRecord(gameOf("Big", "", "", 33553409), nullptr);
-    EXPECT_EQ(record.values[Size].text, "");
-    EXPECT_NE(record.values[Size].problem.find("32768 КиБ"), std::string::npos);
+    EXPECT_EQ(record[Size].text, "");
+    EXPECT_NE(record[Size].problem.find("32768 КиБ"), std::string::npos);
 }
 
 TEST(DatRecord, MetadataGivesPublisherDeveloperYearPlayersTypeAndGenre) {
@@ -68,16 +68,16 @@ TEST(DatRecord, MetadataGivesPublisherDeveloperYearPlayersTypeAndGenre) {
                             .genre = "Role-playing (RPG), Fantasy / Action",
                             .users = "2"};
     const DatRecord record = datRecord(gameOf("Game (USA)"), &metadata);
-    EXPECT_EQ(record.values[Publisher].text, "Broderbund Software");
-    EXPECT_TRUE(record.values[Publisher].unaccented);
-    EXPECT_EQ(record.values[Developer].text, "Rareware");
-    EXPECT_FALSE(record.values[Developer].unaccented);
-    EXPECT_EQ(record.values[Year].text, "1994");
-    EXPECT_EQ(record.values[Ngamers].text, "2");
-    EXPECT_EQ(record.values[Type].text, "RPG");
-    EXPECT_EQ(record.values[Genre].text, "Fantasy, Action");
-    EXPECT_TRUE(record.values[File].text.empty());
-    EXPECT_TRUE(record.values[Size].text.empty());
+    EXPECT_EQ(record[Publisher].text, "Broderbund Software");
+    EXPECT_TRUE(record[Publisher].unaccented);
+    EXPECT_EQ(record[Developer].text, "Rareware");
+    EXPECT_FALSE(record[Developer].unaccented);
+    EXPECT_EQ(record[Year].text, "1994");
+    EXPECT_EQ(record[Ngamers].text, "2");
+    EXPECT_EQ(record[Type].text, "RPG");
+    EXPECT_EQ(record[Genre].text, "Fantasy, Action");
+    EXPECT_TRUE(record[File].text.empty());
+    EXPECT_TRUE(record[Size].text.empty());
 
     const Metadata odd{.developer = "\xE3\x82\xA2\xE3\x83\x88\xE3\x83\xA9\xE3\x82\xB9 (Atlus)",
                        .publisher = "A very long publisher name that goes on",
@@ -85,14 +85,14 @@ TEST(DatRecord, MetadataGivesPublisherDeveloperYearPlayersTypeAndGenre) {
                        .genre = "Music",
                        .users = std::nullopt};
     const DatRecord cut = datRecord(gameOf("Game"), &odd);
-    EXPECT_EQ(cut.values[Developer].text, "");
-    EXPECT_NE(cut.values[Developer].problem.find("U+30A2"), std::string::npos);
-    EXPECT_EQ(cut.values[Publisher].text, "A very long publisher");
-    EXPECT_TRUE(cut.values[Publisher].cut);
-    EXPECT_EQ(cut.values[Year].text, "");
-    EXPECT_NE(cut.values[Year].problem.find("199x"), std::string::npos);
-    EXPECT_EQ(cut.values[Type].text, "Music/Dance");
-    EXPECT_EQ(cut.values[Genre].text, "");
+    EXPECT_EQ(cut[Developer].text, "");
+    EXPECT_NE(cut[Developer].problem.find("U+30A2"), std::string::npos);
+    EXPECT_EQ(cut[Publisher].text, "A very long publisher");
+    EXPECT_TRUE(cut[Publisher].cut);
+    EXPECT_EQ(cut[Year].text, "");
+    EXPECT_NE(cut[Year].problem.find("199x"), std::string::npos);
+    EXPECT_EQ(cut[Type].text, "Music/Dance");
+    EXPECT_EQ(cut[Genre].text, "");
 }
 
 TEST(DatRecord, GenreTable) {
