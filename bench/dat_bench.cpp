@@ -12,6 +12,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
 namespace {
 
@@ -71,6 +72,14 @@ std::vector<fs::path> datFiles() {
 
 const tools::StatusSink kQuiet = [](const std::string&) {};
 
+// A new empty game table in the bench folder, open.
+std::unique_ptr<store::Table> emptyTable(const std::string& name) {
+    store::Table::create(benchFolder(), name, store::gameTableSchema());
+    auto games = std::make_unique<store::Table>(benchFolder(), name);
+    games->open();
+    return games;
+}
+
 dat::DatImportResult importFiles(store::Table& games) {
     return dat::importDat(games, dat::readDatFiles(datFiles()), kQuiet);
 }
@@ -79,22 +88,18 @@ void BM_DatImport(benchmark::State& state) {
     datFiles();
     for (auto _ : state) {
         state.PauseTiming();
-        store::Table::create(benchFolder(), "dat.db", store::gameTableSchema());
-        store::Table games(benchFolder(), "dat.db");
-        games.open();
+        const std::unique_ptr<store::Table> games = emptyTable("dat.db");
         state.ResumeTiming();
-        if (importFiles(games).added != kGames) state.SkipWithError("not every game was added");
+        if (importFiles(*games).added != kGames) state.SkipWithError("not every game was added");
     }
 }
 BENCHMARK(BM_DatImport)->Iterations(1)->Repetitions(5)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
 
 void BM_DatSecondImport(benchmark::State& state) {
-    store::Table::create(benchFolder(), "again.db", store::gameTableSchema());
-    store::Table games(benchFolder(), "again.db");
-    games.open();
-    importFiles(games);
+    const std::unique_ptr<store::Table> games = emptyTable("again.db");
+    importFiles(*games);
     for (auto _ : state)
-        if (importFiles(games).unchanged != kGames) state.SkipWithError("the second import changed something");
+        if (importFiles(*games).unchanged != kGames) state.SkipWithError("the second import changed something");
 }
 BENCHMARK(BM_DatSecondImport)->Iterations(1)->Repetitions(5)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
 
@@ -103,11 +108,9 @@ void BM_ListMerge(benchmark::State& state) {
     for (int i = 0; i < kGames; ++i) list += nameOf(i) + " (" + kRegions[i % 5] + ");u\r\n";
     for (auto _ : state) {
         state.PauseTiming();
-        store::Table::create(benchFolder(), "merge.db", store::gameTableSchema());
-        store::Table games(benchFolder(), "merge.db");
-        games.open();
+        const std::unique_ptr<store::Table> games = emptyTable("merge.db");
         state.ResumeTiming();
-        tools::mergeList(games, list, kQuiet);
+        tools::mergeList(*games, list, kQuiet);
     }
 }
 BENCHMARK(BM_ListMerge)->Iterations(1)->Repetitions(5)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);

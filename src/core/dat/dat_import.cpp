@@ -110,7 +110,12 @@ private:
         std::string fields;
         for (int f = 0; f < kDatFieldCount; ++f) {
             if (!known.values[f].empty()) continue;
-            const DatValue value = valueOf(static_cast<DatField>(f));
+            // The picture folder follows the name the record keeps.
+            DatValue value;
+            if (f == Sid && !known.values[Name].empty())
+                value.text = sidOfName(known.values[Name]);
+            else
+                value = valueOf(static_cast<DatField>(f));
             note(game, value, static_cast<DatField>(f));
             if (value.text.empty()) continue;
             known.values[f] = value.text;

@@ -81,17 +81,17 @@ std::string cutAtWord(std::string_view text, std::size_t size) {
     return std::string(text.substr(0, end));
 }
 
+std::string sidOfName(std::string_view name) {
+    return !name.empty() && isLetterOrDigit(name.front()) ? tools::sidof(name) : "num";
+}
+
 DatValue datValue(const DatGame& game, const Metadata* metadata, DatField field) {
     DatValue value;
     const auto from = [&](const std::optional<std::string> Metadata::*member) {
         return metadata && metadata->*member ? &*(metadata->*member) : nullptr;
     };
     switch (field) {
-    case Sid: {
-        const std::string name = datValue(game, metadata, Name).text;
-        value.text = !name.empty() && isLetterOrDigit(name.front()) ? tools::sidof(name) : "num";
-        break;
-    }
+    case Sid: value.text = sidOfName(datValue(game, metadata, Name).text); break;
     case Name: value = textValue(tools::cleanname(game.name), Name); break;
     case Region: value.text = gameRegion(game.name, game.region).letters; break;
     case File:

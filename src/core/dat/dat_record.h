@@ -34,6 +34,11 @@ using DatRecord = std::array<DatValue, kDatFieldCount>;
 // Year and Ngamers from the metadata, Type and Genre by the genre table.
 DatValue datValue(const DatGame& game, const Metadata* metadata, DatField field);
 
+// The picture folder of a game named `name` (Windows-1251): sidof, or "num"
+// for a name that begins with neither a letter nor a digit; never a path
+// separator or a dot.
+std::string sidOfName(std::string_view name);
+
 // Every field of the record of a DAT game.
 DatRecord datRecord(const DatGame& game, const Metadata* metadata);
 

@@ -168,6 +168,7 @@ TEST_F(DatImport, TypedTextsSurviveAndFilesMatchWhateverTheirCase) {
     EXPECT_EQ(games_.fieldByName("Publisher").asString(), text::fromUtf8("Свой издатель"));
     EXPECT_EQ(games_.fieldByName("File").asString(), "DEMON'S CREST (EUROPE).SFC");
     EXPECT_EQ(games_.fieldByName("Developer").asString(), "Capcom");
+    EXPECT_EQ(games_.fieldByName("Sid").asString(), text::fromUtf8("м")) << "the record's own name gives Sid";
     EXPECT_EQ(games_.fieldByName("Region").asString(), "e");
     games_.moveToPosition(1);
     EXPECT_EQ(games_.fieldByName("Name").asString(), "'96 Zenkoku Koukou Soccer Senshuken");
