@@ -6,7 +6,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     gamarium::dat::MetadataByCrc metadata;
     std::size_t blocks = 0;
     try {
-        gamarium::dat::readClrmameproBlocks(in, [&](const gamarium::dat::ClrItem& block) {
+        gamarium::dat::readClrmameproBlocks(in, 1, [&](const gamarium::dat::ClrItem& block) {
             if (gamarium::dat::addMetadataOf(block, metadata)) ++blocks;
         });
     } catch (const gamarium::dat::DamagedDat&) {

@@ -83,8 +83,8 @@ bool addMetadataOf(const ClrItem& block, MetadataByCrc& metadata) {
     return true;
 }
 
-void readClrmamepro(std::istream& in, DatContents& contents) {
-    readClrmameproBlocks(in, [&](const ClrItem& block) {
+void readClrmamepro(std::istream& in, DatContents& contents, int firstLine) {
+    readClrmameproBlocks(in, firstLine, [&](const ClrItem& block) {
         if (std::optional<DatGame> game = gameOf(block)) {
             if (contents.games.size() >= kMostGames)
                 throw DamagedDat(block.line, "игр больше " + std::to_string(kMostGames) + ", столько не вместит таблица");

@@ -22,7 +22,8 @@ bool addMetadataOf(const ClrItem& block, MetadataByCrc& metadata);
 
 // Reads a whole clrmamepro text into `contents`: a block that is a DAT game
 // is a game (and may carry metadata too), a block with metadata keys is
-// metadata. More than 32,767 games throw DamagedDat.
-void readClrmamepro(std::istream& in, DatContents& contents);
+// metadata. More than 32,767 games throw DamagedDat. `firstLine` is the
+// file's line number of the stream's first line.
+void readClrmamepro(std::istream& in, DatContents& contents, int firstLine = 1);
 
 } // namespace gamarium::dat

@@ -30,7 +30,7 @@ std::string shown(const Token& token) {
 // Tokens from the stream, read a chunk at a time.
 class Lexer {
 public:
-    explicit Lexer(std::istream& in) : in_(in), chunk_(kChunk, '\0') { skipByteOrderMark(); }
+    Lexer(std::istream& in, int firstLine) : in_(in), chunk_(kChunk, '\0'), line_(firstLine) { skipByteOrderMark(); }
 
     Token next() {
         int c = skipSpace();
@@ -130,7 +130,7 @@ private:
     std::string chunk_;
     std::size_t at_ = 0;
     std::size_t end_ = 0;
-    int line_ = 1;
+    int line_;
 };
 
 void readItems(Lexer& lexer, ClrItem& block, int depth) {
@@ -159,9 +159,9 @@ void readItems(Lexer& lexer, ClrItem& block, int depth) {
 
 } // namespace
 
-void readClrmameproBlocks(std::istream& in, const std::function<void(const ClrItem& block)>& visit) {
+void readClrmameproBlocks(std::istream& in, int firstLine, const std::function<void(const ClrItem& block)>& visit) {
     if (!in.rdbuf()) return;
-    Lexer lexer(in);
+    Lexer lexer(in, firstLine);
     ClrItem block;
     block.block = true;
     for (;;) {

@@ -21,7 +21,8 @@ struct ClrItem {
 // Reads the blocks of a clrmamepro text and hands each to `visit` once it is
 // whole; a block is forgotten after its visit, so a large file takes little
 // memory. Damaged syntax (an unclosed quote or bracket, a key without a
-// value, blocks nested past all reason) throws DamagedDat with its line.
-void readClrmameproBlocks(std::istream& in, const std::function<void(const ClrItem& block)>& visit);
+// value, blocks nested past all reason) throws DamagedDat with its line,
+// counted from `firstLine` for the stream's first line.
+void readClrmameproBlocks(std::istream& in, int firstLine, const std::function<void(const ClrItem& block)>& visit);
 
 } // namespace gamarium::dat

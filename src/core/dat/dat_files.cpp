@@ -8,14 +8,18 @@
 namespace gamarium::dat {
 namespace {
 
-bool looksLikeXml(std::istream& in) {
+// Skips a byte order mark and white space; true when "<" comes next.
+// `lines` counts the line ends skipped.
+bool looksLikeXml(std::istream& in, int& lines) {
     std::streambuf& buffer = *in.rdbuf();
     for (const unsigned char mark : {0xEF, 0xBB, 0xBF}) {
         if (buffer.sgetc() != mark) break;
         buffer.sbumpc();
     }
-    for (int c = buffer.sgetc(); c != EOF; c = buffer.snextc())
+    for (int c = buffer.sgetc(); c != EOF; c = buffer.snextc()) {
+        if (c == '\n') ++lines;
         if (c != ' ' && c != '\t' && c != '\r' && c != '\n') return c == '<';
+    }
     return false;
 }
 
@@ -28,10 +32,11 @@ std::string shownPath(const files::Path& path) {
 
 void readDatStream(std::istream& in, DatContents& contents) {
     if (!in.rdbuf()) return;
-    if (looksLikeXml(in))
-        readLogiqx(in, contents);
+    int lines = 0;
+    if (looksLikeXml(in, lines))
+        readLogiqx(in, contents, 1 + lines);
     else
-        readClrmamepro(in, contents);
+        readClrmamepro(in, contents, 1 + lines);
 }
 
 DatContents readDatFiles(const std::vector<files::Path>& paths) {

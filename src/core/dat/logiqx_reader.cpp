@@ -21,10 +21,11 @@ const char* attribute(const XML_Char** attributes, const char* name) {
 // The parse's state. expat is C: no exception may pass through it, so a
 // failure is kept here, the parser stopped, and the failure thrown after.
 struct Reading {
-    Reading(XML_Parser xml, DatContents& into) : parser(xml), contents(into) {}
+    Reading(XML_Parser xml, DatContents& into, int firstLine) : parser(xml), contents(into), linesBefore(firstLine - 1) {}
 
     XML_Parser parser;
     DatContents& contents;
+    int linesBefore;
     int depth = 0;
     bool inGame = false;
     bool romSeen = false;
@@ -32,7 +33,7 @@ struct Reading {
     DatGame game;
     std::optional<DamagedDat> failure;
 
-    int line() const { return static_cast<int>(XML_GetCurrentLineNumber(parser)); }
+    int line() const { return linesBefore + static_cast<int>(XML_GetCurrentLineNumber(parser)); }
 
     void fail(const DamagedDat& damaged) {
         if (!failure) failure = damaged;
@@ -107,11 +108,11 @@ void XMLCALL onEnd(void* data, const XML_Char*) {
 
 } // namespace
 
-void readLogiqx(std::istream& in, DatContents& contents) {
+void readLogiqx(std::istream& in, DatContents& contents, int firstLine) {
     const std::unique_ptr<XML_ParserStruct, decltype(&XML_ParserFree)> parser(XML_ParserCreate(nullptr),
                                                                               &XML_ParserFree);
     if (!parser) throw std::bad_alloc();
-    Reading reading(parser.get(), contents);
+    Reading reading(parser.get(), contents, firstLine);
     XML_SetUserData(parser.get(), &reading);
     XML_SetElementHandler(parser.get(), onStart, onEnd);
     std::string chunk(kChunk, '\0');
@@ -122,8 +123,7 @@ void readLogiqx(std::istream& in, DatContents& contents) {
         const bool last = got < static_cast<int>(chunk.size());
         if (XML_Parse(parser.get(), chunk.data(), got, last ? XML_TRUE : XML_FALSE) == XML_STATUS_ERROR) {
             if (reading.failure) throw *reading.failure;
-            throw DamagedDat(static_cast<int>(XML_GetCurrentLineNumber(parser.get())),
-                             std::string("неверный XML: ") + XML_ErrorString(XML_GetErrorCode(parser.get())));
+            throw DamagedDat(reading.line(), std::string("неверный XML: ") + XML_ErrorString(XML_GetErrorCode(parser.get())));
         }
         if (last) return;
     }

@@ -13,7 +13,8 @@ namespace gamarium::dat {
 // of the root with a name, its first ROM giving the file name, size and
 // CRC, its region from a `region` attribute or its first `release`. XML
 // that is not well-formed, a damaged size or CRC, or more than 32,767 games
-// throw DamagedDat with the line.
-void readLogiqx(std::istream& in, DatContents& contents);
+// throw DamagedDat with the line. `firstLine` is the file's line number of
+// the stream's first line.
+void readLogiqx(std::istream& in, DatContents& contents, int firstLine = 1);
 
 } // namespace gamarium::dat

@@ -114,6 +114,8 @@ TEST(DatReaders, DamagedFilesAreRefusedWithTheLine) {
          "не из 8 шестнадцатеричных цифр"},
         {"<datafile>\n\n<game name='A'><rom name='a' size='' crc='00000000'/></game></datafile>", 3, "не число"},
         {"<datafile><game name='A'>", 1, "неверный XML"},
+        {"\n\n<datafile>\n<game name='A'><rom size='1x'/></game></datafile>", 4, "не число"},
+        {"\xEF\xBB\xBF\r\n\ngame ( name \"A )", 3, "кавычка не закрыта"},
     };
     for (const Case& c : cases) {
         try {
