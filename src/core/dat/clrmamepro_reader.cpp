@@ -20,11 +20,11 @@ std::vector<std::uint32_t> romCrcs(const ClrItem& block) {
 }
 
 // Gives `known` the values it lacks that `said` has.
-void fillUnset(Metadata& known, const Metadata& said) {
+void fillUnset(Metadata& known, Metadata said) {
     for (auto [to, from] : {std::pair{&known.developer, &said.developer}, {&known.publisher, &said.publisher},
                             {&known.releaseYear, &said.releaseYear}, {&known.genre, &said.genre},
                             {&known.users, &said.users}})
-        if (!*to && *from) *to = *from;
+        if (!*to && *from) *to = std::move(*from);
 }
 
 } // namespace
@@ -79,7 +79,9 @@ bool addMetadataOf(const ClrItem& block, MetadataByCrc& metadata) {
         }
     }
     if (!says) return false;
-    for (const std::uint32_t crc : romCrcs(block)) fillUnset(metadata[crc], said);
+    const std::vector<std::uint32_t> crcs = romCrcs(block);
+    for (std::size_t i = 0; i < crcs.size(); ++i)
+        fillUnset(metadata[crcs[i]], i + 1 == crcs.size() ? std::move(said) : said);
     return true;
 }
 

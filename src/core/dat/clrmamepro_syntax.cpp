@@ -149,6 +149,7 @@ void readItems(Lexer& lexer, ClrItem& block, int depth) {
         } else if (value.kind == Kind::Open) {
             if (depth >= kDeepest) throw DamagedDat(value.line, "слишком глубоко вложенные скобки");
             item.block = true;
+            item.items.reserve(8); // a ROM's name, size, CRC, MD5, SHA-1 and a few more
             readItems(lexer, item, depth + 1);
         } else {
             throw DamagedDat(item.line, "у поля " + quotedForReport(item.key) + " нет значения (стоит " + shown(value) + ")");

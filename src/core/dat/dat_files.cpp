@@ -41,6 +41,7 @@ void readDatStream(std::istream& in, DatContents& contents) {
 
 DatContents readDatFiles(const std::vector<files::Path>& paths) {
     DatContents all;
+    all.metadata.reserve(kMostGames); // a whole console's metadata without a rehash
     const files::Path* datPath = nullptr;
     for (const files::Path& path : paths) {
         const std::string shown = shownPath(path);

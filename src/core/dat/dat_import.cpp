@@ -15,15 +15,15 @@
 namespace gamarium::dat {
 namespace {
 
-using Values = std::array<std::string, kDatFieldCount>;
-
 // A record of the table as it will be: one read from the table (with its
-// position there) or one the import adds.
+// position there) or one the import adds. Only what matching, ordering and
+// writing need is kept.
 struct Planned {
-    Values values;
+    std::string name, region;
     std::int64_t n = 0;
-    int position = -1; // 0-based place in the table as read; -1 for a new record
-    std::bitset<kDatFieldCount> filled;
+    int position = -1;                     // 0-based place in the table as read; -1 for a new record
+    std::bitset<kDatFieldCount> present;   // fields that hold a value
+    std::vector<std::pair<DatField, std::string>> writes; // what the import stores in it
 };
 
 using DatFields = std::array<store::Field*, kDatFieldCount>;
@@ -40,8 +40,11 @@ std::string nameKey(const std::string& name, const std::string& region) {
 
 class Plan {
 public:
-    Plan(store::Table& games, const tools::StatusSink& report, bool dryRun)
+    Plan(store::Table& games, std::size_t datGames, const tools::StatusSink& report, bool dryRun)
         : report_(report), dryRun_(dryRun) {
+        const std::size_t most = static_cast<std::size_t>(games.recordCount()) + datGames;
+        records_.reserve(most);
+        byFile_.reserve(most);
         std::vector<std::string_view> fields = {"N"};
         fields.insert(fields.end(), kDatFieldNames.begin(), kDatFieldNames.end());
         const DatFields read = datFields(games);
@@ -50,8 +53,10 @@ public:
             Planned record;
             record.position = static_cast<int>(position);
             record.n = n.asInteger();
-            for (int f = 0; f < kDatFieldCount; ++f) record.values[f] = read[f]->asString();
-            remember(records_.size(), record);
+            record.name = read[Name]->asString();
+            record.region = read[Region]->asString();
+            for (int f = 0; f < kDatFieldCount; ++f) record.present[f] = !read[f]->isNull();
+            remember(records_.size(), record, read[File]->asString());
             records_.push_back(std::move(record));
         });
         existing_ = records_.size();
@@ -69,13 +74,16 @@ public:
         if (const std::optional<std::size_t> match = byName(record))
             return fill(*match, game, [&](DatField f) { return record[f]; });
         Planned added;
+        added.name = record[Name].text;
+        added.region = record[Region].text;
         for (int f = 0; f < kDatFieldCount; ++f) {
-            added.values[f] = record[f].text;
-            added.filled[f] = !added.values[f].empty();
             note(game, record[f], static_cast<DatField>(f));
+            if (record[f].text.empty()) continue;
+            added.present[f] = true;
+            added.writes.emplace_back(static_cast<DatField>(f), record[f].text);
         }
-        if (dryRun_) report_(text::fromUtf8("добавится: ") + added.values[Name]);
-        remember(records_.size(), added);
+        if (dryRun_) report_(text::fromUtf8("добавится: ") + added.name);
+        remember(records_.size(), added, record[File].text);
         records_.push_back(std::move(added));
         ++result_.added;
     }
@@ -87,11 +95,11 @@ public:
 
 private:
     // Where a record can be found by the games that follow.
-    void remember(std::size_t index, const Planned& record) {
-        if (!record.values[File].empty())
-            byFile_.emplace(text::lower(record.values[File]), index);
-        else if (!record.values[Name].empty())
-            byName_[nameKey(record.values[Name], record.values[Region])].push_back(index);
+    void remember(std::size_t index, const Planned& record, const std::string& file) {
+        if (!file.empty())
+            byFile_.emplace(text::lower(file), index);
+        else if (!record.name.empty())
+            byName_[nameKey(record.name, record.region)].push_back(index);
     }
 
     std::optional<std::size_t> byName(const DatRecord& record) {
@@ -108,28 +116,31 @@ private:
     void fill(std::size_t index, const DatGame& game, ValueOf valueOf) {
         Planned& known = records_[index];
         std::string fields;
+        const std::size_t writes = known.writes.size();
         for (int f = 0; f < kDatFieldCount; ++f) {
-            if (!known.values[f].empty()) continue;
+            if (known.present[f]) continue;
             // The picture folder follows the name the record keeps.
             DatValue value;
-            if (f == Sid && !known.values[Name].empty())
-                value.text = sidOfName(known.values[Name]);
+            if (f == Sid && known.present[Name])
+                value.text = sidOfName(known.name);
             else
                 value = valueOf(static_cast<DatField>(f));
             note(game, value, static_cast<DatField>(f));
             if (value.text.empty()) continue;
-            known.values[f] = value.text;
-            known.filled[f] = true;
+            if (f == Name) known.name = value.text;
+            if (f == Region) known.region = value.text;
+            if (f == File) remember(index, known, value.text);
+            known.present[f] = true;
+            known.writes.emplace_back(static_cast<DatField>(f), std::move(value.text));
             fields += (fields.empty() ? "" : ", ") + std::string(kDatFieldNames[f]);
         }
         // A game that matches one added before it (a ROM named twice in the
         // DAT) adds no record of its own: it counts as unchanged.
         if (fields.empty() || known.position < 0) ++result_.unchanged;
         if (fields.empty()) return;
-        if (known.position >= 0) ++result_.filled;
-        if (known.filled[File]) remember(index, known);
+        if (known.position >= 0 && writes == 0) ++result_.filled;
         if (dryRun_ && known.position >= 0)
-            report_(text::fromUtf8("дополнится: ") + known.values[Name] + " (" + std::to_string(known.position + 1) +
+            report_(text::fromUtf8("дополнится: ") + known.name + " (" + std::to_string(known.position + 1) +
                     "): " + fields);
     }
 
@@ -185,15 +196,14 @@ struct Insertion {
 };
 
 void writeFields(const DatFields& fields, const Planned& record) {
-    for (int f = 0; f < kDatFieldCount; ++f)
-        if (record.filled[f]) fields[f]->setAsString(record.values[f]);
+    for (const auto& [field, value] : record.writes) fields[field]->setAsString(value);
 }
 
 } // namespace
 
 DatImportResult importDat(store::Table& games, const DatContents& dat, const tools::StatusSink& report, bool dryRun,
                           const tools::Progress& progress) {
-    Plan plan(games, report, dryRun);
+    Plan plan(games, dat.games.size(), report, dryRun);
     for (const DatGame& game : dat.games) plan.take(game, dat.metadata);
     DatImportResult& result = plan.result();
     if (plan.size() > kMostGames)
@@ -204,10 +214,10 @@ DatImportResult importDat(store::Table& games, const DatContents& dat, const too
     const std::vector<Planned>& records = plan.records();
     std::vector<std::string> keys;
     keys.reserve(plan.existing());
-    for (std::size_t i = 0; i < plan.existing(); ++i) keys.push_back(text::lowerLatin(records[i].values[Name]));
+    for (std::size_t i = 0; i < plan.existing(); ++i) keys.push_back(text::lowerLatin(records[i].name));
     std::vector<Insertion> insertions;
     for (std::size_t i = plan.existing(); i < records.size(); ++i) {
-        std::string key = text::lowerLatin(records[i].values[Name]);
+        std::string key = text::lowerLatin(records[i].name);
         insertions.push_back({placeOf(keys, key), std::move(key), i});
     }
     std::stable_sort(insertions.begin(), insertions.end(), [](const Insertion& a, const Insertion& b) {
@@ -227,7 +237,7 @@ DatImportResult importDat(store::Table& games, const DatContents& dat, const too
     store::Field& n = games.fieldByName("N");
     games.runAsOneTransaction([&] {
         for (std::size_t i = 0; i < plan.existing(); ++i) {
-            if (records[i].filled.none()) continue;
+            if (records[i].writes.empty()) continue;
             games.moveToPosition(records[i].position + 1);
             games.edit();
             writeFields(fields, records[i]);
