@@ -87,12 +87,14 @@ bool addMetadataOf(const ClrItem& block, MetadataByCrc& metadata) {
 
 void readClrmamepro(std::istream& in, DatContents& contents, int firstLine) {
     readClrmameproBlocks(in, firstLine, [&](const ClrItem& block) {
-        if (std::optional<DatGame> game = gameOf(block)) {
-            if (contents.games.size() >= kMostGames)
-                throw DamagedDat(block.line, "игр больше " + std::to_string(kMostGames) + ", столько не вместит таблица");
-            contents.games.push_back(std::move(*game));
-        }
-        if (addMetadataOf(block, contents.metadata)) ++contents.metadataEntries;
+        const bool says = addMetadataOf(block, contents.metadata);
+        if (says) ++contents.metadataEntries;
+        // A metadata entry may carry a name too; only its ROM has no file name.
+        std::optional<DatGame> game = gameOf(block);
+        if (!game || (says && game->romName.empty())) return;
+        if (contents.games.size() >= kMostGames)
+            throw DamagedDat(block.line, "игр больше " + std::to_string(kMostGames) + ", столько не вместит таблица");
+        contents.games.push_back(std::move(*game));
     });
 }
 

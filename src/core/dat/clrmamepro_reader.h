@@ -20,9 +20,9 @@ std::optional<DatGame> gameOf(const ClrItem& block);
 // throws DamagedDat.
 bool addMetadataOf(const ClrItem& block, MetadataByCrc& metadata);
 
-// Reads a whole clrmamepro text into `contents`: a block that is a DAT game
-// is a game (and may carry metadata too), a block with metadata keys is
-// metadata. More than 32,767 games throw DamagedDat. `firstLine` is the
+// Reads a whole clrmamepro text into `contents`: a block with metadata keys
+// is metadata, a block that is a DAT game is a game unless it is metadata
+// whose ROM has no file name (a game may carry metadata too). More than 32,767 games throw DamagedDat. `firstLine` is the
 // file's line number of the stream's first line.
 void readClrmamepro(std::istream& in, DatContents& contents, int firstLine = 1);
 

@@ -137,7 +137,7 @@ TEST(DatReaders, FilesAreToldApartByContent) {
     const auto dat = write("games.txt", "game ( name \"A (USA)\" rom ( name \"a.sfc\" size 1 crc 0000000A ) )\n");
     const auto xml = write("games.xml", "\xEF\xBB\xBF <datafile><game name='B'/></datafile>");
     const auto meta = write("meta.dat", "game ( comment \"A\" developer \"D\" rom ( crc 0000000a ) )\n"
-                                        "game ( comment \"Z\" publisher \"P\" rom ( crc 000000FF ) )\n");
+                                        "game ( name \"Z\" publisher \"P\" rom ( crc 000000FF ) )\n");
     const auto neither = write("other.dat", "clrmamepro ( name \"x\" )\ngame ( comment \"A\" rom ( crc 0000000a ) )\n");
     const auto damaged = write("damaged.dat", "game ( comment \"A\"\n developer \"D )\n");
 
