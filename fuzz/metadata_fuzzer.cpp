@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // Every CRC known comes from a block that said something.
     if (!metadata.empty() && blocks == 0) __builtin_trap();
-    for (const auto& [crc, said] : metadata)
+    for (const gamarium::dat::Metadata& said : metadata.values())
         if (!said.developer && !said.publisher && !said.releaseYear && !said.genre && !said.users) __builtin_trap();
     return 0;
 }

@@ -5,26 +5,27 @@
 namespace gamarium::dat {
 namespace {
 
+using namespace std::string_view_literals;
+
 bool isGameBlock(const ClrItem& block) {
-    return block.key == "game" || block.key == "machine" || block.key == "resource";
+    return block.key == "game"sv || block.key == "machine"sv || block.key == "resource"sv;
 }
 
-// The CRCs of the block's ROMs, each checked.
-std::vector<std::uint32_t> romCrcs(const ClrItem& block) {
-    std::vector<std::uint32_t> crcs;
+// Visits the CRC of each of the block's ROMs, each checked.
+template <typename Visit>
+void forEachRomCrc(const ClrItem& block, Visit visit) {
     for (const ClrItem& rom : block.items)
-        if (rom.block && rom.key == "rom")
+        if (rom.block && rom.key == "rom"sv)
             for (const ClrItem& item : rom.items)
-                if (!item.block && item.key == "crc") crcs.push_back(romCrc(item.value, item.line));
-    return crcs;
+                if (!item.block && item.key == "crc"sv) visit(romCrc(item.value, item.line));
 }
 
 // Gives `known` the values it lacks that `said` has.
-void fillUnset(Metadata& known, Metadata said) {
+void fillUnset(Metadata& known, const Metadata& said) {
     for (auto [to, from] : {std::pair{&known.developer, &said.developer}, {&known.publisher, &said.publisher},
                             {&known.releaseYear, &said.releaseYear}, {&known.genre, &said.genre},
                             {&known.users, &said.users}})
-        if (!*to && *from) *to = std::move(*from);
+        if (!*to && *from) *to = *from;
 }
 
 } // namespace
@@ -36,24 +37,24 @@ std::optional<DatGame> gameOf(const ClrItem& block) {
     bool named = false;
     bool firstRom = true;
     for (const ClrItem& item : block.items) {
-        if (item.block && item.key == "rom") {
+        if (item.block && item.key == "rom"sv) {
             for (const ClrItem& field : item.items) {
                 if (field.block) continue;
-                if (field.key == "size") {
+                if (field.key == "size"sv) {
                     const std::uint64_t size = romSize(field.value, field.line);
                     if (firstRom) game.romSize = size;
-                } else if (field.key == "crc") {
+                } else if (field.key == "crc"sv) {
                     const std::uint32_t crc = romCrc(field.value, field.line);
                     if (firstRom) game.crc = crc;
-                } else if (field.key == "name" && firstRom) {
+                } else if (field.key == "name"sv && firstRom) {
                     game.romName = field.value;
                 }
             }
             firstRom = false;
-        } else if (!item.block && item.key == "name") {
+        } else if (!item.block && item.key == "name"sv) {
             game.name = item.value;
             named = true;
-        } else if (!item.block && item.key == "region") {
+        } else if (!item.block && item.key == "region"sv) {
             game.region = item.value;
         }
     }
@@ -67,11 +68,11 @@ bool addMetadataOf(const ClrItem& block, MetadataByCrc& metadata) {
     bool says = false;
     for (const ClrItem& item : block.items) {
         if (item.block) continue;
-        std::optional<std::string>* value = item.key == "developer"     ? &said.developer
-                                            : item.key == "publisher"   ? &said.publisher
-                                            : item.key == "releaseyear" ? &said.releaseYear
-                                            : item.key == "genre"       ? &said.genre
-                                            : item.key == "users"       ? &said.users
+        std::optional<std::string>* value = item.key == "developer"sv     ? &said.developer
+                                            : item.key == "publisher"sv   ? &said.publisher
+                                            : item.key == "releaseyear"sv ? &said.releaseYear
+                                            : item.key == "genre"sv       ? &said.genre
+                                            : item.key == "users"sv       ? &said.users
                                                                         : nullptr;
         if (value && !*value) {
             *value = item.value;
@@ -79,9 +80,7 @@ bool addMetadataOf(const ClrItem& block, MetadataByCrc& metadata) {
         }
     }
     if (!says) return false;
-    const std::vector<std::uint32_t> crcs = romCrcs(block);
-    for (std::size_t i = 0; i < crcs.size(); ++i)
-        fillUnset(metadata[crcs[i]], i + 1 == crcs.size() ? std::move(said) : said);
+    forEachRomCrc(block, [&](std::uint32_t crc) { fillUnset(metadata[crc], said); });
     return true;
 }
 

@@ -28,7 +28,32 @@ struct Metadata {
     std::optional<std::string> developer, publisher, releaseYear, genre, users;
 };
 
-using MetadataByCrc = std::unordered_map<std::uint32_t, Metadata>;
+// The metadata of the files, by CRC. The values lie side by side and the
+// index holds only their places: a whole console's metadata is looked up
+// five times over while it is read.
+class MetadataByCrc {
+public:
+    // The metadata of `crc`, added empty when there is none yet.
+    Metadata& operator[](std::uint32_t crc) {
+        const auto [at, added] = index_.try_emplace(crc, values_.size());
+        if (added) values_.emplace_back();
+        return values_[at->second];
+    }
+    const Metadata* find(std::uint32_t crc) const {
+        const auto at = index_.find(crc);
+        return at == index_.end() ? nullptr : &values_[at->second];
+    }
+    void reserve(std::size_t count) {
+        index_.reserve(count);
+        values_.reserve(count);
+    }
+    bool empty() const { return values_.empty(); }
+    const std::vector<Metadata>& values() const { return values_; }
+
+private:
+    std::unordered_map<std::uint32_t, std::size_t> index_;
+    std::vector<Metadata> values_;
+};
 
 // What one file holds: games (a DAT), metadata, or both.
 struct DatContents {

@@ -65,8 +65,7 @@ public:
     // Matches the game by its ROM's name first, working out only the
     // fields its record lacks, else by its name and region.
     void take(const DatGame& game, const MetadataByCrc& metadata) {
-        const auto found = game.crc ? metadata.find(*game.crc) : metadata.end();
-        const Metadata* said = found == metadata.end() ? nullptr : &found->second;
+        const Metadata* said = game.crc ? metadata.find(*game.crc) : nullptr;
         if (const std::string file = datValue(game, said, File).text; !file.empty())
             if (const auto it = byFile_.find(text::lower(file)); it != byFile_.end())
                 return fill(it->second, game, [&](DatField f) { return datValue(game, said, f); });

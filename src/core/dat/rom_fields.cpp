@@ -2,6 +2,7 @@
 
 #include "dat/dat_game.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace gamarium::dat {
@@ -9,7 +10,8 @@ namespace gamarium::dat {
 std::uint64_t romSize(std::string_view text, int line) {
     std::uint64_t size = 0;
     const char* end = text.data() + text.size();
-    const bool digits = !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+    const bool digits =
+        !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
     const auto [at, ec] = std::from_chars(text.data(), end, size);
     if (!digits || ec != std::errc() || at != end)
         throw DamagedDat(line, "размер ROM " + quotedForReport(text) + " не число");
@@ -19,7 +21,9 @@ std::uint64_t romSize(std::string_view text, int line) {
 std::uint32_t romCrc(std::string_view text, int line) {
     std::uint32_t crc = 0;
     const char* end = text.data() + text.size();
-    const bool hex = text.size() == 8 && text.find_first_not_of("0123456789abcdefABCDEF") == std::string_view::npos;
+    const bool hex = text.size() == 8 && std::all_of(text.begin(), text.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+    });
     const auto [at, ec] = std::from_chars(text.data(), end, crc, 16);
     if (!hex || ec != std::errc() || at != end)
         throw DamagedDat(line, "CRC " + quotedForReport(text) + " не из 8 шестнадцатеричных цифр");

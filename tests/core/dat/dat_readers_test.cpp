@@ -61,9 +61,9 @@ TEST(DatReaders, MetadataFilesGiveTheirValuesByCrc) {
     }
     EXPECT_TRUE(all.games.empty());
     EXPECT_EQ(all.metadataEntries, 105u + 104 + 89 + 105 + 102);
-    const Metadata& prince = all.metadata.at(0x2D25A9E1); // Prince of Persia 2 (Europe)
+    const Metadata& prince = *all.metadata.find(0x2D25A9E1); // Prince of Persia 2 (Europe)
     EXPECT_EQ(prince.publisher, "Br\xC3\xB8" "derbund Software");
-    const Metadata& soccer = all.metadata.at(0x05FBB855);
+    const Metadata& soccer = *all.metadata.find(0x05FBB855);
     EXPECT_EQ(soccer.developer, "Magical Company");
     EXPECT_EQ(soccer.releaseYear, "1996");
     EXPECT_EQ(soccer.genre, "Sports");
@@ -143,8 +143,8 @@ TEST(DatReaders, FilesAreToldApartByContent) {
 
     const DatContents contents = readDatFiles({meta, dat});
     ASSERT_EQ(contents.games.size(), 1u);
-    EXPECT_EQ(contents.metadata.at(0xA).developer, "D");
-    EXPECT_EQ(contents.metadata.at(0xFF).publisher, "P"); // a CRC the DAT lacks is kept, and unused
+    EXPECT_EQ(contents.metadata.find(0xA)->developer, "D");
+    EXPECT_EQ(contents.metadata.find(0xFF)->publisher, "P"); // a CRC the DAT lacks is kept, and unused
     EXPECT_EQ(readDatFiles({xml}).games.front().name, "B");
 
     const auto refusal = [](const std::vector<files::Path>& paths) {
