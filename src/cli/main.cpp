@@ -302,7 +302,7 @@ pages::PageSettings pageSettings(Arguments& args) {
 int pagesCommand(const files::Path& home, Arguments& args) {
     pages::PageSettings settings = pageSettings(args);
     args.expect(4);
-    settings.outputFolder = text::fromUtf8(args.words[3]);
+    settings.outputFolder = pathArgument(args.words[3]);
     const pages::PageTemplate pageTemplate = pages::loadTemplate(pathArgument(args.words[2]));
     OpenTable games(home, args.words[1], false);
     OpenTable patches(home, args.words[1], true);
