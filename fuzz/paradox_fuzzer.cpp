@@ -16,13 +16,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Made at the first input, removed when the fuzzer ends.
+struct Folder {
+    fs::path path = fs::temp_directory_path() / ("paradox-fuzz-" + std::to_string(::getpid()));
+    Folder() { fs::create_directories(path); }
+    ~Folder() {
+        std::error_code ec;
+        fs::remove_all(path, ec);
+    }
+};
+
 const fs::path& folder() {
-    static const fs::path made = [] {
-        const fs::path path = fs::temp_directory_path() / ("paradox-fuzz-" + std::to_string(::getpid()));
-        fs::create_directories(path);
-        return path;
-    }();
-    return made;
+    static const Folder made;
+    return made.path;
 }
 
 void writeFile(const fs::path& file, std::string_view bytes) {
@@ -42,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (tableSize < bytes.size()) writeFile(memos, bytes.substr(tableSize));
     try {
         gamarium::paradox::ParadoxTable reader(table);
-        std::size_t fields = reader.fields().size();
+        const std::size_t fields = reader.fields().size();
         reader.readRecords([&](const std::vector<gamarium::paradox::Value>& values) {
             if (values.size() != fields) __builtin_trap();
         });
