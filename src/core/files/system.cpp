@@ -36,6 +36,19 @@ bool isWritable(const Path& path) {
 #endif
 }
 
+void keepModeAndOwner([[maybe_unused]] const Path& original, [[maybe_unused]] const Path& replacement) {
+#ifndef _WIN32
+    struct stat status;
+    if (::stat(original.c_str(), &status) != 0) return;
+    // Only root may give a file away; a member of the group may pass it that.
+    const bool owned = ::chown(replacement.c_str(), status.st_uid, status.st_gid) == 0 ||
+                       ::chown(replacement.c_str(), static_cast<uid_t>(-1), status.st_gid) == 0;
+    // After the owner, as a change of owner clears the set-id bits; those
+    // only where the file is now the old one's.
+    ::chmod(replacement.c_str(), status.st_mode & (owned ? 07777 : 0777));
+#endif
+}
+
 FileReader::FileReader(const Path& path) {
 #ifdef _WIN32
     handle_ = _wopen(path.c_str(), _O_RDONLY | _O_BINARY);
