@@ -19,7 +19,9 @@ bool isWritable(const Path& path);
 // open file, so a picture's head costs one open, one status and one read.
 class FileReader {
 public:
-    explicit FileReader(const Path& path); // not open() when not a readable regular file
+    // Not open() when not a readable regular file; a pipe or a device is
+    // not waited on.
+    explicit FileReader(const Path& path);
     ~FileReader();
     FileReader(const FileReader&) = delete;
     FileReader& operator=(const FileReader&) = delete;
