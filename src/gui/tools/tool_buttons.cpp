@@ -117,6 +117,7 @@ void TForm2::Button13Click() {
         const tools::RenameResult result = tools::renameGame(Table1(), pictureRoot(), newName);
         if (result.renamed && result.oldSid != result.newSid)
             MessageBox::inform(this, toQt(tools::movedPicturesMessage(result)));
+        if (const std::string copied = tools::copiedPicturesLine(result); !copied.empty()) addStatus(copied);
         showpic();
     }
     addStatus(text::fromUtf8("Переименование закончено!"));

@@ -255,6 +255,19 @@ TEST_F(ToolsTest, RenameReportsPicturesItCouldNotMove) {
     EXPECT_FALSE(renameGame(games_, root_, "").renamed);
 }
 
+// A rename that fails half way (here the table refuses its second save)
+// leaves the table as it was: no blank record, no game twice.
+TEST_F(ToolsTest, RenameChangesTheTableAllOrNothing) {
+    fill({{"Abc", "a", "", "", "", 1}, {"Zed", "z", "", "", "", 2}});
+    int saves = 0;
+    games_.setBeforePost([&] {
+        if (++saves == 2) throw Error("disk I/O error");
+    });
+    EXPECT_THROW(renameGame(games_, root_, "Bcd"), Error);
+    games_.setBeforePost({});
+    EXPECT_EQ(column("Name"), (Lines{"Abc", "Zed"}));
+}
+
 TEST_F(ToolsTest, LightSetCopiesFirstPicturesWithTheirDates) {
     fill({{"Mario", "m", "mario1.gif", "", ""}, {"Metroid", "m", "metroid.gif", "", ""}, {"Empty", "e", "", "", ""},
           {"Gone", "g", "gone.gif", "", ""}});
