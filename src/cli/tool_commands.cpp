@@ -84,8 +84,9 @@ int light(Invocation& invocation) {
 
 int merge(Invocation& invocation) {
     const auto table = invocation.openTable(invocation.words[0]);
-    const std::string list = files::readFile(invocation.path(invocation.words[1]), kLargestTextFile);
-    if (!list.empty()) invocation.status(list);
+    const tools::ListFile list =
+        tools::readListFile(files::readFile(invocation.path(invocation.words[1]), kLargestTextFile));
+    if (!list.text.empty()) invocation.status(list.text);
     tools::mergeList(*table, list, statusOf(invocation));
     return 0;
 }

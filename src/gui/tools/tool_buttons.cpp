@@ -134,8 +134,8 @@ void TForm2::Button17Click() {
     const std::optional<QString> file =
         FileDialog::openFile(this, QStringLiteral("Открываем файл"), QStringLiteral("*.*|*.*|*.txt|*.txt"));
     if (!file) return;
-    const std::string list = files::readFile(toPath(*file), listFileLimit);
-    ui_->Memo_status->setPlainText(toQt(list));
+    const tools::ListFile list = tools::readListFile(files::readFile(toPath(*file), listFileLimit));
+    ui_->Memo_status->setPlainText(toQt(list.text));
     runTool([this, &list](const auto& report, const auto& progress) {
         tools::mergeList(Table1(), list, report, progress);
     });
