@@ -8,6 +8,7 @@
 #include "text/printable.h"
 #include "tools/light.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 
@@ -78,7 +79,11 @@ RenameResult renameGame(store::Table& games, const files::Path& pictureRoot, std
     const std::string newSid = oldSid == "pd" ? oldSid : sidof(newName);
     if (newSid != oldSid) {
         requireFolderName(newSid, "нового названия");
-        requireFolderName(oldSid, "этой игры");
+        // The old Sid names a folder only for pictures to move out of it.
+        const bool hasPictures = std::any_of(std::begin(kPictureFields), std::end(kPictureFields), [&](const char* field) {
+            return !games.fieldByName(field).asString().empty();
+        });
+        if (hasPictures) requireFolderName(oldSid, "этой игры");
     }
     std::int64_t oldPosition = games.recordNumber();
     std::int64_t newPosition = 0;

@@ -311,6 +311,17 @@ TEST_F(ToolsTest, RenameChangesTheTableAllOrNothing) {
     EXPECT_EQ(column("Name"), (Lines{"Abc", "Zed"}));
 }
 
+// The old Sid names a folder only when there are pictures to move out of
+// it: a game without pictures and without Sid can still be renamed.
+TEST_F(ToolsTest, RenameLooksAtTheOldSidOnlyForPicturesToMove) {
+    fill({{"Abc", "", "", "", "", 1}, {"Bcd", "", "b.png", "", "", 2}, {"Zed", "z", "", "", "", 3}});
+    EXPECT_TRUE(renameGame(games_, root_, "Aaa").renamed);
+    games_.moveToPosition(2);
+    EXPECT_THROW(renameGame(games_, root_, "Ccc"), Error);
+    EXPECT_EQ(column("Name"), (Lines{"Aaa", "Bcd", "Zed"}));
+    EXPECT_EQ(column("Sid"), (Lines{"a", "", "z"}));
+}
+
 TEST_F(ToolsTest, LightSetCopiesFirstPicturesWithTheirDates) {
     fill({{"Mario", "m", "mario1.gif", "", ""}, {"Metroid", "m", "metroid.gif", "", ""}, {"Empty", "e", "", "", ""},
           {"Gone", "g", "gone.gif", "", ""}});
