@@ -32,4 +32,10 @@ for target in decode_fuzzer probe_fuzzer; do
     -rss_limit_mb=4096 -max_len=65536 -detect_leaks=0 -artifact_prefix="$findings" \
     -print_final_stats=1 || status=1
 done
+
+# The list file reader (merge), seeded with the lists of the tests.
+cmake --build "$build" -j1 --target list_fuzzer
+mkdir -p "$build/corpus/list_fuzzer" "$build/findings/list_fuzzer"
+"$build/fuzz/list_fuzzer" "$build/corpus/list_fuzzer" "$root/tests/data/lists" -max_total_time="$seconds" \
+  -timeout=20 -max_len=65536 -artifact_prefix="$build/findings/list_fuzzer/" -print_final_stats=1 || status=1
 exit $status
