@@ -41,8 +41,10 @@ std::string movePicture(const files::Path& from, const files::Path& toFolder, co
 
 // The picture names (in upper case) of the games whose Sid is `sid`.
 std::set<std::string> picturesOfGroup(store::Table& games, const std::string& sid) {
+    std::vector<std::string_view> fields{"Sid"};
+    fields.insert(fields.end(), std::begin(kPictureFields), std::end(kPictureFields));
     std::set<std::string> names;
-    games.forEachRecord({"Sid", "Image1", "Image2", "Image3", "Image4", "Image5"}, [&](std::size_t) {
+    games.forEachRecord(fields, [&](std::size_t) {
         if (!text::equalNoCase(games.fieldByName("Sid").asString(), sid)) return;
         for (const char* field : kPictureFields) names.insert(text::upper(games.fieldByName(field).asString()));
     });
