@@ -3,14 +3,14 @@
 # SECONDS (default 60) on one core: scripts/fuzz.sh [SECONDS [TARGET...]].
 # The picture targets are seeded with the picture fixtures, each put behind
 # its extension as they expect; the text targets with the example site's
-# template and CSV files and with old tables written by pxlib. What a run
+# template and CSV files, the tests' game lists and old tables written by pxlib. What a run
 # finds is kept in build-fuzz/findings/<target>/, the grown corpus in
 # build-fuzz/corpus/.
 set -euo pipefail
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(decode_fuzzer probe_fuzzer template_fuzzer csv_fuzzer paradox_fuzzer)
+[ ${#targets[@]} -gt 0 ] || targets=(decode_fuzzer probe_fuzzer template_fuzzer csv_fuzzer paradox_fuzzer list_fuzzer)
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build-fuzz"
 
@@ -21,6 +21,7 @@ cmake --build "$build" -j1 --target "${targets[@]}" paradox_seeds
 seeds="$build/seeds"
 rm -rf "$seeds"
 mkdir -p "$seeds/pictures" "$seeds/template" "$seeds/csv" "$seeds/paradox"
+cp -r "$root/tests/data/lists" "$seeds/list"
 for file in "$root"/tests/data/pictures/*; do
   extension="${file##*.}"
   [ "$extension" = py ] && continue
@@ -38,7 +39,8 @@ done
 status=0
 for target in "${targets[@]}"; do
   case $target in
-    template_fuzzer) seed=template ;; csv_fuzzer) seed=csv ;; paradox_fuzzer) seed=paradox ;; *) seed=pictures ;;
+    template_fuzzer) seed=template ;; csv_fuzzer) seed=csv ;; paradox_fuzzer) seed=paradox ;; list_fuzzer) seed=list ;;
+    *) seed=pictures ;;
   esac
   corpus="$build/corpus/$target"
   findings="$build/findings/$target/"
@@ -50,4 +52,5 @@ for target in "${targets[@]}"; do
     -rss_limit_mb=4096 -max_len=65536 -detect_leaks=0 -artifact_prefix="$findings" \
     -print_final_stats=1 || status=1
 done
+
 exit $status

@@ -55,7 +55,8 @@ FileReader::FileReader(const Path& path) {
     struct _stat64 status;
     if (handle_ >= 0 && (_fstat64(handle_, &status) != 0 || (status.st_mode & _S_IFMT) != _S_IFREG)) {
 #else
-    handle_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without waiting: opening a named pipe would wait for a writer for ever.
+    handle_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     struct stat status;
     if (handle_ >= 0 && (::fstat(handle_, &status) != 0 || !S_ISREG(status.st_mode))) {
 #endif

@@ -23,7 +23,9 @@ void keepModeAndOwner(const Path& original, const Path& replacement);
 // open file, so a picture's head costs one open, one status and one read.
 class FileReader {
 public:
-    explicit FileReader(const Path& path); // not open() when not a readable regular file
+    // Not open() when not a readable regular file; a pipe or a device is
+    // not waited on.
+    explicit FileReader(const Path& path);
     ~FileReader();
     FileReader(const FileReader&) = delete;
     FileReader& operator=(const FileReader&) = delete;
