@@ -110,7 +110,7 @@ void BM_ListMerge(benchmark::State& state) {
         state.PauseTiming();
         const std::unique_ptr<store::Table> games = emptyTable("merge.db");
         state.ResumeTiming();
-        tools::mergeList(*games, list, kQuiet);
+        tools::mergeList(*games, tools::readListFile(list), kQuiet);
     }
 }
 BENCHMARK(BM_ListMerge)->Iterations(1)->Repetitions(5)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);

@@ -8,10 +8,12 @@
 namespace gamarium::cli {
 
 // An option of a command: a flag ("--cut") or, with a value name, an option
-// that takes the next word as its value ("--encoding utf8|cp1251").
+// that takes the next word as its value ("--encoding utf8|cp1251"); only an
+// option that repeats may be given more than once.
 struct Option {
     std::string_view name;
     std::string_view valueName = {};
+    bool repeats = false;
 };
 
 // One command of gamarium-cli, declared once: the usage text and the

@@ -19,7 +19,7 @@ std::string usageLine(const Command& command) {
     for (const Option& option : command.options) {
         line += " [" + std::string(option.name);
         if (!option.valueName.empty()) (line += ' ') += option.valueName;
-        line += ']';
+        line += option.repeats ? "]..." : "]";
     }
     return line;
 }
@@ -65,8 +65,8 @@ void takeWords(const Command& command, const std::vector<std::string>& words, st
         } else if (const Option& option = findOption(command, word); option.valueName.empty()) {
             if (!invocation.flags.insert(word).second) throw UsageError{};
         } else {
-            if (i + 1 >= words.size() || invocation.values.count(word)) throw UsageError{};
-            invocation.values[word] = words[++i];
+            if (i + 1 >= words.size() || (invocation.values.count(word) && !option.repeats)) throw UsageError{};
+            invocation.values[word].push_back(words[++i]);
         }
     }
     const std::size_t count = invocation.words.size(), declared = command.arguments.size();

@@ -60,7 +60,8 @@ const std::vector<Command>& commands() {
         {.name = "merge",
          .arguments = {"NAME", "LISTFILE"},
          .options = {},
-         .help = "append the games of a game list file (Windows-1251, \"name;region\")",
+         .help = "append the games of a game list file (\"name;region\"; UTF-8 or\n"
+                 "Windows-1251, told apart by its bytes)",
          .run = merge},
         {.name = "pages",
          .arguments = {"NAME", "TEMPLATE", "OUTDIR"},

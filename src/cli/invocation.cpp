@@ -10,7 +10,12 @@ namespace gamarium::cli {
 std::optional<std::string> Invocation::value(const std::string& option) const {
     const auto it = values.find(option);
     if (it == values.end()) return std::nullopt;
-    return it->second;
+    return it->second.front();
+}
+
+std::vector<std::string> Invocation::valuesOf(const std::string& option) const {
+    const auto it = values.find(option);
+    return it == values.end() ? std::vector<std::string>{} : it->second;
 }
 
 void Invocation::status(const std::string& cp1251) const {

@@ -22,12 +22,14 @@ struct Invocation {
     files::Path home;
     std::vector<std::string> words;
     std::set<std::string> flags;
-    std::map<std::string, std::string> values;
+    std::map<std::string, std::vector<std::string>> values;
     std::ostream& out;
     std::ostream& err;
 
     bool flag(const std::string& option) const { return flags.count(option) != 0; }
     std::optional<std::string> value(const std::string& option) const;
+    // Every value of an option that repeats, in the order given.
+    std::vector<std::string> valuesOf(const std::string& option) const;
 
     // Lines the window adds to its status memo (Windows-1251), as the terminal shows them.
     void status(const std::string& cp1251) const;

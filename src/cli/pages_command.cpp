@@ -26,7 +26,7 @@ pages::PageSettings pageSettings(const Invocation& invocation) {
 int writePages(Invocation& invocation) {
     const std::string& base = invocation.words[0];
     pages::PageSettings settings = pageSettings(invocation);
-    settings.outputFolder = text::fromUtf8(invocation.words[2]);
+    settings.outputFolder = invocation.path(invocation.words[2]);
     const pages::PageTemplate pageTemplate = pages::loadTemplate(invocation.path(invocation.words[1]));
     const auto games = invocation.openTable(base);
     const auto patches = invocation.openTable(base, true);

@@ -3,6 +3,7 @@
 #include "editor/quick_jump.h"
 #include "error.h"
 #include "text/cp1251.h"
+#include "text/exact_conversion.h"
 #include "tools/checks.h"
 #include "tools/light.h"
 #include "tools/merge.h"
@@ -65,8 +66,9 @@ int rename(Invocation& invocation) {
     const auto table = invocation.openTable(base);
     table->moveToPosition(positionArgument(invocation.words[1], *table));
     const tools::RenameResult result =
-        tools::renameGame(*table, invocation.pictureFolder(base), text::fromUtf8(invocation.words[2]));
+        tools::renameGame(*table, invocation.pictureFolder(base), text::toStoredText(invocation.words[2]));
     if (result.oldSid != result.newSid) invocation.status(tools::movedPicturesMessage(result));
+    if (const std::string copied = tools::copiedPicturesLine(result); !copied.empty()) invocation.status(copied);
     invocation.status(text::fromUtf8("Переименование закончено!"));
     const bool allMoved = std::all_of(result.pictures.begin(), result.pictures.end(),
                                       [](const tools::PictureMove& move) { return move.problem.empty(); });
@@ -82,8 +84,9 @@ int light(Invocation& invocation) {
 
 int merge(Invocation& invocation) {
     const auto table = invocation.openTable(invocation.words[0]);
-    const std::string list = files::readFile(invocation.path(invocation.words[1]), kLargestTextFile);
-    if (!list.empty()) invocation.status(list);
+    const tools::ListFile list =
+        tools::readListFile(files::readFile(invocation.path(invocation.words[1]), kLargestTextFile));
+    if (!list.text.empty()) invocation.status(list.text);
     tools::mergeList(*table, list, statusOf(invocation));
     return 0;
 }

@@ -51,7 +51,7 @@ void prepareBase(const files::Path& home) {
     table.open();
     std::string list;
     for (int i = 0; i < kMerged; ++i) list += "Game " + std::to_string(100000 + i * 10) + " (USA);u\r\n";
-    tools::mergeList(table, list, [](const std::string&) {});
+    tools::mergeList(table, tools::readListFile(list), [](const std::string&) {});
 }
 
 TEST(KilledDatImport, LeavesTheTableAsItWasOrFullyImported) {

@@ -5,7 +5,7 @@
 #include "store/schema.h"
 #include "text/cp1251.h"
 #include "text/exact_conversion.h"
-#include "tools/merge.h"
+#include "tools/list_file.h"
 #include "tools/rename.h"
 
 #include <charconv>

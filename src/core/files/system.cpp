@@ -36,13 +36,27 @@ bool isWritable(const Path& path) {
 #endif
 }
 
+void keepModeAndOwner([[maybe_unused]] const Path& original, [[maybe_unused]] const Path& replacement) {
+#ifndef _WIN32
+    struct stat status;
+    if (::stat(original.c_str(), &status) != 0) return;
+    // Only root may give a file away; a member of the group may pass it that.
+    const bool owned = ::chown(replacement.c_str(), status.st_uid, status.st_gid) == 0 ||
+                       ::chown(replacement.c_str(), static_cast<uid_t>(-1), status.st_gid) == 0;
+    // After the owner, as a change of owner clears the set-id bits; those
+    // only where the file is now the old one's.
+    ::chmod(replacement.c_str(), status.st_mode & (owned ? 07777 : 0777));
+#endif
+}
+
 FileReader::FileReader(const Path& path) {
 #ifdef _WIN32
     handle_ = _wopen(path.c_str(), _O_RDONLY | _O_BINARY);
     struct _stat64 status;
     if (handle_ >= 0 && (_fstat64(handle_, &status) != 0 || (status.st_mode & _S_IFMT) != _S_IFREG)) {
 #else
-    handle_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without waiting: opening a named pipe would wait for a writer for ever.
+    handle_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     struct stat status;
     if (handle_ >= 0 && (::fstat(handle_, &status) != 0 || !S_ISREG(status.st_mode))) {
 #endif

@@ -15,11 +15,17 @@ Path executableFolder();
 // read-only medium). Root passes the permission bits, as the system lets it.
 bool isWritable(const Path& path);
 
+// Gives `replacement` the mode of `original`, and its owner and group as
+// far as the process may; nothing when `original` does not exist.
+void keepModeAndOwner(const Path& original, const Path& replacement);
+
 // A regular file opened for reading at any offset: the size comes from the
 // open file, so a picture's head costs one open, one status and one read.
 class FileReader {
 public:
-    explicit FileReader(const Path& path); // not open() when not a readable regular file
+    // Not open() when not a readable regular file; a pipe or a device is
+    // not waited on.
+    explicit FileReader(const Path& path);
     ~FileReader();
     FileReader(const FileReader&) = delete;
     FileReader& operator=(const FileReader&) = delete;

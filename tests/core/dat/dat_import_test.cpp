@@ -132,7 +132,7 @@ TEST_F(DatImport, ABaseMadeByAListMergeIsFilledInPlace) {
         const DatRecord record = datRecord(game, nullptr);
         list += text::fromUtf8(game.name) + ";" + record[Region].text + "\r\n";
     }
-    tools::mergeList(games_, list, [](const std::string&) {});
+    tools::mergeList(games_, tools::readListFile(list), [](const std::string&) {});
     ASSERT_EQ(games_.recordCount(), 116);
     const std::vector<std::string> mergedNames = column("Name");
 
@@ -234,9 +234,9 @@ TEST_F(DatImport, WhatTheTableCannotHoldIsReportedAndLeftEmpty) {
     EXPECT_EQ(result.unaccented, 1);
     EXPECT_EQ(result.cut, 2);
     EXPECT_EQ(result.leftEmpty, 3);
-    EXPECT_TRUE(reported("«Cafe (USA)», File: оставлено пустым: символ U+30A2"));
+    EXPECT_TRUE(reported("«Cafe (USA)», File: оставлено пустым: символ «?» (U+30A2)"));
     EXPECT_TRUE(reported("«Cafe (USA)», Size: оставлено пустым: 97656250 КиБ"));
-    EXPECT_TRUE(reported("«Cafe (USA)», Developer: оставлено пустым: символ U+30A2"));
+    EXPECT_TRUE(reported("«Cafe (USA)», Developer: оставлено пустым: символ «?» (U+30A2)"));
     EXPECT_TRUE(reported("«Cafe (USA)», Genre: обрезано до «Mecha, Space Opera»"));
     EXPECT_TRUE(reported("Region: слова «Mars» нет в таблице регионов"));
     EXPECT_EQ(text::toUtf8(conversionsLine(result)), "без диакритики: 1, обрезано: 2, оставлено пустым: 3");
