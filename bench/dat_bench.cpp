@@ -93,7 +93,7 @@ void BM_DatImport(benchmark::State& state) {
         if (importFiles(*games).added != kGames) state.SkipWithError("not every game was added");
     }
 }
-BENCHMARK(BM_DatImport)->Iterations(1)->Repetitions(5)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DatImport)->Iterations(1)->Repetitions(9)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
 
 void BM_DatSecondImport(benchmark::State& state) {
     const std::unique_ptr<store::Table> games = emptyTable("again.db");
@@ -101,7 +101,7 @@ void BM_DatSecondImport(benchmark::State& state) {
     for (auto _ : state)
         if (importFiles(*games).unchanged != kGames) state.SkipWithError("the second import changed something");
 }
-BENCHMARK(BM_DatSecondImport)->Iterations(1)->Repetitions(5)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DatSecondImport)->Iterations(1)->Repetitions(9)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
 
 void BM_ListMerge(benchmark::State& state) {
     std::string list;
@@ -113,15 +113,15 @@ void BM_ListMerge(benchmark::State& state) {
         tools::mergeList(*games, tools::readListFile(list), kQuiet);
     }
 }
-BENCHMARK(BM_ListMerge)->Iterations(1)->Repetitions(5)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ListMerge)->Iterations(1)->Repetitions(9)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
 int main(int argc, char** argv) {
     return gamarium::bench::runWithRatios(
         argc, argv,
-        {{"DAT import of 30,000 games vs list merge of their names", "BM_DatImport/iterations:1/repeats:5",
-          "BM_ListMerge/iterations:1/repeats:5", 2.0},
-         {"second DAT import (no change) vs the first", "BM_DatSecondImport/iterations:1/repeats:5",
-          "BM_DatImport/iterations:1/repeats:5", 0.5}});
+        {{"DAT import of 30,000 games vs list merge of their names", "BM_DatImport/iterations:1/repeats:9",
+          "BM_ListMerge/iterations:1/repeats:9", 2.0},
+         {"second DAT import (no change) vs the first", "BM_DatSecondImport/iterations:1/repeats:9",
+          "BM_DatImport/iterations:1/repeats:9", 0.5}});
 }
