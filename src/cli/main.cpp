@@ -10,6 +10,7 @@
 #include "tools/rename.h"
 #include "tools/renumber.h"
 #include "files/system.h"
+#include "find_command.h"
 #include "identify_command.h"
 #include "pages/generator.h"
 #include "pages/report_line.h"
@@ -57,6 +58,10 @@ constexpr const char* kUsage =
     "                                write the site's pages from a .htd template into OUTDIR as the\n"
     "                                generator window does (its defaults: 11, ../../patch/snes/,\n"
     "                                ../../patch/snes/ext/, i/); messages go to standard error\n"
+    "  find NAME TEXT [--field F]... [--word]\n"
+    "                                games whose fields hold TEXT (any case; F: Name, Drname, Analog,\n"
+    "                                Publisher, Developer, Year, Genre, Type, Text1..Text4, File, Any);\n"
+    "                                prints POSITION<TAB>N<TAB>NAME<TAB>FIELD per match\n"
     "  identify FILE...              picture sizes as the program decodes them\n"
     "  --  ends the options: a base named \"-x\" is given as -- -x\n";
 
@@ -69,7 +74,7 @@ struct UsageError {};
 struct Arguments {
     std::vector<std::string> words;
     std::vector<std::string> flags;
-    std::map<std::string, std::string> values;
+    std::multimap<std::string, std::string> values; // --field may repeat
 
     bool takeFlag(const std::string& flag) {
         const auto it = std::find(flags.begin(), flags.end(), flag);
@@ -92,7 +97,8 @@ struct Arguments {
 // Options that take a value, as "--option VALUE".
 bool takesValue(const std::string& option) {
     return option == "--home" || option == "--encoding" || option == "--delimiter" || option == "--per-page" ||
-           option == "--patch-path" || option == "--ext-patch-path" || option == "--image-path";
+           option == "--patch-path" || option == "--ext-patch-path" || option == "--image-path" || option == "--field" ||
+           option == "--slot";
 }
 
 Arguments parseArguments(const std::vector<std::string>& argv) {
@@ -105,8 +111,8 @@ Arguments parseArguments(const std::vector<std::string>& argv) {
         } else if (word == "--") {
             optionsEnded = true;
         } else if (takesValue(word)) {
-            if (i + 1 >= argv.size() || args.values.count(word)) throw UsageError{};
-            args.values[word] = argv[++i];
+            if (i + 1 >= argv.size() || (args.values.count(word) && word != "--field")) throw UsageError{};
+            args.values.emplace(word, argv[++i]);
         } else {
             args.flags.push_back(word);
         }
@@ -344,6 +350,13 @@ int run(const std::vector<std::string>& argv) {
     if (command == "light") return lightCommand(home, args);
     if (command == "merge") return mergeCommand(home, args);
     if (command == "pages") return pagesCommand(home, args);
+    if (command == "find") {
+        std::vector<std::string> fields;
+        while (const auto field = args.takeValue("--field")) fields.push_back(*field);
+        const bool wholeWord = args.takeFlag("--word");
+        args.expect(3);
+        return cli::runFind(home, args.words[1], args.words[2], fields, wholeWord, std::cout);
+    }
     if (command == "identify") {
         if (args.words.size() < 2 || !args.flags.empty() || !args.values.empty()) throw UsageError{};
         return cli::runIdentify({args.words.begin() + 1, args.words.end()}, std::cout, std::cerr);
