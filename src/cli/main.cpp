@@ -12,6 +12,7 @@
 #include "files/system.h"
 #include "find_command.h"
 #include "identify_command.h"
+#include "pictures_command.h"
 #include "pages/generator.h"
 #include "pages/report_line.h"
 #include "store/base_conversion.h"
@@ -62,6 +63,9 @@ constexpr const char* kUsage =
     "                                games whose fields hold TEXT (any case; F: Name, Drname, Analog,\n"
     "                                Publisher, Developer, Year, Genre, Type, Text1..Text4, File, Any);\n"
     "                                prints POSITION<TAB>N<TAB>NAME<TAB>FIELD per match\n"
+    "  pictures NAME FOLDER [--slot 1..5] [--dry-run]\n"
+    "                                bring in the pictures of a collection named after the games (FOLDER,\n"
+    "                                its Named_Boxarts, Named_Snaps, Named_Titles) into empty Image fields\n"
     "  identify FILE...              picture sizes as the program decodes them\n"
     "  --  ends the options: a base named \"-x\" is given as -- -x\n";
 
@@ -356,6 +360,12 @@ int run(const std::vector<std::string>& argv) {
         const bool wholeWord = args.takeFlag("--word");
         args.expect(3);
         return cli::runFind(home, args.words[1], args.words[2], fields, wholeWord, std::cout);
+    }
+    if (command == "pictures") {
+        const auto slot = args.takeValue("--slot");
+        const bool dryRun = args.takeFlag("--dry-run");
+        args.expect(3);
+        return cli::runPictures(home, args.words[1], args.words[2], slot, dryRun, std::cout);
     }
     if (command == "identify") {
         if (args.words.size() < 2 || !args.flags.empty() || !args.values.empty()) throw UsageError{};

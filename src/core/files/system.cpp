@@ -1,5 +1,7 @@
 #include "files/system.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <system_error>
 
 #include <fcntl.h>
@@ -33,6 +35,27 @@ bool isWritable(const Path& path) {
     return _waccess(path.c_str(), 2) == 0;
 #else
     return ::access(path.c_str(), W_OK) == 0;
+#endif
+}
+
+bool moveWithoutReplacing(const Path& from, const Path& to) {
+#ifdef _WIN32
+    return MoveFileExW(from.c_str(), to.c_str(), 0) != 0; // without MOVEFILE_REPLACE_EXISTING
+#else
+#ifdef RENAME_NOREPLACE
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (errno != EINVAL && errno != ENOSYS) return false;
+#endif
+    // A file system without that move: a second name, then the first removed.
+    if (::link(from.c_str(), to.c_str()) == 0) {
+        ::unlink(from.c_str()); // the file is at `to` now whatever becomes of the old name
+        return true;
+    }
+    if (errno != EPERM && errno != ENOTSUP) return false;
+    std::error_code ec;
+    if (std::filesystem::exists(to, ec)) return false;
+    std::filesystem::rename(from, to, ec);
+    return !ec;
 #endif
 }
 

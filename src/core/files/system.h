@@ -34,6 +34,11 @@ private:
     std::uint64_t size_ = 0;
 };
 
+// Moves (renames) a file within one file system unless `to` exists: true
+// when moved. The test and the move are one step where the system offers
+// it, so a file that appears meanwhile is not overwritten either.
+bool moveWithoutReplacing(const Path& from, const Path& to);
+
 // Keeps memory the program frees for its next use instead of handing it
 // back to the system at once. Every picture shown allocates and frees
 // buffers of a megabyte or more; handed back, each next picture would pay
