@@ -12,6 +12,7 @@
 #include "files/system.h"
 #include "find_command.h"
 #include "identify_command.h"
+#include "orphans_command.h"
 #include "pictures_command.h"
 #include "pages/generator.h"
 #include "pages/report_line.h"
@@ -51,6 +52,8 @@ constexpr const char* kUsage =
     "  renumber NAME                 give every game its position as N\n"
     "  check names|pictures|picture-names NAME\n"
     "                                names out of order, missing pictures, pictures named unlike the game\n"
+    "  check orphans NAME [--move]   picture files no record names, folders no record uses, pictures\n"
+    "                                stored twice; --move moves the first into images/NAME/_orphans/\n"
     "  rename NAME POSITION NEWNAME  rename the game at that position (1-based, in table order),\n"
     "                                moving it to its place by name and its pictures to the new folder\n"
     "  light NAME                    copy each game's first picture into images/NAME/light/\n"
@@ -244,8 +247,11 @@ int renumberCommand(const files::Path& home, Arguments& args) {
 }
 
 int checkCommand(const files::Path& home, Arguments& args) {
+    const bool move = args.takeFlag("--move");
     args.expect(3);
     const std::string& which = args.words[1];
+    if (which == "orphans") return cli::runOrphanCheck(home, args.words[2], move, std::cout);
+    if (move) throw UsageError{};
     OpenTable open(home, args.words[2], false);
     if (which == "names")
         tools::checkNames(open.table, printStatus);
