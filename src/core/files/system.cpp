@@ -10,6 +10,7 @@
 #include <io.h>
 #include <windows.h>
 #else
+#include <dirent.h>
 #include <unistd.h>
 #endif
 #ifdef __GLIBC__
@@ -57,6 +58,28 @@ bool moveWithoutReplacing(const Path& from, const Path& to) {
     std::filesystem::rename(from, to, ec);
     return !ec;
 #endif
+}
+
+std::vector<SizedFile> filesWithSizes(const Path& folder) {
+    std::vector<SizedFile> files;
+#ifdef _WIN32
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code typeError;
+        if (it->is_regular_file(typeError)) files.push_back({it->path(), it->file_size(typeError)});
+    }
+#else
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return files;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (entry->d_type != DT_REG && entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN) continue;
+        struct stat status;
+        if (::fstatat(::dirfd(dir), entry->d_name, &status, 0) == 0 && S_ISREG(status.st_mode))
+            files.push_back({folder / entry->d_name, static_cast<std::uintmax_t>(status.st_size)});
+    }
+    ::closedir(dir);
+#endif
+    return files;
 }
 
 FileReader::FileReader(const Path& path) {

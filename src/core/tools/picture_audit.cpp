@@ -5,8 +5,8 @@
 #include "text/cp1251.h"
 
 #include <algorithm>
-#include <fstream>
-#include <map>
+#include <array>
+#include <ranges>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -16,8 +16,8 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::string_view kOrphanFolder = "_orphans";
-// Bytes of a file's start hashed first: pictures of one size but different
-// content differ there almost always, so few files are read whole.
+// Bytes of a file's start that are hashed: pictures of one size but
+// different content differ there almost always, so few files are read whole.
 constexpr std::size_t kStartBytes = 4096;
 
 std::string cp(const char* utf8) {
@@ -28,34 +28,28 @@ std::string nameKey(std::string_view sid, std::string_view name) {
     return text::upper(sid) + '/' + text::upper(name);
 }
 
-// FNV-1a over a file's first `limit` bytes; 0 and unreadable are one answer.
-std::uint64_t hashOf(const files::Path& file, std::uintmax_t limit) {
-    std::ifstream in(file, std::ios::binary);
-    std::uint64_t hash = 14695981039346656037ull;
-    std::vector<char> buffer(65536);
-    while (limit > 0 && in) {
-        in.read(buffer.data(), static_cast<std::streamsize>(std::min<std::uintmax_t>(buffer.size(), limit)));
-        const auto count = static_cast<std::size_t>(in.gcount());
-        if (count == 0) break;
-        for (std::size_t i = 0; i < count; ++i) hash = (hash ^ static_cast<unsigned char>(buffer[i])) * 1099511628211ull;
-        limit -= count;
-    }
-    return hash;
+// A hash of a file's first bytes; an unreadable file hashes as empty.
+std::uint64_t startHash(const files::Path& file) {
+    const files::FileReader reader(file);
+    std::array<char, kStartBytes> buffer;
+    const std::size_t count = reader.open() ? reader.readAt(0, buffer.data(), buffer.size()) : 0;
+    return std::hash<std::string_view>{}(std::string_view(buffer.data(), count));
 }
 
 bool sameBytes(const files::Path& a, const files::Path& b) {
-    std::ifstream first(a, std::ios::binary), second(b, std::ios::binary);
-    std::vector<char> x(65536), y(65536);
-    while (first && second) {
-        first.read(x.data(), static_cast<std::streamsize>(x.size()));
-        second.read(y.data(), static_cast<std::streamsize>(y.size()));
-        if (first.gcount() != second.gcount() || !std::equal(x.begin(), x.begin() + first.gcount(), y.begin()))
+    const files::FileReader first(a), second(b);
+    if (!first.open() || !second.open() || first.size() != second.size()) return false;
+    std::vector<char> x(1 << 16), y(1 << 16);
+    for (std::uint64_t offset = 0; offset < first.size();) {
+        const std::size_t count = first.readAt(offset, x.data(), x.size());
+        if (count == 0 || second.readAt(offset, y.data(), count) != count || !std::equal(x.begin(), x.begin() + static_cast<std::ptrdiff_t>(count), y.begin()))
             return false;
+        offset += count;
     }
-    return first.eof() && second.eof();
+    return true;
 }
 
-// Splits files (indices into `all`) into groups whose `key` agrees.
+// Splits files (indices) into groups of two or more whose `key` agrees.
 template <typename Key>
 std::vector<std::vector<std::size_t>> groupsBy(const std::vector<std::size_t>& files, Key key) {
     std::unordered_map<std::uint64_t, std::vector<std::size_t>> groups;
@@ -70,26 +64,21 @@ std::vector<std::vector<PictureFile>> filesStoredTwice(const std::vector<Picture
     std::unordered_map<std::uintmax_t, std::vector<std::size_t>> bySize;
     for (std::size_t i = 0; i < all.size(); ++i) bySize[all[i].size].push_back(i);
     std::vector<std::vector<PictureFile>> sets;
-    for (const auto& [size, sameSize] : bySize) {
+    for (const auto& sameSize : bySize | std::views::values) {
         if (sameSize.size() < 2) continue;
-        for (const auto& sameStart : groupsBy(sameSize, [&](std::size_t i) { return hashOf(all[i].path, kStartBytes); })) {
-            const auto alike = size <= kStartBytes
-                                   ? std::vector<std::vector<std::size_t>>{sameStart}
-                                   : groupsBy(sameStart, [&](std::size_t i) { return hashOf(all[i].path, size); });
-            for (std::vector<std::size_t> group : alike) {
-                // Files equal to the group's first form a set; the rest try again.
-                while (group.size() > 1) {
-                    std::vector<PictureFile> set{all[group.front()]};
-                    std::vector<std::size_t> rest;
-                    for (std::size_t k = 1; k < group.size(); ++k) {
-                        if (sameBytes(all[group.front()].path, all[group[k]].path))
-                            set.push_back(all[group[k]]);
-                        else
-                            rest.push_back(group[k]);
-                    }
-                    if (set.size() > 1) sets.push_back(std::move(set));
-                    group = std::move(rest);
+        for (std::vector<std::size_t> group : groupsBy(sameSize, [&](std::size_t i) { return startHash(all[i].path); })) {
+            // Files equal to the group's first form a set; the rest try again.
+            while (group.size() > 1) {
+                std::vector<PictureFile> set{all[group.front()]};
+                std::vector<std::size_t> rest;
+                for (std::size_t k = 1; k < group.size(); ++k) {
+                    if (sameBytes(all[group.front()].path, all[group[k]].path))
+                        set.push_back(all[group[k]]);
+                    else
+                        rest.push_back(group[k]);
                 }
+                if (set.size() > 1) sets.push_back(std::move(set));
+                group = std::move(rest);
             }
         }
     }
@@ -128,11 +117,8 @@ PictureAudit auditPictures(store::Table& games, const files::Path& pictureRoot, 
         const std::string sid = files::nameText(folders[f]);
         if (!usedSids.count(text::upper(sid))) audit.unusedFolders.push_back(sid);
         std::vector<PictureFile> files;
-        for (fs::directory_iterator it(folders[f], ec), end; !ec && it != end; it.increment(ec)) {
-            std::error_code typeError;
-            if (!it->is_regular_file(typeError)) continue;
-            files.push_back({sid, files::nameText(it->path()), it->file_size(typeError), it->path()});
-        }
+        for (files::SizedFile& file : files::filesWithSizes(folders[f]))
+            files.push_back({sid, files::nameText(file.path), file.size, std::move(file.path)});
         std::sort(files.begin(), files.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
         for (const PictureFile& file : files)
             if (!named.count(nameKey(file.sid, file.name))) audit.orphans.push_back(file);

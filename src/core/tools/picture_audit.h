@@ -35,7 +35,7 @@ struct PictureAudit {
 // light/ set and the _orphans/ folder are not counted. A record names a file
 // of its Sid folder by any of Image1..Image5, letter case aside. Content is
 // compared only among files of equal size: first a hash of their starts,
-// then, for those alike, a hash of the whole, then byte by byte.
+// then, for those alike, byte by byte.
 PictureAudit auditPictures(store::Table& games, const files::Path& pictureRoot, const Progress& progress = {});
 
 // The audit as status lines, and a closing line with the counts.
