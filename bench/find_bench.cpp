@@ -138,7 +138,7 @@ FIND_BENCHMARK(BM_FindThirdPane, "пароль", *find::fieldChoice("Text3"), fa
 } // namespace
 
 int main(int argc, char** argv) {
-    const int status = gamarium::bench::runAgainstGoal(argc, argv, kGoalMilliseconds);
+    const int status = gamarium::bench::runAgainstGoal(argc, argv, "BM_Find", kGoalMilliseconds);
     fs::remove_all(benchFolder());
     return status;
 }

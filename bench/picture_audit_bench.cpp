@@ -96,7 +96,7 @@ BENCHMARK(BM_AuditPictures)->Iterations(1)->Repetitions(5)->ReportAggregatesOnly
 } // namespace
 
 int main(int argc, char** argv) {
-    const int status = gamarium::bench::runAgainstGoal(argc, argv, kGoalMilliseconds);
+    const int status = gamarium::bench::runAgainstGoal(argc, argv, "BM_Audit", kGoalMilliseconds);
     fs::remove_all(benchFolder());
     return status;
 }

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <array>
-#include <ranges>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -64,7 +63,8 @@ std::vector<std::vector<PictureFile>> filesStoredTwice(const std::vector<Picture
     std::unordered_map<std::uintmax_t, std::vector<std::size_t>> bySize;
     for (std::size_t i = 0; i < all.size(); ++i) bySize[all[i].size].push_back(i);
     std::vector<std::vector<PictureFile>> sets;
-    for (const auto& sameSize : bySize | std::views::values) {
+    for (const auto& entry : bySize) {
+        const std::vector<std::size_t>& sameSize = entry.second;
         if (sameSize.size() < 2) continue;
         for (std::vector<std::size_t> group : groupsBy(sameSize, [&](std::size_t i) { return startHash(all[i].path); })) {
             // Files equal to the group's first form a set; the rest try again.
