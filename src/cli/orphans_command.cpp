@@ -1,22 +1,18 @@
-#include "orphans_command.h"
+#include "cli/orphans_command.h"
 
-#include "pictures/picture_folder.h"
-#include "store/catalogue.h"
-#include "store/table.h"
 #include "text/cp1251.h"
 #include "tools/picture_audit.h"
 
 namespace gamarium::cli {
 
-int runOrphanCheck(const files::Path& home, const std::string& base, bool move, std::ostream& out) {
-    const std::string baseName = text::fromUtf8(base);
-    store::Table games(store::basesFolder(home), store::gameTableName(baseName));
-    games.open();
-    const files::Path root = pictures::basePictureFolder(home, baseName);
-    const auto print = [&](const std::string& line) { out << text::toUtf8(line) << '\n'; };
-    const tools::PictureAudit audit = tools::auditPictures(games, root);
+int checkOrphans(Invocation& invocation) {
+    const std::string& base = invocation.words[1];
+    const auto table = invocation.openTable(base);
+    const files::Path root = invocation.pictureFolder(base);
+    const auto print = [&](const std::string& line) { invocation.out << text::toUtf8(line) << '\n'; };
+    const tools::PictureAudit audit = tools::auditPictures(*table, root);
     tools::reportAudit(audit, print);
-    if (move) tools::moveOrphans(audit, root, print);
+    if (invocation.flag("--move")) tools::moveOrphans(audit, root, print);
     return 0;
 }
 
