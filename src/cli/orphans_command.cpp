@@ -1,6 +1,5 @@
 #include "cli/orphans_command.h"
 
-#include "text/cp1251.h"
 #include "tools/picture_audit.h"
 
 namespace gamarium::cli {
@@ -9,7 +8,7 @@ int checkOrphans(Invocation& invocation) {
     const std::string& base = invocation.words[1];
     const auto table = invocation.openTable(base);
     const files::Path root = invocation.pictureFolder(base);
-    const auto print = [&](const std::string& line) { invocation.out << text::toUtf8(line) << '\n'; };
+    const auto print = [&](const std::string& line) { invocation.status(line); };
     const tools::PictureAudit audit = tools::auditPictures(*table, root);
     tools::reportAudit(audit, print);
     if (invocation.flag("--move")) tools::moveOrphans(audit, root, print);

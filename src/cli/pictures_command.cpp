@@ -1,7 +1,6 @@
 #include "cli/pictures_command.h"
 
 #include "error.h"
-#include "text/cp1251.h"
 #include "tools/pictures_by_name.h"
 
 namespace gamarium::cli {
@@ -15,7 +14,7 @@ int addPictures(Invocation& invocation) {
     }
     const std::string& base = invocation.words[0];
     const auto table = invocation.openTable(base);
-    const auto print = [&](const std::string& line) { invocation.out << text::toUtf8(line) << '\n'; };
+    const auto print = [&](const std::string& line) { invocation.status(line); };
     const tools::PicturesByNameCounts counts = tools::addPicturesByName(
         *table, invocation.pictureFolder(base), invocation.path(invocation.words[1]), options, print);
     print(tools::countsLine(counts, options.dryRun));
