@@ -118,7 +118,7 @@ void BM_Merge(benchmark::State& state) {
         store::Table games(benchFolder(), "merge.db");
         games.open();
         state.ResumeTiming();
-        tools::mergeList(games, list, kQuiet);
+        tools::mergeList(games, tools::readListFile(list), kQuiet);
     }
 }
 BENCHMARK(BM_Merge)->Iterations(1)->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);

@@ -1,8 +1,10 @@
 #include "cli/base_commands.h"
 #include "cli/command.h"
 #include "cli/dat_command.h"
+#include "cli/find_command.h"
 #include "cli/identify_command.h"
 #include "cli/pages_command.h"
+#include "cli/pictures_command.h"
 #include "cli/tool_commands.h"
 
 namespace gamarium::cli {
@@ -42,9 +44,11 @@ const std::vector<Command>& commands() {
          .run = jump},
         {.name = "renumber", .arguments = {"NAME"}, .options = {}, .help = "give every game its position as N", .run = renumber},
         {.name = "check",
-         .arguments = {"names|pictures|picture-names", "NAME"},
-         .options = {},
-         .help = "names out of order, missing pictures, pictures named unlike the game",
+         .arguments = {"names|pictures|picture-names|orphans", "NAME"},
+         .options = {{"--move"}},
+         .help = "names out of order, missing pictures, pictures named unlike the game;\n"
+                 "orphans: picture files no record names, folders no record uses, pictures\n"
+                 "stored twice (--move moves the first into images/NAME/_orphans/)",
          .run = check},
         {.name = "rename",
          .arguments = {"NAME", "POSITION", "NEWNAME"},
@@ -70,6 +74,19 @@ const std::vector<Command>& commands() {
                  "generator window does (its defaults: 11, ../../patch/snes/,\n"
                  "../../patch/snes/ext/, i/); messages go to standard error",
          .run = writePages},
+        {.name = "find",
+         .arguments = {"NAME", "TEXT"},
+         .options = {{"--field", "F", true}, {"--word"}},
+         .help = "games whose fields hold TEXT (any case; F: Name, Drname, Analog,\n"
+                 "Publisher, Developer, Year, Genre, Type, Text1..Text4, File, Any);\n"
+                 "prints POSITION<TAB>N<TAB>NAME<TAB>FIELD per match",
+         .run = findGames},
+        {.name = "pictures",
+         .arguments = {"NAME", "FOLDER"},
+         .options = {{"--slot", "1..5"}, {"--dry-run"}},
+         .help = "bring in the pictures of a collection named after the games (FOLDER,\n"
+                 "its Named_Boxarts, Named_Snaps, Named_Titles) into empty Image fields",
+         .run = addPictures},
         {.name = "dat",
          .arguments = {"NAME", "FILE..."},
          .lastRepeats = true,

@@ -1,5 +1,6 @@
 #include "cli/tool_commands.h"
 
+#include "cli/orphans_command.h"
 #include "editor/quick_jump.h"
 #include "error.h"
 #include "text/cp1251.h"
@@ -49,6 +50,8 @@ int renumber(Invocation& invocation) {
 int check(Invocation& invocation) {
     const std::string& which = invocation.words[0];
     const std::string& base = invocation.words[1];
+    if (which == "orphans") return checkOrphans(invocation);
+    if (invocation.flag("--move")) throw UsageError{};
     const auto table = invocation.openTable(base);
     if (which == "names")
         tools::checkNames(*table, statusOf(invocation));

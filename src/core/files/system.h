@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 // What differs between the systems the program runs on.
 namespace gamarium::files {
@@ -39,6 +40,21 @@ private:
     int handle_ = -1;
     std::uint64_t size_ = 0;
 };
+
+// Moves (renames) a file within one file system unless `to` exists: true
+// when moved. The test and the move are one step where the system offers
+// it, so a file that appears meanwhile is not overwritten either.
+bool moveWithoutReplacing(const Path& from, const Path& to);
+
+// The regular files of a folder (links followed) with their sizes, in the
+// order the system lists them; an unreadable folder gives none. One listing
+// and, where the listing does not bring the sizes, one status call a file
+// relative to the open folder.
+struct SizedFile {
+    Path path;
+    std::uintmax_t size = 0;
+};
+std::vector<SizedFile> filesWithSizes(const Path& folder);
 
 // Keeps memory the program frees for its next use instead of handing it
 // back to the system at once. Every picture shown allocates and frees
