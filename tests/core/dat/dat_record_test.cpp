@@ -2,6 +2,7 @@
 #include "dat/dat_record.h"
 #include "dat/genres.h"
 #include "dat/regions.h"
+#include "files/plain_name.h"
 #include "text/cp1251.h"
 
 #include <gtest/gtest.h>
@@ -42,11 +43,14 @@ TEST(DatRecord, NameSidRegionFileAndSizeFromTheGame) {
         {"Game (Brazil, Korea, Asia, USA)", "", "g.sfc", 1024, "Game", "g", "bka", "1"},
         {"Game (Germany, Europe, France)", "", "g.sfc", 1024, "Game", "g", "e", "1"},
         {"\xD0\x98\xD0\xB3\xD1\x80\xD0\xB0 (Russia)", "", "g.sfc", 1024, "\xC8\xE3\xF0\xE0", "\xE8", "e", "1"},
+        {".hack - Infection (Japan)", "", "h.sfc", 1024, ".hack - Infection", "num", "j", "1"},
+        {"/\\: Slash (USA)", "", "s.sfc", 1024, "/\\: Slash", "num", "u", "1"},
     };
     for (const Case& c : cases) {
         const DatRecord record = datRecord(gameOf(c.name, c.region, c.romName, c.size), nullptr);
         EXPECT_EQ(record[Name].text, c.cleanName) << c.name;
         EXPECT_EQ(record[Sid].text, c.sid) << c.name;
+        EXPECT_TRUE(files::isPlainName(record[Sid].text)) << c.name;
         EXPECT_EQ(record[Region].text, c.letters) << c.name;
         EXPECT_EQ(record[File].text, c.romName) << c.name;
         EXPECT_EQ(record[Size].text, c.kib) << c.name;
