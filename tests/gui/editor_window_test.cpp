@@ -61,8 +61,9 @@ TEST_F(EditorTest, NavigationRefreshesThePreviewAndTheColours) {
     open();
     ASSERT_TRUE(previewShown());
     EXPECT_EQ(previewColour(), QColor(Qt::red).rgb());
-    edit("EditName")->setFocus();
-    editor()->EditNExit(edit("EditRegion"));
+    focus(edit("EditRegion"));
+    focus(edit("EditName"));
+    ASSERT_EQ(colourOf("EditRegion"), visited());
     struct Step {
         NavigatorBar::Button button;
         const char* name;
@@ -163,6 +164,7 @@ TEST_F(EditorTest, ClosingAsksBeforeDroppingAChange) {
 
 TEST_F(EditorTest, WidthToggleAndEnlargedPanes) {
     open();
+    const auto doubleClick = [](QPlainTextEdit* pane) { QTest::mouseDClick(pane->viewport(), Qt::LeftButton); };
     auto* toggle = control<QPushButton>("Button9");
     auto* pane = control<QPlainTextEdit>("MemoText");
     const auto outer = [this] { return editor()->width() + 8; };
@@ -173,7 +175,7 @@ TEST_F(EditorTest, WidthToggleAndEnlargedPanes) {
     EXPECT_EQ(outer(), 380);
     EXPECT_EQ(toggle->text(), QStringLiteral(">"));
 
-    editor()->MemoText4DblClick(pane);
+    doubleClick(pane);
     EXPECT_EQ(outer(), 710);
     EXPECT_EQ(pane->geometry(), QRect(2, 2, 700, 560));
     EXPECT_EQ(pane->font().pointSize(), 11);
@@ -181,7 +183,7 @@ TEST_F(EditorTest, WidthToggleAndEnlargedPanes) {
     click(toggle); // sees a wide window while the caption says ">"
     EXPECT_EQ(outer(), 380);
     EXPECT_EQ(toggle->text(), QStringLiteral(">"));
-    editor()->MemoText4DblClick(pane); // shrinks; the window was narrow already
+    doubleClick(pane); // shrinks; the window was narrow already
     EXPECT_EQ(pane->geometry(), QRect(4, 383, 365, 170));
     EXPECT_EQ(outer(), 380) << "widened on the way, then narrowed by the caption";
 
@@ -190,7 +192,7 @@ TEST_F(EditorTest, WidthToggleAndEnlargedPanes) {
     click(control<QRadioButton>("RadioGroup1Item3"));
     EXPECT_TRUE(passwords->isVisibleTo(editor()));
     EXPECT_FALSE(pane->isVisibleTo(editor()));
-    editor()->MemoText4DblClick(passwords);
+    doubleClick(passwords);
     EXPECT_EQ(passwords->font().family(), QStringLiteral("Courier New"));
     EXPECT_EQ(passwords->font().pointSize(), 11);
 }
@@ -288,7 +290,8 @@ TEST_F(EditorTest, PicturesAreChosenAndPreviewedOncePerEdit) {
     int loads = 0;
     const auto hover = [&](const char* name) {
         const qint64 before = editor()->previewView()->pixmap().cacheKey();
-        editor()->EditImageMouseMove(edit(name));
+        QTest::mouseMove(edit(name), QPoint(5, 5));
+        QTest::mouseMove(edit(name), QPoint(9, 7));
         if (editor()->previewView()->pixmap().cacheKey() != before) ++loads;
     };
     for (const char* name : {"EditImage2", "EditImage2", "EditImage3", "EditImage2", "EditImage2", "EditImage"})
