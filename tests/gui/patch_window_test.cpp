@@ -219,6 +219,10 @@ TEST_F(PatchWindowTest, EnterInABoxGoesNoFurther) {
         EXPECT_TRUE(window()->isVisible());
         EXPECT_EQ(patches().state(), store::TableState::Browse);
         EXPECT_EQ(patches().recordCount(), 1);
+        for (const char* name : {"Button1", "Button2"}) EXPECT_FALSE(button(name)->isDefault()) << name;
+        focus(button("Button2"));
+        QTest::keyClick(button("Button2"), Qt::Key_Return);
+        EXPECT_EQ(patches().state(), store::TableState::Insert) << "Enter on \"+\" presses it";
     });
     EXPECT_EQ(chosen, std::nullopt) << "put away without OK";
 }

@@ -21,9 +21,11 @@ Windows::Windows(files::Path home) : home_(std::move(home)) {
     form4_ = std::make_unique<TForm4>(home_);
     passwordDlg_ = std::make_unique<TPasswordDlg>(home_);
     passwordDlg1_ = std::make_unique<TPasswordDlg1>();
-    // Every window handles keys and names its controls the same way.
+    // Every window handles keys and names its controls the same way, but
+    // for the patch window, which has no default button for Enter to press
+    // and takes Enter on a button itself.
     for (QWidget* window : all()) {
-        pressFocusedButtonOnEnter(window);
+        if (window != form3()) pressFocusedButtonOnEnter(window);
         nameControlsByTheirLabels(window);
     }
 }

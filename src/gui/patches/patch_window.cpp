@@ -22,6 +22,7 @@ TForm3::TForm3() : ui_(std::make_unique<Ui::TForm3>()) {
     centerOnScreen(this);
     setFontOf(ui_->Button2, 24, false);
     setFontOf(ui_->Button1, 10, true);
+    for (QPushButton* button : {ui_->Button1, ui_->Button2}) button->setAutoDefault(false);
     bindControls();
     nameControl(ui_->Button2, QStringLiteral("Новый патч"));
     ui_->EditText->setAccessibleDescription(ui_->Label8->text());
@@ -87,10 +88,15 @@ void TForm3::reject() {
     close();
 }
 
-// The window has no default button: Enter in a box goes no further.
+// The window has no default button: Enter presses the focused button, and
+// in a box it goes no further. (A dialog would take the first button that
+// takes Enter for its default, here "+".)
 void TForm3::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) return;
-    QDialog::keyPressEvent(event);
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    if (auto* button = qobject_cast<QPushButton*>(focusWidget())) button->click();
 }
 
 // A change the user typed is not dropped unseen: the user is asked. A
