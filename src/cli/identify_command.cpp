@@ -1,20 +1,17 @@
-#include "identify_command.h"
+#include "cli/identify_command.h"
 
 #include "pictures/decoder.h"
 
-#include <filesystem>
-
 namespace gamarium::cli {
 
-int runIdentify(const std::vector<std::string>& files, std::ostream& out, std::ostream&) {
+int identify(Invocation& invocation) {
     int status = 0;
-    for (const std::string& file : files) {
-        const std::u8string utf8(file.begin(), file.end());
-        const auto outcome = pictures::decodePictureExplained(std::filesystem::path(utf8));
+    for (const std::string& file : invocation.words) {
+        const auto outcome = pictures::decodePictureExplained(invocation.path(file));
         if (outcome.error.empty()) {
-            out << file << '\t' << outcome.picture.width << '\t' << outcome.picture.height << '\n';
+            invocation.out << file << '\t' << outcome.picture.width << '\t' << outcome.picture.height << '\n';
         } else {
-            out << file << "\terror: " << outcome.error << '\n';
+            invocation.out << file << "\terror: " << outcome.error << '\n';
             status = 1;
         }
     }

@@ -171,7 +171,8 @@ TEST_F(ToolButtonsTest, MergeAddsTheListAndShowsItsText) {
     press("Button17");
     EXPECT_EQ(column("Name"), (std::vector<std::string>{"Zelda", "Doom", "\xD2\xE5\xF2\xF0\xE8\xF1"}));
     EXPECT_EQ(column("Sid"), (std::vector<std::string>{"z", "pd", "\xF2"}));
-    EXPECT_EQ(status(), QStringLiteral("Doom (32X) (PD);u\nbroken\nТетрис;r\n\nПропущена строка 2: broken"));
+    EXPECT_EQ(status(), QStringLiteral("Doom (32X) (PD);u\nbroken\nТетрис;r\n\nСписок прочитан в кодировке Windows-1251.\n"
+                                       "Пропущена строка 2: broken"));
     EXPECT_EQ(edit("EditName")->text(), QStringLiteral("Тетрис")) << "the editor shows the last game added";
     EXPECT_FALSE(control<QProgressBar>("ToolProgress")->isVisibleTo(editor()));
     EXPECT_TRUE(MessageBox::shownTexts().isEmpty()) << MessageBox::shownTexts().join(QLatin1Char('|')).toStdString();

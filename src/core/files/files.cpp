@@ -1,9 +1,11 @@
 #include "files/files.h"
 
 #include "error.h"
+#include "files/system.h"
 #include "text/cp1251.h"
 #include "text/wildcard.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <fstream>
@@ -28,6 +30,19 @@ std::string describe(const Path& path) {
     return "«" + utf8Of(path) + "»";
 }
 
+constexpr std::string_view kTemporaryMark = ".gamarium-tmp-";
+constexpr std::size_t kTemporaryDigits = 6;
+
+Path temporaryFor(const Path& path) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::random_device random;
+    std::string name(kTemporaryMark);
+    for (std::size_t i = 0; i < kTemporaryDigits; ++i) name += kDigits[random() % 16];
+    Path temporary = path;
+    temporary += name;
+    return temporary;
+}
+
 } // namespace
 
 Path toPath(std::string_view cp1251) {
@@ -35,6 +50,12 @@ Path toPath(std::string_view cp1251) {
     for (char& c : text)
         if (c == '\\') c = '/';
     return fromUtf8Text(text::toUtf8(text));
+}
+
+Path withSlashes(const Path& typed) {
+    Path::string_type native = typed.native();
+    std::replace(native.begin(), native.end(), Path::value_type('\\'), Path::value_type('/'));
+    return native;
 }
 
 std::string nameText(const Path& path) {
@@ -96,9 +117,7 @@ std::string readFile(const Path& path, std::size_t limit) {
 }
 
 void writeFileReplacing(const Path& path, std::string_view bytes) {
-    std::random_device random;
-    Path temporary = path;
-    temporary += ".tmp" + std::to_string(random() % 1000000);
+    const Path temporary = temporaryFor(path);
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         if (!out) throw Error("Не удаётся записать файл " + describe(path) + ".");
@@ -110,11 +129,29 @@ void writeFileReplacing(const Path& path, std::string_view bytes) {
             throw Error("Ошибка записи файла " + describe(path) + " (нет места на диске?).");
         }
     }
+    keepModeAndOwner(path, temporary);
     std::error_code ec;
     fs::rename(temporary, path, ec);
     if (ec) {
         removeFile(temporary);
         throw Error("Не удаётся записать файл " + describe(path) + ": нет доступа к папке или файл занят.");
+    }
+}
+
+bool isTemporaryName(std::string_view name) {
+    const std::size_t mark = name.rfind(kTemporaryMark);
+    if (mark == std::string_view::npos || mark == 0) return false;
+    const std::string_view digits = name.substr(mark + kTemporaryMark.size());
+    return digits.size() == kTemporaryDigits &&
+           digits.find_first_not_of("0123456789abcdef") == std::string_view::npos;
+}
+
+void removeTemporaries(const Path& folder) {
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code typeError;
+        if (it->is_regular_file(typeError) && !it->is_symlink(typeError) && isTemporaryName(nameText(it->path())))
+            removeFile(it->path());
     }
 }
 

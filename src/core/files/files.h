@@ -13,6 +13,9 @@ using Path = std::filesystem::path;
 
 // A Windows-1251 path text as a path; a backslash counts as a separator.
 Path toPath(std::string_view cp1251);
+// A path the user typed, with a backslash as a separator wherever the
+// system takes it for a letter of a name; its bytes are kept.
+Path withSlashes(const Path& typed);
 // The last component of a path as Windows-1251 text.
 std::string nameText(const Path& path);
 
@@ -41,8 +44,16 @@ void removeFile(const Path& path);
 // holds more than `limit` bytes (a device such as /dev/zero never ends).
 std::string readFile(const Path& path, std::size_t limit = std::string().max_size());
 // Writes a whole file through a temporary file in the same folder, so that
-// a failed write leaves the old file (or none) instead of half a file.
-// Throws Error when the file cannot be written.
+// a failed write leaves the old file (or none) instead of half a file. The
+// new file keeps the mode of the one it replaces, and its owner where the
+// process may. Throws Error when the file cannot be written.
 void writeFileReplacing(const Path& path, std::string_view bytes);
+
+// The program's temporary files are named "<name>.gamarium-tmp-<six hex
+// digits>" beside the file they will replace; a killed run leaves them.
+bool isTemporaryName(std::string_view name);
+// Deletes the program's temporary files in `folder`: files only, never a
+// folder or a link, never a name of another pattern. Failures pass over.
+void removeTemporaries(const Path& folder);
 
 } // namespace gamarium::files

@@ -1,5 +1,7 @@
 #include "files/system.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <system_error>
 
 #include <fcntl.h>
@@ -8,6 +10,7 @@
 #include <io.h>
 #include <windows.h>
 #else
+#include <dirent.h>
 #include <unistd.h>
 #endif
 #ifdef __GLIBC__
@@ -36,13 +39,70 @@ bool isWritable(const Path& path) {
 #endif
 }
 
+void keepModeAndOwner([[maybe_unused]] const Path& original, [[maybe_unused]] const Path& replacement) {
+#ifndef _WIN32
+    struct stat status;
+    if (::stat(original.c_str(), &status) != 0) return;
+    // Only root may give a file away; a member of the group may pass it that.
+    const bool owned = ::chown(replacement.c_str(), status.st_uid, status.st_gid) == 0 ||
+                       ::chown(replacement.c_str(), static_cast<uid_t>(-1), status.st_gid) == 0;
+    // After the owner, as a change of owner clears the set-id bits; those
+    // only where the file is now the old one's.
+    ::chmod(replacement.c_str(), status.st_mode & (owned ? 07777 : 0777));
+#endif
+}
+
+bool moveWithoutReplacing(const Path& from, const Path& to) {
+#ifdef _WIN32
+    return MoveFileExW(from.c_str(), to.c_str(), 0) != 0; // without MOVEFILE_REPLACE_EXISTING
+#else
+#ifdef RENAME_NOREPLACE
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (errno != EINVAL && errno != ENOSYS) return false;
+#endif
+    // A file system without that move: a second name, then the first removed.
+    if (::link(from.c_str(), to.c_str()) == 0) {
+        ::unlink(from.c_str()); // the file is at `to` now whatever becomes of the old name
+        return true;
+    }
+    if (errno != EPERM && errno != ENOTSUP) return false;
+    std::error_code ec;
+    if (std::filesystem::exists(to, ec)) return false;
+    std::filesystem::rename(from, to, ec);
+    return !ec;
+#endif
+}
+
+std::vector<SizedFile> filesWithSizes(const Path& folder) {
+    std::vector<SizedFile> files;
+#ifdef _WIN32
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code typeError;
+        if (it->is_regular_file(typeError)) files.push_back({it->path(), it->file_size(typeError)});
+    }
+#else
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return files;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (entry->d_type != DT_REG && entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN) continue;
+        struct stat status;
+        if (::fstatat(::dirfd(dir), entry->d_name, &status, 0) == 0 && S_ISREG(status.st_mode))
+            files.push_back({folder / entry->d_name, static_cast<std::uintmax_t>(status.st_size)});
+    }
+    ::closedir(dir);
+#endif
+    return files;
+}
+
 FileReader::FileReader(const Path& path) {
 #ifdef _WIN32
     handle_ = _wopen(path.c_str(), _O_RDONLY | _O_BINARY);
     struct _stat64 status;
     if (handle_ >= 0 && (_fstat64(handle_, &status) != 0 || (status.st_mode & _S_IFMT) != _S_IFREG)) {
 #else
-    handle_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without waiting: opening a named pipe would wait for a writer for ever.
+    handle_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     struct stat status;
     if (handle_ >= 0 && (::fstat(handle_, &status) != 0 || !S_ISREG(status.st_mode))) {
 #endif

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 // What differs between the systems the program runs on.
 namespace gamarium::files {
@@ -15,11 +16,17 @@ Path executableFolder();
 // read-only medium). Root passes the permission bits, as the system lets it.
 bool isWritable(const Path& path);
 
+// Gives `replacement` the mode of `original`, and its owner and group as
+// far as the process may; nothing when `original` does not exist.
+void keepModeAndOwner(const Path& original, const Path& replacement);
+
 // A regular file opened for reading at any offset: the size comes from the
 // open file, so a picture's head costs one open, one status and one read.
 class FileReader {
 public:
-    explicit FileReader(const Path& path); // not open() when not a readable regular file
+    // Not open() when not a readable regular file; a pipe or a device is
+    // not waited on.
+    explicit FileReader(const Path& path);
     ~FileReader();
     FileReader(const FileReader&) = delete;
     FileReader& operator=(const FileReader&) = delete;
@@ -33,6 +40,21 @@ private:
     int handle_ = -1;
     std::uint64_t size_ = 0;
 };
+
+// Moves (renames) a file within one file system unless `to` exists: true
+// when moved. The test and the move are one step where the system offers
+// it, so a file that appears meanwhile is not overwritten either.
+bool moveWithoutReplacing(const Path& from, const Path& to);
+
+// The regular files of a folder (links followed) with their sizes, in the
+// order the system lists them; an unreadable folder gives none. One listing
+// and, where the listing does not bring the sizes, one status call a file
+// relative to the open folder.
+struct SizedFile {
+    Path path;
+    std::uintmax_t size = 0;
+};
+std::vector<SizedFile> filesWithSizes(const Path& folder);
 
 // Keeps memory the program frees for its next use instead of handing it
 // back to the system at once. Every picture shown allocates and frees

@@ -18,12 +18,6 @@ GenerationReport refuse(const MessageSink& messages, const std::string& why) {
     return {.refused = true};
 }
 
-// A set always has one page more than it fills, so a set whose games fill
-// their pages exactly ends with a page of head and foot only.
-int pageCount(const PageSet& set, int gamesPerPage) {
-    return static_cast<int>(set.games.size() / static_cast<std::size_t>(gamesPerPage)) + 1;
-}
-
 // A key is a game's Sid; one holding a separator would name a page in
 // another folder.
 void checkKey(const PageSet& set) {
@@ -100,6 +94,9 @@ GenerationReport writeSite(store::Table& games, store::Table& patches, const fil
             written.push_back(set);
     for (const PageSet* set : written)
         checkKey(*set);
+    if (const auto clash = pageNameClash(written, settings.gamesPerPage))
+        return refuse(callbacks.messages, *clash);
+    output.removeTemporaries();
 
     std::vector<std::int64_t> order;
     for (const PageSet* set : written)

@@ -1,7 +1,6 @@
 #include "pages/output_folder.h"
 
 #include "error.h"
-#include "text/cp1251.h"
 
 #include <system_error>
 
@@ -22,10 +21,17 @@ bool holds(const files::Path& file, std::string_view bytes) {
 
 } // namespace
 
-OutputFolder::OutputFolder(std::string_view typed) : folder_(files::toPath(typed)) {
+OutputFolder::OutputFolder(const files::Path& typed) : folder_(files::withSlashes(typed)) {
     std::error_code error;
-    if (typed.empty() || !std::filesystem::is_directory(folder_, error))
-        throw Error("Папка для создаваемых страничек «" + text::toUtf8(typed) + "» не найдена. Страницы не созданы.");
+    if (typed.empty() || !std::filesystem::is_directory(folder_, error)) {
+        const auto shown = typed.u8string();
+        throw Error("Папка для создаваемых страничек «" + std::string(shown.begin(), shown.end()) +
+                    "» не найдена. Страницы не созданы.");
+    }
+}
+
+void OutputFolder::removeTemporaries() const {
+    files::removeTemporaries(folder_);
 }
 
 bool OutputFolder::writePage(std::string_view name, std::string_view bytes) {

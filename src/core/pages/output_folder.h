@@ -12,9 +12,13 @@ namespace gamarium::pages {
 // upload sends only what changed.
 class OutputFolder {
 public:
-    // `typed` as the window holds it (Windows-1251). Throws Error naming
-    // the folder when it does not exist.
-    explicit OutputFolder(std::string_view typed);
+    // `typed` as the window or the command line gives it; a backslash
+    // counts as a separator. Throws Error naming the folder when it does
+    // not exist.
+    explicit OutputFolder(const files::Path& typed);
+
+    // Deletes the temporary files a killed run left in the folder.
+    void removeTemporaries() const;
 
     // Writes the page file `name` whole, through a temporary file; an
     // existing file of that name in any letter case is the one replaced.

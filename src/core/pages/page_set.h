@@ -3,6 +3,7 @@
 #include "pages/game_record.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,16 +13,29 @@
 namespace gamarium::pages {
 
 struct PageSet {
+    enum class Kind { Letter, Russian, OtherPatches };
     std::string key;                   // names the pages: key, key2, ...
     std::vector<std::int64_t> games;   // 1-based positions in the game table
+    Kind kind = Kind::Letter;
 };
 
 struct SiteSets {
     std::vector<PageSet> letters; // in the order their keys first appear
-    PageSet ru{"ru", {}};
-    PageSet dejap{"dejap", {}};
+    PageSet ru{"ru", {}, PageSet::Kind::Russian};
+    PageSet dejap{"dejap", {}, PageSet::Kind::OtherPatches};
     std::string letterlist;
 };
+
+// A set always has one page more than it fills, so a set whose games fill
+// their pages exactly ends with a page of head and foot only.
+int pageCount(const PageSet& set, int gamesPerPage);
+
+// Page names of different sets can meet: page 2 of "a" is "a2", the page of
+// the group "a2", and a group may be keyed "ru". The first page file that
+// two of `sets` would write, compared as the file system finds files
+// (whatever the letter case), as a message naming the page and both sets;
+// nothing when every page has a file of its own.
+std::optional<std::string> pageNameClash(const std::vector<const PageSet*>& sets, int gamesPerPage);
 
 // If `game` (at `position`) has a patch, adds the position to `ru` or
 // `dejap` by the patch's language code.

@@ -18,12 +18,11 @@ int gamesPerPageFromText(std::string_view typed) {
     return value;
 }
 
-std::string defaultOutputFolder([[maybe_unused]] const files::Path& home) {
+files::Path defaultOutputFolder([[maybe_unused]] const files::Path& home) {
 #ifdef _WIN32
     return PageSettings().outputFolder;
 #else
-    const auto native = (home / "site" / "").u8string();
-    return text::fromUtf8(std::string(native.begin(), native.end()));
+    return home / "site" / "";
 #endif
 }
 

@@ -12,15 +12,15 @@ namespace gamarium::pages {
 struct PageSettings {
     int gamesPerPage = 11;
     BlockSettings block;
-    // Windows-1251, as typed: a backslash counts as a separator and the
-    // trailing one may be left out.
-    std::string outputFolder = "c:\\site\\";
+    // As typed, a name of the file system: a backslash counts as a
+    // separator and the trailing one may be left out.
+    files::Path outputFolder = "c:\\site\\";
 };
 
 // The output folder the window starts with: "c:\site\" where paths have
 // drive letters; elsewhere the folder "site" of the program folder `home`,
-// with its trailing separator, as the system writes paths (Windows-1251).
-std::string defaultOutputFolder(const files::Path& home);
+// with its trailing separator.
+files::Path defaultOutputFolder(const files::Path& home);
 
 // Games per page as typed in the window: a whole number, else Error.
 int gamesPerPageFromText(std::string_view typed);

@@ -27,4 +27,16 @@ bool FileBytes::read(std::uint64_t offset, std::size_t count, std::string& out) 
     return true;
 }
 
+std::optional<std::string> headOf(const files::Path& file, std::size_t count) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) return std::nullopt;
+    try {
+        FileBytes bytes(file);
+        std::string head;
+        if (bytes.read(0, count, head)) return head;
+    } catch (const Error&) {
+    }
+    return std::nullopt;
+}
+
 } // namespace gamarium::paradox

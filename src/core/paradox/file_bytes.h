@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <fstream>
+#include <optional>
 #include <string>
 
 namespace gamarium::paradox {
@@ -26,6 +27,10 @@ private:
     std::ifstream in_;
     std::uint64_t size_ = 0;
 };
+
+// The first `count` bytes of a regular file; nothing for a file that is
+// shorter, cannot be read or is no regular file.
+std::optional<std::string> headOf(const files::Path& file, std::size_t count);
 
 // Numbers in the files' own byte order (headers: low byte first) and in
 // the records' (high byte first), from bytes known to be there.

@@ -21,9 +21,21 @@ constexpr std::uint32_t kParagraph = 16;
 
 } // namespace
 
+namespace {
+
+bool isHeaderBlock(const std::string& head) {
+    return static_cast<std::uint8_t>(head[0]) == kHeaderBlock && lowFirst(head, 1, 2) > 0;
+}
+
+} // namespace
+
+bool isMemoFile(const files::Path& file) {
+    const std::optional<std::string> head = headOf(file, kBlockHeader);
+    return head && isHeaderBlock(*head);
+}
+
 MemoFile::MemoFile(const files::Path& file, std::string shownName) : bytes_(file), shownName_(std::move(shownName)) {
-    if (!bytes_.read(0, kBlockHeader, block_) || static_cast<std::uint8_t>(block_[0]) != kHeaderBlock)
-        damaged("нет заголовка");
+    if (!bytes_.read(0, kBlockHeader, block_) || !isHeaderBlock(block_)) damaged("нет заголовка");
 }
 
 void MemoFile::damaged(const std::string& what) const {

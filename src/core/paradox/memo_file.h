@@ -7,6 +7,9 @@
 
 namespace gamarium::paradox {
 
+// True when the file begins with the header block of a memo file.
+bool isMemoFile(const files::Path& file);
+
 // The memo file (.mb) of an old table: the memo texts that do not fit in
 // their records, in blocks of 4 KiB. A block holds either one long text or
 // up to 64 short ones found through a table of pointers at its start.

@@ -28,6 +28,9 @@ constexpr std::size_t kSecondFixedPart = 0x78;
 
 constexpr std::uint8_t kKeyedTable = 0;
 constexpr std::uint8_t kPlainTable = 2;
+constexpr std::uint8_t kPrimaryIndex = 1;
+constexpr std::uint8_t kFirstSecondaryIndex = 3; // .Xnn, .Ynn and .XGn, .YGn: 3 to 8
+constexpr std::uint8_t kLastSecondaryIndex = 8;
 constexpr std::uint8_t kOldestVersion = 3;   // Paradox 3.0
 constexpr std::uint8_t kVersion4 = 5;        // from here on the second fixed part
 constexpr std::uint8_t kVersion7 = 12;       // from here on the longer table name
@@ -40,12 +43,20 @@ std::string shownFileName(const files::Path& file) {
     return text::toUtf8(files::nameText(file));
 }
 
-// The first bytes of a Paradox data table: its kind, block size and version.
-bool looksLikeTable(const std::string& header) {
-    const auto type = static_cast<std::uint8_t>(header[kFileType]);
+bool isKind(std::uint8_t type, HeadedFile kind) {
+    switch (kind) {
+    case HeadedFile::Table: return type == kKeyedTable || type == kPlainTable;
+    case HeadedFile::PrimaryIndex: return type == kPrimaryIndex;
+    case HeadedFile::SecondaryIndex: return type >= kFirstSecondaryIndex && type <= kLastSecondaryIndex;
+    }
+    return false;
+}
+
+// The first bytes of a Paradox file: its kind, block size and version.
+bool looksLike(const std::string& header, HeadedFile kind) {
     const auto kilobytes = static_cast<std::uint8_t>(header[kBlockKilobytes]);
     const auto version = static_cast<std::uint8_t>(header[kVersion]);
-    return (type == kKeyedTable || type == kPlainTable) && kilobytes >= 1 && kilobytes <= 32 &&
+    return isKind(static_cast<std::uint8_t>(header[kFileType]), kind) && kilobytes >= 1 && kilobytes <= 32 &&
            version >= kOldestVersion && version <= kVersion7 && lowFirst(header, kRecordSize, 2) > 0;
 }
 
@@ -79,16 +90,13 @@ Value integerValue(std::uint32_t raw, std::uint32_t signBit) {
 
 } // namespace
 
+bool isParadoxFile(const files::Path& file, HeadedFile kind) {
+    const std::optional<std::string> header = headOf(file, kVersion + 1);
+    return header && looksLike(*header, kind);
+}
+
 bool isParadoxTable(const files::Path& file) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(file, ec)) return false;
-    try {
-        FileBytes bytes(file);
-        std::string header;
-        return bytes.read(0, kVersion + 1, header) && looksLikeTable(header);
-    } catch (const Error&) {
-        return false;
-    }
+    return isParadoxFile(file, HeadedFile::Table);
 }
 
 ParadoxTable::ParadoxTable(const files::Path& file) : shownName_(shownFileName(file)), bytes_(file) {
@@ -105,7 +113,7 @@ void ParadoxTable::damaged(const std::string& what) const {
 void ParadoxTable::readHeader() {
     std::string header;
     if (!bytes_.read(0, kFixedPart, header)) damaged("файл обрезан в заголовке");
-    if (!looksLikeTable(header)) damaged("заголовок не таблицы Paradox");
+    if (!looksLike(header, HeadedFile::Table)) damaged("заголовок не таблицы Paradox");
     const auto version = static_cast<std::uint8_t>(header[kVersion]);
     recordSize_ = lowFirst(header, kRecordSize, 2);
     headerSize_ = lowFirst(header, kHeaderSize, 2);

@@ -31,6 +31,13 @@ struct Value {
     bool cut = false;         // a memo with no memo file: the part kept in the record
 };
 
+// The files of a Paradox table that begin with the header of the table
+// itself: the data file, its primary index (.px) and its secondary indexes
+// (.Xnn, .Ynn).
+enum class HeadedFile { Table, PrimaryIndex, SecondaryIndex };
+
+// True when the file begins as a Paradox file of that kind does.
+bool isParadoxFile(const files::Path& file, HeadedFile kind);
 // True when the file begins as a Paradox data table does.
 bool isParadoxTable(const files::Path& file);
 

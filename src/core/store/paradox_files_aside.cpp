@@ -1,6 +1,8 @@
 #include "store/paradox_files_aside.h"
 
 #include "error.h"
+#include "paradox/memo_file.h"
+#include "paradox/paradox_table.h"
 #include "text/cp1251.h"
 
 #include <algorithm>
@@ -13,12 +15,23 @@ namespace {
 
 constexpr std::string_view kFolderName = "paradox";
 
-bool isSideEnding(const std::string& ending) {
-    static const char* const kEndings[] = {"db", "mb", "px", "tv", "fam", "val"};
-    if (std::any_of(std::begin(kEndings), std::end(kEndings), [&](const char* e) { return ending == e; })) return true;
-    // Secondary indexes: .X01 and .Y01 for one field, .XG0 and .YG0 for several.
-    return ending.size() == 3 && (ending[0] == 'x' || ending[0] == 'y') &&
-           std::all_of(ending.begin() + 1, ending.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
+bool isHexDigit(char c) {
+    return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+}
+
+// Whether a file of the table's name, ending in `ending` (small Latin
+// letters), is one of the table's own. Endings are taken exactly; a file
+// the program can tell by its first bytes has to begin as one.
+bool isTableFile(const files::Path& file, const std::string& ending) {
+    using paradox::HeadedFile;
+    if (ending == "db") return paradox::isParadoxFile(file, HeadedFile::Table);
+    if (ending == "px") return paradox::isParadoxFile(file, HeadedFile::PrimaryIndex);
+    if (ending == "mb") return paradox::isMemoFile(file);
+    // Secondary indexes of one field: .X01 and .Y01 up to .XFF and .YFF.
+    if (ending.size() == 3 && (ending[0] == 'x' || ending[0] == 'y') && isHexDigit(ending[1]) && isHexDigit(ending[2]))
+        return paradox::isParadoxFile(file, HeadedFile::SecondaryIndex);
+    // The view, family and validity files have no header the program knows.
+    return ending == "tv" || ending == "fam" || ending == "val";
 }
 
 std::string dateAndTime() {
@@ -62,8 +75,8 @@ std::vector<files::Path> paradoxTableFiles(const files::Path& table) {
     for (const files::Entry& entry : files::listFolder(table.parent_path(), "*")) {
         const auto dot = entry.name.rfind('.');
         if (entry.isFolder || dot == std::string::npos || !text::equalNoCase(entry.name.substr(0, dot), stem)) continue;
-        if (isSideEnding(text::lowerLatin(entry.name.substr(dot + 1))))
-            found.push_back(table.parent_path() / files::toPath(entry.name));
+        const files::Path file = table.parent_path() / files::toPath(entry.name);
+        if (isTableFile(file, text::lowerLatin(entry.name.substr(dot + 1)))) found.push_back(file);
     }
     return found;
 }

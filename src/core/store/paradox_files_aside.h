@@ -42,7 +42,9 @@ private:
 
 // The files of a Paradox table in its folder, any letter case: the table
 // (.db), its memo file (.mb), index (.px), view (.tv), family (.fam),
-// validity checks (.val) and secondary indexes (.Xnn, .Ynn).
+// validity checks (.val) and secondary indexes (.Xnn, .Ynn, nn two
+// hexadecimal digits). The table, memo and index files count only when
+// they begin as such files do; a user's Old.xls stays out.
 std::vector<files::Path> paradoxTableFiles(const files::Path& table);
 
 } // namespace gamarium::store

@@ -1,6 +1,8 @@
 #include "text/exact_conversion.h"
 
+#include "error.h"
 #include "text/cp1251.h"
+#include "text/printable.h"
 
 #include <cstdio>
 
@@ -9,10 +11,11 @@ namespace {
 
 constexpr unsigned char kUnassigned = 0x98;
 
-std::string codePointName(char32_t cp) {
-    char name[16];
-    std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(cp));
-    return name;
+// A character as a message names it: itself and its code, «é» (U+00E9).
+std::string characterName(std::string_view utf8, char32_t cp) {
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(cp));
+    return "«" + printable(utf8) + "» (" + code + ")";
 }
 
 // The length of a well-formed UTF-8 sequence at `at` and its code point, or
@@ -58,13 +61,26 @@ ExactText fromUtf8Exactly(std::string_view utf8) {
         }
         const char byte = fromCodePoint(cp);
         if ((byte == '?' && cp != U'?') || static_cast<unsigned char>(byte) == kUnassigned) {
-            result.problem = "символ " + codePointName(cp) + ", которого нет в кодировке Windows-1251";
+            result.problem = "символ " + characterName(utf8.substr(i, length), cp) + ", которого нет в кодировке Windows-1251";
             return result;
         }
         result.text += byte;
         i += length;
     }
     return result;
+}
+
+bool isUtf8(std::string_view bytes) {
+    char32_t cp = 0;
+    for (std::size_t i = 0, length = 0; i < bytes.size(); i += length)
+        if ((length = decodeOne(bytes, i, cp)) == 0) return false;
+    return true;
+}
+
+std::string toStoredText(std::string_view utf8) {
+    ExactText exact = fromUtf8Exactly(utf8);
+    if (!exact.problem.empty()) throw Error("«" + printable(utf8) + "»: " + exact.problem + ".");
+    return std::move(exact.text);
 }
 
 ExactText fromCp1251Exactly(std::string_view cp1251) {

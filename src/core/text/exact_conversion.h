@@ -17,6 +17,14 @@ struct ExactText {
 // must have a form in the code page.
 ExactText fromUtf8Exactly(std::string_view utf8);
 
+// Whether the bytes are well-formed UTF-8 as fromUtf8Exactly reads it.
+bool isUtf8(std::string_view bytes);
+
+// A text given in UTF-8 (a command's argument) as the program stores it:
+// throws Error naming the first character Windows-1251 cannot hold, so
+// that no character becomes "?" on its way into a table.
+std::string toStoredText(std::string_view utf8);
+
 // Windows-1251 bytes taken as they are; only the byte 0x98, which the code
 // page leaves unassigned, is refused.
 ExactText fromCp1251Exactly(std::string_view cp1251);

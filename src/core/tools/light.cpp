@@ -2,11 +2,13 @@
 
 #include "error.h"
 #include "files/no_case_lookup.h"
+#include "files/plain_name.h"
+#include "files/system.h"
 #include "store/table.h"
 #include "text/cp1251.h"
+#include "text/printable.h"
 
 #include <filesystem>
-#include <fstream>
 
 namespace gamarium::tools {
 namespace {
@@ -16,17 +18,38 @@ std::string shown(const files::Path& file) {
     return std::string(u8.begin(), u8.end());
 }
 
+// A name from the table as a status line may show it (Windows-1251).
+std::string shownName(const std::string& cp1251) {
+    return text::fromUtf8(text::printable(text::toUtf8(cp1251)));
+}
+
+// Copies one game's first picture, or reports why not.
+void copyFirstPicture(files::NoCaseLookup& pictures, const files::Path& pictureRoot, const files::Path& light,
+                      const std::string& sid, const std::string& name, const StatusSink& report) {
+    if (!files::isPlainName(sid)) {
+        report(text::fromUtf8("Не копирую ") + shownName(name) + text::fromUtf8(": группа картинок «") +
+               shownName(sid) + text::fromUtf8("» не может быть именем папки"));
+    } else if (!files::isPlainName(name)) {
+        report(text::fromUtf8("Не копирую ") + shownName(name) +
+               text::fromUtf8(": это не имя файла в папке картинок игры"));
+    } else if (const files::Path folder = pictures.find(pictureRoot, sid); pictures.hasFile(folder, name)) {
+        copydated(pictures.find(folder, name), files::findNoCase(light, sid) / files::toPath(name));
+    } else {
+        report(text::fromUtf8("Не могу найти ") + name);
+    }
+}
+
 } // namespace
 
 void copydated(const files::Path& source, const files::Path& target) {
-    std::ifstream in(source, std::ios::binary);
-    if (!in) throw Error("Cannot open file " + shown(source));
-    std::ofstream out(target, std::ios::binary | std::ios::trunc);
-    if (!out) throw Error("Cannot create file " + shown(target));
-    out << in.rdbuf();
-    out.close();
-    if (!out || in.bad()) throw Error("Cannot create file " + shown(target));
     std::error_code ec;
+    if (std::filesystem::equivalent(source, target, ec))
+        throw Error("Cannot create file " + shown(target) + ": это и есть копируемый файл " + shown(source));
+    const files::FileReader in(source);
+    if (!in.open()) throw Error("Cannot open file " + shown(source));
+    std::string bytes(static_cast<std::size_t>(in.size()), '\0');
+    if (in.readAt(0, bytes.data(), bytes.size()) != bytes.size()) throw Error("Cannot open file " + shown(source));
+    files::writeFileReplacing(target, bytes);
     const auto time = std::filesystem::last_write_time(source, ec);
     if (!ec) std::filesystem::last_write_time(target, time, ec);
 }
@@ -41,15 +64,10 @@ void makeLightSet(store::Table& games, const files::Path& pictureRoot, const Sta
     for (int i = 1; i <= count; ++i) {
         const std::string sid = games.fieldByName("Sid").asString();
         const std::string name = games.fieldByName("Image1").asString();
-        const files::Path folder = files::findNoCase(light, sid);
-        files::makeFolder(folder);
-        if (!name.empty()) {
-            const files::Path sourceFolder = pictures.find(pictureRoot, sid);
-            if (pictures.hasFile(sourceFolder, name))
-                copydated(pictures.find(sourceFolder, name), folder / files::toPath(name));
-            else
-                report(text::fromUtf8("Не могу найти ") + name);
-        }
+        // A Sid or a picture name that could lead out of the picture
+        // folders is refused for that game alone.
+        if (files::isPlainName(sid)) files::makeFolder(files::findNoCase(light, sid));
+        if (!name.empty()) copyFirstPicture(pictures, pictureRoot, light, sid, name, report);
         if (progress) progress(i, count);
         games.next();
     }

@@ -1,25 +1,62 @@
 #include "tools/rename.h"
 
 #include "editor/quick_jump.h"
+#include "error.h"
+#include "files/plain_name.h"
 #include "store/table.h"
 #include "text/cp1251.h"
+#include "text/printable.h"
+#include "tools/light.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <set>
 
 namespace gamarium::tools {
 namespace {
 
-// Moves one picture, never over an existing file; returns what went wrong.
-std::string movePicture(const files::Path& from, const files::Path& toFolder, const std::string& name) {
+constexpr const char* kPictureFields[] = {"Image1", "Image2", "Image3", "Image4", "Image5"};
+
+// Moves one picture, or copies it when other games name it too; never over
+// an existing file. Returns what went wrong.
+std::string movePicture(const files::Path& from, const files::Path& toFolder, const std::string& name, bool copy) {
+    if (!files::isPlainName(name)) return text::fromUtf8("это не имя файла в папке картинок");
     const files::Path source = files::findNoCase(from, name);
     const files::Path target = toFolder / files::toPath(name);
     std::error_code ec;
     if (!std::filesystem::is_regular_file(source, ec)) return text::fromUtf8("файла нет");
     if (std::filesystem::exists(std::filesystem::symlink_status(target, ec)))
         return text::fromUtf8("в новой папке уже есть такой файл");
-    std::filesystem::rename(source, target, ec);
-    if (ec) return text::fromUtf8("не удалось переместить");
+    if (!copy) {
+        std::filesystem::rename(source, target, ec);
+        return ec ? text::fromUtf8("не удалось переместить") : std::string();
+    }
+    try {
+        copydated(source, target);
+    } catch (const Error& e) {
+        return text::fromUtf8(std::string("не удалось скопировать: ") + e.what());
+    }
     return {};
+}
+
+// The picture names (in upper case) of the games whose Sid is `sid`.
+std::set<std::string> picturesOfGroup(store::Table& games, const std::string& sid) {
+    std::vector<std::string_view> fields{"Sid"};
+    fields.insert(fields.end(), std::begin(kPictureFields), std::end(kPictureFields));
+    std::set<std::string> names;
+    games.forEachRecord(fields, [&](std::size_t) {
+        if (!text::equalNoCase(games.fieldByName("Sid").asString(), sid)) return;
+        for (const char* field : kPictureFields) names.insert(text::upper(games.fieldByName(field).asString()));
+    });
+    return names;
+}
+
+// Refuses a Sid that could not be a picture folder's name, before anything
+// changes.
+void requireFolderName(const std::string& sid, const char* whose) {
+    if (!files::isPlainName(sid))
+        throw Error("Переименование отменено: группа картинок «" + text::printable(text::toUtf8(sid)) + "» " + whose +
+                    " не может быть именем папки.");
 }
 
 std::vector<std::string> readFields(store::Table& games) {
@@ -40,50 +77,71 @@ std::string sidof(std::string_view name) {
 RenameResult renameGame(store::Table& games, const files::Path& pictureRoot, std::string_view newName) {
     RenameResult result;
     if (newName.empty() || games.isEmpty()) return result;
+    const std::string oldSid = games.fieldByName("Sid").asString();
+    const std::string newSid = oldSid == "pd" ? oldSid : sidof(newName);
+    if (newSid != oldSid) {
+        requireFolderName(newSid, "нового названия");
+        // The old Sid names a folder only for pictures to move out of it.
+        const bool hasPictures = std::any_of(std::begin(kPictureFields), std::end(kPictureFields), [&](const char* field) {
+            return !games.fieldByName(field).asString().empty();
+        });
+        if (hasPictures) requireFolderName(oldSid, "этой игры");
+    }
     std::int64_t oldPosition = games.recordNumber();
-    editor::findname(games, newName);
-    // The new record goes before the record found, or after the last one
-    // when the new name sorts after it.
-    const bool afterLast = games.recordNumber() == games.recordCount() &&
-                           editor::compareWithName(text::lower(newName), games.fieldByName("Name").asString()) > 0;
-    if (afterLast)
-        games.append();
-    else
-        games.insert();
-    // The empty record carries its position as N from the start.
-    std::int64_t newPosition = games.recordNumber();
-    games.fieldByName("N").setAsInteger(newPosition);
-    games.post();
-    if (newPosition <= oldPosition) ++oldPosition;
+    std::int64_t newPosition = 0;
+    // The copy, its filling and the old record's deletion are stored
+    // together or not at all: a kill leaves the old record or the new one.
+    games.runAsOneTransaction([&] {
+        editor::findname(games, newName);
+        // The new record goes before the record found, or after the last
+        // one when the new name sorts after it.
+        const bool afterLast =
+            games.recordNumber() == games.recordCount() &&
+            editor::compareWithName(text::lower(newName), games.fieldByName("Name").asString()) > 0;
+        if (afterLast)
+            games.append();
+        else
+            games.insert();
+        // The empty record carries its position as N from the start.
+        newPosition = games.recordNumber();
+        games.fieldByName("N").setAsInteger(newPosition);
+        games.post();
+        if (newPosition <= oldPosition) ++oldPosition;
 
-    games.moveToPosition(oldPosition);
-    const std::vector<std::string> values = readFields(games);
-    games.moveToPosition(newPosition);
-    games.edit();
-    for (int i = 0; i < games.fieldCount(); ++i) games.field(i).setAsString(values[static_cast<std::size_t>(i)]);
-    games.fieldByName("N").setAsInteger(newPosition);
-    const std::string oldName = games.fieldByName("Name").asString();
-    const std::string drname = games.fieldByName("Drname").asString();
-    games.fieldByName("Drname").setAsString(drname.empty() ? oldName : drname + "; " + oldName);
-    games.fieldByName("Name").setAsString(newName);
-    if (games.fieldByName("Sid").asString() != "pd") games.fieldByName("Sid").setAsString(sidof(newName));
-    games.post();
+        games.moveToPosition(oldPosition);
+        const std::vector<std::string> values = readFields(games);
+        games.moveToPosition(newPosition);
+        games.edit();
+        for (int i = 0; i < games.fieldCount(); ++i) games.field(i).setAsString(values[static_cast<std::size_t>(i)]);
+        games.fieldByName("N").setAsInteger(newPosition);
+        const std::string oldName = games.fieldByName("Name").asString();
+        const std::string drname = games.fieldByName("Drname").asString();
+        games.fieldByName("Drname").setAsString(drname.empty() ? oldName : drname + "; " + oldName);
+        games.fieldByName("Name").setAsString(newName);
+        games.fieldByName("Sid").setAsString(newSid);
+        games.post();
 
-    games.moveToPosition(oldPosition);
-    result.oldSid = games.fieldByName("Sid").asString();
-    games.remove();
-    if (oldPosition < newPosition) --newPosition;
+        games.moveToPosition(oldPosition);
+        games.remove();
+        if (oldPosition < newPosition) --newPosition;
+    });
     games.moveToPosition(newPosition);
+    result.oldSid = oldSid;
     result.newSid = games.fieldByName("Sid").asString();
     result.renamed = true;
 
+    // The pictures follow the stored record. A picture that another game of
+    // the old group names stays there for it, and a copy goes along.
     if (result.oldSid != result.newSid) {
         const files::Path from = files::findNoCase(pictureRoot, result.oldSid);
         const files::Path to = files::findNoCase(pictureRoot, result.newSid);
         files::makeFolder(to);
-        for (const char* field : {"Image1", "Image2", "Image3", "Image4", "Image5"}) {
+        const std::set<std::string> shared = picturesOfGroup(games, result.oldSid);
+        for (const char* field : kPictureFields) {
             const std::string name = games.fieldByName(field).asString();
-            if (!name.empty()) result.pictures.push_back({name, movePicture(from, to, name)});
+            if (name.empty()) continue;
+            const bool copy = shared.count(text::upper(name)) > 0;
+            result.pictures.push_back({name, movePicture(from, to, name, copy), copy});
         }
     }
     return result;
@@ -92,15 +150,24 @@ RenameResult renameGame(store::Table& games, const files::Path& pictureRoot, std
 std::string movedPicturesMessage(const RenameResult& result) {
     std::string moved, failed;
     for (const PictureMove& picture : result.pictures) {
-        if (picture.problem.empty())
-            moved += picture.name + "\r";
-        else
+        if (!picture.problem.empty())
             failed += picture.name + ": " + picture.problem + "\r";
+        else if (!picture.copied)
+            moved += picture.name + "\r";
     }
     std::string message = text::fromUtf8("Внимание!!\rЯ переместил файлы\r") + moved + text::fromUtf8("в папку \"\\") +
                           result.newSid + "\"";
     if (!failed.empty()) message += text::fromUtf8("\rНе удалось переместить:\r") + failed;
     return message;
+}
+
+std::string copiedPicturesLine(const RenameResult& result) {
+    std::string names;
+    for (const PictureMove& picture : result.pictures)
+        if (picture.copied && picture.problem.empty()) names += (names.empty() ? "" : ", ") + picture.name;
+    if (names.empty()) return {};
+    return text::fromUtf8("Картинки, которые называют и другие игры, скопированы в папку \"\\") + result.newSid +
+           text::fromUtf8("\", а не перемещены: ") + names;
 }
 
 } // namespace gamarium::tools

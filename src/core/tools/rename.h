@@ -19,7 +19,8 @@ std::string sidof(std::string_view name);
 
 struct PictureMove {
     std::string name;
-    std::string problem; // empty when the file was moved
+    std::string problem; // empty when the file was moved (or copied)
+    bool copied = false; // copied, not moved: another game of the old group names it too
 };
 
 struct RenameResult {
@@ -31,13 +32,21 @@ struct RenameResult {
 // Gives the current game `newName`: a copy of its record goes where the new
 // name belongs in name order (found as the quick jump's name search finds
 // it), with the old name added to Drname and Sid following the new name
-// (a "pd" game stays "pd"); the old record goes. When the Sid changes the
-// game's pictures move to the new picture folder under `pictureRoot`
-// (images/<base>), made when missing; no file is overwritten. The cursor
-// ends on the new record. Nothing happens for an empty name or table.
+// (a "pd" game stays "pd"); the old record goes. These table changes are
+// one transaction. When the Sid changes the game's pictures then move to
+// the new picture folder under `pictureRoot` (images/<base>), made when
+// missing; a picture that another game of the old Sid names too is copied
+// instead, and no file is overwritten. A Sid change from or to a Sid that
+// cannot be a folder's name is refused (Error) before anything changes.
+// The cursor ends on the new record. Nothing happens for an empty name or
+// table.
 RenameResult renameGame(store::Table& games, const files::Path& pictureRoot, std::string_view newName);
 
 // The message about the moved pictures (Windows-1251, lines ended by CR).
 std::string movedPicturesMessage(const RenameResult& result);
+
+// The status line about pictures copied rather than moved; empty when
+// there are none.
+std::string copiedPicturesLine(const RenameResult& result);
 
 } // namespace gamarium::tools

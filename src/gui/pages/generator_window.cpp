@@ -19,7 +19,7 @@ namespace gamarium::gui {
 TForm4::TForm4(const files::Path& home) : ui_(std::make_unique<Ui::TForm4>()) {
     ui_->setupUi(this);
     makeFixedWindow(this, 674, 574);
-    ui_->Edit4->setText(toQt(pages::defaultOutputFolder(home)));
+    ui_->Edit4->setText(QString::fromStdU16String(pages::defaultOutputFolder(home).u16string()));
     // The help note is written on the window itself, in the menu colour.
     QPalette note = ui_->Memo5->palette();
     note.setColor(QPalette::Base, palette().color(QPalette::Window));
@@ -75,7 +75,7 @@ pages::PageSettings TForm4::typedSettings() const {
     settings.block.russianPatchPath = fromQt(ui_->Edit2->text());
     settings.block.otherPatchPath = fromQt(ui_->Edit3->text());
     settings.block.imagePath = fromQt(ui_->Edit5->text());
-    settings.outputFolder = fromQt(ui_->Edit4->text());
+    settings.outputFolder = toPath(ui_->Edit4->text());
     return settings;
 }
 

@@ -115,6 +115,7 @@ void TForm2::Button13Click() {
         const tools::RenameResult result = tools::renameGame(Table1(), session_->pictureRoot(), *newName);
         if (result.renamed && result.oldSid != result.newSid)
             MessageBox::inform(this, toQt(tools::movedPicturesMessage(result)));
+        if (const std::string copied = tools::copiedPicturesLine(result); !copied.empty()) addStatus(copied);
         showpic();
     }
     addStatus(text::fromUtf8("Переименование закончено!"));
@@ -131,8 +132,8 @@ void TForm2::Button17Click() {
     const std::optional<QString> file =
         FileDialog::openFile(this, QStringLiteral("Открываем файл"), QStringLiteral("*.*|*.*|*.txt|*.txt"));
     if (!file) return;
-    const std::string list = files::readFile(toPath(*file), listFileLimit);
-    ui_->Memo_status->setPlainText(toQt(list));
+    const tools::ListFile list = tools::readListFile(files::readFile(toPath(*file), listFileLimit));
+    ui_->Memo_status->setPlainText(toQt(list.text));
     runTool([this, &list](const auto& report, const auto& progress) {
         tools::mergeList(Table1(), list, report, progress);
     });

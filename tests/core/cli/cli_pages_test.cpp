@@ -59,6 +59,16 @@ TEST_F(CliPages, WritesTheSiteAndTellsWhatChanged) {
     EXPECT_TRUE(fs::exists(site() / "a3.htm")) << "two games, one a page, one page more";
 }
 
+// Folder names are the system's: one the page code page has no letters
+// for is found all the same.
+TEST_F(CliPages, AnOutputFolderNamedBeyondTheCodePage) {
+    const fs::path cafe = home_.path() / u8"Café";
+    fs::create_directories(cafe);
+    const auto written = cli(home_, "pages games " + template_ + " '" + cafe.string() + "/'");
+    EXPECT_EQ(written.exitCode, 0) << errorText(home_);
+    EXPECT_TRUE(fs::exists(cafe / "a.htm"));
+}
+
 TEST_F(CliPages, RefusalsAndErrorsEndWithOne) {
     struct Case {
         std::string arguments;

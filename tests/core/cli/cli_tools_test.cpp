@@ -62,7 +62,8 @@ TEST_F(CliTools, MergeAddsTheListAndRefusesAForeignFile) {
     const std::string list = write(home_, "list.txt", "Game (U) [!];u\r\n\r\nTetris (PD);pd\r\nbroken\r\n");
     const auto merged = cli(home_, "merge games " + list);
     EXPECT_EQ(merged.exitCode, 0) << errorText(home_);
-    EXPECT_EQ(merged.out, "Game (U) [!];u\n\nTetris (PD);pd\nbroken\nПропущена строка 4: broken\n");
+    EXPECT_EQ(merged.out, "Game (U) [!];u\n\nTetris (PD);pd\nbroken\nСписок прочитан в кодировке Windows-1251.\n"
+                          "Пропущена строка 4: broken\n");
     const std::string exported = cli(home_, "export games").out;
     EXPECT_NE(exported.find("10,g,Game,u,"), std::string::npos) << exported;
     EXPECT_NE(exported.find("11,pd,Tetris,jue,"), std::string::npos) << exported;

@@ -16,7 +16,7 @@ class PagesGenerator : public SiteTest {
 protected:
     PagesGenerator() {
         fs::create_directory(site());
-        settings_.outputFolder = site().string() + "/";
+        settings_.outputFolder = site() / "";
     }
 
     fs::path site() const { return home_.path() / "site"; }
@@ -44,6 +44,14 @@ protected:
     void addGroup(const std::string& sid, int count) {
         for (int i = 1; i <= count; ++i)
             add({.name = sid + std::to_string(i), .sid = sid});
+    }
+
+    void expectRefusedNaming(const std::vector<std::string>& named) {
+        EXPECT_TRUE(run().refused);
+        ASSERT_EQ(messages_.size(), 1u);
+        for (const std::string& name : named)
+            EXPECT_NE(messages_.front().find(name), std::string::npos) << name << " in: " << messages_.front();
+        EXPECT_TRUE(pageNames().empty());
     }
 
     PageTemplate template_{"<$LETTER|$PAGES>", "[$Name]", "<$LETTERLIST>"};
@@ -172,6 +180,28 @@ TEST_F(PagesGenerator, RefusesWithAMessageAndWritesNothing) {
     }
 }
 
+// A page name two sets would take refuses the run before any page is
+// written, the message naming the page and both sets.
+TEST_F(PagesGenerator, PageTwoOfAGroupIsThePageOfAnotherGroup) {
+    addGroup("a", 12);
+    addGroup("a2", 1);
+    expectRefusedNaming({"«a2.htm»", "«a»", "«a2»"});
+}
+
+TEST_F(PagesGenerator, PageTwelveOfAGroupIsPageTwoOfAnother) {
+    settings_.gamesPerPage = 1;
+    addGroup("a", 11);
+    addGroup("a1", 1);
+    expectRefusedNaming({"«a12.htm»", "«a»", "«a1»"});
+}
+
+TEST_F(PagesGenerator, AGroupKeyedRuClashesWithTheRussianTranslations) {
+    addPatch("r.zip", "ur");
+    add({.name = "Alpha", .sid = "a", .patch = 1});
+    add({.name = "Ruby", .sid = "RU"});
+    expectRefusedNaming({"«ru.htm»", "группа «ru»", "русских переводов"});
+}
+
 TEST_F(PagesGenerator, AnEmptyGameTableIsRefused) {
     EXPECT_TRUE(run().refused);
     EXPECT_EQ(messages_, std::vector<std::string>{"В базе нет ни одной игры. Страницы не созданы."});
@@ -184,11 +214,11 @@ TEST_F(PagesGenerator, OutputFolderForms) {
     for (const std::string& typed : {home + "/site", home + "\\site\\", home + "/site/"}) {
         fs::remove_all(site());
         fs::create_directory(site());
-        settings_.outputFolder = typed;
+        settings_.outputFolder = files::Path(typed);
         run();
         EXPECT_EQ(pageNames(), std::vector<std::string>{"a.htm"}) << typed;
     }
-    settings_.outputFolder = home + "/nowhere/";
+    settings_.outputFolder = home_.path() / "nowhere" / "";
     try {
         run();
         FAIL() << "a missing folder is an error";
@@ -234,6 +264,35 @@ TEST_F(PagesGenerator, AFileInOtherLetterCaseIsTheOneReplaced) {
     run();
     EXPECT_EQ(pageNames(), std::vector<std::string>{"A.HTM"});
     EXPECT_NE(files::readFile(site() / "A.HTM"), "old");
+}
+
+// A killed run leaves its temporary files; the next run removes them and
+// nothing else of the folder.
+TEST_F(PagesGenerator, TemporariesOfAKilledRunAreRemoved) {
+    addGroup("a", 1);
+    for (const char* name : {"g18.htm.gamarium-tmp-95a576", "notes.txt", "g18.htm.tmp954576"})
+        std::ofstream(site() / name) << "left";
+    run();
+    EXPECT_EQ(pageNames(), (std::vector<std::string>{"a.htm", "g18.htm.tmp954576", "notes.txt"}));
+}
+
+TEST_F(PagesGenerator, ARewrittenPageKeepsItsMode) {
+    addGroup("a", 1);
+    std::ofstream(site() / "a.htm") << "old";
+    fs::permissions(site() / "a.htm", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(run().pagesWritten, 1);
+    EXPECT_NE(page("a"), "old");
+    EXPECT_EQ(fs::status(site() / "a.htm").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST_F(PagesGenerator, AnOutputFolderNamedBeyondTheCodePage) {
+    addGroup("a", 1);
+    const fs::path cafe = home_.path() / u8"Café" / u8"日本";
+    fs::create_directories(cafe);
+    settings_.outputFolder = cafe;
+    EXPECT_EQ(run().pagesWritten, 1);
+    EXPECT_TRUE(fs::exists(cafe / "a.htm"));
 }
 
 TEST_F(PagesGenerator, AnalogMessagesReachTheSink) {

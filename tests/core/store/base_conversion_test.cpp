@@ -48,6 +48,15 @@ OldRow patchRow(int i) {
     return {std::to_string(i), "\xCF\xE0\xF2\xF7 " + std::to_string(i), "100", std::nullopt, "ru", "\xC0\xE2\xF2\xEE\xF0", "1999"};
 }
 
+// The head of a Paradox index file of the given type (1 primary, 3 to 8
+// secondary): record size, header size, type, block size, version.
+std::string indexHead(char type) {
+    std::string head(0x800, '\0');
+    head.replace(0, 6, std::string{'\x04', '\0', '\0', '\x08', type, '\x02'});
+    head[0x39] = '\x0C';
+    return head;
+}
+
 class Conversion : public ::testing::Test {
 protected:
     fs::path base() const { return home_.path() / "base"; }
@@ -61,7 +70,9 @@ protected:
         games_.erase(games_.begin() + 3);
         for (int i = 1; i <= 3; ++i) patches_.push_back(patchRow(i));
         writeOldTable(base() / "old_patch.db", oldFieldsOf(patchTableSchema()), patches_);
-        for (const char* side : {"old.px", "old.tv", "old.X02", "old_patch.fam", "old_patch.val"})
+        std::ofstream(base() / "old.px", std::ios::binary) << indexHead('\x01');
+        std::ofstream(base() / "old.X02", std::ios::binary) << indexHead('\x03');
+        for (const char* side : {"old.tv", "old_patch.fam", "old_patch.val"})
             std::ofstream(base() / side) << side;
         for (const auto& entry : fs::directory_iterator(base()))
             before_[entry.path().filename().string()] = files::readFile(entry.path());
@@ -119,6 +130,34 @@ TEST_F(Conversion, ConvertsBothTablesAndMovesTheOldFilesAside) {
     for (const auto& entry : fs::directory_iterator(base()))
         EXPECT_FALSE(entry.path().extension() == ".new") << entry.path();
     EXPECT_THROW(convertBase(home_.path(), "old"), Error) << "nothing left to convert";
+}
+
+// Files that only share the table's name stay where they are: the ending
+// has to be exactly one of a Paradox table's, and an index or memo file
+// has to begin as one.
+TEST_F(Conversion, TheUsersOwnFilesStay) {
+    writeOldBase();
+    const std::map<std::string, std::string> own = {
+        {"Old.xls", "a spreadsheet"},
+        {"Old.xml", "<xml/>"},
+        {"old.X0G", indexHead('\x03')},  // G is no hexadecimal digit
+        {"old.Y1", indexHead('\x04')},   // one digit
+        {"old.X01", "not an index"},
+        {"old.PX", "not an index either"},
+        {"old.fam1", "not a family file"},
+        {"old.Xa", "two letters"},
+        {"old.dbf", "a dBase table"},
+    };
+    for (const auto& [name, bytes] : own) std::ofstream(base() / name, std::ios::binary) << bytes;
+    std::ofstream(base() / "old.Y0a", std::ios::binary) << indexHead('\x04');
+
+    const BaseConversion result = convertBase(home_.path(), "old");
+    for (const auto& [name, bytes] : own) {
+        EXPECT_EQ(files::readFile(base() / name), bytes) << name << " stays in place";
+        EXPECT_FALSE(fs::exists(result.oldFilesFolder / name)) << name;
+    }
+    EXPECT_FALSE(fs::exists(base() / "old.Y0a"));
+    EXPECT_TRUE(fs::exists(result.oldFilesFolder / "old.Y0a")) << "a secondary index of the table moves";
 }
 
 TEST_F(Conversion, TextsArriveInWindows1251) {

@@ -1,3 +1,4 @@
+#include "core/support/failing_post.h"
 #include "core/support/temp_folder.h"
 #include "error.h"
 #include "store/schema.h"
@@ -78,6 +79,8 @@ TEST(MergeRules, CleanNamesAndListLines) {
     };
     for (const auto& [part, name] : names) EXPECT_EQ(cleanname(part), name) << part;
     EXPECT_EQ(cuttag("ab", "["), "ab");
+    // Tags are cut in one pass: a line of a million brackets once took hours.
+    EXPECT_EQ(cleanname(std::string(1000000, '(') + "x [" + std::string(1000000, '[')), "x");
 
     struct Case {
         const char* line;
@@ -100,25 +103,66 @@ TEST(MergeRules, CleanNamesAndListLines) {
         EXPECT_EQ(game->sid, c.sid) << c.line;
         EXPECT_EQ(game->region, c.region) << c.line;
     }
-    for (const char* bad : {"no semicolon", "(only a tag);u", "[x];u"}) EXPECT_FALSE(parseListLine(bad)) << bad;
+    // The last three would give a Sid that names no picture folder.
+    for (const char* bad : {"no semicolon", "(only a tag);u", "[x];u", "/x;u", ".hack;u", "\x01x;u"})
+        EXPECT_FALSE(parseListLine(bad)) << bad;
     EXPECT_EQ(listLines("a\r\nb\rc\n\nd"), (Lines{"a", "b", "c", "", "d"}));
+}
+
+TEST(MergeRules, ListFilesAreReadInTheirEncoding) {
+    using enum ListFile::Encoding;
+    struct Case {
+        std::string bytes;
+        ListFile::Encoding encoding;
+        std::string text; // Windows-1251; empty when refused
+        const char* said; // in the refusal
+    };
+    const Case cases[] = {
+        {"Game;u\r\n", Cp1251, "Game;u\r\n", ""},
+        {"\xD2\xE5\xF2\xF0\xE8\xF1;r", Cp1251, "\xD2\xE5\xF2\xF0\xE8\xF1;r", ""},
+        {"Тетрис;r", Utf8, "\xD2\xE5\xF2\xF0\xE8\xF1;r", ""},
+        {"\xEF\xBB\xBFGame;u", Utf8, "Game;u", ""},
+        {"\xEF\xBB\xBF", Utf8, "", ""},
+        {"\xEF\xBB\xBFT\xE5st;u", Utf8, "", "UTF-8"},      // marked UTF-8 that is not
+        {"Pokémon;u", Utf8, "", "«é» (U+00E9)"},
+        {"A;u\r\nB\x98;u", Cp1251, "", "0x98"},              // no character in Windows-1251
+        {std::string("A;u\r\nB;u\rC\0;u", 14), Cp1251, "", "Строка 3 "},
+        {std::string("\0A;u", 4), Cp1251, "", "Строка 1 "},
+        {std::string("\xFF\xFEG\0;\0", 6), Cp1251, "", "Строка 1 "}, // UTF-16
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.bytes));
+        if (*c.said) {
+            try {
+                readListFile(c.bytes);
+                ADD_FAILURE() << "accepted";
+            } catch (const Error& e) {
+                EXPECT_NE(std::string(e.what()).find(c.said), std::string::npos) << e.what();
+            }
+        } else {
+            const ListFile list = readListFile(c.bytes);
+            EXPECT_EQ(list.text, c.text);
+            EXPECT_EQ(list.encoding, c.encoding);
+        }
+    }
 }
 
 TEST_F(ToolsTest, MergeAppendsEveryLineAndSavesTheLast) {
     fill({{"Zelda", "z", "", "", "", 7}});
     const std::string file = "Game (U) [!];u\r\n\r\nbroken line\rTetris (PD);pd\n(x);u\n";
-    const Lines report = run([&](const StatusSink& sink) { EXPECT_EQ(mergeList(games_, file, sink), 2); });
-    EXPECT_EQ(report, (Lines{cp("Пропущена строка 3: broken line"), cp("Пропущена строка 5: (x);u")}));
+    const Lines report = run([&](const StatusSink& sink) { EXPECT_EQ(mergeList(games_, readListFile(file), sink), 2); });
+    EXPECT_EQ(report, (Lines{cp("Список прочитан в кодировке Windows-1251."), cp("Пропущена строка 3: broken line"),
+                             cp("Пропущена строка 5: (x);u")}));
     EXPECT_EQ(games_.state(), store::TableState::Browse) << "the last record is saved";
     EXPECT_EQ(column("N"), (Lines{"7", "8", "9"}));
     EXPECT_EQ(column("Name"), (Lines{"Zelda", "Game", "Tetris"}));
     EXPECT_EQ(column("Ngamers"), (Lines{"", "1", "1"}));
-    mergeList(games_, file, [](const std::string&) {});
+    mergeList(games_, readListFile(file), [](const std::string&) {});
     EXPECT_EQ(column("N"), (Lines{"7", "8", "9", "10", "11"})) << "the same file twice adds everything again";
 
     for (const char* bad : {"", "\r\nGame;u", "no semicolon\r\nGame;u"}) {
         try {
-            mergeList(games_, bad, [](const std::string&) {});
+            mergeList(games_, readListFile(bad), [](const std::string&) {});
             ADD_FAILURE() << "accepted: " << bad;
         } catch (const Error& e) {
             EXPECT_STREQ(e.what(), "файл не тот. Оставь эту затею.");
@@ -130,7 +174,7 @@ TEST_F(ToolsTest, MergeAppendsEveryLineAndSavesTheLast) {
 TEST_F(ToolsTest, MergeStopsAtATableErrorKeepingWhatItSaved) {
     fill({{"Last", "l", "", "", "", 32766}});
     try {
-        mergeList(games_, "A;u\r\nB;u\r\nC;u\r\n", [](const std::string&) {});
+        mergeList(games_, readListFile("A;u\r\nB;u\r\nC;u\r\n"), [](const std::string&) {});
         ADD_FAILURE() << "no error past 32767";
     } catch (const Error& e) {
         EXPECT_NE(std::string(e.what()).find("Строка 2"), std::string::npos) << e.what();
@@ -143,7 +187,7 @@ TEST_F(ToolsTest, MergeSavesAnEditFirst) {
     fill({{"Zelda", "z", "", "", "", 1}});
     games_.edit();
     games_.fieldByName("Name").setAsString("Zelda II");
-    mergeList(games_, "A;u\r\n", [](const std::string&) {});
+    mergeList(games_, readListFile("A;u\r\n"), [](const std::string&) {});
     EXPECT_EQ(games_.state(), store::TableState::Browse);
     EXPECT_EQ(column("Name"), (Lines{"Zelda II", "A"}));
 }
@@ -250,6 +294,28 @@ TEST_F(ToolsTest, RenameReportsPicturesItCouldNotMove) {
     EXPECT_EQ(column("Name"), (Lines{"Yyy", "Zed"}));
     // Nothing to rename.
     EXPECT_FALSE(renameGame(games_, root_, "").renamed);
+}
+
+// A rename that fails half way (here the table refuses its second save)
+// leaves the table as it was: no blank record, no game twice.
+TEST_F(ToolsTest, RenameChangesTheTableAllOrNothing) {
+    fill({{"Abc", "a", "", "", "", 1}, {"Zed", "z", "", "", "", 2}});
+    {
+        const testing::FailingPost failing(games_, 2, "disk I/O error");
+        EXPECT_THROW(renameGame(games_, root_, "Bcd"), Error);
+    }
+    EXPECT_EQ(column("Name"), (Lines{"Abc", "Zed"}));
+}
+
+// The old Sid names a folder only when there are pictures to move out of
+// it: a game without pictures and without Sid can still be renamed.
+TEST_F(ToolsTest, RenameLooksAtTheOldSidOnlyForPicturesToMove) {
+    fill({{"Abc", "", "", "", "", 1}, {"Bcd", "", "b.png", "", "", 2}, {"Zed", "z", "", "", "", 3}});
+    EXPECT_TRUE(renameGame(games_, root_, "Aaa").renamed);
+    games_.moveToPosition(2);
+    EXPECT_THROW(renameGame(games_, root_, "Ccc"), Error);
+    EXPECT_EQ(column("Name"), (Lines{"Aaa", "Bcd", "Zed"}));
+    EXPECT_EQ(column("Sid"), (Lines{"a", "", "z"}));
 }
 
 TEST_F(ToolsTest, LightSetCopiesFirstPicturesWithTheirDates) {

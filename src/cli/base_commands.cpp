@@ -1,0 +1,85 @@
+#include "cli/base_commands.h"
+
+#include "error.h"
+#include "store/base_conversion.h"
+#include "store/catalogue.h"
+#include "store/table_transfer.h"
+#include "text/cp1251.h"
+
+namespace gamarium::cli {
+
+namespace {
+
+store::CsvFormat csvFormat(const Invocation& invocation) {
+    store::CsvFormat format;
+    if (const auto encoding = invocation.value("--encoding")) {
+        if (*encoding == "cp1251")
+            format.encoding = store::CsvFormat::Encoding::Cp1251;
+        else if (*encoding != "utf8" && *encoding != "utf-8")
+            throw UsageError{};
+    }
+    if (const auto delimiter = invocation.value("--delimiter")) {
+        if (delimiter->size() != 1 || std::string_view("\"\r\n").find(delimiter->front()) != std::string_view::npos)
+            throw UsageError{};
+        format.delimiter = delimiter->front();
+    }
+    return format;
+}
+
+} // namespace
+
+int listBases(Invocation& invocation) {
+    store::prepareFolders(invocation.home);
+    for (const std::string& name : store::listBases(invocation.home)) invocation.out << text::toUtf8(name) << '\n';
+    return 0;
+}
+
+int createBase(Invocation& invocation) {
+    const files::Path& home = invocation.home;
+    const std::string base = text::fromUtf8(invocation.words[0]);
+    store::validateBaseName(base);
+    store::prepareFolders(home);
+    if (!invocation.flag("--replace") && store::baseExists(home, base))
+        throw Error("база «" + invocation.words[0] + "» уже есть; --replace заменит её таблицы пустыми");
+    const std::string created = store::createBase(home, base, invocation.flag("--replace"));
+    // The list of bases as the window would have it: those found, the new one last.
+    std::vector<std::string> names = store::findBases(home);
+    std::erase_if(names, [&](const std::string& name) { return text::equalNoCase(name, created); });
+    names.push_back(created);
+    store::writeBasesList(home, names);
+    store::makePictureFolder(home, created);
+    return 0;
+}
+
+int emptyBase(Invocation& invocation) {
+    store::emptyBase(invocation.home, text::fromUtf8(invocation.words[0]));
+    return 0;
+}
+
+int convertBase(Invocation& invocation) {
+    const store::BaseConversion result = store::convertBase(invocation.home, text::fromUtf8(invocation.words[0]));
+    for (const store::TableConversion& table : result.tables) invocation.out << store::reportLine(table) << '\n';
+    return 0;
+}
+
+int exportTable(Invocation& invocation) {
+    const store::CsvFormat format = csvFormat(invocation);
+    const auto table = invocation.openTable(invocation.words[0], invocation.flag("--patches"));
+    store::exportCsv(*table, invocation.out, format);
+    invocation.out.flush();
+    if (!invocation.out) throw Error("не удалось записать в стандартный вывод");
+    return 0;
+}
+
+int importTable(Invocation& invocation) {
+    store::ImportOptions options;
+    options.cutToFieldSize = invocation.flag("--cut");
+    options.format = csvFormat(invocation);
+    const auto table = invocation.openTable(invocation.words[0], invocation.flag("--patches"));
+    const std::string document = files::readFile(invocation.path(invocation.words[1]), kLargestTextFile);
+    const store::ImportResult result = store::importCsv(*table, document, options);
+    if (options.cutToFieldSize) invocation.out << "обрезано текстов: " << result.cut << '\n';
+    return 0;
+}
+
+} // namespace gamarium::cli

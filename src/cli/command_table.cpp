@@ -1,0 +1,99 @@
+#include "cli/base_commands.h"
+#include "cli/command.h"
+#include "cli/find_command.h"
+#include "cli/identify_command.h"
+#include "cli/pages_command.h"
+#include "cli/pictures_command.h"
+#include "cli/tool_commands.h"
+
+namespace gamarium::cli {
+
+const std::vector<Command>& commands() {
+    static const Option csvOptions[] = {{"--encoding", "utf8|cp1251"}, {"--delimiter", "C"}};
+    static const std::vector<Command> table = {
+        {.name = "list", .arguments = {}, .options = {}, .help = "the base names, one per line", .run = listBases},
+        {.name = "create",
+         .arguments = {"NAME"},
+         .options = {{"--replace"}},
+         .help = "create a base (an existing one only with --replace)",
+         .run = createBase},
+        {.name = "empty", .arguments = {"NAME"}, .options = {}, .help = "empty both tables of a base", .run = emptyBase},
+        {.name = "convert",
+         .arguments = {"NAME"},
+         .options = {},
+         .help = "convert the base's old Paradox tables into the program's own, moving\n"
+                 "the old files into base/paradox/; one line per table converted",
+         .run = convertBase},
+        {.name = "export",
+         .arguments = {"NAME"},
+         .options = {{"--patches"}, csvOptions[0], csvOptions[1]},
+         .help = "write the game (or patch) table as CSV to standard output",
+         .run = exportTable},
+        {.name = "import",
+         .arguments = {"NAME", "FILE"},
+         .options = {{"--patches"}, csvOptions[0], csvOptions[1], {"--cut"}},
+         .help = "append the rows of a CSV file to the game (or patch) table;\n"
+                 "--cut cuts texts longer than their field instead of refusing",
+         .run = importTable},
+        {.name = "jump",
+         .arguments = {"NAME", "TEXT"},
+         .options = {},
+         .help = "the quick jump from the first game: a position, or the start of a\n"
+                 "name; prints POSITION<TAB>NAME of the game it lands on",
+         .run = jump},
+        {.name = "renumber", .arguments = {"NAME"}, .options = {}, .help = "give every game its position as N", .run = renumber},
+        {.name = "check",
+         .arguments = {"names|pictures|picture-names|orphans", "NAME"},
+         .options = {{"--move"}},
+         .help = "names out of order, missing pictures, pictures named unlike the game;\n"
+                 "orphans: picture files no record names, folders no record uses, pictures\n"
+                 "stored twice (--move moves the first into images/NAME/_orphans/)",
+         .run = check},
+        {.name = "rename",
+         .arguments = {"NAME", "POSITION", "NEWNAME"},
+         .options = {},
+         .help = "rename the game at that position (1-based, in table order),\n"
+                 "moving it to its place by name and its pictures to the new folder",
+         .run = rename},
+        {.name = "light",
+         .arguments = {"NAME"},
+         .options = {},
+         .help = "copy each game's first picture into images/NAME/light/",
+         .run = light},
+        {.name = "merge",
+         .arguments = {"NAME", "LISTFILE"},
+         .options = {},
+         .help = "append the games of a game list file (\"name;region\"; UTF-8 or\n"
+                 "Windows-1251, told apart by its bytes)",
+         .run = merge},
+        {.name = "pages",
+         .arguments = {"NAME", "TEMPLATE", "OUTDIR"},
+         .options = {{"--per-page", "N"}, {"--patch-path", "P"}, {"--ext-patch-path", "P"}, {"--image-path", "P"}},
+         .help = "write the site's pages from a .htd template into OUTDIR as the\n"
+                 "generator window does (its defaults: 11, ../../patch/snes/,\n"
+                 "../../patch/snes/ext/, i/); messages go to standard error",
+         .run = writePages},
+        {.name = "find",
+         .arguments = {"NAME", "TEXT"},
+         .options = {{"--field", "F", true}, {"--word"}},
+         .help = "games whose fields hold TEXT (any case; F: Name, Drname, Analog,\n"
+                 "Publisher, Developer, Year, Genre, Type, Text1..Text4, File, Any);\n"
+                 "prints POSITION<TAB>N<TAB>NAME<TAB>FIELD per match",
+         .run = findGames},
+        {.name = "pictures",
+         .arguments = {"NAME", "FOLDER"},
+         .options = {{"--slot", "1..5"}, {"--dry-run"}},
+         .help = "bring in the pictures of a collection named after the games (FOLDER,\n"
+                 "its Named_Boxarts, Named_Snaps, Named_Titles) into empty Image fields",
+         .run = addPictures},
+        {.name = "identify",
+         .arguments = {"FILE..."},
+         .lastRepeats = true,
+         .options = {},
+         .help = "picture sizes as the program decodes them",
+         .run = identify},
+    };
+    return table;
+}
+
+} // namespace gamarium::cli

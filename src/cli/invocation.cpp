@@ -1,0 +1,43 @@
+#include "cli/invocation.h"
+
+#include "pictures/picture_folder.h"
+#include "store/catalogue.h"
+#include "text/cp1251.h"
+#include "tools/merge.h"
+
+namespace gamarium::cli {
+
+std::optional<std::string> Invocation::value(const std::string& option) const {
+    const auto it = values.find(option);
+    if (it == values.end()) return std::nullopt;
+    return it->second.front();
+}
+
+std::vector<std::string> Invocation::valuesOf(const std::string& option) const {
+    const auto it = values.find(option);
+    return it == values.end() ? std::vector<std::string>{} : it->second;
+}
+
+void Invocation::status(const std::string& cp1251) const {
+    std::string lines;
+    for (const std::string& line : tools::listLines(cp1251)) lines += text::toUtf8(line) + '\n';
+    out << (lines.empty() ? std::string("\n") : lines);
+}
+
+files::Path Invocation::path(const std::string& utf8) const {
+    return files::Path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::unique_ptr<store::Table> Invocation::openTable(const std::string& base, bool patches) const {
+    const std::string name = text::fromUtf8(base);
+    auto table = std::make_unique<store::Table>(store::basesFolder(home),
+                                                patches ? store::patchTableName(name) : store::gameTableName(name));
+    table->open();
+    return table;
+}
+
+files::Path Invocation::pictureFolder(const std::string& base) const {
+    return pictures::basePictureFolder(home, text::fromUtf8(base));
+}
+
+} // namespace gamarium::cli

@@ -1,0 +1,24 @@
+#include "cli/pictures_command.h"
+
+#include "error.h"
+#include "tools/pictures_by_name.h"
+
+namespace gamarium::cli {
+
+int addPictures(Invocation& invocation) {
+    tools::PicturesByNameOptions options;
+    options.dryRun = invocation.flag("--dry-run");
+    if (const auto slot = invocation.value("--slot")) {
+        if (slot->size() != 1 || (*slot)[0] < '1' || (*slot)[0] > '5') throw Error("--slot: номер поля от 1 до 5");
+        options.slot = (*slot)[0] - '0';
+    }
+    const std::string& base = invocation.words[0];
+    const auto table = invocation.openTable(base);
+    const auto print = [&](const std::string& line) { invocation.status(line); };
+    const tools::PicturesByNameCounts counts = tools::addPicturesByName(
+        *table, invocation.pictureFolder(base), invocation.path(invocation.words[1]), options, print);
+    print(tools::countsLine(counts, options.dryRun));
+    return 0;
+}
+
+} // namespace gamarium::cli

@@ -1,0 +1,97 @@
+#include "cli/tool_commands.h"
+
+#include "cli/orphans_command.h"
+#include "editor/quick_jump.h"
+#include "error.h"
+#include "text/cp1251.h"
+#include "text/exact_conversion.h"
+#include "tools/checks.h"
+#include "tools/light.h"
+#include "tools/merge.h"
+#include "tools/rename.h"
+#include "tools/renumber.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace gamarium::cli {
+
+namespace {
+
+tools::StatusSink statusOf(const Invocation& invocation) {
+    return [&invocation](const std::string& line) { invocation.status(line); };
+}
+
+// The 1-based place of a game in table order, as the command line gives it.
+int positionArgument(const std::string& word, const store::Table& table) {
+    int position = 0;
+    const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), position);
+    if (ec != std::errc() || end != word.data() + word.size() || position < 1 || position > table.recordCount())
+        throw Error("нет игры на месте " + word + " (в таблице " + std::to_string(table.recordCount()) + " игр)");
+    return position;
+}
+
+} // namespace
+
+int jump(Invocation& invocation) {
+    const auto table = invocation.openTable(invocation.words[0]);
+    editor::quickJump(*table, text::fromUtf8(invocation.words[1]));
+    invocation.out << table->recordNumber() << '\t' << text::toUtf8(table->fieldByName("Name").asString()) << '\n';
+    return 0;
+}
+
+int renumber(Invocation& invocation) {
+    const auto table = invocation.openTable(invocation.words[0]);
+    tools::renumber(*table);
+    invocation.status(text::fromUtf8("Ренумерация завершена!"));
+    return 0;
+}
+
+int check(Invocation& invocation) {
+    const std::string& which = invocation.words[0];
+    const std::string& base = invocation.words[1];
+    if (which == "orphans") return checkOrphans(invocation);
+    if (invocation.flag("--move")) throw UsageError{};
+    const auto table = invocation.openTable(base);
+    if (which == "names")
+        tools::checkNames(*table, statusOf(invocation));
+    else if (which == "pictures")
+        tools::checkPictures(*table, invocation.pictureFolder(base), statusOf(invocation));
+    else if (which == "picture-names")
+        tools::checkPictureNames(*table, statusOf(invocation));
+    else
+        throw UsageError{};
+    return 0;
+}
+
+int rename(Invocation& invocation) {
+    const std::string& base = invocation.words[0];
+    const auto table = invocation.openTable(base);
+    table->moveToPosition(positionArgument(invocation.words[1], *table));
+    const tools::RenameResult result =
+        tools::renameGame(*table, invocation.pictureFolder(base), text::toStoredText(invocation.words[2]));
+    if (result.oldSid != result.newSid) invocation.status(tools::movedPicturesMessage(result));
+    if (const std::string copied = tools::copiedPicturesLine(result); !copied.empty()) invocation.status(copied);
+    invocation.status(text::fromUtf8("Переименование закончено!"));
+    const bool allMoved = std::all_of(result.pictures.begin(), result.pictures.end(),
+                                      [](const tools::PictureMove& move) { return move.problem.empty(); });
+    if (!allMoved) throw Error("игра переименована, но не все картинки перемещены");
+    return 0;
+}
+
+int light(Invocation& invocation) {
+    const auto table = invocation.openTable(invocation.words[0]);
+    tools::makeLightSet(*table, invocation.pictureFolder(invocation.words[0]), statusOf(invocation));
+    return 0;
+}
+
+int merge(Invocation& invocation) {
+    const auto table = invocation.openTable(invocation.words[0]);
+    const tools::ListFile list =
+        tools::readListFile(files::readFile(invocation.path(invocation.words[1]), kLargestTextFile));
+    if (!list.text.empty()) invocation.status(list.text);
+    tools::mergeList(*table, list, statusOf(invocation));
+    return 0;
+}
+
+} // namespace gamarium::cli

@@ -1,0 +1,41 @@
+#include "find/search_fold.h"
+
+#include "text/cp1251.h"
+
+#include <array>
+
+namespace gamarium::find {
+namespace {
+
+constexpr unsigned char kSmallYo = 0xB8; // ё
+constexpr unsigned char kSmallYe = 0xE5; // е
+
+const std::array<char, 256>& foldTable() {
+    static const std::array<char, 256> table = [] {
+        std::array<char, 256> t{};
+        for (int i = 0; i < 256; ++i) t[static_cast<std::size_t>(i)] = text::lower(static_cast<char>(i));
+        for (char& c : t)
+            if (static_cast<unsigned char>(c) == kSmallYo) c = static_cast<char>(kSmallYe);
+        return t;
+    }();
+    return table;
+}
+
+} // namespace
+
+char foldForSearch(char c) {
+    return foldTable()[static_cast<unsigned char>(c)];
+}
+
+std::string foldForSearch(std::string_view text) {
+    const auto& table = foldTable();
+    std::string folded(text);
+    for (char& c : folded) c = table[static_cast<unsigned char>(c)];
+    return folded;
+}
+
+bool isWordCharacter(char c) {
+    return (c >= '0' && c <= '9') || text::upper(c) != text::lower(c);
+}
+
+} // namespace gamarium::find

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// How the game search compares texts: without regard to case in
+// Windows-1251 (Latin and Cyrillic letters), with Ё and ё read as е.
+namespace gamarium::find {
+
+// A byte as the search compares it: lower case, ё for Ё and е for ё.
+char foldForSearch(char c);
+// A text folded byte by byte; the result has the same length, so an
+// offset in it is an offset in the original.
+std::string foldForSearch(std::string_view text);
+
+// A letter (any that has a case) or a digit: what a whole word is made of.
+bool isWordCharacter(char c);
+
+} // namespace gamarium::find

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "files/files.h"
+#include "tools/status.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace gamarium::store {
+class Table;
+}
+
+// What is wrong with a base's picture folders beyond missing pictures:
+// files no record names, folders no record uses, and pictures kept twice.
+namespace gamarium::tools {
+
+// A file in a game's picture folder.
+struct PictureFile {
+    std::string sid;  // the folder's name as it is on disk (Windows-1251)
+    std::string name; // the file's name as it is on disk
+    std::uintmax_t size = 0;
+    files::Path path;
+
+    std::string shown() const { return sid + "/" + name; }
+};
+
+struct PictureAudit {
+    std::vector<PictureFile> orphans;              // named by no record
+    std::vector<std::string> unusedFolders;        // Sid folders no record uses
+    std::vector<std::vector<PictureFile>> twice;   // sets of files with the same content
+};
+
+// Lists each picture folder under `pictureRoot` (images/<base>) once; the
+// light/ set and the _orphans/ folder are not counted. A record names a file
+// of its Sid folder by any of Image1..Image5, letter case aside. Content is
+// compared only among files of equal size: first a hash of their starts,
+// then, for those alike, byte by byte.
+PictureAudit auditPictures(store::Table& games, const files::Path& pictureRoot, const Progress& progress = {});
+
+// The audit as status lines, and a closing line with the counts.
+void reportAudit(const PictureAudit& audit, const StatusSink& report);
+
+// Moves the orphans into _orphans/<Sid>/ under `pictureRoot`, keeping their
+// names; a file whose place there is taken stays where it is and is
+// reported. Nothing is overwritten or deleted: moving the files back undoes
+// it. Returns how many were moved.
+int moveOrphans(const PictureAudit& audit, const files::Path& pictureRoot, const StatusSink& report);
+
+} // namespace gamarium::tools

@@ -1,0 +1,297 @@
+#include "tools/pictures_by_name.h"
+
+#include "editor/picture_slots.h"
+#include "error.h"
+#include "files/no_case_lookup.h"
+#include "files/plain_name.h"
+#include "files/system.h"
+#include "pictures/decoder.h"
+#include "pictures/probe.h"
+#include "store/table.h"
+#include "text/cp1251.h"
+#include "tools/region_words.h"
+
+#include <algorithm>
+#include <array>
+#include <map>
+#include <optional>
+#include <random>
+#include <set>
+#include <unordered_map>
+
+namespace gamarium::tools {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kSlots = 5;
+constexpr std::size_t kPictureFieldSize = 70;
+constexpr std::string_view kSubfolders[] = {"", "Named_Boxarts", "Named_Snaps", "Named_Titles"};
+
+std::string cp(const char* utf8) {
+    return text::fromUtf8(utf8);
+}
+
+std::string_view withoutExtension(std::string_view name) {
+    const std::size_t dot = name.rfind('.');
+    return dot == std::string_view::npos ? name : name.substr(0, dot);
+}
+
+std::string_view extensionOf(std::string_view name) {
+    const std::size_t dot = name.rfind('.');
+    return dot == std::string_view::npos ? std::string_view() : name.substr(dot + 1);
+}
+
+// How a collection's name and a game's are compared.
+std::string matchKey(std::string_view name) {
+    return text::upper(collectionName(name));
+}
+
+// A file of the collection.
+struct Candidate {
+    files::Path path;
+    std::string shown;     // "Named_Snaps/Name (USA).png", Windows-1251
+    std::string extension; // as written
+    bool matched = false;
+    std::optional<bool> readable;
+};
+
+std::vector<Candidate> collectCandidates(const files::Path& folder) {
+    std::error_code ec;
+    if (!fs::is_directory(folder, ec))
+        throw Error("Нет папки «" + text::toUtf8(files::nameText(folder)) + "» с картинками.");
+    std::vector<Candidate> candidates;
+    for (const std::string_view sub : kSubfolders) {
+        const files::Path dir = sub.empty() ? folder : files::findNoCase(folder, sub);
+        if (!sub.empty() && !fs::is_directory(dir, ec)) continue;
+        std::vector<files::Entry> entries = files::listFolder(dir, "*");
+        std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
+        for (const files::Entry& entry : entries) {
+            if (entry.isFolder) continue;
+            const std::string shown = sub.empty() ? entry.name : files::nameText(dir) + "/" + entry.name;
+            candidates.push_back({dir / files::toPath(entry.name), shown, std::string(extensionOf(entry.name)), false, {}});
+        }
+    }
+    return candidates;
+}
+
+struct GameRow {
+    std::string sid, name, region, file;
+    std::array<std::string, kSlots> images;
+};
+
+std::vector<GameRow> readGames(store::Table& games) {
+    std::vector<GameRow> rows;
+    games.forEachRecord({"Sid", "Name", "Region", "File", "Image1", "Image2", "Image3", "Image4", "Image5"},
+                        [&](std::size_t) {
+                            GameRow row{games.fieldByName("Sid").asString(), games.fieldByName("Name").asString(),
+                                        games.fieldByName("Region").asString(), games.fieldByName("File").asString(), {}};
+                            for (int s = 0; s < kSlots; ++s)
+                                row.images[static_cast<std::size_t>(s)] =
+                                    games.fieldByName(editor::pictureFieldName(s + 1)).asString();
+                            rows.push_back(std::move(row));
+                        });
+    return rows;
+}
+
+// The names a game is looked for under, as match keys.
+std::vector<std::string> keysOf(const GameRow& game) {
+    std::vector<std::string> keys;
+    const std::string_view file = std::string_view(game.file).substr(game.file.find_last_of("/\\") + 1);
+    if (!file.empty()) keys.push_back(matchKey(withoutExtension(file)));
+    if (!game.name.empty()) {
+        if (game.region.empty())
+            keys.push_back(matchKey(game.name));
+        else if (const auto words = regionWords(game.region))
+            keys.push_back(matchKey(game.name + " (" + *words + ")"));
+    }
+    return keys;
+}
+
+bool sameContent(const files::Path& a, const files::Path& b) {
+    std::error_code ec;
+    const auto size = fs::file_size(a, ec);
+    if (ec || fs::file_size(b, ec) != size || ec) return false;
+    return files::readFile(a) == files::readFile(b);
+}
+
+bool readablePicture(Candidate& candidate) {
+    if (!candidate.readable)
+        candidate.readable = pictures::formatOfExtension(candidate.extension).has_value() &&
+                             pictures::probePictureSize(candidate.path).has_value();
+    return *candidate.readable;
+}
+
+struct Addition {
+    std::size_t position; // 1-based
+    int slot;
+    std::string name;
+    files::Path source, folder;
+};
+
+// Names already used in the picture folders: files there and names records give.
+class TakenNames {
+public:
+    explicit TakenNames(const std::vector<GameRow>& games) {
+        for (const GameRow& game : games)
+            for (const std::string& image : game.images)
+                if (!image.empty()) given_[text::upper(game.sid)].insert(text::upper(image));
+    }
+    bool taken(const files::Path& folder, const std::string& sid, const std::string& name) {
+        const std::string key = text::upper(name);
+        std::error_code ec;
+        return given_[text::upper(sid)].count(key) || fs::exists(lookup_.find(folder, name), ec);
+    }
+    void take(const std::string& sid, const std::string& name) { given_[text::upper(sid)].insert(text::upper(name)); }
+    files::NoCaseLookup& lookup() { return lookup_; }
+
+private:
+    std::map<std::string, std::set<std::string>> given_; // by Sid in upper case
+    files::NoCaseLookup lookup_;
+};
+
+files::Path temporaryBeside(const files::Path& target) {
+    static std::mt19937 random(std::random_device{}());
+    return target.parent_path() / (".gamarium-" + std::to_string(random()) + ".tmp");
+}
+
+// Copies each picture to its place through a temporary file, then stores the
+// fields in one transaction; on any failure the copies are removed again.
+void apply(store::Table& games, const files::Path& pictureRoot, const std::vector<Addition>& additions) {
+    std::vector<files::Path> placed;
+    files::Path temporary;
+    try {
+        files::makeFolder(pictureRoot.parent_path());
+        files::makeFolder(pictureRoot);
+        for (const Addition& addition : additions) {
+            files::makeFolder(addition.folder);
+            const files::Path target = addition.folder / files::toPath(addition.name);
+            temporary = temporaryBeside(target);
+            std::error_code ec;
+            fs::copy_file(addition.source, temporary, ec);
+            if (ec)
+                throw Error("Не удаётся скопировать картинку в «" + text::toUtf8(addition.name) + "»: " + ec.message());
+            if (!files::moveWithoutReplacing(temporary, target))
+                throw Error("Не удаётся записать картинку «" + text::toUtf8(addition.name) +
+                            "»: такой файл появился или папка закрыта для записи.");
+            placed.push_back(target);
+            temporary.clear();
+        }
+        games.runAsOneTransaction([&] {
+            for (std::size_t i = 0; i < additions.size(); ++i) {
+                if (i == 0 || additions[i].position != additions[i - 1].position) {
+                    games.moveToPosition(static_cast<std::int64_t>(additions[i].position));
+                    games.edit();
+                }
+                games.fieldByName(editor::pictureFieldName(additions[i].slot)).setAsString(additions[i].name);
+                if (i + 1 == additions.size() || additions[i + 1].position != additions[i].position) games.post();
+            }
+        });
+    } catch (...) {
+        if (!temporary.empty()) files::removeFile(temporary);
+        for (const files::Path& file : placed) files::removeFile(file);
+        throw;
+    }
+}
+
+} // namespace
+
+std::string collectionName(std::string_view name) {
+    static constexpr std::string_view kReplaced = "&*/:`<>?\\|";
+    std::string result(name);
+    for (char& c : result)
+        if (kReplaced.find(c) != std::string_view::npos) c = '_';
+    return result;
+}
+
+std::string slotPictureName(std::string_view gameName, int slot, std::string_view extra, std::string_view extension) {
+    std::string start = collectionName(editor::minus(gameName));
+    for (char& c : start)
+        if (static_cast<unsigned char>(c) < 0x20) c = '_';
+    std::string tail = std::to_string(slot) + std::string(extra);
+    if (!extension.empty()) tail += "." + text::lowerLatin(extension);
+    start.resize(std::min(start.size(), kPictureFieldSize - std::min(kPictureFieldSize, tail.size())));
+    return start + tail;
+}
+
+PicturesByNameCounts addPicturesByName(store::Table& games, const files::Path& pictureRoot,
+                                       const files::Path& folder, const PicturesByNameOptions& options,
+                                       const StatusSink& report, const Progress& progress) {
+    if (options.slot < 0 || options.slot > kSlots) throw Error("Поле картинки — от 1 до 5.");
+    std::vector<Candidate> candidates = collectCandidates(folder);
+    std::unordered_map<std::string, std::vector<std::size_t>> byKey;
+    for (std::size_t i = 0; i < candidates.size(); ++i)
+        byKey[matchKey(withoutExtension(files::nameText(candidates[i].path)))].push_back(i);
+
+    std::vector<GameRow> rows = readGames(games);
+    TakenNames taken(rows);
+    std::vector<Addition> additions;
+    PicturesByNameCounts counts;
+    for (std::size_t g = 0; g < rows.size(); ++g) {
+        GameRow& game = rows[g];
+        const std::size_t position = g + 1;
+        const std::string where = cp(" (игра ") + std::to_string(position) + ")";
+        if (progress) progress(static_cast<int>(g), static_cast<int>(rows.size()));
+        std::vector<std::size_t> matches;
+        for (const std::string& key : keysOf(game))
+            if (const auto found = byKey.find(key); found != byKey.end())
+                for (const std::size_t i : found->second)
+                    if (std::find(matches.begin(), matches.end(), i) == matches.end()) matches.push_back(i);
+        std::sort(matches.begin(), matches.end());
+        for (const std::size_t i : matches) candidates[i].matched = true;
+        if (matches.empty()) continue;
+        if (!files::isPlainName(game.sid)) {
+            report(cp("Папка картинок «") + game.sid + cp("» не годится, картинки не добавлены") + where);
+            counts.skipped += static_cast<int>(matches.size());
+            continue;
+        }
+        const files::Path gameFolder = taken.lookup().find(pictureRoot, game.sid);
+        std::vector<files::Path> has; // the game's pictures, and those it gets now
+        for (const std::string& image : game.images)
+            if (!image.empty() && files::isPlainName(image)) has.push_back(taken.lookup().find(gameFolder, image));
+        for (const std::size_t i : matches) {
+            Candidate& candidate = candidates[i];
+            if (!readablePicture(candidate)) {
+                report(cp("Не читается как картинка, пропущен: ") + candidate.shown);
+                ++counts.skipped;
+                continue;
+            }
+            if (std::any_of(has.begin(), has.end(), [&](const auto& file) { return sameContent(candidate.path, file); })) {
+                ++counts.alreadyThere;
+                continue;
+            }
+            int slot = options.slot;
+            if (slot == 0)
+                for (int s = kSlots; s >= 1; --s)
+                    if (game.images[static_cast<std::size_t>(s - 1)].empty()) slot = s;
+            if (slot == 0 || !game.images[static_cast<std::size_t>(slot - 1)].empty()) {
+                report(cp("Нет свободного поля Image для ") + candidate.shown + where);
+                ++counts.skipped;
+                continue;
+            }
+            const std::string wanted = slotPictureName(game.name, slot, "", candidate.extension);
+            std::string name = wanted;
+            for (int n = 2; taken.taken(gameFolder, game.sid, name); ++n)
+                name = slotPictureName(game.name, slot, "_" + std::to_string(n), candidate.extension);
+            if (name != wanted) report(cp("Имя ") + wanted + cp(" занято, взято ") + name + where);
+            taken.take(game.sid, name);
+            game.images[static_cast<std::size_t>(slot - 1)] = name;
+            has.push_back(candidate.path);
+            additions.push_back({position, slot, name, candidate.path, gameFolder});
+            report(editor::pictureFieldName(slot) + " = " + name + cp(" из ") + candidate.shown + where);
+            ++counts.added;
+        }
+    }
+    counts.unmatched = static_cast<int>(std::count_if(candidates.begin(), candidates.end(),
+                                                      [](const Candidate& c) { return !c.matched; }));
+    if (!options.dryRun && !additions.empty()) apply(games, pictureRoot, additions);
+    return counts;
+}
+
+std::string countsLine(const PicturesByNameCounts& counts, bool dryRun) {
+    return cp(dryRun ? "Пробный прогон, ничего не изменено. " : "") + cp("Добавлено: ") + std::to_string(counts.added) +
+           cp(", уже были: ") + std::to_string(counts.alreadyThere) + cp(", без игры: ") +
+           std::to_string(counts.unmatched) + cp(", пропущено: ") + std::to_string(counts.skipped);
+}
+
+} // namespace gamarium::tools

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "find/find_games.h"
+#include "find/search_runner.h"
+
+#include <QDialog>
+
+#include <functional>
+#include <memory>
+
+namespace Ui {
+class FindWindow;
+}
+
+namespace gamarium::gui {
+
+// The find window: stays open beside the editor and shows, as the user
+// types, every game whose texts hold the text. Enter or a double-click on
+// a result asks the editor to go to that game.
+class FindWindow : public QDialog {
+    Q_OBJECT
+
+public:
+    // `games` gives the games as they are now; the window never reads a table.
+    explicit FindWindow(std::function<std::shared_ptr<const find::GameList>()> games, QWidget* parent = nullptr);
+    ~FindWindow() override;
+
+    // Searches again with what the boxes hold (the games have changed).
+    void refresh();
+
+signals:
+    // The user chose the game at this 1-based position in table order.
+    void gameChosen(std::size_t position);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    find::FindQuery typedQuery() const;
+    void showResults(const std::vector<find::FindResult>& results, std::size_t total);
+    void chooseCurrent();
+
+    std::function<std::shared_ptr<const find::GameList>()> games_;
+    std::unique_ptr<Ui::FindWindow> ui_;
+    SearchRunner runner_;
+};
+
+} // namespace gamarium::gui

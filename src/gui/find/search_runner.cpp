@@ -1,0 +1,36 @@
+#include "find/search_runner.h"
+
+#include <QMetaObject>
+
+namespace gamarium::gui {
+
+SearchRunner::SearchRunner() = default;
+
+SearchRunner::~SearchRunner() {
+    ++generation_;
+    if (worker_.joinable()) worker_.join();
+}
+
+void SearchRunner::start(std::shared_ptr<const find::GameList> games, find::FindQuery query) {
+    const unsigned generation = ++generation_;
+    // The search under way sees the new generation at its next check and
+    // ends; waiting for it here is short.
+    if (worker_.joinable()) worker_.join();
+    worker_ = std::jthread([this, generation, games = std::move(games), query = std::move(query)] {
+        const auto stale = [this, generation] { return generation_.load() != generation; };
+        const find::FindOutcome outcome = find::findGames(*games, query, stale);
+        if (outcome.cancelled) return;
+        std::vector<find::FindResult> results;
+        for (std::size_t i = 0; i < outcome.matches.size() && i < kMostShown && !stale(); ++i)
+            results.push_back(find::describe(*games, outcome.matches[i]));
+        const std::size_t total = outcome.matches.size();
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation, results = std::move(results), total] {
+                if (generation_.load() == generation) emit finished(results, total);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+} // namespace gamarium::gui

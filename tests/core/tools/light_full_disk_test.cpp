@@ -1,0 +1,101 @@
+// The Light set on a disk that fills up: the tool stops with a message
+// naming the file, leaves no file cut short (nor its temporary) and the
+// command ends with 1. The disk is a small tmpfs mounted inside the test's
+// folder where the test may mount one; elsewhere the process's file size
+// limit makes the same write fail.
+#include "core/support/cli_runner.h"
+#include "error.h"
+#include "store/catalogue.h"
+#include "store/table.h"
+#include "tools/light.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+
+#include <sys/mount.h>
+#include <sys/resource.h>
+
+namespace gamarium::tools {
+namespace {
+
+namespace fs = std::filesystem;
+using gamarium::testing::TempFolder;
+
+constexpr std::size_t kDiskBytes = 64 << 10;
+
+// While it lives, writes under `folder` fail past kDiskBytes.
+class SmallDisk {
+public:
+    explicit SmallDisk(const fs::path& folder) : folder_(folder) {
+        fs::create_directories(folder);
+        mounted_ = mount("tmpfs", folder.c_str(), "tmpfs", 0, ("size=" + std::to_string(kDiskBytes)).c_str()) == 0;
+        if (mounted_) return;
+        // No mount here: a file may grow no larger than the disk would hold.
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        const rlimit small{kDiskBytes, saved_.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &small);
+    }
+    ~SmallDisk() {
+        if (mounted_)
+            umount2(folder_.c_str(), MNT_DETACH);
+        else
+            setrlimit(RLIMIT_FSIZE, &saved_);
+    }
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+    const char* how() const { return mounted_ ? "a tmpfs of 64 KiB" : "a file size limit of 64 KiB"; }
+
+private:
+    fs::path folder_;
+    bool mounted_ = false;
+    rlimit saved_{};
+};
+
+TEST(LightOnAFullDisk, StopsNamingTheFileAndLeavesNoPartOfIt) {
+    TempFolder home;
+    store::createBase(home.path(), "k", false);
+    {
+        store::Table games(store::basesFolder(home.path()), store::gameTableName("k"));
+        games.open();
+        for (const char* sid : {"a", "b"}) {
+            games.append();
+            games.fieldByName("Sid").setAsString(sid);
+            games.fieldByName("Name").setAsString(std::string(sid) + " game");
+            games.fieldByName("Image1").setAsString(std::string(sid) + ".png");
+            games.post();
+        }
+    }
+    const fs::path root = home.path() / "images" / "k";
+    for (const auto& [sid, size] : {std::pair{"a", 1000}, std::pair{"b", 300000}}) {
+        fs::create_directories(root / sid);
+        std::ofstream(root / sid / (std::string(sid) + ".png"), std::ios::binary) << std::string(size, 'p');
+    }
+
+    const SmallDisk disk(root / "light");
+    std::cout << "full disk: " << disk.how() << '\n';
+    store::Table games(store::basesFolder(home.path()), store::gameTableName("k"));
+    games.open();
+    try {
+        makeLightSet(games, root, [](const std::string&) {});
+        ADD_FAILURE() << "the full disk went unnoticed";
+    } catch (const Error& e) {
+        EXPECT_NE(std::string(e.what()).find("b.png"), std::string::npos) << e.what();
+    }
+    games.close();
+    EXPECT_EQ(fs::file_size(root / "light" / "a" / "a.png"), 1000u) << "the copy made before stays";
+    EXPECT_TRUE(fs::is_empty(root / "light" / "b")) << "no cut copy, no temporary file";
+
+    const auto result = gamarium::testing::cli(home, "light k");
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.out.find("завершено"), std::string::npos) << result.out;
+    EXPECT_NE(gamarium::testing::errorText(home).find("b.png"), std::string::npos);
+    EXPECT_TRUE(fs::is_empty(root / "light" / "b"));
+}
+
+} // namespace
+} // namespace gamarium::tools
