@@ -17,17 +17,21 @@ namespace gamarium::gui {
 // on. True when the handler ran to its end.
 bool runHandler(QWidget* window, const std::function<void()>& handler) noexcept;
 
+// Calls a handler with a signal's arguments, or with none if it takes none.
+template <class Handler, class... Args>
+void callWithSignalArguments(const Handler& handler, Args&&... args) {
+    if constexpr (std::is_invocable_v<const Handler&, Args...>)
+        handler(std::forward<Args>(args)...);
+    else
+        handler();
+}
+
 // Connects `signal` to `handler` run through runHandler. The handler takes
 // the signal's arguments, or none.
 template <class Sender, class Signal, class Handler>
 QMetaObject::Connection onSignal(Sender* sender, Signal signal, QWidget* window, Handler handler) {
     return QObject::connect(sender, signal, window, [window, handler](auto&&... args) {
-        runHandler(window, [&] {
-            if constexpr (std::is_invocable_v<const Handler&, decltype(args)...>)
-                handler(std::forward<decltype(args)>(args)...);
-            else
-                handler();
-        });
+        runHandler(window, [&] { callWithSignalArguments(handler, std::forward<decltype(args)>(args)...); });
     });
 }
 
