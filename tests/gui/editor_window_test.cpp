@@ -459,6 +459,17 @@ TEST_F(EditorTest, ClosingWithAnUntouchedNewGameAsksNothing) {
     EXPECT_EQ(table.recordCount(), 1);
 }
 
+// Typing into an empty base begins its first game and keeps what was typed.
+TEST_F(EditorTest, TypingIntoAnEmptyBaseBeginsTheFirstGame) {
+    open();
+    QTest::keyClicks(edit("EditName"), QStringLiteral("Contra"));
+    EXPECT_EQ(games().state(), store::TableState::Insert);
+    EXPECT_EQ(edit("EditName")->text(), QStringLiteral("Contra"));
+    press(NavigatorBar::Button::Post);
+    EXPECT_EQ(games().recordCount(), 1);
+    EXPECT_EQ(field("Name"), "Contra");
+}
+
 // A cancelled Delete still refreshes the record's colours, as every
 // navigator button does.
 TEST_F(EditorTest, ACancelledDeleteRefreshesToo) {
