@@ -3,7 +3,6 @@
 // navigator step (the move, the picture refresh and the field colours)
 // against decoding the JPEG alone, which every step does once.
 #include "app/application.h"
-#include "app/main_window.h"
 #include "app/windows.h"
 #include "editor/editor_window.h"
 #include "files/system.h"
@@ -14,7 +13,7 @@
 #include "store/table.h"
 #include "widgets/navigator_bar.h"
 
-#include <QComboBox>
+#include <QFrame>
 #include <QToolButton>
 
 #include <filesystem>
@@ -54,10 +53,9 @@ struct Bench {
         std::ofstream(picture, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                                       static_cast<std::streamsize>(bytes.size()));
         windows = std::make_unique<gui::Windows>(home);
-        windows->form1()->findChild<QComboBox*>(QStringLiteral("ComboBox1"))->setEditText(QStringLiteral("bench"));
     }
     void finish() {
-        if (windows->form2()->Table1().isOpen()) windows->form2()->FormClose();
+        windows->form2()->FormClose();
         windows.reset();
         fs::remove_all(home);
     }
@@ -71,7 +69,7 @@ Bench& editorBench() {
 void BM_OpenEditor(benchmark::State& state) {
     gui::TForm2* editor = editorBench().windows->form2();
     for (auto _ : state) {
-        editor->FormShow();
+        editor->FormShow("bench");
         state.PauseTiming();
         if (!editor->previewPanel()->isVisibleTo(editor)) state.SkipWithError("no picture shown");
         editor->FormClose();
@@ -82,7 +80,7 @@ BENCHMARK(BM_OpenEditor)->Iterations(1)->Repetitions(20)->ReportAggregatesOnly(t
 
 void BM_NavigatorStep(benchmark::State& state) {
     gui::TForm2* editor = editorBench().windows->form2();
-    editor->FormShow();
+    editor->FormShow("bench");
     auto* navigator = editor->findChild<gui::NavigatorBar*>(QStringLiteral("DBNavigator"));
     for (auto _ : state) navigator->button(gui::NavigatorBar::Button::Next)->click();
     editor->FormClose();

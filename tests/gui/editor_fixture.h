@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "editor/editor_window.h"
+#include "session/base_session.h"
 #include "gui_fixture.h"
 #include "store/catalogue.h"
 #include "store/table.h"
@@ -53,8 +54,7 @@ protected:
     // Opens the editor on the base as "Доступ к таблице" does, without the modal loop.
     void open() {
         windows_->form1()->show();
-        combo()->setEditText(QStringLiteral("Games"));
-        editor()->FormShow();
+        editor()->FormShow("Games");
         editor()->show();
     }
 
@@ -71,6 +71,7 @@ protected:
     NavigatorBar* navigator() { return control<NavigatorBar>("DBNavigator"); }
     void press(NavigatorBar::Button which) { click(navigator()->button(which)); }
     store::Table& games() { return editor()->Table1(); }
+    store::Table& patches() { return editor()->session()->patches(); }
     std::string field(const char* name) { return games().fieldByName(name).asString(); }
     QColor colourOf(const char* name) { return control(name)->palette().color(QPalette::Base); }
     static QColor highlight() { return QColor(0xBB, 0xDD, 0xFF); }

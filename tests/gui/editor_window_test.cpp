@@ -32,13 +32,12 @@ TEST_F(EditorTest, OpensOnTheFirstGameAndHidesTheMainWindowUntilClosed) {
         checked = true;
         EXPECT_FALSE(windows_->form1()->isVisible());
         EXPECT_EQ(edit("EditName")->text(), QStringLiteral("Contra"));
-        EXPECT_EQ(windows_->form1()->picmask, "*.*");
         editor()->close();
     });
     click(windows_->form1()->findChild<QPushButton*>(QStringLiteral("Button1")));
     EXPECT_TRUE(checked);
     EXPECT_TRUE(windows_->form1()->isVisible());
-    EXPECT_FALSE(games().isOpen());
+    EXPECT_EQ(editor()->session(), nullptr) << "the base closed with the editor";
     EXPECT_TRUE(MessageBox::shownTexts().isEmpty()) << MessageBox::shownTexts().join(QStringLiteral("|")).toStdString();
 }
 
@@ -52,7 +51,7 @@ TEST_F(EditorTest, ABaseThatCannotBeOpenedLeavesTheMainWindowAsItWas) {
     EXPECT_TRUE(MessageBox::shownTexts().front().contains(QStringLiteral("другой копией")));
     EXPECT_TRUE(windows_->form1()->isVisible());
     EXPECT_FALSE(editor()->isVisible());
-    EXPECT_FALSE(games().isOpen());
+    EXPECT_EQ(editor()->session(), nullptr);
 }
 
 TEST_F(EditorTest, NavigationRefreshesThePreviewAndTheColours) {
@@ -62,8 +61,9 @@ TEST_F(EditorTest, NavigationRefreshesThePreviewAndTheColours) {
     open();
     ASSERT_TRUE(previewShown());
     EXPECT_EQ(previewColour(), QColor(Qt::red).rgb());
-    edit("EditName")->setFocus();
-    editor()->EditNExit(edit("EditRegion"));
+    focus(edit("EditRegion"));
+    focus(edit("EditName"));
+    ASSERT_EQ(colourOf("EditRegion"), visited());
     struct Step {
         NavigatorBar::Button button;
         const char* name;
@@ -164,6 +164,7 @@ TEST_F(EditorTest, ClosingAsksBeforeDroppingAChange) {
 
 TEST_F(EditorTest, WidthToggleAndEnlargedPanes) {
     open();
+    const auto doubleClick = [](QPlainTextEdit* pane) { QTest::mouseDClick(pane->viewport(), Qt::LeftButton); };
     auto* toggle = control<QPushButton>("Button9");
     auto* pane = control<QPlainTextEdit>("MemoText");
     const auto outer = [this] { return editor()->width() + 8; };
@@ -174,7 +175,7 @@ TEST_F(EditorTest, WidthToggleAndEnlargedPanes) {
     EXPECT_EQ(outer(), 380);
     EXPECT_EQ(toggle->text(), QStringLiteral(">"));
 
-    editor()->MemoText4DblClick(pane);
+    doubleClick(pane);
     EXPECT_EQ(outer(), 710);
     EXPECT_EQ(pane->geometry(), QRect(2, 2, 700, 560));
     EXPECT_EQ(pane->font().pointSize(), 11);
@@ -182,7 +183,7 @@ TEST_F(EditorTest, WidthToggleAndEnlargedPanes) {
     click(toggle); // sees a wide window while the caption says ">"
     EXPECT_EQ(outer(), 380);
     EXPECT_EQ(toggle->text(), QStringLiteral(">"));
-    editor()->MemoText4DblClick(pane); // shrinks; the window was narrow already
+    doubleClick(pane); // shrinks; the window was narrow already
     EXPECT_EQ(pane->geometry(), QRect(4, 383, 365, 170));
     EXPECT_EQ(outer(), 380) << "widened on the way, then narrowed by the caption";
 
@@ -191,7 +192,7 @@ TEST_F(EditorTest, WidthToggleAndEnlargedPanes) {
     click(control<QRadioButton>("RadioGroup1Item3"));
     EXPECT_TRUE(passwords->isVisibleTo(editor()));
     EXPECT_FALSE(pane->isVisibleTo(editor()));
-    editor()->MemoText4DblClick(passwords);
+    doubleClick(passwords);
     EXPECT_EQ(passwords->font().family(), QStringLiteral("Courier New"));
     EXPECT_EQ(passwords->font().pointSize(), 11);
 }
@@ -289,7 +290,8 @@ TEST_F(EditorTest, PicturesAreChosenAndPreviewedOncePerEdit) {
     int loads = 0;
     const auto hover = [&](const char* name) {
         const qint64 before = editor()->previewView()->pixmap().cacheKey();
-        editor()->EditImageMouseMove(edit(name));
+        QTest::mouseMove(edit(name), QPoint(5, 5));
+        QTest::mouseMove(edit(name), QPoint(9, 7));
         if (editor()->previewView()->pixmap().cacheKey() != before) ++loads;
     };
     for (const char* name : {"EditImage2", "EditImage2", "EditImage3", "EditImage2", "EditImage2", "EditImage"})
@@ -305,7 +307,6 @@ TEST_F(EditorTest, PicturesAreChosenAndPreviewedOncePerEdit) {
         click(windows_->fopen()->findChild<QPushButton*>(QStringLiteral("Button2")));
     });
     click(control<QPushButton>("Button3"));
-    EXPECT_EQ(windows_->form1()->picmask, "Mega_Man_Dr._Wilys*.*");
     EXPECT_EQ(field("Image3"), "Mega_Man_Dr._Wilys.png");
     EXPECT_EQ(games().state(), store::TableState::Browse) << "saved at once";
     EXPECT_EQ(previewColour(), QColor(Qt::blue).rgb());
@@ -313,10 +314,21 @@ TEST_F(EditorTest, PicturesAreChosenAndPreviewedOncePerEdit) {
     hover("EditImage3");
     EXPECT_EQ(previewColour(), QColor(Qt::blue).rgb()) << "the slot chosen last is not loaded again";
 
-    // Cancel in the chooser writes nothing.
-    whenModal([this] { click(windows_->fopen()->findChild<QPushButton*>(QStringLiteral("Button3"))); });
-    click(control<QPushButton>("Button4"));
+    // Only OK writes: Cancel, Esc and the close box leave the field alone,
+    // whatever was chosen before.
+    const std::pair<const char*, std::function<void()>> leaves[] = {
+        {"Button4", [this] { click(windows_->fopen()->findChild<QPushButton*>(QStringLiteral("Button3"))); }},
+        {"Button5",
+         [this] { QTest::keyClick(windows_->fopen()->findChild<QListWidget*>(QStringLiteral("ListBox1")), Qt::Key_Escape); }},
+        {"Button2", [this] { windows_->fopen()->close(); }},
+    };
+    for (const auto& [button, leave] : leaves) {
+        whenModal(leave);
+        click(control<QPushButton>(button));
+    }
     EXPECT_EQ(field("Image4"), "");
+    EXPECT_EQ(field("Image5"), "");
+    EXPECT_EQ(field("Image2"), "b.png");
 }
 
 TEST_F(EditorTest, QuickJumpByPositionOrName) {
@@ -338,41 +350,177 @@ TEST_F(EditorTest, QuickJumpByPositionOrName) {
     EXPECT_EQ(edit("EditName")->text(), QStringLiteral("Adventure")) << "left on the first record";
 }
 
-TEST_F(EditorTest, PatchLinkStoresThePatchRecordsNumber) {
+TEST_F(EditorTest, PatchLinkStoresThePatchChosenWithOkOnly) {
     addGames({{"Contra", "c", ""}});
     open();
-    const auto link = [this] {
-        whenModal([this] { windows_->form3()->close(); });
+    for (int n : {7, 8}) {
+        patches().append();
+        patches().fieldByName("N").setAsInteger(n);
+        patches().post();
+    }
+    // Closes the patch window by OK, Esc or the close box, after `first` if given.
+    const auto link = [this](const char* how, std::function<void()> first = {}) {
+        whenModal([this, how, first] {
+            TForm3* window = windows_->form3();
+            if (first) first();
+            if (QString::fromLatin1(how) == QLatin1String("OK"))
+                click(window->findChild<QPushButton*>(QStringLiteral("Button1")));
+            else if (QString::fromLatin1(how) == QLatin1String("Esc"))
+                QTest::keyClick(window, Qt::Key_Escape);
+            else
+                window->close();
+        });
         click(control<QPushButton>("Button7"));
     };
-    link();
-    EXPECT_EQ(field("Patch"), "") << "an empty patch table links nothing";
-    EXPECT_EQ(colourOf("PatchEdit"), visited());
-    store::Table& patches = windows_->form3()->Table1();
-    for (int n : {7, 8}) {
-        patches.append();
-        patches.fieldByName("N").setAsInteger(n);
-        patches.post();
-    }
-    link();
+    link("OK");
     EXPECT_EQ(field("Patch"), "7") << "a game without a patch links the first one";
     EXPECT_EQ(edit("PatchEdit")->text(), QStringLiteral("7"));
+    EXPECT_EQ(colourOf("PatchEdit"), visited());
     games().edit();
     games().fieldByName("Patch").setAsInteger(2);
     games().post();
-    link();
+    link("OK");
     EXPECT_EQ(field("Patch"), "8") << "the window opens on the linked patch";
 
-    // A patch begun with "+" and left by the close box is saved when the user
-    // says so, and the game links the saved record.
-    MessageBox::queueAnswer(MessageBox::Answer::Yes);
-    whenModal([this] {
-        click(windows_->form3()->findChild<QPushButton*>(QStringLiteral("Button2")));
-        windows_->form3()->close();
-    });
-    click(control<QPushButton>("Button7"));
-    EXPECT_EQ(field("Patch"), "9");
-    EXPECT_EQ(patches.recordCount(), 3);
+    // Esc and the close box link nothing: a game without a patch stays so.
+    games().edit();
+    games().fieldByName("Patch").clear();
+    games().post();
+    for (const char* how : {"Esc", "close"}) {
+        link(how, [this] { click(windows_->form3()->findChild<QPushButton*>(QStringLiteral("Button2"))); });
+        EXPECT_EQ(field("Patch"), "") << how;
+        EXPECT_EQ(patches().recordCount(), 2) << "the untouched patch begun with \"+\" is dropped";
+    }
+    EXPECT_TRUE(MessageBox::shownTexts().isEmpty()) << MessageBox::shownTexts().join(QLatin1Char('|')).toStdString();
+}
+
+// Multi-line texts keep their CR LF line ends; a pane is not reset while the
+// record stays the same, and a pane only looked at is not written.
+TEST_F(EditorTest, TextPanesKeepCrLfAndTheirCaret) {
+    addGames({{"Contra", "c", ""}});
+    {
+        store::Table table(store::basesFolder(home_), "games.db");
+        table.open();
+        table.edit();
+        table.fieldByName("Text1").setAsString("one\r\ntwo");
+        table.fieldByName("Text2").setAsString("lf\nonly");
+        table.post();
+    }
+    open();
+    auto* pane = control<QPlainTextEdit>("MemoText");
+    EXPECT_EQ(pane->toPlainText(), QStringLiteral("one\ntwo"));
+    QTextCursor caret = pane->textCursor();
+    caret.setPosition(2);
+    pane->setTextCursor(caret);
+    QTest::keyClicks(edit("EditName"), QStringLiteral("!"));
+    EXPECT_EQ(games().state(), store::TableState::Edit);
+    EXPECT_EQ(pane->textCursor().position(), 2) << "the change of state left the pane alone";
+
+    caret.movePosition(QTextCursor::End);
+    pane->setTextCursor(caret);
+    QTest::keyClick(pane, Qt::Key_Return);
+    QTest::keyClicks(pane, QStringLiteral("three"));
+    press(NavigatorBar::Button::Post);
+    EXPECT_EQ(field("Text1"), "one\r\ntwo\r\nthree");
+    EXPECT_EQ(field("Text2"), "lf\nonly") << "a pane only looked at stays as stored";
+}
+
+// A character that Windows-1251 cannot hold is refused with its name; the
+// record and the typing stay as they were.
+TEST_F(EditorTest, ACharacterTheCodePageLacksIsRefused) {
+    addGames({{"Contra", "c", ""}});
+    open();
+    edit("EditName")->end(false);
+    QTest::keyClick(edit("EditName"), Qt::Key_Space);
+    QTest::sendKeyEvent(QTest::KeyAction::Click, edit("EditName"), Qt::Key_unknown, QStringLiteral("☃"), Qt::NoModifier);
+    press(NavigatorBar::Button::Post);
+    ASSERT_EQ(MessageBox::shownTexts().size(), 1);
+    EXPECT_TRUE(MessageBox::shownTexts().front().contains(QStringLiteral("U+2603")))
+        << MessageBox::shownTexts().front().toStdString();
+    EXPECT_EQ(games().state(), store::TableState::Edit);
+    EXPECT_EQ(edit("EditName")->text(), QStringLiteral("Contra ☃"));
+    press(NavigatorBar::Button::Next);
+    EXPECT_EQ(MessageBox::shownTexts().size(), 2) << "a move saves first, and is refused the same way";
+    games().cancel();
+    EXPECT_EQ(field("Name"), "Contra");
+}
+
+// Closing asks only about what the user typed: a new game from "OK" that
+// was not touched is dropped without a question.
+TEST_F(EditorTest, ClosingWithAnUntouchedNewGameAsksNothing) {
+    addGames({{"Contra", "c", ""}});
+    open();
+    click(control<QPushButton>("Button6"));
+    ASSERT_EQ(games().state(), store::TableState::Insert);
+    editor()->close();
+    EXPECT_TRUE(MessageBox::shownTexts().isEmpty()) << MessageBox::shownTexts().join(QLatin1Char('|')).toStdString();
+    store::Table table(store::basesFolder(home_), "games.db");
+    table.open();
+    EXPECT_EQ(table.recordCount(), 1);
+}
+
+// Typing into an empty base begins its first game and keeps what was typed.
+TEST_F(EditorTest, TypingIntoAnEmptyBaseBeginsTheFirstGame) {
+    open();
+    QTest::keyClicks(edit("EditName"), QStringLiteral("Contra"));
+    EXPECT_EQ(games().state(), store::TableState::Insert);
+    EXPECT_EQ(edit("EditName")->text(), QStringLiteral("Contra"));
+    press(NavigatorBar::Button::Post);
+    EXPECT_EQ(games().recordCount(), 1);
+    EXPECT_EQ(field("Name"), "Contra");
+}
+
+// A cancelled Delete still refreshes the record's colours, as every
+// navigator button does.
+TEST_F(EditorTest, ACancelledDeleteRefreshesToo) {
+    addGames({{"Contra", "c", ""}, {"Mario", "m", ""}});
+    open();
+    focus(edit("EditRegion"));
+    focus(edit("EditYear"));
+    ASSERT_EQ(colourOf("EditRegion"), visited());
+    MessageBox::queueAnswer(MessageBox::Answer::No);
+    press(NavigatorBar::Button::Delete);
+    EXPECT_EQ(MessageBox::shownTexts(), QStringList{QStringLiteral("Delete record?")});
+    EXPECT_EQ(games().recordCount(), 2);
+    EXPECT_EQ(colourOf("EditRegion"), fresh());
+}
+
+// A genre typed and not yet saved goes with the record that the quick jump
+// leaves; when that save is refused, the typing stays with the refusal shown.
+TEST_F(EditorTest, QuickJumpKeepsATypedGenre) {
+    addGames({{"Contra", "c", ""}, {"Mario", "m", ""}});
+    open();
+    QComboBox* genres = box("DBComboBox2");
+    QTest::keyClicks(genres->lineEdit(), QStringLiteral("Run"));
+    edit("Edit1")->setText(QStringLiteral("2"));
+    click(control<QPushButton>("Button10"));
+    EXPECT_EQ(edit("EditName")->text(), QStringLiteral("Mario"));
+    games().first();
+    EXPECT_EQ(field("Genre"), "Run");
+
+    games().last();
+    QTest::keyClicks(genres->lineEdit(), QStringLiteral("Jump"));
+    QTest::keyClicks(edit("EditYear"), QStringLiteral("19x1"));
+    edit("Edit1")->setText(QStringLiteral("1"));
+    click(control<QPushButton>("Button10"));
+    EXPECT_EQ(MessageBox::shownTexts(), QStringList{QStringLiteral("'19x1' is not a valid integer value for field 'Year'")});
+    EXPECT_EQ(edit("EditName")->text(), QStringLiteral("Mario"));
+    EXPECT_EQ(genres->currentText(), QStringLiteral("Jump"));
+}
+
+// Ctrl+B and Ctrl+I are told by the key, so they work under a Russian
+// layout too, where the keys give the letters И and Ш.
+TEST_F(EditorTest, WrapKeysWorkUnderARussianLayout) {
+    addGames({{"Contra", "c", ""}});
+    open();
+    auto* pane = control<QPlainTextEdit>("MemoText");
+    focus(pane);
+    const std::pair<int, quint32> keys[] = {{0x0418, 56}, {0x0428, 31}}; // И, Ш
+    for (const auto& [key, code] : keys) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::ControlModifier, code, 0, 0);
+        QApplication::sendEvent(pane, &press);
+    }
+    EXPECT_EQ(pane->toPlainText(), QStringLiteral("[]__"));
 }
 
 } // namespace

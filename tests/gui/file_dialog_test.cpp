@@ -1,3 +1,4 @@
+#include "error.h"
 #include "widgets/file_dialog.h"
 #include "widgets/qt_text.h"
 
@@ -12,7 +13,9 @@ TEST(FileDialogTest, FiltersTakeQtsForm) {
         QString qt;
     };
     const Case cases[] = {
-        {QStringLiteral("Шаблоны|*.htd|Все файлы|*.*"), QStringLiteral("Шаблоны (*.htd);;Все файлы (*.*)")},
+        // "*.*" is every file, also one without an extension.
+        {QStringLiteral("Шаблоны|*.htd|Все файлы|*.*"), QStringLiteral("Шаблоны (*.htd);;Все файлы (*)")},
+        {QStringLiteral("*.*|*.*|*.txt|*.txt"), QStringLiteral("*.* (*);;*.txt (*.txt)")},
         {QStringLiteral("Списки|*.txt; *.lst"), QStringLiteral("Списки (*.txt *.lst)")},
         {QStringLiteral("Картинки|*.png;*.jpg|"), QStringLiteral("Картинки (*.png *.jpg)")},
         {QString(), QString()},
@@ -50,6 +53,20 @@ TEST(QtTextTest, MultiLineTextsEndTheirLinesWithCrLf) {
         EXPECT_EQ(fromQtLines(c.control), c.program) << c.program;
     }
     EXPECT_EQ(fromQtLines(QStringLiteral("a\r\nb")), "a\r\nb") << "no CR doubled";
+}
+
+TEST(QtTextTest, TypedTextsRefuseWhatTheCodePageLacks) {
+    EXPECT_EQ(typedText(QStringLiteral("Тетрис «1»"), "Поле"), "\xD2\xE5\xF2\xF0\xE8\xF1 \xAB" "1\xBB");
+    EXPECT_EQ(typedText(QStringLiteral("?"), "Поле"), "?");
+    for (const QString& text : {QStringLiteral("a☃"), QStringLiteral("中"), QStringLiteral("é\u0301")}) {
+        try {
+            typedText(text, "Поле «Name»");
+            ADD_FAILURE() << text.toStdString();
+        } catch (const Error& error) {
+            EXPECT_TRUE(std::string(error.what()).starts_with("Поле «Name»: символ «")) << error.what();
+            EXPECT_NE(std::string(error.what()).find("(U+"), std::string::npos) << error.what();
+        }
+    }
 }
 
 TEST(QtTextTest, ChosenFilesKeepEveryCharacter) {

@@ -1,6 +1,6 @@
-#include "app/main_window.h"
 #include "core/support/run_command.h"
 #include "editor/editor_window.h"
+#include "session/base_session.h"
 #include "files/files.h"
 #include "gui_fixture.h"
 #include "pages/generator_window.h"
@@ -85,10 +85,7 @@ protected:
     }
 
     // The tables opened as the record editor opens them.
-    void openBase() {
-        windows_->form1()->findChild<QComboBox*>(QStringLiteral("ComboBox1"))->setEditText(QStringLiteral("Games"));
-        windows_->form2()->FormShow();
-    }
+    void openBase() { windows_->form2()->FormShow("Games"); }
 
     // A template file of Windows-1251 lines; returns its path.
     QString writeTemplate(const std::string& utf8) {
@@ -97,15 +94,17 @@ protected:
         return QString::fromStdString(file.string());
     }
 
-    // Shows the window modally and runs `step` in it.
+    // Shows the window modally over the open base (opened if need be) and
+    // runs `step` in it.
     void runModal(const std::function<void()>& step) {
+        if (!windows_->form2()->session()) openBase();
         bool ran = false;
         whenModal([&] {
             ran = true;
             step();
             if (window()->isVisible()) button("Button2")->click();
         });
-        window()->exec();
+        window()->run(*windows_->form2()->session());
         EXPECT_TRUE(ran);
         EXPECT_FALSE(window()->isVisible());
     }
@@ -254,6 +253,8 @@ TEST_F(GeneratorWindowTest, RefusesWithoutAGameBlock) {
     fs::create_directories(site);
     runModal([&] {
         memo("Memo1")->setPlainText(QStringLiteral("<html>"));
+        // The template is checked first, whatever the boxes hold.
+        control<QLineEdit>("Edit1")->setText(QStringLiteral("x"));
         click(button("Button1"));
         EXPECT_EQ(MessageBox::shownTexts(), QStringList{QStringLiteral("Открой файл сначала!")});
         EXPECT_TRUE(report().isEmpty());

@@ -2,6 +2,7 @@
 #include "editor/editor_window.h"
 #include "gui_fixture.h"
 #include "patches/patch_window.h"
+#include "session/base_session.h"
 #include "store/catalogue.h"
 #include "store/table.h"
 #include "widgets/navigator_bar.h"
@@ -33,7 +34,8 @@ protected:
     // One game linking to `link` (nullopt: Patch left empty) and these
     // patches; then the tables opened as the record editor opens them.
     void openBase(std::optional<int> link, const std::vector<PatchRow>& rows) {
-        if (editor()->Table1().isOpen()) editor()->FormClose();
+        editor()->FormClose();
+        link_ = link.value_or(0);
         store::createBase(home_, "Games", true);
         store::Table games(store::basesFolder(home_), "games.db");
         games.open();
@@ -51,31 +53,33 @@ protected:
             patches.post();
         }
         patches.close();
-        windows_->form1()->findChild<QComboBox*>(QStringLiteral("ComboBox1"))->setEditText(QStringLiteral("Games"));
-        editor()->FormShow();
+        editor()->FormShow("Games");
     }
 
-    // Shows the window modally and runs `step` in it; the window is put
-    // away afterwards if the step left it open.
-    void runModal(const std::function<void()>& step) {
+    // Shows the window modally as the patch link does and runs `step` in
+    // it; the window is put away afterwards if the step left it open.
+    // Returns what the window gave.
+    std::optional<std::string> runModal(const std::function<void()>& step) {
         bool ran = false;
         whenModal([&] {
             ran = true;
             step();
             if (window()->isVisible()) window()->hide();
         });
-        window()->exec();
+        const std::optional<std::string> chosen = window()->pick(patches(), link_);
         EXPECT_TRUE(ran);
+        return chosen;
     }
 
     TForm2* editor() { return windows_->form2(); }
     TForm3* window() { return windows_->form3(); }
-    store::Table& patches() { return window()->Table1(); }
+    store::Table& patches() { return editor()->session()->patches(); }
     std::string field(const char* name) { return patches().fieldByName(name).asString(); }
     template <class T = QWidget> T* control(const char* name) {
         return window()->findChild<T*>(QString::fromLatin1(name));
     }
     QLineEdit* edit(const char* name) { return control<QLineEdit>(name); }
+    std::int64_t link_ = 0;
     QPushButton* button(const char* name) { return control<QPushButton>(name); }
     void type(const char* box, const QString& text) {
         edit(box)->selectAll();
@@ -104,7 +108,7 @@ TEST_F(PatchWindowTest, PlusAndOkOnAnEmptyPatchTable) {
     EXPECT_EQ(field("Patch"), "");
 
     openBase(std::nullopt, {});
-    runModal([&] { click(button("Button1")); });
+    EXPECT_EQ(runModal([&] { click(button("Button1")); }), std::string()) << "its N is empty";
     EXPECT_EQ(patches().recordCount(), 1) << "OK alone writes one blank record";
     EXPECT_EQ(patches().state(), store::TableState::Browse);
     for (const char* name : {"N", "Patch", "Size", "Proc", "Text", "Autor", "Year"})
@@ -202,6 +206,25 @@ TEST_F(PatchWindowTest, ClosingAsksAboutAChangeNotYetWritten) {
     runModal([&] { QTest::keyClick(window(), Qt::Key_Escape); });
     EXPECT_FALSE(window()->isVisible());
     EXPECT_TRUE(MessageBox::shownTexts().isEmpty()) << "nothing to ask about";
+}
+
+// The window has no default button: Enter in a box begins no patch and
+// closes nothing.
+TEST_F(PatchWindowTest, EnterInABoxGoesNoFurther) {
+    openBase(1, {{1, "a"}});
+    const std::optional<std::string> chosen = runModal([&] {
+        focus(edit("EditPatch"));
+        QTest::keyClick(edit("EditPatch"), Qt::Key_Return);
+        QTest::keyClick(edit("EditPatch"), Qt::Key_Enter, Qt::KeypadModifier);
+        EXPECT_TRUE(window()->isVisible());
+        EXPECT_EQ(patches().state(), store::TableState::Browse);
+        EXPECT_EQ(patches().recordCount(), 1);
+        for (const char* name : {"Button1", "Button2"}) EXPECT_FALSE(button(name)->isDefault()) << name;
+        focus(button("Button2"));
+        QTest::keyClick(button("Button2"), Qt::Key_Return);
+        EXPECT_EQ(patches().state(), store::TableState::Insert) << "Enter on \"+\" presses it";
+    });
+    EXPECT_EQ(chosen, std::nullopt) << "put away without OK";
 }
 
 TEST_F(PatchWindowTest, ARefusedWriteKeepsTheWindowOpen) {

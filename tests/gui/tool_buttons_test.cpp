@@ -108,19 +108,42 @@ TEST_F(ToolButtonsTest, RenameMovesTheGameAndItsPicturesAndTheDialogRemembersThe
     EXPECT_EQ(status(), QStringLiteral("Переименование закончено!"));
     EXPECT_EQ(previewColour(), QColor(Qt::red).rgb()) << "the moved picture is shown";
 
-    // The close box keeps the text and so renames; Cancel and Esc empty it
-    // and change nothing.
-    games().first();
-    rename(QStringLiteral("Metroid"), "close");
-    EXPECT_EQ(column("Name"), (std::vector<std::string>{"Metroid", "Zelda"}));
-    EXPECT_EQ(renameBoxText(), QStringLiteral("Metroid"));
-    for (const char* how : {"CancelBtn", "Esc"}) {
+    // Cancel, Esc and the close box empty the box and change nothing.
+    for (const char* how : {"CancelBtn", "Esc", "close"}) {
         games().first();
         rename(QStringLiteral("Castlevania"), how);
-        EXPECT_EQ(column("Name"), (std::vector<std::string>{"Metroid", "Zelda"})) << how;
+        EXPECT_EQ(column("Name"), (std::vector<std::string>{"Mario", "Zelda"})) << how;
         EXPECT_EQ(renameBoxText(), QString()) << how;
         EXPECT_EQ(status(), QStringLiteral("Переименование закончено!")) << how;
     }
+}
+
+// A genre typed and not yet saved goes with the game renamed.
+TEST_F(ToolButtonsTest, RenameKeepsATypedGenre) {
+    addGames({{"Alpha", "a", ""}, {"Mario", "m", ""}});
+    open();
+    QTest::keyClicks(box("DBComboBox2")->lineEdit(), QStringLiteral("Shooter"));
+    rename(QStringLiteral("Beta"), "OKBtn");
+    EXPECT_EQ(column("Name"), (std::vector<std::string>{"Beta", "Mario"}));
+    games().first();
+    EXPECT_EQ(field("Genre"), "Shooter");
+    EXPECT_EQ(box("DBComboBox2")->currentText(), QStringLiteral("Shooter"));
+}
+
+// A save of the game being edited that is refused stops a tool before it
+// starts: nothing is added, and the typing stays for the user to correct.
+TEST_F(ToolButtonsTest, ARefusedSaveStopsATool) {
+    addGames({{"Zelda", "z", ""}});
+    open();
+    edit("EditName")->end(false);
+    QTest::keyClicks(edit("EditName"), QStringLiteral(" II"));
+    QTest::keyClicks(edit("EditYear"), QStringLiteral("19x1"));
+    FileDialog::queueAnswer(QString::fromStdString(listFile("Game;u\r\n").string()));
+    press("Button17");
+    EXPECT_EQ(MessageBox::shownTexts(), QStringList{QStringLiteral("'19x1' is not a valid integer value for field 'Year'")});
+    EXPECT_EQ(games().recordCount(), 1);
+    EXPECT_EQ(edit("EditName")->text(), QStringLiteral("Zelda II"));
+    EXPECT_EQ(games().state(), store::TableState::Edit);
 }
 
 TEST_F(ToolButtonsTest, LightCopiesFirstPicturesAndListsMissingOnes) {

@@ -6,6 +6,7 @@
 #include "text/cp1251.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace gamarium::store {
 
@@ -54,11 +55,11 @@ void Table::loadOrder() {
 }
 
 void Table::runAsOneTransaction(const std::function<void()>& work) {
-    checkBrowseMode();
+    if (checkBrowseMode()) notify();
     try {
         sqlite::Transaction transaction(*db_);
         work();
-        checkBrowseMode();
+        if (checkBrowseMode()) notify();
         transaction.commit();
     } catch (...) {
         // The transaction has been rolled back; the cursor follows the file.
@@ -94,6 +95,7 @@ void Table::prepareStatements() {
 
 void Table::close() {
     if (!isOpen()) return;
+    requireQuiet();
     select_.reset();
     update_.reset();
     insert_.reset();
@@ -131,6 +133,7 @@ Field& Table::fieldByName(std::string_view name) {
 }
 
 FieldValue& Table::changeBufferValue(int index) {
+    requireQuiet();
     if (state_ != TableState::Edit && state_ != TableState::Insert)
         throw Error("Dataset not in edit or insert mode");
     modified_ = true;
@@ -141,14 +144,19 @@ void Table::requireOpen() const {
     if (!isOpen()) throw Error("Cannot perform this operation on a closed dataset");
 }
 
-void Table::checkBrowseMode() {
+void Table::requireQuiet() const {
+    if (notifying_) throw std::logic_error("a listener of table " + text::toUtf8(name_) + " tried to change it");
+}
+
+bool Table::checkBrowseMode() {
     requireOpen();
-    if (state_ == TableState::Browse) return;
-    if (beforePost_) beforePost_();
+    requireQuiet();
+    if (state_ == TableState::Browse) return false;
     if (modified_)
         writeChange();
     else
-        cancel();
+        dropChange();
+    return true;
 }
 
 void Table::loadCurrent() {
@@ -181,7 +189,7 @@ void Table::readValue(sqlite::Statement& statement, int column, int index) {
 
 void Table::forEachRecord(const std::vector<std::string_view>& fieldNames,
                           const std::function<void(std::size_t position)>& visit) {
-    checkBrowseMode();
+    if (checkBrowseMode()) notify();
     std::vector<int> read;
     std::string columns = "_id";
     for (const std::string_view name : fieldNames) {
@@ -239,6 +247,7 @@ void Table::last() {
 
 void Table::moveToPosition(std::int64_t position) {
     checkBrowseMode();
+
     if (order_.empty()) {
         bof_ = eof_ = true;
         notify();
@@ -260,9 +269,10 @@ void Table::prior() {
 }
 
 int Table::moveBy(int n) {
-    checkBrowseMode();
+    const bool posted = checkBrowseMode();
     if (order_.empty()) {
         bof_ = eof_ = true;
+        if (posted) notify();
         return 0;
     }
     const auto last = static_cast<std::int64_t>(order_.size()) - 1;
@@ -270,11 +280,14 @@ int Table::moveBy(int n) {
     const std::int64_t to = std::clamp<std::int64_t>(from + n, 0, last);
     const bool stopped = from + n != to;
     // A move by 0 (going to position 1 is "first, then by 0") keeps the ends marked.
-    if (n == 0) return 0;
+    if (n == 0) {
+        if (posted) notify();
+        return 0;
+    }
     if (to != from) moveTo(static_cast<std::size_t>(to));
     bof_ = n < 0 && stopped;
     eof_ = n > 0 && stopped;
-    if (to != from) notify();
+    if (to != from || posted) notify();
     return static_cast<int>(to - from);
 }
 
@@ -298,6 +311,7 @@ void Table::startNewRecord(std::size_t position) {
 
 void Table::edit() {
     requireOpen();
+    requireQuiet();
     if (state_ != TableState::Browse) return;
     if (order_.empty()) {
         append();
@@ -325,9 +339,19 @@ void Table::bindBuffer(sqlite::Statement& statement) {
 
 void Table::post() {
     requireOpen();
+    requireQuiet();
     if (state_ == TableState::Browse) throw Error("Dataset not in edit or insert mode");
-    if (beforePost_) beforePost_();
     writeChange();
+    notify();
+}
+
+void Table::setValues(const RecordValues& values) {
+    for (const auto& [name, value] : values) fieldByName(name).setAsString(value);
+}
+
+void Table::post(const RecordValues& values) {
+    setValues(values);
+    post();
 }
 
 void Table::writeChange() {
@@ -355,20 +379,25 @@ void Table::writeChange() {
     state_ = TableState::Browse;
     modified_ = false;
     bof_ = eof_ = false;
-    notify();
+}
+
+void Table::dropChange() {
+    state_ = TableState::Browse;
+    modified_ = false;
+    loadCurrent();
 }
 
 void Table::cancel() {
     requireOpen();
+    requireQuiet();
     if (state_ == TableState::Browse) return;
-    state_ = TableState::Browse;
-    modified_ = false;
-    loadCurrent();
+    dropChange();
     notify();
 }
 
 void Table::remove() {
     requireOpen();
+    requireQuiet();
     if (state_ == TableState::Insert) {
         cancel();
         return;
@@ -407,7 +436,14 @@ void Table::notify(const Field* changed) {
     if (listeners_.empty()) return;
     // A copy: a listener may add or remove listeners.
     const auto listeners = listeners_;
-    for (const auto& [id, listener] : listeners) listener(changed);
+    notifying_ = true;
+    try {
+        for (const auto& [id, listener] : listeners) listener(changed);
+    } catch (...) {
+        notifying_ = false;
+        throw;
+    }
+    notifying_ = false;
 }
 
 } // namespace gamarium::store

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace gamarium::store {
@@ -19,6 +20,10 @@ class Statement;
 } // namespace sqlite
 
 enum class TableState { Inactive, Browse, Edit, Insert };
+
+// Texts for fields named by their names (Windows-1251), as a window
+// collects them from its controls.
+using RecordValues = std::vector<std::pair<std::string, std::string>>;
 
 // A table of the program: a list of records in position order with a
 // cursor on the current record. Each table is one file; every post is one
@@ -81,6 +86,11 @@ public:
     // Starts changing the current record; on an empty table a new record.
     void edit();
     void post();
+    // Writes each text into its field as setAsString does, then posts. A
+    // value a field refuses stops there: nothing is posted, the change stays.
+    void post(const RecordValues& values);
+    // Writes each text into its field (a change must be under way).
+    void setValues(const RecordValues& values);
     void cancel();
     // Removes the current record (a new record not yet posted is dropped).
     void remove();
@@ -97,11 +107,10 @@ public:
     // How many records have been read from the file since the table opened.
     std::uint64_t recordsRead() const { return recordsRead_; }
 
-    // Bound controls. Before a change is posted or dropped the hook puts the
-    // controls' texts into the fields. Listeners hear every change of the
-    // current record or the state (with no field) and every value written
-    // into a field of the record (with that field).
-    void setBeforePost(std::function<void()> hook) { beforePost_ = std::move(hook); }
+    // Listeners hear each operation once, after it is done: a move, a change
+    // of state or a post (with no field), a value written into a field of
+    // the record (with that field). A listener only reads: changing the
+    // table while its listeners are being told fails.
     using ChangeListener = std::function<void(const Field* changed)>;
     int addChangeListener(ChangeListener listener);
     void removeChangeListener(int id);
@@ -112,8 +121,13 @@ private:
     FieldValue& changeBufferValue(int index);
 
     void requireOpen() const;
-    void checkBrowseMode();
+    // Refuses a change asked for by a listener while it is being told of one.
+    void requireQuiet() const;
+    // Writes a change under way if modified, drops it if not; true when
+    // there was one (the state changed).
+    bool checkBrowseMode();
     void writeChange();
+    void dropChange();
     void moveTo(std::size_t position);
     void startNewRecord(std::size_t position);
     void loadCurrent();
@@ -137,7 +151,7 @@ private:
     bool bof_ = true;
     bool eof_ = true;
     std::uint64_t recordsRead_ = 0;
-    std::function<void()> beforePost_;
+    bool notifying_ = false;
     std::vector<std::pair<int, ChangeListener>> listeners_;
     int nextListenerId_ = 1;
 };

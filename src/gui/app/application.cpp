@@ -1,11 +1,6 @@
 #include "app/application.h"
 
-#include "error.h"
-#include "widgets/message_box.h"
-
 #include <QFont>
-
-#include <new>
 
 namespace gamarium::gui {
 
@@ -18,21 +13,6 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
     QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
-}
-
-bool Application::notify(QObject* receiver, QEvent* event) {
-    QString message;
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (const Error& error) {
-        message = QString::fromUtf8(error.what());
-    } catch (const std::bad_alloc&) {
-        message = QStringLiteral("Недостаточно памяти для выполнения операции.");
-    } catch (const std::exception& error) {
-        message = QStringLiteral("Внутренняя ошибка программы: %1").arg(QString::fromUtf8(error.what()));
-    }
-    MessageBox::error(activeWindow(), message);
-    return false;
 }
 
 } // namespace gamarium::gui

@@ -4,13 +4,13 @@
 
 namespace gamarium::gui {
 
-// The application object. An exception that escapes an event handler ends
-// that handler only: it is shown in a message box (an Error with its own
-// message, anything else as an internal error) and the program carries on.
+// The application object: the program's name and the substitutes for the
+// Windows fonts the windows were laid out with. An error in an event
+// handler is dealt with in the handler itself (runHandler): no exception
+// reaches Qt.
 class Application : public QApplication {
 public:
     Application(int& argc, char** argv);
-    bool notify(QObject* receiver, QEvent* event) override;
 };
 
 } // namespace gamarium::gui

@@ -1,12 +1,11 @@
 #include "app/main_window.h"
 
-#include "app/new_base_dialog.h"
 #include "app/windows.h"
-#include "editor/editor_window.h"
 #include "store/base_conversion.h"
 #include "store/catalogue.h"
 #include "ui_main_window.h"
 #include "widgets/fixed_window.h"
+#include "widgets/handler.h"
 #include "widgets/message_box.h"
 #include "widgets/qt_text.h"
 
@@ -21,9 +20,9 @@ TForm1::TForm1(Windows& windows) : windows_(windows), ui_(std::make_unique<Ui::T
     // The name typed is the base worked on: completing it from the list
     // would empty or open another base than the one the user named.
     ui_->ComboBox1->setCompleter(nullptr);
-    connect(ui_->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
-    connect(ui_->Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
-    connect(ui_->Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
+    onSignal(ui_->Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    onSignal(ui_->Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+    onSignal(ui_->Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
     connect(qApp, &QApplication::focusChanged, this, &TForm1::rememberFocusWindow);
 }
 
@@ -39,10 +38,6 @@ std::vector<std::string> TForm1::listedBases() const {
     return names;
 }
 
-void TForm1::appendListedBase(const std::string& name) {
-    ui_->ComboBox1->addItem(toQt(name));
-}
-
 // The base list is built when the window is first shown, and again when it
 // gets the focus back from a non-modal window of the program; coming back
 // from a modal window (the editor, the new-base dialog) keeps the box as it is.
@@ -53,7 +48,7 @@ bool TForm1::event(QEvent* event) {
     if (firstShow || backFromNonModalWindow) {
         activatedBefore_ = true;
         previousActiveWindow_ = nullptr;
-        FormActivate();
+        runHandler(this, [this] { FormActivate(); });
     }
     return QWidget::event(event);
 }
@@ -90,13 +85,14 @@ bool TForm1::offerConversion() {
 
 void TForm1::Button1Click() {
     if (!offerConversion()) return;
-    windows_.form2()->showModally();
+    windows_.editBase(baseName());
 }
 
 void TForm1::Button2Click() {
-    TPasswordDlg* dialog = windows_.passwordDlg();
-    if (dialog->exec() != QDialog::Accepted) return;
-    if (const QString name = dialog->typedName(); !name.isEmpty()) ui_->ComboBox1->setEditText(name);
+    const std::optional<std::string> created = windows_.createBase(listedBases());
+    if (!created) return;
+    ui_->ComboBox1->addItem(toQt(*created));
+    ui_->ComboBox1->setEditText(toQt(*created));
 }
 
 void TForm1::Button3Click() {

@@ -1,11 +1,10 @@
 #pragma once
 
-#include "files/files.h"
-
 #include <QWidget>
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace Ui {
 class TForm1;
@@ -28,14 +27,6 @@ public:
     std::string baseName() const;
     // The drop-down list of ComboBox1 (Windows-1251).
     std::vector<std::string> listedBases() const;
-    void appendListedBase(const std::string& name);
-
-    // Shared between the picture views: the folder pictures are looked up in
-    // (a native path, so that any program folder is found), the chooser's
-    // file pattern and the chosen file (Windows-1251 texts).
-    files::Path picfolder;
-    std::string picmask;
-    std::string picchoice;
 
     void FormActivate();
     void Button1Click();

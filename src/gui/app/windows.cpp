@@ -6,6 +6,7 @@
 #include "pages/generator_window.h"
 #include "patches/patch_window.h"
 #include "pictures/chooser_window.h"
+#include "session/base_session.h"
 #include "tools/rename_dialog.h"
 #include "widgets/button_keys.h"
 #include "widgets/label_names.h"
@@ -14,15 +15,17 @@ namespace gamarium::gui {
 
 Windows::Windows(files::Path home) : home_(std::move(home)) {
     form1_ = std::make_unique<TForm1>(*this);
-    fopen_ = std::make_unique<TFopen>(*this);
+    fopen_ = std::make_unique<TFopen>();
     form2_ = std::make_unique<TForm2>(*this);
-    form3_ = std::make_unique<TForm3>(*this);
-    form4_ = std::make_unique<TForm4>(*this);
-    passwordDlg_ = std::make_unique<TPasswordDlg>(*this);
-    passwordDlg1_ = std::make_unique<TPasswordDlg1>(*this);
-    // Every window handles keys and names its controls the same way.
+    form3_ = std::make_unique<TForm3>();
+    form4_ = std::make_unique<TForm4>(home_);
+    passwordDlg_ = std::make_unique<TPasswordDlg>(home_);
+    passwordDlg1_ = std::make_unique<TPasswordDlg1>();
+    // Every window handles keys and names its controls the same way, but
+    // for the patch window, which has no default button for Enter to press
+    // and takes Enter on a button itself.
     for (QWidget* window : all()) {
-        pressFocusedButtonOnEnter(window);
+        if (window != form3()) pressFocusedButtonOnEnter(window);
         nameControlsByTheirLabels(window);
     }
 }
@@ -40,6 +43,33 @@ Windows::~Windows() {
     form2_.reset();
     fopen_.reset();
     form1_.reset();
+}
+
+void Windows::editBase(const std::string& base) {
+    form2_->FormShow(base);
+    form1_->hide();
+    form2_->runModally();
+    form1_->show();
+}
+
+std::optional<std::string> Windows::createBase(const std::vector<std::string>& listed) {
+    return passwordDlg_->ask(listed);
+}
+
+std::optional<std::string> Windows::choosePicture(const files::Path& folder, const std::string& mask) {
+    return fopen_->choose(folder, mask);
+}
+
+std::optional<std::string> Windows::askNewName() {
+    return passwordDlg1_->ask();
+}
+
+std::optional<std::string> Windows::pickPatch(session::BaseSession& session, std::int64_t link) {
+    return form3_->pick(session.patches(), link);
+}
+
+void Windows::generatePages(session::BaseSession& session) {
+    form4_->run(session);
 }
 
 } // namespace gamarium::gui

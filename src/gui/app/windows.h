@@ -3,9 +3,17 @@
 #include "files/files.h"
 
 #include <array>
+#include <cstdint>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 class QWidget;
+
+namespace gamarium::session {
+class BaseSession;
+}
 
 namespace gamarium::gui {
 
@@ -18,7 +26,8 @@ class TPasswordDlg;
 class TPasswordDlg1;
 
 // The seven windows of the program, created once at start-up in this order
-// and living until it ends; windows reach each other through here.
+// and living until it ends. A window reaches another only through the use
+// cases here, handing over what that window needs and getting its result.
 class Windows {
 public:
     explicit Windows(files::Path home);
@@ -27,6 +36,22 @@ public:
     Windows& operator=(const Windows&) = delete;
 
     const files::Path& home() const { return home_; }
+
+    // The record editor on the base `base`, modally, with the main window
+    // hidden meanwhile. A table that cannot be opened gives its error, and
+    // nothing is shown or hidden.
+    void editBase(const std::string& base);
+    // The new-base dialog; the name of the base created, if one was.
+    std::optional<std::string> createBase(const std::vector<std::string>& listed);
+    // The picture chooser over `folder` by `mask`; the file name chosen.
+    std::optional<std::string> choosePicture(const files::Path& folder, const std::string& mask);
+    // The rename dialog; the new name given.
+    std::optional<std::string> askNewName();
+    // The patch window over the session's patches, opened on the patch that
+    // `link` points to; the N of the patch chosen.
+    std::optional<std::string> pickPatch(session::BaseSession& session, std::int64_t link);
+    // The page generator on the session's tables.
+    void generatePages(session::BaseSession& session);
 
     TForm1* form1() const { return form1_.get(); }
     TFopen* fopen() const { return fopen_.get(); }

@@ -1,20 +1,17 @@
 #include "editor/editor_window.h"
 
-#include "app/main_window.h"
 #include "app/windows.h"
 #include "editor/next_game.h"
-#include "pages/generator_window.h"
-#include "patches/patch_window.h"
 #include "pictures/picture_folder.h"
 #include "pictures/picture_loader.h"
-#include "store/catalogue.h"
+#include "session/base_session.h"
 #include "store/table.h"
-#include "text/cp1251.h"
 #include "ui_editor_window.h"
-#include "widgets/label_names.h"
-#include "widgets/data_source.h"
 #include "widgets/fixed_window.h"
+#include "widgets/handler.h"
+#include "widgets/label_names.h"
 #include "widgets/message_box.h"
+#include "widgets/record_form.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -35,11 +32,9 @@ constexpr int kWideWidth = 710;
 
 } // namespace
 
-TForm2::TForm2(Windows& windows)
-    : windows_(windows), ui_(std::make_unique<Ui::TForm2>()),
-      table1_(std::make_unique<store::Table>(files::Path(), std::string())),
-      dataSource1_(std::make_unique<DataSource>(this)) {
+TForm2::TForm2(Windows& windows) : windows_(windows), ui_(std::make_unique<Ui::TForm2>()) {
     ui_->setupUi(this);
+    form_ = std::make_unique<RecordForm>(this);
     setWindowFlag(Qt::Window);
     setWindowModality(Qt::ApplicationModal);
     makeFixedWindow(this, 372, 557);
@@ -56,8 +51,11 @@ TForm2::TForm2(Windows& windows)
 }
 
 TForm2::~TForm2() {
-    ui_->DBNavigator->setTable(nullptr);
-    dataSource1_->setTable(nullptr);
+    FormClose();
+}
+
+store::Table& TForm2::Table1() {
+    return session_->games();
 }
 
 QFrame* TForm2::previewPanel() const {
@@ -78,28 +76,28 @@ void TForm2::bindControls() {
         {ui_->EditImage4, "Image4"}, {ui_->EditImage5, "Image5"},     {ui_->EditFile, "File"},
         {ui_->EditSize, "Size"},     {ui_->EditRelated, "Related"},   {ui_->EditRsize, "Rsize"},
     };
-    for (const auto& [edit, field] : edits) dataSource1_->bind(edit, field);
-    dataSource1_->bind(ui_->DBComboBox1, "Type");
-    dataSource1_->bind(ui_->DBComboBox2, "Genre");
+    for (const auto& [edit, field] : edits) form_->bind(edit, field);
+    form_->bind(ui_->DBComboBox1, "Type");
+    form_->bind(ui_->DBComboBox2, "Genre");
     const std::pair<QPlainTextEdit*, const char*> memos[] = {
         {ui_->MemoText, "Text1"}, {ui_->MemoText2, "Text2"}, {ui_->MemoText3, "Text3"}, {ui_->MemoText4, "Text4"}};
-    for (const auto& [memo, field] : memos) dataSource1_->bind(memo, field);
+    for (const auto& [memo, field] : memos) form_->bind(memo, field);
     ui_->DBNavigator->setButtons({NavigatorBar::Button::First, NavigatorBar::Button::Prior, NavigatorBar::Button::Next,
                                   NavigatorBar::Button::Last, NavigatorBar::Button::Insert,
                                   NavigatorBar::Button::Delete, NavigatorBar::Button::Post});
+    ui_->DBNavigator->setForm(form_.get());
 }
 
 void TForm2::connectHandlers() {
-    connect(ui_->DBNavigator, &NavigatorBar::clicked, this, &TForm2::DBNavigatorClick);
-    connect(ui_->Button6, &QPushButton::clicked, this, &TForm2::Button6Click);
-    connect(ui_->Button9, &QPushButton::clicked, this, &TForm2::Button9Click);
-    connect(ui_->Button11, &QPushButton::clicked, this, &TForm2::Button11Click);
+    onSignal(ui_->DBNavigator, &NavigatorBar::clicked, this, [this] { DBNavigatorClick(); });
+    onSignal(ui_->Button6, &QPushButton::clicked, this, [this] { Button6Click(); });
+    onSignal(ui_->Button9, &QPushButton::clicked, this, [this] { Button9Click(); });
+    onSignal(ui_->Button11, &QPushButton::clicked, this, [this] { Button11Click(); });
 }
 
 // A plain window run modally rather than a dialog: the editor has no
 // default button for Enter to press, and Esc does not close it.
-void TForm2::showModally() {
-    FormShow();
+void TForm2::runModally() {
     show();
     QEventLoop loop;
     modalLoop_ = &loop;
@@ -108,88 +106,73 @@ void TForm2::showModally() {
 }
 
 std::string TForm2::fieldText(const char* field) {
-    return table1_->fieldByName(field).asString();
+    return Table1().fieldByName(field).asString();
 }
 
 void TForm2::setPictureFolder(const std::string& sid) {
-    windows_.form1()->picfolder = pictures::gamePictureFolder(windows_.home(), windows_.form1()->baseName(), sid);
+    picfolder_ = session_->pictureFolder(sid);
 }
 
-void TForm2::FormShow() {
-    TForm1* form1 = windows_.form1();
-    const std::string base = form1->baseName();
-    form1->picmask = "*.*";
-    const files::Path folder = store::basesFolder(windows_.home());
-    // Tables are named by the lower-cased base name; pictures keep it as shown.
-    auto games = std::make_unique<store::Table>(folder, store::gameTableName(text::lower(base)));
-    games->open();
-    windows_.form3()->openTable(folder, store::patchTableName(text::lower(base)));
-    table1_ = std::move(games);
-    dataSource1_->setTable(table1_.get());
-    ui_->DBNavigator->setTable(table1_.get());
+void TForm2::showPicture(const std::string& name) {
+    ui_->Panel1->setVisible(picl(picfolder_, name, ui_->Image1));
+}
+
+void TForm2::FormShow(const std::string& base) {
+    FormClose();
+    session_ = std::make_unique<session::BaseSession>(windows_.home(), base);
+    form_->setTable(&session_->games());
     QPixmap blank(400, 300);
     blank.fill(palette().color(QPalette::Button));
     ui_->Image1->setPixmap(blank);
     ui_->Panel1->hide();
     const std::string image = fieldText("Image1");
     setPictureFolder(fieldText("Sid"));
-    if (!image.empty() && files::fileExists(pictures::pictureFile(form1->picfolder, image)))
-        picl(windows_, image, ui_->Image1);
+    if (!image.empty() && files::fileExists(pictures::pictureFile(picfolder_, image))) showPicture(image);
     colorer();
-    form1->hide();
 }
 
-bool TForm2::hasUnsavedChanges() const {
-    return table1_->isOpen() && table1_->state() != store::TableState::Browse;
-}
-
-// A change of the current record that is not yet saved is not lost by
-// closing: the user is asked. A save that fails keeps the window open.
+// Something the user typed is not lost by closing: the user is asked. A
+// save that fails keeps the window open.
 void TForm2::closeEvent(QCloseEvent* event) {
     // A tool in the middle of its work holds the tables.
     if (toolRunning_) {
         event->ignore();
         return;
     }
-    if (hasUnsavedChanges()) {
-        if (MessageBox::confirm(this, QStringLiteral("Сохранить изменения?"))) {
-            try {
-                table1_->post();
-            } catch (...) {
-                event->ignore();
-                throw;
-            }
-        }
+    const bool saved = runHandler(this, [this] {
+        if (session_ && form_->typed() && MessageBox::confirm(this, QStringLiteral("Сохранить изменения?")))
+            form_->post();
+    });
+    if (!saved) {
+        event->ignore();
+        return;
     }
     FormClose();
     if (modalLoop_) modalLoop_->quit();
 }
 
 void TForm2::FormClose() {
-    dataSource1_->setTable(nullptr);
-    ui_->DBNavigator->setTable(nullptr);
-    table1_->close();
-    windows_.form3()->closeTable();
-    windows_.form1()->show();
+    form_->setTable(nullptr);
+    session_.reset();
 }
 
-void TForm2::DBNavigatorClick(NavigatorBar::Button) {
+void TForm2::DBNavigatorClick() {
     const std::string image = fieldText("Image1");
     setPictureFolder(fieldText("Sid"));
     if (image.empty())
         ui_->Panel1->hide();
-    else if (files::fileExists(pictures::pictureFile(windows_.form1()->picfolder, image)))
-        picl(windows_, image, ui_->Image1);
+    else if (files::fileExists(pictures::pictureFile(picfolder_, image)))
+        showPicture(image);
     colorer();
     colorcontrol();
 }
 
+// The new game shows empty Type and Genre boxes as the form loads it.
 void TForm2::Button6Click() {
-    editor::appendNextGame(*table1_);
+    form_->putTyping();
+    editor::appendNextGame(Table1());
     // The new game has no pictures yet: nothing to preview.
     ui_->Panel1->hide();
-    ui_->DBComboBox1->setEditText(QString());
-    ui_->DBComboBox2->setEditText(QString());
     colorer();
     ui_->EditRegion->setFocus();
 }
@@ -212,8 +195,10 @@ void TForm2::Button9Click() {
     }
 }
 
+// What was typed is saved first: the pages are written from the table.
 void TForm2::Button11Click() {
-    windows_.form4()->exec();
+    form_->putTyping();
+    windows_.generatePages(*session_);
 }
 
 } // namespace gamarium::gui
@@ -284,6 +269,12 @@ int TForm2::pictureFieldOfEdit(const QWidget* control) const {
 bool TForm2::eventFilter(QObject* watched, QEvent* event) {
     auto* control = qobject_cast<QWidget*>(watched);
     if (!control) return false;
+    bool handled = false;
+    runHandler(this, [&] { handled = handleEvent(control, event); });
+    return handled;
+}
+
+bool TForm2::handleEvent(QWidget* control, QEvent* event) {
     auto* memo = qobject_cast<QPlainTextEdit*>(control->parentWidget());
     switch (event->type()) {
     case QEvent::FocusIn:

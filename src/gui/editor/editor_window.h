@@ -22,19 +22,23 @@ namespace Ui {
 class TForm2;
 }
 
+namespace gamarium::session {
+class BaseSession;
+}
+
 namespace gamarium::store {
 class Table;
 }
 
 namespace gamarium::gui {
 
-class DataSource;
+class RecordForm;
 class Windows;
 
-// The record editor: edits the games of the current base one record at a
-// time, with the first picture of each in view, and carries the tools that
-// work on the whole base. While it is shown it holds the base's game table
-// (Table1) and patch table open, and the main window is hidden.
+// The record editor: edits the games of a base one record at a time, with
+// the first picture of each in view, and carries the tools that work on the
+// whole base. While it is shown it holds the base's session: the game
+// table (Table1) and the patch table open.
 class TForm2 : public QWidget {
     Q_OBJECT
 
@@ -42,20 +46,22 @@ public:
     explicit TForm2(Windows& windows);
     ~TForm2() override;
 
-    // Opens the tables of the base named in the main window and shows the
-    // window modally. A table that cannot be opened gives its error, and
-    // nothing is shown or changed.
-    void showModally();
+    // Opening: opens the base's session and shows its first game. A table
+    // that cannot be opened gives its error, and nothing changes.
+    void FormShow(const std::string& base);
+    // Shows the window and waits until it has closed.
+    void runModally();
+    // Closing: the session ends, dropping a change not yet saved.
+    void FormClose();
 
-    store::Table& Table1() { return *table1_; }
-    DataSource& DataSource1() { return *dataSource1_; }
+    // The open base; nullptr while the editor is closed.
+    session::BaseSession* session() const { return session_.get(); }
+    store::Table& Table1();
     QFrame* previewPanel() const;
     QLabel* previewView() const;
 
-    // Opening and closing, navigation, adding the next game, width.
-    void FormShow();
-    void FormClose();
-    void DBNavigatorClick(NavigatorBar::Button button);
+    // Navigation, adding the next game, width, the page generator.
+    void DBNavigatorClick();
     void Button6Click();
     void Button9Click();
     void Button11Click();
@@ -117,28 +123,33 @@ private:
     // meanwhile, pending window events let through as it goes.
     void runTool(const std::function<void(const tools::StatusSink&, const tools::Progress&)>& work);
     void addStatus(const std::string& line);
-    files::Path pictureRoot() const;
     // The window's outer width as the layout counts it (client area plus
     // the frame of the system the layout comes from).
     int outerWidth() const;
     void setOuterWidth(int width);
-    // The picture folder of a game of the current base.
+    // picfolder: the picture folder of a game of the open base.
     void setPictureFolder(const std::string& sid);
-    bool hasUnsavedChanges() const;
+    // Loads a picture of picfolder into the preview, which shows when the
+    // file exists and hides when it does not.
+    void showPicture(const std::string& name);
     // The edit of a picture field (1 to 5), or nullptr.
     QLineEdit* pictureEdit(int field) const;
     // Gives a field's control the visited colour (a picture chosen, a patch linked).
     void markVisited(QWidget* control);
     int pictureFieldOfEdit(const QWidget* control) const;
     void nameControls();
-    // Sends focus, pointer and key events of the controls to their handlers.
-    bool dispatchFocus(QWidget* control, QEvent* event);
+    // Sends focus, pointer and key events of the controls to their
+    // handlers; true when the event has been dealt with.
+    bool handleEvent(QWidget* control, QEvent* event);
+    // Sends focus events of the controls to the highlighting handlers.
+    void dispatchFocus(QWidget* control, QEvent* event);
     std::string fieldText(const char* field);
 
     Windows& windows_;
     std::unique_ptr<Ui::TForm2> ui_;
-    std::unique_ptr<store::Table> table1_;
-    std::unique_ptr<DataSource> dataSource1_;
+    std::unique_ptr<RecordForm> form_;
+    std::unique_ptr<session::BaseSession> session_;
+    files::Path picfolder_;
     char lastslot_ = '\0';
     QEventLoop* modalLoop_ = nullptr;
     bool toolRunning_ = false;

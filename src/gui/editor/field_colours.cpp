@@ -3,9 +3,8 @@
 // the visited colour until another record is shown.
 #include "editor/editor_window.h"
 
-#include "store/table.h"
 #include "ui_editor_window.h"
-#include "widgets/qt_text.h"
+#include "widgets/combo_list.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -48,22 +47,18 @@ void TForm2::markVisited(QWidget* control) {
 
 // Enter and leave come from the focus moving inside the window; a window
 // losing or regaining the focus as a whole (a message box, another program)
-// is no entering or leaving of a field. Returns whether the control takes
-// part in the highlighting.
-bool TForm2::dispatchFocus(QWidget* control, QEvent* event) {
+// is no entering or leaving of a field.
+void TForm2::dispatchFocus(QWidget* control, QEvent* event) {
     const bool in = event->type() == QEvent::FocusIn;
     const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return;
     if (control == ui_->DBComboBox1 || control == ui_->DBComboBox2) {
         in ? DBComboBox1Enter(control) : DBComboBox2Enter(control);
     } else if (control == ui_->ComboBox1) {
         if (in) ComboBox1Enter(control);
     } else if (qobject_cast<QLineEdit*>(control)) {
         in ? EditRegionEnter(control) : EditNExit(control);
-    } else {
-        return false;
     }
-    return true;
 }
 
 void TForm2::EditRegionEnter(QWidget* sender) {
@@ -88,11 +83,12 @@ void TForm2::ComboBox1Enter(QWidget* sender) {
     paint(sender, Colour::Highlight);
 }
 
+// The Genre box gets the type list back; what it shows stays, the record's
+// value or what the user typed there.
 void TForm2::colorer() {
-    QComboBox* genres = ui_->DBComboBox2;
-    genres->clear();
-    for (int i = 0; i < ui_->DBComboBox1->count(); ++i) genres->addItem(ui_->DBComboBox1->itemText(i));
-    genres->setEditText(Table1().isOpen() ? toQt(fieldText("Genre")) : QString());
+    QStringList types;
+    for (int i = 0; i < ui_->DBComboBox1->count(); ++i) types << ui_->DBComboBox1->itemText(i);
+    refillKeepingText(ui_->DBComboBox2, types);
     const QList<QWidget*> reset = {ui_->EditName,    ui_->EditRegion,  ui_->EditDeveloper, ui_->EditPublisher,
                                    ui_->EditYear,    ui_->EditNgamers, ui_->DBComboBox1,   ui_->DBComboBox2,
                                    ui_->ComboBox1,   ui_->EditDrname,  ui_->EditAnalog,    ui_->EditRating,

@@ -2,15 +2,15 @@
 // chooser, the preview on hovering, and the first picture of a record.
 #include "editor/editor_window.h"
 
-#include "app/main_window.h"
 #include "app/windows.h"
 #include "editor/picture_slots.h"
-#include "pictures/chooser_window.h"
 #include "pictures/picture_folder.h"
-#include "pictures/picture_loader.h"
+#include "session/base_session.h"
 #include "store/table.h"
 #include "ui_editor_window.h"
+#include "widgets/handler.h"
 #include "widgets/qt_text.h"
+#include "widgets/record_form.h"
 
 namespace gamarium::gui {
 
@@ -21,7 +21,7 @@ void TForm2::setupPictureFields() {
         edit->installEventFilter(this);
     }
     for (QPushButton* button : {ui_->Button1, ui_->Button2, ui_->Button3, ui_->Button4, ui_->Button5})
-        connect(button, &QPushButton::clicked, this, [this, button] { Button1Click(button); });
+        onSignal(button, &QPushButton::clicked, this, [this, button] { Button1Click(button); });
 }
 
 QLineEdit* TForm2::pictureEdit(int field) const {
@@ -29,22 +29,24 @@ QLineEdit* TForm2::pictureEdit(int field) const {
     return field >= 1 && field <= 5 ? edits[field - 1] : nullptr;
 }
 
+// The name and Sid shown are used, typed or not: the chooser opens where
+// the user is about to save the game. Only a name chosen with OK (or a
+// double-click) is written, together with everything typed in the record.
 void TForm2::Button1Click(QWidget* sender) {
-    TForm1* form1 = windows_.form1();
-    form1->picmask = editor::minus(fromQt(ui_->EditName->text())) + "*.*";
-    form1->picfolder = pictures::gamePictureFolder(windows_.home(), form1->baseName(), fromQt(ui_->EditSid->text()));
-    windows_.fopen()->exec();
+    const std::string picmask = editor::minus(fromQt(ui_->EditName->text())) + "*.*";
+    picfolder_ = session_->pictureFolder(fromQt(ui_->EditSid->text()));
+    const std::optional<std::string> choice = windows_.choosePicture(picfolder_, picmask);
+    if (!choice || choice->empty()) return;
     const char slot = editor::slotOf(fromQt(sender->objectName()));
-    const std::string choice = form1->picchoice;
-    if (choice.empty()) return;
     store::Table& games = Table1();
+    form_->putTyping();
     games.edit();
     if (const int field = editor::pictureFieldOf(slot)) {
-        games.fieldByName(editor::pictureFieldName(field)).setAsString(choice);
+        games.fieldByName(editor::pictureFieldName(field)).setAsString(*choice);
         markVisited(pictureEdit(field));
     }
     games.post();
-    if (files::fileExists(pictures::pictureFile(form1->picfolder, choice))) picl(windows_, choice, ui_->Image1);
+    if (files::fileExists(pictures::pictureFile(picfolder_, *choice))) showPicture(*choice);
     lastslot_ = slot;
 }
 
@@ -56,15 +58,14 @@ void TForm2::EditImageMouseMove(QWidget* sender) {
     const int field = editor::pictureFieldOf(slot);
     const std::string name = field ? fieldText(editor::pictureFieldName(field).c_str()) : std::string();
     setPictureFolder(fieldText("Sid"));
-    if (!name.empty() && files::fileExists(pictures::pictureFile(windows_.form1()->picfolder, name)))
-        picl(windows_, name, ui_->Image1);
+    if (!name.empty() && files::fileExists(pictures::pictureFile(picfolder_, name))) showPicture(name);
     lastslot_ = slot;
 }
 
 void TForm2::showpic() {
     const std::string image = fieldText("Image1");
     setPictureFolder(fieldText("Sid"));
-    if (!image.empty()) picl(windows_, image, ui_->Image1);
+    if (!image.empty()) showPicture(image);
 }
 
 } // namespace gamarium::gui

@@ -4,23 +4,28 @@
 
 #include "app/windows.h"
 #include "editor/quick_jump.h"
-#include "patches/patch_window.h"
+#include "session/base_session.h"
 #include "store/table.h"
 #include "ui_editor_window.h"
+#include "widgets/handler.h"
 #include "widgets/qt_text.h"
+#include "widgets/record_form.h"
 
 namespace gamarium::gui {
 
 void TForm2::setupQuickJumpAndPatchLink() {
-    connect(ui_->Button10, &QPushButton::clicked, this, &TForm2::Button10Click);
+    onSignal(ui_->Button10, &QPushButton::clicked, this, [this] { Button10Click(); });
     // Enter in the box jumps as "GO!" does.
-    connect(ui_->Edit1, &QLineEdit::returnPressed, this, &TForm2::Button10Click);
-    connect(ui_->Button7, &QPushButton::clicked, this, &TForm2::Button7Click);
+    onSignal(ui_->Edit1, &QLineEdit::returnPressed, this, [this] { Button10Click(); });
+    onSignal(ui_->Button7, &QPushButton::clicked, this, [this] { Button7Click(); });
     ui_->PatchEdit->installEventFilter(this);
 }
 
+// What was typed goes with the record that the jump leaves; a refused save
+// keeps it, and the jump does not happen.
 void TForm2::Button10Click() {
     colorer();
+    form_->putTyping();
     editor::quickJump(Table1(), fromQt(ui_->Edit1->text()));
     showpic();
 }
@@ -29,12 +34,16 @@ void TForm2::findname() {
     editor::findname(Table1(), fromQt(ui_->Edit1->text()));
 }
 
+// Only a patch settled on with OK is linked; closing the patch window
+// otherwise leaves Patch as it was.
 void TForm2::Button7Click() {
-    TForm3* patches = windows_.form3();
-    patches->exec();
+    const std::optional<std::string> patch =
+        windows_.pickPatch(*session_, Table1().fieldByName("Patch").asInteger());
+    if (!patch) return;
     store::Table& games = Table1();
+    form_->putTyping();
     games.edit();
-    games.fieldByName("Patch").setAsString(patches->Table1().fieldByName("N").asString());
+    games.fieldByName("Patch").setAsString(*patch);
     games.post();
     markVisited(ui_->PatchEdit);
 }

@@ -4,7 +4,10 @@
 #include "editor/editor_window.h"
 
 #include "ui_editor_window.h"
+#include "widgets/handler.h"
+#include "widgets/key_position.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QRadioButton>
 
@@ -32,7 +35,7 @@ void TForm2::setupTextPanes() {
         pane->viewport()->installEventFilter(this);
     }
     for (QRadioButton* item : {ui_->RadioGroup1Item1, ui_->RadioGroup1Item2, ui_->RadioGroup1Item3, ui_->RadioGroup1Item4})
-        connect(item, &QRadioButton::toggled, this, [this](bool on) {
+        onSignal(item, &QRadioButton::toggled, this, [this](bool on) {
             if (on) RadioGroup1Click();
         });
 }
@@ -63,14 +66,16 @@ void TForm2::MemoText4DblClick(QPlainTextEdit* sender) {
 }
 
 // The wrapped text replaces the selection in the pane itself; the clipboard
-// and the quick-jump box are left alone.
+// and the quick-jump box are left alone. The keys are told by their place,
+// so that they work under any keyboard layout.
 bool TForm2::MemoText4KeyDown(QPlainTextEdit* sender, const QKeyEvent* key) {
     if (!(key->modifiers() & Qt::ControlModifier)) return false;
     const QString selected = sender->textCursor().selectedText();
+    const QString platform = QGuiApplication::platformName();
     QString wrapped;
-    if (key->key() == Qt::Key_B)
+    if (isLetterKey(*key, 'B', platform))
         wrapped = QStringLiteral("[") + selected + QStringLiteral("]");
-    else if (key->key() == Qt::Key_I)
+    else if (isLetterKey(*key, 'I', platform))
         wrapped = QStringLiteral("_") + selected + QStringLiteral("_");
     else
         return false;

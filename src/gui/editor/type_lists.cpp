@@ -4,7 +4,10 @@
 #include "editor/classification.h"
 #include "store/table.h"
 #include "ui_editor_window.h"
+#include "widgets/combo_list.h"
+#include "widgets/handler.h"
 #include "widgets/qt_text.h"
+#include "widgets/record_form.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -12,42 +15,43 @@
 namespace gamarium::gui {
 namespace {
 
-void fill(QComboBox* box, const std::vector<std::string>& items) {
-    box->clear();
-    for (const std::string& item : items) box->addItem(toQt(item));
+QStringList listOf(const std::vector<std::string>& items) {
+    QStringList list;
+    for (const std::string& item : items) list << toQt(item);
+    return list;
 }
 
 } // namespace
 
 void TForm2::setupTypeLists() {
     for (QComboBox* box : {ui_->DBComboBox1, ui_->DBComboBox2, ui_->ComboBox1}) box->setCompleter(nullptr);
-    fill(ui_->DBComboBox1, editor::typeList());
-    fill(ui_->DBComboBox2, editor::typeList());
-    fill(ui_->ComboBox1, editor::themeList());
+    ui_->DBComboBox1->addItems(listOf(editor::typeList()));
+    ui_->DBComboBox2->addItems(listOf(editor::typeList()));
+    ui_->ComboBox1->addItems(listOf(editor::themeList()));
     ui_->ComboBox1->setEditText(toQt(editor::kThemesCaption));
     ui_->DBComboBox2->setEditText(QString());
     ui_->DBComboBox1->setEditText(QString());
     // The user's changes only: showing another record changes no list.
-    connect(ui_->DBComboBox1->lineEdit(), &QLineEdit::textEdited, this, &TForm2::DBComboBox1Change);
-    connect(ui_->DBComboBox1, &QComboBox::activated, this, &TForm2::DBComboBox1Change);
+    onSignal(ui_->DBComboBox1->lineEdit(), &QLineEdit::textEdited, this, [this] { DBComboBox1Change(); });
+    onSignal(ui_->DBComboBox1, &QComboBox::activated, this, [this] { DBComboBox1Change(); });
     // A theme is appended when chosen from the list, or typed and confirmed
-    // with Enter (see eventFilter); typing alone appends nothing.
-    connect(ui_->ComboBox1, &QComboBox::activated, this, &TForm2::ComboBox1Change);
+    // with Enter (see handleEvent); typing alone appends nothing.
+    onSignal(ui_->ComboBox1, &QComboBox::activated, this, [this] { ComboBox1Change(); });
     ui_->ComboBox1->lineEdit()->installEventFilter(this);
 }
 
 void TForm2::DBComboBox1Change() {
-    QComboBox* genres = ui_->DBComboBox2;
-    const QString shown = genres->currentText();
-    fill(genres, editor::genreListFor(fromQt(ui_->DBComboBox1->currentText())));
-    genres->setEditText(shown);
+    refillKeepingText(ui_->DBComboBox2, listOf(editor::genreListFor(fromQt(ui_->DBComboBox1->currentText()))));
 }
 
+// The record is saved with everything typed in it, the Genre box included;
+// the genre the theme is appended to is the one saved.
 void TForm2::ComboBox1Change() {
+    const std::string theme = typedText(ui_->ComboBox1->currentText(), "Темы");
     store::Table& games = Table1();
+    form_->putTyping();
     games.edit();
-    const std::string genre = fromQt(ui_->DBComboBox2->currentText());
-    games.fieldByName("Genre").setAsString(editor::withTheme(genre, fromQt(ui_->ComboBox1->currentText())));
+    games.fieldByName("Genre").setAsString(editor::withTheme(games.fieldByName("Genre").asString(), theme));
     games.post();
 }
 

@@ -1,14 +1,12 @@
 #include "pages/generator_window.h"
 
-#include "app/main_window.h"
-#include "app/windows.h"
-#include "editor/editor_window.h"
 #include "pages/generator.h"
 #include "pages/report_line.h"
-#include "patches/patch_window.h"
+#include "session/base_session.h"
 #include "ui_generator_window.h"
 #include "widgets/file_dialog.h"
 #include "widgets/fixed_window.h"
+#include "widgets/handler.h"
 #include "widgets/label_names.h"
 #include "widgets/message_box.h"
 #include "widgets/qt_text.h"
@@ -18,21 +16,27 @@
 
 namespace gamarium::gui {
 
-TForm4::TForm4(Windows& windows) : windows_(windows), ui_(std::make_unique<Ui::TForm4>()) {
+TForm4::TForm4(const files::Path& home) : ui_(std::make_unique<Ui::TForm4>()) {
     ui_->setupUi(this);
     makeFixedWindow(this, 674, 574);
-    ui_->Edit4->setText(QString::fromStdU16String(pages::defaultOutputFolder(windows_.home()).u16string()));
+    ui_->Edit4->setText(QString::fromStdU16String(pages::defaultOutputFolder(home).u16string()));
     // The help note is written on the window itself, in the menu colour.
     QPalette note = ui_->Memo5->palette();
     note.setColor(QPalette::Base, palette().color(QPalette::Window));
     ui_->Memo5->setPalette(note);
     nameControls();
-    connect(ui_->Button11, &QPushButton::clicked, this, &TForm4::Button11Click);
-    connect(ui_->Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
-    connect(ui_->Button2, &QPushButton::clicked, this, &TForm4::Button2Click);
+    onSignal(ui_->Button11, &QPushButton::clicked, this, [this] { Button11Click(); });
+    onSignal(ui_->Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    onSignal(ui_->Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
 }
 
 TForm4::~TForm4() = default;
+
+void TForm4::run(session::BaseSession& session) {
+    session_ = &session;
+    exec();
+    session_ = nullptr;
+}
 
 // Controls without a label of their own; the labelled ones take its text.
 void TForm4::nameControls() {
@@ -87,11 +91,13 @@ void TForm4::showProgress(int done, int total) {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
+// The template is checked before the setting boxes are read: without a
+// game block "Открой файл сначала!" comes first, whatever the boxes hold.
 void TForm4::Button1Click() {
     ui_->LabelReport->clear();
     ui_->ProgressBar1->reset();
     const pages::PageTemplate pageTemplate = typedTemplate();
-    const pages::PageSettings settings = typedSettings();
+    const pages::PageSettings settings = pageTemplate.block.empty() ? pages::PageSettings() : typedSettings();
     const pages::GeneratorCallbacks callbacks{
         .messages = [this](const std::string& message) { MessageBox::inform(this, QString::fromStdString(message)); },
         .progress = [this](int done, int total) { showProgress(done, total); },
@@ -102,8 +108,8 @@ void TForm4::Button1Click() {
         ~RunEnd() { window->setRunning(false); }
     } runEnd{this};
     const pages::GenerationReport report =
-        pages::generatePages(windows_.form2()->Table1(), windows_.form3()->Table1(), windows_.home(),
-                             windows_.form1()->baseName(), pageTemplate, settings, callbacks);
+        pages::generatePages(session_->games(), session_->patches(), session_->home(), session_->baseName(),
+                             pageTemplate, settings, callbacks);
     if (!report.refused) ui_->LabelReport->setText(QString::fromStdString(pages::reportLine(report)));
 }
 

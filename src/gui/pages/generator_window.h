@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/files.h"
+
 #include <QDialog>
 
 #include <memory>
@@ -13,20 +15,26 @@ struct PageSettings;
 struct PageTemplate;
 } // namespace gamarium::pages
 
+namespace gamarium::session {
+class BaseSession;
+}
+
 namespace gamarium::gui {
 
-class Windows;
-
 // The page generator window: loads a page template into its three text
-// areas and writes the site's pages from the record editor's game table
-// and the patch window's patch table. What is typed and loaded here stays
-// for the program's run, also when the window is closed.
+// areas and writes the site's pages from the tables of the open base. What
+// is typed and loaded here stays for the program's run, also when the
+// window is closed.
 class TForm4 : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TForm4(Windows& windows);
+    // `home`: the program folder, where the output folder starts.
+    explicit TForm4(const files::Path& home);
     ~TForm4() override;
+
+    // Shows the window modally over the base of `session`.
+    void run(session::BaseSession& session);
 
     // Loads a template chosen in the file dialog into the three areas.
     void Button11Click();
@@ -48,8 +56,8 @@ private:
     void setRunning(bool running);
     void showProgress(int done, int total);
 
-    Windows& windows_;
     std::unique_ptr<Ui::TForm4> ui_;
+    session::BaseSession* session_ = nullptr;
     bool running_ = false;
 };
 

@@ -1,94 +1,86 @@
 #include "patches/patch_window.h"
 
-#include "app/windows.h"
-#include "editor/editor_window.h"
 #include "patches/patch_rules.h"
 #include "store/table.h"
 #include "ui_patch_window.h"
-#include "widgets/data_source.h"
 #include "widgets/fixed_window.h"
+#include "widgets/handler.h"
 #include "widgets/label_names.h"
 #include "widgets/message_box.h"
+#include "widgets/record_form.h"
 
 #include <QCloseEvent>
-#include <QHideEvent>
+#include <QKeyEvent>
 #include <QShowEvent>
 
 namespace gamarium::gui {
 
-TForm3::TForm3(Windows& windows)
-    : windows_(windows), ui_(std::make_unique<Ui::TForm3>()),
-      table1_(std::make_unique<store::Table>(files::Path(), std::string())),
-      dataSource1_(std::make_unique<DataSource>(this)) {
+TForm3::TForm3() : ui_(std::make_unique<Ui::TForm3>()) {
     ui_->setupUi(this);
+    form_ = std::make_unique<RecordForm>(this);
     makeFixedWindow(this, 277, 242);
     centerOnScreen(this);
     setFontOf(ui_->Button2, 24, false);
     setFontOf(ui_->Button1, 10, true);
+    for (QPushButton* button : {ui_->Button1, ui_->Button2}) button->setAutoDefault(false);
     bindControls();
     nameControl(ui_->Button2, QStringLiteral("Новый патч"));
     ui_->EditText->setAccessibleDescription(ui_->Label8->text());
-    connect(ui_->Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
-    connect(ui_->Button2, &QPushButton::clicked, this, &TForm3::Button2Click);
+    onSignal(ui_->Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    onSignal(ui_->Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
 }
 
-TForm3::~TForm3() {
-    setControlsTable(nullptr);
-}
+TForm3::~TForm3() = default;
 
 void TForm3::bindControls() {
     const std::pair<QLineEdit*, const char*> edits[] = {
         {ui_->EditN, "N"},       {ui_->EditPatch, "Patch"}, {ui_->EditSize, "Size"}, {ui_->EditProc, "Proc"},
         {ui_->EditText, "Text"}, {ui_->EditAutor, "Autor"}, {ui_->EditYear, "Year"},
     };
-    for (const auto& [edit, field] : edits) dataSource1_->bind(edit, field);
+    for (const auto& [edit, field] : edits) form_->bind(edit, field);
     using B = NavigatorBar::Button;
     ui_->DBNavigator->setButtons({B::First, B::Prior, B::Next, B::Last, B::Delete, B::Post});
     ui_->DBNavigator->setFlat(true);
+    ui_->DBNavigator->setForm(form_.get());
 }
 
-void TForm3::setControlsTable(store::Table* table) {
-    ui_->DBNavigator->setTable(table);
-    dataSource1_->setTable(table);
+// The boxes follow the table only while the window is shown.
+std::optional<std::string> TForm3::pick(store::Table& patches, std::int64_t link) {
+    table1_ = &patches;
+    link_ = link;
+    chosen_.reset();
+    struct Release {
+        TForm3* window;
+        ~Release() {
+            window->form_->setTable(nullptr);
+            window->table1_ = nullptr;
+        }
+    } release{this};
+    exec();
+    return std::exchange(chosen_, std::nullopt);
 }
 
-void TForm3::openTable(const files::Path& folder, const std::string& name) {
-    closeTable();
-    setControlsTable(nullptr);
-    table1_ = std::make_unique<store::Table>(folder, name);
-    table1_->open();
-}
-
-void TForm3::closeTable() {
-    table1_->close();
-}
-
-// The editor may have opened another patch table since the last showing:
-// the controls follow the table of the moment, and only while shown.
 void TForm3::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (event->spontaneous()) return;
-    setControlsTable(table1_.get());
+    if (event->spontaneous() || !table1_) return;
+    form_->setTable(table1_);
     ui_->Panel1->setFocus();
-    FormShow();
-}
-
-void TForm3::hideEvent(QHideEvent* event) {
-    QDialog::hideEvent(event);
-    if (!event->spontaneous()) setControlsTable(nullptr);
+    runHandler(this, [this] { FormShow(); });
 }
 
 void TForm3::FormShow() {
-    const std::int64_t link = windows_.form2()->Table1().fieldByName("Patch").asInteger();
-    patches::goToLinkedPatch(*table1_, link);
+    patches::goToLinkedPatch(*table1_, link_);
 }
 
 void TForm3::Button1Click() {
+    form_->putTyping();
     patches::writeCurrentPatch(*table1_);
+    chosen_ = table1_->fieldByName("N").asString();
     accept();
 }
 
 void TForm3::Button2Click() {
+    form_->putTyping();
     patches::appendNextPatch(*table1_);
 }
 
@@ -96,19 +88,31 @@ void TForm3::reject() {
     close();
 }
 
-// A record being changed or begun with "+" is neither dropped unseen nor
-// left half-made for the editor to link to: the user is asked. A write that
-// fails keeps the window open.
+// The window has no default button: Enter presses the focused button, and
+// in a box it goes no further. (A dialog would take the first button that
+// takes Enter for its default, here "+".)
+void TForm3::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    if (auto* button = qobject_cast<QPushButton*>(focusWidget())) button->click();
+}
+
+// A change the user typed is not dropped unseen: the user is asked. A
+// record begun with "+" and left untouched is dropped. A write that fails
+// keeps the window open.
 void TForm3::closeEvent(QCloseEvent* event) {
-    if (table1_->isOpen() && table1_->state() != store::TableState::Browse) {
-        try {
-            if (MessageBox::confirm(this, QStringLiteral("Сохранить изменения?")))
-                table1_->post();
+    if (table1_ && table1_->isOpen() && table1_->state() != store::TableState::Browse) {
+        const bool closed = runHandler(this, [this] {
+            if (form_->typed() && MessageBox::confirm(this, QStringLiteral("Сохранить изменения?")))
+                form_->post();
             else
                 table1_->cancel();
-        } catch (...) {
+        });
+        if (!closed) {
             event->ignore();
-            throw;
+            return;
         }
     }
     QDialog::reject();

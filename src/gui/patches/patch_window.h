@@ -1,10 +1,10 @@
 #pragma once
 
-#include "files/files.h"
-
 #include <QDialog>
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace Ui {
@@ -17,27 +17,28 @@ class Table;
 
 namespace gamarium::gui {
 
-class DataSource;
-class Windows;
+class RecordForm;
 
 // The patch base window: browses and edits the patch table of the open base
-// one record at a time, and is the picker of a game's patch: the record
-// editor shows it modally and afterwards reads the current patch's N.
+// one record at a time, and is the picker of a game's patch.
 class TForm3 : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TForm3(Windows& windows);
+    TForm3();
     ~TForm3() override;
 
-    // The patch table; the record editor opens it with the game table and
-    // closes it with the editor.
-    store::Table& Table1() { return *table1_; }
-    void openTable(const files::Path& folder, const std::string& name);
-    void closeTable();
+    // Shows the window modally over `patches`, on the record that a game's
+    // Patch value `link` points to. The N of the patch settled on with OK,
+    // as text (empty when that record has none); nothing after Esc or the
+    // close box.
+    std::optional<std::string> pick(store::Table& patches, std::int64_t link);
+
+    // The patch table while the window is shown, else nullptr.
+    store::Table* Table1() const { return table1_; }
 
     // Runs on each opening (not on a restore from minimised): shows the
-    // patch that the editor's current game links to.
+    // patch that the game links to.
     void FormShow();
     void Button1Click();
     void Button2Click();
@@ -47,18 +48,17 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void bindControls();
-    // The table the boxes and the navigator follow; nullptr lets go.
-    void setControlsTable(store::Table* table);
 
-    Windows& windows_;
     std::unique_ptr<Ui::TForm3> ui_;
-    std::unique_ptr<store::Table> table1_;
-    std::unique_ptr<DataSource> dataSource1_;
+    std::unique_ptr<RecordForm> form_;
+    store::Table* table1_ = nullptr;
+    std::int64_t link_ = 0;
+    std::optional<std::string> chosen_;
 };
 
 } // namespace gamarium::gui

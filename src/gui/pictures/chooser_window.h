@@ -1,8 +1,12 @@
 #pragma once
 
+#include "files/files.h"
+
 #include <QDialog>
 
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace Ui {
 class TFopen;
@@ -10,30 +14,33 @@ class TFopen;
 
 namespace gamarium::gui {
 
-class Windows;
-
-// The picture chooser: lists picfolder by picmask, previews the entry
-// clicked, and leaves the chosen file name in picchoice (empty after Cancel).
+// The picture chooser: lists the pictures of a folder by a file pattern,
+// previews the entry clicked, and gives the name chosen.
 class TFopen : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TFopen(Windows& windows);
+    TFopen();
     ~TFopen() override;
 
-    // Runs once per opening (not on a restore from minimised).
+    // Shows the chooser modally over the files of `folder` that match
+    // `mask` (Windows-1251). The bare file name chosen by OK or a
+    // double-click; nothing after Cancel, Esc, the close box or OK on an
+    // empty list.
+    std::optional<std::string> choose(const files::Path& folder, const std::string& mask);
+
+    // Runs once per opening, before the window shows.
     void FormShow();
     void scanfolder();
     void ListBox1Click();
     void Button2Click();
     void Button3Click();
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
-    Windows& windows_;
     std::unique_ptr<Ui::TFopen> ui_;
+    files::Path picfolder_;
+    std::string picmask_;
+    std::optional<std::string> picchoice_;
 };
 
 } // namespace gamarium::gui

@@ -1,9 +1,5 @@
 #include "pictures/picture_loader.h"
 
-#include "app/main_window.h"
-#include "app/windows.h"
-#include "editor/editor_window.h"
-#include "files/files.h"
 #include "pictures/decoder.h"
 #include "pictures/picture_folder.h"
 
@@ -14,14 +10,9 @@
 
 namespace gamarium::gui {
 
-void picl(Windows& windows, const std::string& name, QLabel* view) {
-    QWidget* preview = windows.form2()->previewPanel();
-    preview->setVisible(true);
-    const files::Path file = pictures::pictureFile(windows.form1()->picfolder, name);
-    if (name.empty() || !files::fileExists(file)) {
-        preview->setVisible(false);
-        return;
-    }
+bool picl(const files::Path& folder, const std::string& name, QLabel* view) {
+    const files::Path file = pictures::pictureFile(folder, name);
+    if (name.empty() || !files::fileExists(file)) return false;
     const pictures::Picture picture = pictures::decodePicture(file);
     QPixmap pixmap;
     if (picture.empty()) {
@@ -33,6 +24,7 @@ void picl(Windows& windows, const std::string& name, QLabel* view) {
     }
     view->setPixmap(pixmap);
     view->resize(pixmap.size());
+    return true;
 }
 
 } // namespace gamarium::gui

@@ -1,45 +1,45 @@
 #include "tools/rename_dialog.h"
 
 #include "ui_rename_dialog.h"
-
-#include <QCloseEvent>
 #include "widgets/fixed_window.h"
+#include "widgets/handler.h"
 #include "widgets/qt_text.h"
 
 namespace gamarium::gui {
 
-TPasswordDlg1::TPasswordDlg1(Windows&) : ui_(std::make_unique<Ui::TPasswordDlg1>()) {
+TPasswordDlg1::TPasswordDlg1() : ui_(std::make_unique<Ui::TPasswordDlg1>()) {
     ui_->setupUi(this);
     makeFixedWindow(this, 281, 92);
     centerOnScreen(this);
-    connect(ui_->OKBtn, &QPushButton::clicked, this, &TPasswordDlg1::OKBtnClick);
-    connect(ui_->CancelBtn, &QPushButton::clicked, this, &TPasswordDlg1::CancelBtnClick);
+    onSignal(ui_->OKBtn, &QPushButton::clicked, this, [this] { OKBtnClick(); });
+    onSignal(ui_->CancelBtn, &QPushButton::clicked, this, [this] { CancelBtnClick(); });
 }
 
 TPasswordDlg1::~TPasswordDlg1() = default;
 
-std::string TPasswordDlg1::newName() const {
-    return fromQt(ui_->Password->text());
+std::optional<std::string> TPasswordDlg1::ask() {
+    newName_.reset();
+    exec();
+    return std::exchange(newName_, std::nullopt);
 }
 
+// A name with a character the game table cannot hold is refused here, and
+// the dialog stays open for the user to correct it.
 void TPasswordDlg1::OKBtnClick() {
+    const std::string name = typedText(ui_->Password->text(), "Новое название");
+    if (!name.empty()) newName_ = name;
     accept();
 }
 
 void TPasswordDlg1::CancelBtnClick() {
-    ui_->Password->clear();
-    QDialog::reject();
+    reject();
 }
 
-// Esc is Cancel.
+// Cancel, Esc and the close box all come here.
 void TPasswordDlg1::reject() {
-    CancelBtnClick();
-}
-
-// The close box ends the dialog keeping the text, unlike Cancel.
-void TPasswordDlg1::closeEvent(QCloseEvent* event) {
+    ui_->Password->clear();
+    newName_.reset();
     QDialog::reject();
-    event->accept();
 }
 
 } // namespace gamarium::gui

@@ -3,6 +3,8 @@
 #include <QDialog>
 
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace Ui {
 class TPasswordDlg1;
@@ -10,29 +12,29 @@ class TPasswordDlg1;
 
 namespace gamarium::gui {
 
-class Windows;
-
-// The rename dialog: the new name of the current game. The box keeps the
-// name given last time; Cancel (and Esc) empties it, which means no rename.
+// The rename dialog: asks for the new name of the current game. The box
+// keeps the name given last time; Cancel, Esc and the close box empty it.
 class TPasswordDlg1 : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TPasswordDlg1(Windows& windows);
+    TPasswordDlg1();
     ~TPasswordDlg1() override;
 
-    // The text of the name box (Windows-1251).
-    std::string newName() const;
+    // Shows the dialog modally. The new name (Windows-1251) when OK closed
+    // it on a name; nothing after Cancel, Esc, the close box or OK on an
+    // empty box.
+    std::optional<std::string> ask();
 
     void OKBtnClick();
     void CancelBtnClick();
 
 protected:
     void reject() override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     std::unique_ptr<Ui::TPasswordDlg1> ui_;
+    std::optional<std::string> newName_;
 };
 
 } // namespace gamarium::gui

@@ -2,22 +2,22 @@
 // run on the editor's open game table and reporting in Memo_status.
 #include "editor/editor_window.h"
 
-#include "app/main_window.h"
 #include "app/windows.h"
 #include "files/files.h"
-#include "pictures/picture_folder.h"
+#include "session/base_session.h"
 #include "store/table.h"
 #include "text/cp1251.h"
 #include "tools/checks.h"
 #include "tools/light.h"
 #include "tools/merge.h"
 #include "tools/rename.h"
-#include "tools/rename_dialog.h"
 #include "tools/renumber.h"
 #include "ui_editor_window.h"
 #include "widgets/file_dialog.h"
+#include "widgets/handler.h"
 #include "widgets/message_box.h"
 #include "widgets/qt_text.h"
+#include "widgets/record_form.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -28,17 +28,13 @@ namespace gamarium::gui {
 constexpr std::size_t listFileLimit = 64u << 20;
 
 void TForm2::setupTools() {
-    connect(ui_->Button8, &QPushButton::clicked, this, &TForm2::Button8Click);
-    connect(ui_->Button12, &QPushButton::clicked, this, &TForm2::Button12Click);
-    connect(ui_->Button14, &QPushButton::clicked, this, &TForm2::Button14Click);
-    connect(ui_->Button15, &QPushButton::clicked, this, &TForm2::Button15Click);
-    connect(ui_->Button13, &QPushButton::clicked, this, &TForm2::Button13Click);
-    connect(ui_->Button16, &QPushButton::clicked, this, &TForm2::Button16Click);
-    connect(ui_->Button17, &QPushButton::clicked, this, &TForm2::Button17Click);
-}
-
-files::Path TForm2::pictureRoot() const {
-    return pictures::basePictureFolder(windows_.home(), windows_.form1()->baseName());
+    onSignal(ui_->Button8, &QPushButton::clicked, this, [this] { Button8Click(); });
+    onSignal(ui_->Button12, &QPushButton::clicked, this, [this] { Button12Click(); });
+    onSignal(ui_->Button14, &QPushButton::clicked, this, [this] { Button14Click(); });
+    onSignal(ui_->Button15, &QPushButton::clicked, this, [this] { Button15Click(); });
+    onSignal(ui_->Button13, &QPushButton::clicked, this, [this] { Button13Click(); });
+    onSignal(ui_->Button16, &QPushButton::clicked, this, [this] { Button16Click(); });
+    onSignal(ui_->Button17, &QPushButton::clicked, this, [this] { Button17Click(); });
 }
 
 void TForm2::addStatus(const std::string& line) {
@@ -47,7 +43,10 @@ void TForm2::addStatus(const std::string& line) {
     ui_->Memo_status->appendPlainText(text);
 }
 
+// What was typed is saved first, with the record, before the tool moves
+// through the table.
 void TForm2::runTool(const std::function<void(const tools::StatusSink&, const tools::Progress&)>& work) {
+    form_->putTyping();
     // Everything but the report and the preview waits, so that nothing
     // moves the shared cursor under the tool.
     QList<QWidget*> disabled;
@@ -85,6 +84,7 @@ void TForm2::runTool(const std::function<void(const tools::StatusSink&, const to
 
 void TForm2::Button8Click() {
     ui_->Memo_status->clear();
+    form_->putTyping();
     tools::renumber(Table1());
     addStatus(text::fromUtf8("Ренумерация завершена!"));
 }
@@ -97,7 +97,7 @@ void TForm2::Button12Click() {
 void TForm2::Button14Click() {
     ui_->Memo_status->clear();
     runTool([this](const auto& report, const auto& progress) {
-        tools::checkPictures(Table1(), pictureRoot(), report, progress);
+        tools::checkPictures(Table1(), session_->pictureRoot(), report, progress);
     });
 }
 
@@ -108,13 +108,11 @@ void TForm2::Button15Click() {
 
 void TForm2::Button13Click() {
     ui_->Memo_status->clear();
-    TPasswordDlg1* dialog = windows_.passwordDlg1();
-    dialog->exec();
-    const std::string newName = dialog->newName();
-    if (!newName.empty()) {
+    if (const std::optional<std::string> newName = windows_.askNewName()) {
         colorer();
-        ui_->Edit1->setText(toQt(newName));
-        const tools::RenameResult result = tools::renameGame(Table1(), pictureRoot(), newName);
+        form_->putTyping();
+        ui_->Edit1->setText(toQt(*newName));
+        const tools::RenameResult result = tools::renameGame(Table1(), session_->pictureRoot(), *newName);
         if (result.renamed && result.oldSid != result.newSid)
             MessageBox::inform(this, toQt(tools::movedPicturesMessage(result)));
         if (const std::string copied = tools::copiedPicturesLine(result); !copied.empty()) addStatus(copied);
@@ -126,7 +124,7 @@ void TForm2::Button13Click() {
 void TForm2::Button16Click() {
     ui_->Memo_status->clear();
     runTool([this](const auto& report, const auto& progress) {
-        tools::makeLightSet(Table1(), pictureRoot(), report, progress);
+        tools::makeLightSet(Table1(), session_->pictureRoot(), report, progress);
     });
 }
 

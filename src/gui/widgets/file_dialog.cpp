@@ -40,7 +40,11 @@ QString FileDialog::qtFilter(const QString& filter) {
     QStringList choices;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
-        for (QString& pattern : patterns) pattern = pattern.trimmed();
+        // "*.*" means every file, also one without an extension, as on Windows.
+        for (QString& pattern : patterns) {
+            pattern = pattern.trimmed();
+            if (pattern == QLatin1String("*.*")) pattern = QStringLiteral("*");
+        }
         choices << parts[i] + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
     }
     return choices.join(QStringLiteral(";;"));

@@ -1,7 +1,9 @@
 #include "widgets/navigator_bar.h"
 
 #include "store/table.h"
+#include "widgets/handler.h"
 #include "widgets/message_box.h"
+#include "widgets/record_form.h"
 
 #include <QHBoxLayout>
 #include <QToolButton>
@@ -41,22 +43,19 @@ NavigatorBar::NavigatorBar(QWidget* parent) : QWidget(parent) {
         button->setFocusPolicy(Qt::NoFocus);
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
         const auto which = static_cast<Button>(i);
-        connect(button, &QToolButton::clicked, this, [this, which] { press(which); });
+        onSignal(button, &QToolButton::clicked, this, [this, which] { press(which); });
         layout->addWidget(button);
         buttons_[i] = button;
     }
     updateButtons();
 }
 
-NavigatorBar::~NavigatorBar() {
-    setTable(nullptr);
-}
+NavigatorBar::~NavigatorBar() = default;
 
-void NavigatorBar::setTable(store::Table* table) {
-    if (table_) table_->removeChangeListener(listener_);
-    table_ = table;
-    if (table_)
-        listener_ = table_->addChangeListener([this](const store::Field*) { updateButtons(); });
+void NavigatorBar::setForm(RecordForm* form) {
+    disconnect(formChanged_);
+    form_ = form;
+    if (form_) formChanged_ = connect(form_, &RecordForm::changed, this, &NavigatorBar::updateButtons);
     updateButtons();
 }
 
@@ -74,35 +73,37 @@ QToolButton* NavigatorBar::button(Button which) const {
 }
 
 void NavigatorBar::press(Button which) {
-    if (!table_ || !table_->isOpen()) return;
+    store::Table* table = form_ ? form_->table() : nullptr;
+    if (!table || !table->isOpen()) return;
+    if (which != Button::Delete && which != Button::Post) form_->putTyping();
     switch (which) {
-    case Button::First: table_->first(); break;
-    case Button::Prior: table_->prior(); break;
-    case Button::Next: table_->next(); break;
-    case Button::Last: table_->last(); break;
-    case Button::Insert: table_->insert(); break;
+    case Button::First: table->first(); break;
+    case Button::Prior: table->prior(); break;
+    case Button::Next: table->next(); break;
+    case Button::Last: table->last(); break;
+    case Button::Insert: table->insert(); break;
     case Button::Delete:
-        if (!MessageBox::okCancel(this, QStringLiteral("Delete record?"))) return;
-        table_->remove();
+        if (MessageBox::okCancel(this, QStringLiteral("Delete record?"))) table->remove();
         break;
-    case Button::Post: table_->post(); break;
+    case Button::Post: form_->post(); break;
     }
     updateButtons();
     emit clicked(which);
 }
 
 void NavigatorBar::updateButtons() {
-    const bool open = table_ && table_->isOpen();
-    const bool browsing = open && table_->state() == store::TableState::Browse;
+    const store::Table* table = form_ ? form_->table() : nullptr;
+    const bool open = table && table->isOpen();
+    const bool browsing = open && table->state() == store::TableState::Browse;
     const bool changing = open && !browsing;
-    const bool atStart = !open || (browsing && (table_->isEmpty() || table_->recordNumber() <= 1));
-    const bool atEnd = !open || (browsing && (table_->isEmpty() || table_->recordNumber() >= table_->recordCount()));
+    const bool atStart = !open || (browsing && (table->isEmpty() || table->recordNumber() <= 1));
+    const bool atEnd = !open || (browsing && (table->isEmpty() || table->recordNumber() >= table->recordCount()));
     button(Button::First)->setEnabled(!atStart);
     button(Button::Prior)->setEnabled(!atStart);
     button(Button::Next)->setEnabled(!atEnd);
     button(Button::Last)->setEnabled(!atEnd);
     button(Button::Insert)->setEnabled(open);
-    button(Button::Delete)->setEnabled(open && (changing || !table_->isEmpty()));
+    button(Button::Delete)->setEnabled(open && (changing || !table->isEmpty()));
     button(Button::Post)->setEnabled(changing);
 }
 

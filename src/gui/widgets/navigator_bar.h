@@ -7,15 +7,15 @@
 
 class QToolButton;
 
-namespace gamarium::store {
-class Table;
-}
-
 namespace gamarium::gui {
 
-// The bar of buttons that moves through a table and saves it: First, Prior,
-// Next, Last, Insert, Delete, Post. Each window chooses which of them it
-// shows. A button that can do nothing is disabled; Delete asks first.
+class RecordForm;
+
+// The bar of buttons that moves through a form's table and saves it:
+// First, Prior, Next, Last, Insert, Delete, Post. Each window chooses which
+// of them it shows. A button that can do nothing is disabled; Delete asks
+// first. What was typed in the form goes with the record on every button
+// but Delete.
 class NavigatorBar : public QWidget {
     Q_OBJECT
 
@@ -25,25 +25,24 @@ public:
     explicit NavigatorBar(QWidget* parent = nullptr);
     ~NavigatorBar() override;
 
-    void setTable(store::Table* table);
+    // The form whose table the bar works on; nullptr lets go.
+    void setForm(RecordForm* form);
     void setButtons(const std::vector<Button>& shown);
     // Flat buttons show their edges only under the pointer.
     void setFlat(bool flat);
     QToolButton* button(Button which) const;
 
-    // Does what the button does, as a click on it would.
-    void press(Button which);
-
 signals:
-    // After a button's action has been done.
+    // After a button's action, or after Delete was not confirmed.
     void clicked(gamarium::gui::NavigatorBar::Button which);
 
 private:
+    void press(Button which);
     void updateButtons();
 
     std::array<QToolButton*, 7> buttons_{};
-    store::Table* table_ = nullptr;
-    int listener_ = 0;
+    RecordForm* form_ = nullptr;
+    QMetaObject::Connection formChanged_;
 };
 
 } // namespace gamarium::gui

@@ -1,6 +1,8 @@
 #include "widgets/qt_text.h"
 
+#include "error.h"
 #include "text/cp1251.h"
+#include "text/exact_conversion.h"
 
 namespace gamarium::gui {
 
@@ -18,10 +20,20 @@ QString toQtLines(std::string_view cp1251) {
     return toQt(cp1251).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
-std::string fromQtLines(const QString& text) {
+QString withCrLf(const QString& text) {
     QString lines = text;
-    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    return fromQt(lines);
+    return lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+}
+
+std::string fromQtLines(const QString& text) {
+    return fromQt(withCrLf(text));
+}
+
+std::string typedText(const QString& text, const std::string& where) {
+    const QByteArray utf8 = text.toUtf8();
+    text::ExactText exact = text::fromUtf8Exactly(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+    if (!exact.problem.empty()) throw Error(where + ": " + exact.problem + ". Текст не принят.");
+    return std::move(exact.text);
 }
 
 files::Path toPath(const QString& file) {

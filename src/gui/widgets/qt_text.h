@@ -18,6 +18,13 @@ std::string fromQt(const QString& text);
 // with CR LF, the control's text with LF.
 QString toQtLines(std::string_view cp1251);
 std::string fromQtLines(const QString& text);
+// A control's lines ended with CR LF, still as a QString.
+QString withCrLf(const QString& text);
+
+// What the user typed, as a text the program keeps: a character that
+// Windows-1251 cannot hold is refused (Error naming the character, after
+// `where`, e.g. "Поле «Name»"), never turned into '?'.
+std::string typedText(const QString& text, const std::string& where);
 
 // A file chosen in a dialog, every character of its name kept.
 files::Path toPath(const QString& file);

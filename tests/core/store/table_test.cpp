@@ -314,17 +314,65 @@ TEST_F(TableTest, ChangeListenersHearMovesAndStates) {
     table_.first();
     EXPECT_EQ(heard, 5);
 
-    // The hook puts texts into the record before it is posted or dropped.
-    int hooked = 0;
-    table_.setBeforePost([&] {
-        ++hooked;
-        if (table_.state() == TableState::Edit) table_.fieldByName("Name").setAsString("from a control");
-    });
-    table_.edit();
-    table_.next(); // the hook's write makes the change worth posting
-    EXPECT_EQ(hooked, 1);
+}
+
+// Each operation is heard once, after it is done, whatever it did on the
+// way (a move that posts the change under way first); a listener that
+// tries to change the table is refused and the table stays as it was.
+TEST_F(TableTest, ListenersHearEachOperationOnceAndOnlyRead) {
+    fill({"A", "B"});
     table_.first();
-    EXPECT_EQ(currentName(), "from a control");
+    std::vector<std::pair<TableState, std::string>> heard;
+    const int id = table_.addChangeListener([&](const Field* changed) {
+        if (!changed) heard.emplace_back(table_.state(), currentName());
+    });
+    const auto change = [&] {
+        table_.edit();
+        table_.fieldByName("Name").setAsString("X");
+        heard.clear();
+    };
+    const std::pair<const char*, std::function<void()>> operations[] = {
+        {"next", [&] { table_.next(); }},
+        {"prior at the first record", [&] { table_.prior(); }},
+        {"first", [&] { table_.first(); }},
+        {"post", [&] { table_.post(); }},
+        {"append", [&] { table_.append(); }},
+        {"post with values", [&] { table_.post({{"Name", "Y"}, {"Year", "1990"}}); }},
+    };
+    for (const auto& [name, operation] : operations) {
+        SCOPED_TRACE(name);
+        table_.first();
+        change();
+        operation();
+        ASSERT_EQ(heard.size(), 1u);
+        EXPECT_NE(heard.front().first, TableState::Edit);
+    }
+    table_.removeChangeListener(id);
+    EXPECT_EQ(names(), (Names{"Y", "B"}));
+
+    table_.edit();
+    const int writer = table_.addChangeListener([&](const Field*) { table_.fieldByName("Name").setAsString("Z"); });
+    EXPECT_THROW(table_.fieldByName("Name").setAsString("W"), std::logic_error);
+    table_.removeChangeListener(writer);
+    const int mover = table_.addChangeListener([&](const Field*) { table_.next(); });
+    EXPECT_THROW(table_.cancel(), std::logic_error);
+    table_.removeChangeListener(mover);
+    EXPECT_EQ(table_.state(), TableState::Browse);
+    table_.first();
+    EXPECT_EQ(currentName(), "Y");
+}
+
+// A value a field refuses stops the post: nothing is written and the
+// change stays under way with the values set before it.
+TEST_F(TableTest, PostWithValuesStopsAtARefusedValue) {
+    fill({"A"});
+    table_.edit();
+    EXPECT_THROW(table_.post({{"Name", "B"}, {"Year", "19x1"}, {"Sid", "b"}}), Error);
+    EXPECT_EQ(table_.state(), TableState::Edit);
+    EXPECT_EQ(currentName(), "B");
+    EXPECT_EQ(table_.fieldByName("Sid").asString(), "");
+    table_.cancel();
+    EXPECT_EQ(names(), Names{"A"});
 }
 
 TEST(TableSchemas, MatchTheStoredTables) {

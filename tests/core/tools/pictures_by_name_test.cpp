@@ -1,3 +1,4 @@
+#include "core/support/failing_post.h"
 #include "core/support/temp_folder.h"
 #include "error.h"
 #include "files/files.h"
@@ -201,12 +202,10 @@ TEST_F(PicturesByNameTest, AFailedTransactionTakesTheCopiesAway) {
     add({{"Sid", "d"}, {"Name", "Doom"}, {"Region", "e"}});
     put("Chrono Trigger (USA).png", fixture("quad.png"));
     put("Doom (Europe).png", fixture("quad.png"));
-    int posts = 0;
-    games_.setBeforePost([&] {
-        if (++posts == 2) throw Error("disk full");
-    });
-    EXPECT_THROW(run(), Error);
-    games_.setBeforePost({});
+    {
+        const testing::FailingPost failing(games_, 2, "disk full");
+        EXPECT_THROW(run(), Error);
+    }
     EXPECT_EQ(images(1), "||||");
     EXPECT_EQ(images(2), "||||");
     EXPECT_EQ(std::distance(fs::recursive_directory_iterator(root_), {}), 2) << "only the folders c and d stay";

@@ -1,3 +1,4 @@
+#include "core/support/failing_post.h"
 #include "core/support/temp_folder.h"
 #include "error.h"
 #include "store/schema.h"
@@ -181,17 +182,14 @@ TEST_F(ToolsTest, MergeStopsAtATableErrorKeepingWhatItSaved) {
     EXPECT_EQ(column("Name"), (Lines{"Last", "A"}));
 }
 
-// The record the user is editing is saved first; when its save is refused
-// the merge adds nothing and the user's change stays in the record.
-TEST_F(ToolsTest, MergeKeepsAnEditWhoseSaveIsRefused) {
+// The record the user is editing is saved before the list is added.
+TEST_F(ToolsTest, MergeSavesAnEditFirst) {
     fill({{"Zelda", "z", "", "", "", 1}});
     games_.edit();
     games_.fieldByName("Name").setAsString("Zelda II");
-    games_.setBeforePost([] { throw Error("'19x1' is not a valid integer value for field 'Year'"); });
-    EXPECT_THROW(mergeList(games_, readListFile("A;u\r\n"), [](const std::string&) {}), Error);
-    EXPECT_EQ(games_.state(), store::TableState::Edit);
-    EXPECT_EQ(games_.fieldByName("Name").asString(), "Zelda II");
-    EXPECT_EQ(games_.recordCount(), 1);
+    mergeList(games_, readListFile("A;u\r\n"), [](const std::string&) {});
+    EXPECT_EQ(games_.state(), store::TableState::Browse);
+    EXPECT_EQ(column("Name"), (Lines{"Zelda II", "A"}));
 }
 
 TEST_F(ToolsTest, RenumberAndChecks) {
@@ -302,12 +300,10 @@ TEST_F(ToolsTest, RenameReportsPicturesItCouldNotMove) {
 // leaves the table as it was: no blank record, no game twice.
 TEST_F(ToolsTest, RenameChangesTheTableAllOrNothing) {
     fill({{"Abc", "a", "", "", "", 1}, {"Zed", "z", "", "", "", 2}});
-    int saves = 0;
-    games_.setBeforePost([&] {
-        if (++saves == 2) throw Error("disk I/O error");
-    });
-    EXPECT_THROW(renameGame(games_, root_, "Bcd"), Error);
-    games_.setBeforePost({});
+    {
+        const testing::FailingPost failing(games_, 2, "disk I/O error");
+        EXPECT_THROW(renameGame(games_, root_, "Bcd"), Error);
+    }
     EXPECT_EQ(column("Name"), (Lines{"Abc", "Zed"}));
 }
 

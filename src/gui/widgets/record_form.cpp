@@ -1,0 +1,157 @@
+#include "widgets/record_form.h"
+
+#include "widgets/handler.h"
+#include "widgets/qt_text.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSignalBlocker>
+
+#include <algorithm>
+
+namespace gamarium::gui {
+
+struct RecordForm::Binding {
+    QWidget* control = nullptr;
+    std::string field;
+    bool typed = false; // the user changed the text since the record was shown
+    // The control's text with the program's line ends, and setting it.
+    std::function<QString()> text;
+    std::function<void(const QString&)> setText;
+    std::function<void(int)> setMaxLength;
+};
+
+RecordForm::RecordForm(QWidget* window) : QObject(window), window_(window) {}
+
+RecordForm::~RecordForm() {
+    if (table_) table_->removeChangeListener(listener_);
+}
+
+RecordForm::Binding& RecordForm::add(QWidget* control, std::string field) {
+    auto binding = std::make_unique<Binding>();
+    binding->control = control;
+    binding->field = std::move(field);
+    bindings_.push_back(std::move(binding));
+    return *bindings_.back();
+}
+
+void RecordForm::bind(QLineEdit* edit, std::string field) {
+    Binding& binding = add(edit, std::move(field));
+    binding.text = [edit] { return edit->text(); };
+    binding.setText = [edit](const QString& text) {
+        edit->setText(text);
+        edit->setCursorPosition(0);
+    };
+    binding.setMaxLength = [edit](int length) { edit->setMaxLength(length); };
+    onSignal(edit, &QLineEdit::textEdited, window_, [this, &binding] { startChange(binding); });
+}
+
+void RecordForm::bind(QPlainTextEdit* memo, std::string field) {
+    Binding& binding = add(memo, std::move(field));
+    binding.text = [memo] { return withCrLf(memo->toPlainText()); };
+    binding.setText = [memo](const QString& text) {
+        // The form's own writing is no typing.
+        const QSignalBlocker quiet(memo);
+        memo->setPlainText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    };
+    onSignal(memo, &QPlainTextEdit::textChanged, window_, [this, &binding] { startChange(binding); });
+}
+
+void RecordForm::bind(QComboBox* box, std::string field) {
+    Binding& binding = add(box, std::move(field));
+    binding.text = [box] { return box->currentText(); };
+    binding.setText = [box](const QString& text) { box->setEditText(text); };
+    binding.setMaxLength = [box](int length) {
+        if (box->lineEdit()) box->lineEdit()->setMaxLength(length);
+    };
+    if (box->lineEdit()) onSignal(box->lineEdit(), &QLineEdit::textEdited, window_, [this, &binding] { startChange(binding); });
+    onSignal(box, &QComboBox::activated, window_, [this, &binding] { startChange(binding); });
+}
+
+void RecordForm::setTable(store::Table* table) {
+    if (table_) table_->removeChangeListener(listener_);
+    table_ = table;
+    if (table_) listener_ = table_->addChangeListener([this](const store::Field* field) { heard(field); });
+    applySizeLimits();
+    showRecord(false);
+}
+
+void RecordForm::startChange(Binding& binding) {
+    if (!table_ || !table_->isOpen()) return;
+    binding.typed = true;
+    beginning_ = true;
+    struct End {
+        bool& flag;
+        ~End() { flag = false; }
+    } end{beginning_};
+    table_->edit();
+}
+
+bool RecordForm::typed() const {
+    return std::any_of(bindings_.begin(), bindings_.end(), [](const auto& binding) { return binding->typed; });
+}
+
+store::RecordValues RecordForm::collect() const {
+    store::RecordValues values;
+    for (const auto& binding : bindings_)
+        if (binding->typed)
+            values.emplace_back(binding->field,
+                                typedText(binding->text(), "Поле «" + binding->field + "»"));
+    return values;
+}
+
+void RecordForm::putTyping() {
+    if (!table_ || !typed()) return;
+    const store::RecordValues values = collect();
+    table_->edit();
+    table_->setValues(values);
+}
+
+void RecordForm::post() {
+    table_->post(collect());
+}
+
+// Sets a control's text only when it differs, so that the caret and the
+// scroll position of a text that stays stay too.
+void RecordForm::show(Binding& binding) {
+    const bool open = table_ && table_->isOpen();
+    const std::string value = open ? table_->fieldByName(binding.field).asString() : std::string();
+    const QString text = toQt(value);
+    if (binding.text() != text) binding.setText(text);
+}
+
+void RecordForm::showRecord(bool keepTyping) {
+    for (const auto& binding : bindings_) {
+        if (keepTyping && binding->typed) continue;
+        binding->typed = false;
+        show(*binding);
+    }
+    emit changed();
+}
+
+void RecordForm::applySizeLimits() {
+    for (const auto& binding : bindings_) {
+        if (!binding->setMaxLength) continue;
+        const store::Field* field = table_ && table_->isOpen() ? table_->findField(binding->field) : nullptr;
+        const bool text = field && field->type() == store::FieldType::Text;
+        binding->setMaxLength(text ? field->size() : 32767);
+    }
+}
+
+// A value written into one field shows in its control, unless the user
+// typed there: the typing goes with the record. A change of the record or
+// the state shows the record; a change that only begins keeps the typing.
+void RecordForm::heard(const store::Field* changed) {
+    if (changed) {
+        for (const auto& binding : bindings_)
+            if (!binding->typed && binding->field == changed->name()) show(*binding);
+        emit this->changed();
+        return;
+    }
+    const store::TableState state = table_->state();
+    const bool begun = state == store::TableState::Edit || (state == store::TableState::Insert && beginning_);
+    showRecord(begun);
+}
+
+} // namespace gamarium::gui
