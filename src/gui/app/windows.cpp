@@ -3,12 +3,14 @@
 #include "app/main_window.h"
 #include "app/new_base_dialog.h"
 #include "editor/editor_window.h"
+#include "find/find_window.h"
 #include "pages/generator_window.h"
 #include "patches/patch_window.h"
 #include "pictures/chooser_window.h"
 #include "session/base_session.h"
 #include "tools/rename_dialog.h"
 #include "widgets/button_keys.h"
+#include "widgets/handler.h"
 #include "widgets/label_names.h"
 
 namespace gamarium::gui {
@@ -34,8 +36,9 @@ std::array<QWidget*, 7> Windows::all() const {
     return {form1(), fopen(), form2(), form3(), form4(), passwordDlg(), passwordDlg1()};
 }
 
-// Destroyed in the reverse order of creation.
+// Destroyed in the reverse order of creation, the find window first.
 Windows::~Windows() {
+    closeFindGames();
     passwordDlg1_.reset();
     passwordDlg_.reset();
     form4_.reset();
@@ -70,6 +73,30 @@ std::optional<std::string> Windows::pickPatch(session::BaseSession& session, std
 
 void Windows::generatePages(session::BaseSession& session) {
     form4_->run(session);
+}
+
+void Windows::findGames(QWidget* editor, std::function<std::shared_ptr<const find::GameList>()> games,
+                        std::function<void(std::size_t)> chosen) {
+    if (!find_) {
+        // A child of the editor, so that the editor's modality leaves it usable.
+        find_ = std::make_unique<FindWindow>(std::move(games), editor);
+        find_->setWindowFlag(Qt::Window);
+        onSignal(find_.get(), &FindWindow::gameChosen, editor, std::move(chosen));
+        const QRect beside = editor->frameGeometry();
+        find_->move(beside.right() + 1, beside.top());
+    }
+    find_->show();
+    find_->raise();
+    find_->activateWindow();
+    find_->refresh();
+}
+
+void Windows::refreshFoundGames() {
+    if (find_ && find_->isVisible()) find_->refresh();
+}
+
+void Windows::closeFindGames() {
+    find_.reset();
 }
 
 } // namespace gamarium::gui

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -11,12 +12,17 @@
 
 class QWidget;
 
+namespace gamarium::find {
+class GameList;
+}
+
 namespace gamarium::session {
 class BaseSession;
 }
 
 namespace gamarium::gui {
 
+class FindWindow;
 class TForm1;
 class TFopen;
 class TForm2;
@@ -52,6 +58,15 @@ public:
     std::optional<std::string> pickPatch(session::BaseSession& session, std::int64_t link);
     // The page generator on the session's tables.
     void generatePages(session::BaseSession& session);
+    // The find window, not modal, beside `editor` and closed with it: it
+    // searches the games that `games` gives, and hands the position of a
+    // game the user chooses to `chosen`. Asked again, it comes to the front
+    // and searches again.
+    void findGames(QWidget* editor, std::function<std::shared_ptr<const find::GameList>()> games,
+                   std::function<void(std::size_t)> chosen);
+    // Searches again if the find window is open (the games have changed).
+    void refreshFoundGames();
+    void closeFindGames();
 
     TForm1* form1() const { return form1_.get(); }
     TFopen* fopen() const { return fopen_.get(); }
@@ -72,6 +87,7 @@ private:
     std::unique_ptr<TForm4> form4_;
     std::unique_ptr<TPasswordDlg> passwordDlg_;
     std::unique_ptr<TPasswordDlg1> passwordDlg1_;
+    std::unique_ptr<FindWindow> find_;
 };
 
 } // namespace gamarium::gui

@@ -1,6 +1,7 @@
 #include "editor/editor_window.h"
 
 #include "app/windows.h"
+#include "editor/followed_texts.h"
 #include "editor/next_game.h"
 #include "pictures/picture_folder.h"
 #include "pictures/picture_loader.h"
@@ -35,6 +36,7 @@ constexpr int kWideWidth = 710;
 TForm2::TForm2(Windows& windows) : windows_(windows), ui_(std::make_unique<Ui::TForm2>()) {
     ui_->setupUi(this);
     form_ = std::make_unique<RecordForm>(this);
+    findTexts_ = std::make_unique<FollowedTexts>();
     setWindowFlag(Qt::Window);
     setWindowModality(Qt::ApplicationModal);
     makeFixedWindow(this, 372, 557);
@@ -47,6 +49,7 @@ TForm2::TForm2(Windows& windows) : windows_(windows), ui_(std::make_unique<Ui::T
     setupPictureFields();
     setupQuickJumpAndPatchLink();
     setupTools();
+    setupMoreTools();
     connectHandlers();
 }
 
@@ -121,6 +124,7 @@ void TForm2::FormShow(const std::string& base) {
     FormClose();
     session_ = std::make_unique<session::BaseSession>(windows_.home(), base);
     form_->setTable(&session_->games());
+    findTexts_->follow(&session_->games());
     QPixmap blank(400, 300);
     blank.fill(palette().color(QPalette::Button));
     ui_->Image1->setPixmap(blank);
@@ -152,6 +156,8 @@ void TForm2::closeEvent(QCloseEvent* event) {
 }
 
 void TForm2::FormClose() {
+    windows_.closeFindGames();
+    findTexts_->follow(nullptr);
     form_->setTable(nullptr);
     session_.reset();
 }

@@ -32,6 +32,7 @@ class Table;
 
 namespace gamarium::gui {
 
+class FollowedTexts;
 class RecordForm;
 class Windows;
 
@@ -99,6 +100,14 @@ public:
     void Button13Click();
     void Button16Click();
     void Button17Click();
+    // The menu of the "Ещё" button: the tools beyond the basic ones.
+    void findGames();
+    void importDatFiles();
+    void addPicturesByName();
+    void auditPictureFolders();
+    // Goes to the game at a 1-based position as the navigator moves: the
+    // typing goes with the record left, or its refusal keeps the editor there.
+    void goToGame(std::size_t position);
 
     // Picture fields and the preview.
     void showpic();
@@ -119,9 +128,11 @@ private:
     void setupPictureFields();
     void setupQuickJumpAndPatchLink();
     void setupTools();
+    void setupMoreTools();
     // Runs a tool: the other controls disabled and a progress bar shown
     // meanwhile, pending window events let through as it goes.
     void runTool(const std::function<void(const tools::StatusSink&, const tools::Progress&)>& work);
+    void runToolWork(const std::function<void(const tools::StatusSink&, const tools::Progress&)>& work);
     void addStatus(const std::string& line);
     // The window's outer width as the layout counts it (client area plus
     // the frame of the system the layout comes from).
@@ -149,6 +160,7 @@ private:
     std::unique_ptr<Ui::TForm2> ui_;
     std::unique_ptr<RecordForm> form_;
     std::unique_ptr<session::BaseSession> session_;
+    std::unique_ptr<FollowedTexts> findTexts_;
     files::Path picfolder_;
     char lastslot_ = '\0';
     QEventLoop* modalLoop_ = nullptr;

@@ -3,6 +3,7 @@
 #include "editor/editor_window.h"
 
 #include "app/windows.h"
+#include "editor/followed_texts.h"
 #include "files/files.h"
 #include "session/base_session.h"
 #include "store/table.h"
@@ -45,7 +46,16 @@ void TForm2::addStatus(const std::string& line) {
 
 // What was typed is saved first, with the record, before the tool moves
 // through the table.
+// The find window searches anew afterwards.
 void TForm2::runTool(const std::function<void(const tools::StatusSink&, const tools::Progress&)>& work) {
+    {
+        const FollowedTexts::WholeBaseChange wholeBase(*findTexts_);
+        runToolWork(work);
+    }
+    windows_.refreshFoundGames();
+}
+
+void TForm2::runToolWork(const std::function<void(const tools::StatusSink&, const tools::Progress&)>& work) {
     form_->putTyping();
     // Everything but the report and the preview waits, so that nothing
     // moves the shared cursor under the tool.
@@ -85,7 +95,11 @@ void TForm2::runTool(const std::function<void(const tools::StatusSink&, const to
 void TForm2::Button8Click() {
     ui_->Memo_status->clear();
     form_->putTyping();
-    tools::renumber(Table1());
+    {
+        const FollowedTexts::WholeBaseChange wholeBase(*findTexts_);
+        tools::renumber(Table1());
+    }
+    windows_.refreshFoundGames();
     addStatus(text::fromUtf8("Ренумерация завершена!"));
 }
 
@@ -112,6 +126,7 @@ void TForm2::Button13Click() {
         colorer();
         form_->putTyping();
         ui_->Edit1->setText(toQt(*newName));
+        const FollowedTexts::WholeBaseChange wholeBase(*findTexts_);
         const tools::RenameResult result = tools::renameGame(Table1(), session_->pictureRoot(), *newName);
         if (result.renamed && result.oldSid != result.newSid)
             MessageBox::inform(this, toQt(tools::movedPicturesMessage(result)));

@@ -9,7 +9,7 @@ namespace {
 
 struct Answer {
     bool chosen = false;
-    QString file;
+    QStringList files;
 };
 
 struct TestState {
@@ -23,14 +23,19 @@ TestState& testState() {
     return state;
 }
 
-std::optional<QString> answerInTest(const QString& title, const QString& filter) {
+std::optional<QStringList> answerInTest(const QString& title, const QString& filter) {
     TestState& test = testState();
     test.shown.append({title, filter});
     if (test.answers.empty()) return std::nullopt;
     const Answer answer = test.answers.front();
     test.answers.pop_front();
     if (!answer.chosen) return std::nullopt;
-    return answer.file;
+    return answer.files;
+}
+
+std::optional<QString> firstOf(const std::optional<QStringList>& files) {
+    if (!files || files->isEmpty()) return std::nullopt;
+    return files->front();
 }
 
 } // namespace
@@ -51,10 +56,24 @@ QString FileDialog::qtFilter(const QString& filter) {
 }
 
 std::optional<QString> FileDialog::openFile(QWidget* parent, const QString& title, const QString& filter) {
-    if (testState().on) return answerInTest(title, filter);
+    if (testState().on) return firstOf(answerInTest(title, filter));
     const QString file = QFileDialog::getOpenFileName(parent, title, QString(), qtFilter(filter));
     if (file.isEmpty()) return std::nullopt;
     return file;
+}
+
+std::optional<QStringList> FileDialog::openFiles(QWidget* parent, const QString& title, const QString& filter) {
+    if (testState().on) return answerInTest(title, filter);
+    const QStringList files = QFileDialog::getOpenFileNames(parent, title, QString(), qtFilter(filter));
+    if (files.isEmpty()) return std::nullopt;
+    return files;
+}
+
+std::optional<QString> FileDialog::openFolder(QWidget* parent, const QString& title) {
+    if (testState().on) return firstOf(answerInTest(title, QString()));
+    const QString folder = QFileDialog::getExistingDirectory(parent, title);
+    if (folder.isEmpty()) return std::nullopt;
+    return folder;
 }
 
 void FileDialog::setTestMode(bool on) {
@@ -62,7 +81,11 @@ void FileDialog::setTestMode(bool on) {
 }
 
 void FileDialog::queueAnswer(std::optional<QString> file) {
-    testState().answers.push_back({file.has_value(), file.value_or(QString())});
+    testState().answers.push_back({file.has_value(), file ? QStringList{*file} : QStringList()});
+}
+
+void FileDialog::queueFiles(const QStringList& files) {
+    testState().answers.push_back({true, files});
 }
 
 QList<FileDialog::Request> FileDialog::shownRequests() {

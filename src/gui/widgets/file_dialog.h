@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QStringList>
 #include <QString>
 
 #include <optional>
@@ -18,17 +19,23 @@ public:
     // separated by "|", patterns of one choice by ";" ("Шаблоны|*.htd|Все
     // файлы|*.*"), the first choice selected. No file when the user cancels.
     static std::optional<QString> openFile(QWidget* parent, const QString& title, const QString& filter);
+    // The same for several files at once; no files when the user cancels.
+    static std::optional<QStringList> openFiles(QWidget* parent, const QString& title, const QString& filter);
+    // The folder dialog; no folder when the user cancels.
+    static std::optional<QString> openFolder(QWidget* parent, const QString& title);
 
     // The filter in Qt's form: "Шаблоны (*.htd);;Все файлы (*.*)".
     static QString qtFilter(const QString& filter);
 
-    // Test hooks. An empty queue answers as a cancel.
+    // Test hooks. An empty queue answers as a cancel; a dialog for one file
+    // or folder takes the first of the files queued.
     struct Request {
         QString title;
-        QString filter;
+        QString filter; // empty for the folder dialog
     };
     static void setTestMode(bool on);
     static void queueAnswer(std::optional<QString> file);
+    static void queueFiles(const QStringList& files);
     static QList<Request> shownRequests();
     static void clear();
 };

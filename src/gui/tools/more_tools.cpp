@@ -1,0 +1,111 @@
+// The editor's "Ещё" button: a menu of the tools beyond the basic ones of
+// the "Управление" group, which keeps its layout.
+#include "editor/editor_window.h"
+
+#include "app/windows.h"
+#include "dat/dat_files.h"
+#include "dat/dat_import.h"
+#include "editor/followed_texts.h"
+#include "error.h"
+#include "session/base_session.h"
+#include "store/table.h"
+#include "text/cp1251.h"
+#include "tools/picture_audit.h"
+#include "tools/pictures_by_name.h"
+#include "ui_editor_window.h"
+#include "widgets/file_dialog.h"
+#include "widgets/handler.h"
+#include "widgets/label_names.h"
+#include "widgets/message_box.h"
+#include "widgets/qt_text.h"
+#include "widgets/record_form.h"
+
+#include <QAction>
+#include <QMenu>
+
+namespace gamarium::gui {
+
+void TForm2::setupMoreTools() {
+    auto* menu = new QMenu(ui_->ButtonMore);
+    const std::pair<const char*, void (TForm2::*)()> entries[] = {
+        {"Найти…", &TForm2::findGames},
+        {"DAT-файлы…", &TForm2::importDatFiles},
+        {"Картинки по именам…", &TForm2::addPicturesByName},
+        {"Лишние картинки", &TForm2::auditPictureFolders},
+    };
+    for (const auto& [text, handler] : entries) {
+        QAction* action = menu->addAction(QString::fromUtf8(text));
+        onSignal(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+    }
+    // Ctrl+F works anywhere in the editor, the menu closed.
+    QAction* find = menu->actions().front();
+    find->setShortcut(QKeySequence::Find);
+    addAction(find);
+    ui_->ButtonMore->setMenu(menu);
+    nameControl(ui_->ButtonMore, QStringLiteral("Ещё: поиск, DAT-файлы, картинки по именам, лишние картинки"));
+}
+
+void TForm2::findGames() {
+    windows_.findGames(
+        this, [this] { return findTexts_->snapshot(); }, [this](std::size_t position) { goToGame(position); });
+}
+
+void TForm2::goToGame(std::size_t position) {
+    if (!session_ || toolRunning_) return;
+    form_->putTyping();
+    Table1().moveToPosition(static_cast<std::int64_t>(position));
+    DBNavigatorClick();
+}
+
+// A damaged file is refused before the table is touched.
+void TForm2::importDatFiles() {
+    const std::optional<QStringList> chosen = FileDialog::openFiles(
+        this, QStringLiteral("DAT-файлы"), QStringLiteral("DAT-файлы|*.dat;*.xml|Все файлы|*.*"));
+    if (!chosen) return;
+    std::vector<files::Path> paths;
+    for (const QString& file : *chosen) paths.push_back(toPath(file));
+    const dat::DatContents contents = dat::readDatFiles(paths);
+    if (contents.games.empty()) throw Error(text::fromUtf8("Среди выбранных файлов нет DAT-файла с играми."));
+    ui_->Memo_status->clear();
+    dat::DatImportResult result;
+    runTool([&](const auto& report, const auto& progress) {
+        result = dat::importDat(Table1(), contents, report, false, progress);
+        if (result.unaccented + result.cut + result.leftEmpty > 0) report(dat::conversionsLine(result));
+        report(dat::countsLine(result));
+    });
+    if (result.firstAdded > 0) Table1().moveToPosition(result.firstAdded);
+    DBNavigatorClick();
+}
+
+// Each picture goes into the first empty ImageN of its game.
+void TForm2::addPicturesByName() {
+    const std::optional<QString> folder = FileDialog::openFolder(this, QStringLiteral("Папка с картинками"));
+    if (!folder) return;
+    ui_->Memo_status->clear();
+    runTool([&](const auto& report, const auto& progress) {
+        const tools::PicturesByNameCounts counts =
+            tools::addPicturesByName(Table1(), session_->pictureRoot(), toPath(*folder), {}, report, progress);
+        report(tools::countsLine(counts, false));
+    });
+    DBNavigatorClick();
+}
+
+// Orphans are moved only when the user agrees; moving them back undoes it.
+void TForm2::auditPictureFolders() {
+    ui_->Memo_status->clear();
+    const files::Path root = session_->pictureRoot();
+    tools::PictureAudit audit;
+    runTool([&](const auto& report, const auto& progress) {
+        audit = tools::auditPictures(Table1(), root, progress);
+        tools::reportAudit(audit, report);
+    });
+    if (audit.orphans.empty()) return;
+    const QString question = QStringLiteral("Перенести лишние картинки (%1) в images/%2/_orphans/?\n"
+                                            "Их можно вернуть обратно.")
+                                 .arg(audit.orphans.size())
+                                 .arg(toQt(session_->baseName()));
+    if (MessageBox::confirm(this, question))
+        tools::moveOrphans(audit, root, [this](const std::string& line) { addStatus(line); });
+}
+
+} // namespace gamarium::gui
