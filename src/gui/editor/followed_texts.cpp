@@ -20,8 +20,10 @@ void FollowedTexts::follow(store::Table* table) {
 }
 
 std::shared_ptr<const find::GameList> FollowedTexts::snapshot() {
-    // A whole-base tool holds the cursor: the search goes on over the texts as they were.
-    if (stale_ && wholeBaseChanges_ == 0 && table_ && table_->isOpen()) {
+    // Reading the table posts a change under way, which would leave the
+    // editor's typing behind, and a whole-base tool holds the cursor: then
+    // the search goes on over the texts as they were.
+    if (stale_ && wholeBaseChanges_ == 0 && table_ && table_->state() == store::TableState::Browse) {
         texts_.reload(*table_);
         stale_ = false;
         remember();

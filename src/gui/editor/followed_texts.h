@@ -24,7 +24,8 @@ public:
 
     // The table followed; nullptr lets go.
     void follow(store::Table* table);
-    // The games as they are now, read anew if they had become stale.
+    // The games as they are now, read anew if they had become stale and
+    // no change of a record is under way.
     std::shared_ptr<const find::GameList> snapshot();
 
     // While one lives, changes to the table are not followed one by one:

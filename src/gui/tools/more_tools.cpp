@@ -9,7 +9,6 @@
 #include "error.h"
 #include "session/base_session.h"
 #include "store/table.h"
-#include "text/cp1251.h"
 #include "tools/picture_audit.h"
 #include "tools/pictures_by_name.h"
 #include "ui_editor_window.h"
@@ -45,7 +44,12 @@ void TForm2::setupMoreTools() {
     nameControl(ui_->ButtonMore, QStringLiteral("Ещё: поиск, DAT-файлы, картинки по именам, лишние картинки"));
 }
 
+// The search reads the games as stored: what was typed is saved first, as
+// a move would save it, the editor staying on its game.
 void TForm2::findGames() {
+    if (!session_ || toolRunning_) return;
+    form_->putTyping();
+    Table1().moveBy(0);
     windows_.findGames(
         this, [this] { return findTexts_->snapshot(); }, [this](std::size_t position) { goToGame(position); });
 }
@@ -65,7 +69,7 @@ void TForm2::importDatFiles() {
     std::vector<files::Path> paths;
     for (const QString& file : *chosen) paths.push_back(toPath(file));
     const dat::DatContents contents = dat::readDatFiles(paths);
-    if (contents.games.empty()) throw Error(text::fromUtf8("Среди выбранных файлов нет DAT-файла с играми."));
+    if (contents.games.empty()) throw Error("Среди выбранных файлов нет DAT-файла с играми.");
     ui_->Memo_status->clear();
     dat::DatImportResult result;
     runTool([&](const auto& report, const auto& progress) {
