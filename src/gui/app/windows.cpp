@@ -13,6 +13,10 @@
 #include "widgets/handler.h"
 #include "widgets/label_names.h"
 
+#include <QScreen>
+
+#include <algorithm>
+
 namespace gamarium::gui {
 
 Windows::Windows(files::Path home) : home_(std::move(home)) {
@@ -82,8 +86,11 @@ void Windows::findGames(QWidget* editor, std::function<std::shared_ptr<const fin
         find_ = std::make_unique<FindWindow>(std::move(games), editor);
         find_->setWindowFlag(Qt::Window);
         onSignal(find_.get(), &FindWindow::gameChosen, editor, std::move(chosen));
+        // Right of the editor, kept on the screen where it does not fit there.
         const QRect beside = editor->frameGeometry();
-        find_->move(beside.right() + 1, beside.top());
+        const QRect screen = editor->screen()->availableGeometry();
+        const int x = std::max(screen.left(), std::min(beside.right() + 1, screen.right() + 1 - find_->width()));
+        find_->move(x, beside.top());
     }
     find_->show();
     find_->raise();

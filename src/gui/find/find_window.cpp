@@ -7,6 +7,7 @@
 
 #include <QKeyEvent>
 
+#include <algorithm>
 #include <array>
 
 namespace gamarium::gui {
@@ -105,7 +106,12 @@ void FindWindow::showResults(const std::vector<find::FindResult>& results, std::
     }
     ui_->ListResults->addTopLevelItems(items);
     if (!items.empty()) ui_->ListResults->setCurrentItem(items.front());
-    for (int column = 0; column < 4; ++column) ui_->ListResults->resizeColumnToContents(column);
+    // A long name is cut, so that the field and the excerpt stay in view.
+    const int widest = ui_->ListResults->viewport()->width() / 3;
+    for (int column = 0; column < 4; ++column) {
+        ui_->ListResults->resizeColumnToContents(column);
+        ui_->ListResults->setColumnWidth(column, std::min(ui_->ListResults->columnWidth(column), widest));
+    }
     QString count = QStringLiteral("Найдено: %1").arg(total);
     if (total > results.size()) count += QStringLiteral(" (показаны первые %1)").arg(results.size());
     ui_->LabelCount->setText(total || !ui_->EditFind->text().isEmpty() ? count : QString());
