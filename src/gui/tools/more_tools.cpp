@@ -32,9 +32,9 @@ void TForm2::setupMoreTools() {
         {"Картинки по именам…", &TForm2::addPicturesByName},
         {"Лишние картинки", &TForm2::auditPictureFolders},
     };
-    for (const auto& [text, handler] : entries) {
-        QAction* action = menu->addAction(QString::fromUtf8(text));
-        onSignal(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+    for (const auto& entry : entries) {
+        QAction* action = menu->addAction(QString::fromUtf8(entry.first));
+        onSignal(action, &QAction::triggered, this, [this, handler = entry.second] { (this->*handler)(); });
     }
     // Ctrl+F works anywhere in the editor, the menu closed.
     QAction* find = menu->actions().front();
