@@ -34,6 +34,18 @@ TEST(FileDialogTest, AnswersComeFromTheQueueInOrder) {
     ASSERT_EQ(FileDialog::shownRequests().size(), 3);
     EXPECT_EQ(FileDialog::shownRequests()[2].title, QStringLiteral("U"));
     FileDialog::clear();
+
+    // Several files, a folder (the first file queued), and their cancels.
+    const QStringList two = {QStringLiteral("/a.dat"), QStringLiteral("/b.dat")};
+    FileDialog::queueFiles(two);
+    FileDialog::queueAnswer(QStringLiteral("/pictures"));
+    FileDialog::queueAnswer(std::nullopt);
+    EXPECT_EQ(FileDialog::openFiles(nullptr, QStringLiteral("T"), QStringLiteral("F|*.*")), two);
+    EXPECT_EQ(FileDialog::openFolder(nullptr, QStringLiteral("D")), QStringLiteral("/pictures"));
+    EXPECT_EQ(FileDialog::openFiles(nullptr, QStringLiteral("T"), QStringLiteral("F|*.*")), std::nullopt);
+    EXPECT_EQ(FileDialog::openFolder(nullptr, QStringLiteral("D")), std::nullopt);
+    EXPECT_EQ(FileDialog::shownRequests()[1].filter, QString()) << "a folder dialog has no filter";
+    FileDialog::clear();
 }
 
 TEST(QtTextTest, MultiLineTextsEndTheirLinesWithCrLf) {
