@@ -175,7 +175,7 @@ void TForm2::DBNavigatorClick() {
 
 // The new game shows empty Type and Genre boxes as the form loads it.
 void TForm2::Button6Click() {
-    form_->putTyping();
+    form_->save();
     editor::appendNextGame(Table1());
     // The new game has no pictures yet: nothing to preview.
     ui_->Panel1->hide();

@@ -10,8 +10,9 @@ namespace gamarium::gui {
 // The find window's texts of the editor's game table, kept in step with the
 // table by listening to it. They are read whole only when first asked for
 // after the editor opened a base or a change they could not follow. A post
-// that leaves the cursor on its record and a delete are followed in place;
-// a post followed by a move (the record's values are gone by the time the
+// that leaves the cursor on its record and a delete are followed in place
+// (the editor saves typing in place before it moves: RecordForm::save); a
+// post followed by a move (the record's values are gone by the time the
 // listener hears) and an insertion mark the texts stale, and they are read
 // anew when next asked for. While a whole-base tool runs, the texts only
 // become stale, so that its thousands of posts cost nothing here.

@@ -25,7 +25,7 @@ void TForm2::setupQuickJumpAndPatchLink() {
 // keeps it, and the jump does not happen.
 void TForm2::Button10Click() {
     colorer();
-    form_->putTyping();
+    form_->save();
     editor::quickJump(Table1(), fromQt(ui_->Edit1->text()));
     showpic();
 }

@@ -44,19 +44,18 @@ void TForm2::setupMoreTools() {
     nameControl(ui_->ButtonMore, QStringLiteral("Ещё: поиск, DAT-файлы, картинки по именам, лишние картинки"));
 }
 
-// The search reads the games as stored: what was typed is saved first, as
-// a move would save it, the editor staying on its game.
+// The search reads the games as stored: what was typed is saved first, the
+// editor staying on its game.
 void TForm2::findGames() {
     if (!session_ || toolRunning_) return;
-    form_->putTyping();
-    Table1().moveBy(0);
+    form_->save();
     windows_.findGames(
         this, [this] { return findTexts_->snapshot(); }, [this](std::size_t position) { goToGame(position); });
 }
 
 void TForm2::goToGame(std::size_t position) {
     if (!session_ || toolRunning_) return;
-    form_->putTyping();
+    form_->save();
     Table1().moveToPosition(static_cast<std::int64_t>(position));
     DBNavigatorClick();
 }

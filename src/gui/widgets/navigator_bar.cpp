@@ -75,7 +75,7 @@ QToolButton* NavigatorBar::button(Button which) const {
 void NavigatorBar::press(Button which) {
     store::Table* table = form_ ? form_->table() : nullptr;
     if (!table || !table->isOpen()) return;
-    if (which != Button::Delete && which != Button::Post) form_->putTyping();
+    if (which != Button::Delete && which != Button::Post) form_->save();
     switch (which) {
     case Button::First: table->first(); break;
     case Button::Prior: table->prior(); break;

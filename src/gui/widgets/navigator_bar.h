@@ -14,8 +14,8 @@ class RecordForm;
 // The bar of buttons that moves through a form's table and saves it:
 // First, Prior, Next, Last, Insert, Delete, Post. Each window chooses which
 // of them it shows. A button that can do nothing is disabled; Delete asks
-// first. What was typed in the form goes with the record on every button
-// but Delete.
+// first. What was typed in the form is saved with the record, where it
+// stands, before every button but Delete.
 class NavigatorBar : public QWidget {
     Q_OBJECT
 

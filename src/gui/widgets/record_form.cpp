@@ -108,6 +108,12 @@ void RecordForm::putTyping() {
     table_->setValues(values);
 }
 
+void RecordForm::save() {
+    putTyping();
+    // A move by no record saves the change under way in place.
+    if (table_ && table_->isOpen()) table_->moveBy(0);
+}
+
 void RecordForm::post() {
     table_->post(collect());
 }

@@ -48,6 +48,11 @@ public:
     // Puts what was typed into the record, so that the table operation
     // that follows (a move, a post) saves it with the record.
     void putTyping();
+    // Puts what was typed into the record and saves it where it stands, as
+    // a move would save it before moving (a change that holds nothing new
+    // is dropped), so that listeners of the table hear the post on the
+    // record that was changed.
+    void save();
     // Posts the change under way with what was typed.
     void post();
 
