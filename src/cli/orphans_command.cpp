@@ -5,11 +5,10 @@
 namespace gamarium::cli {
 
 int checkOrphans(Invocation& invocation) {
-    const std::string& base = invocation.words[1];
-    const auto table = invocation.openTable(base);
-    const files::Path root = invocation.pictureFolder(base);
+    const auto session = invocation.openBase(invocation.words[1]);
+    const files::Path root = session->pictureRoot();
     const auto print = [&](const std::string& line) { invocation.status(line); };
-    const tools::PictureAudit audit = tools::auditPictures(*table, root);
+    const tools::PictureAudit audit = tools::auditPictures(session->games(), root);
     tools::reportAudit(audit, print);
     if (invocation.flag("--move")) tools::moveOrphans(audit, root, print);
     return 0;
