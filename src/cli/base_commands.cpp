@@ -1,10 +1,10 @@
 #include "cli/base_commands.h"
 
-#include "error.h"
-#include "store/base_conversion.h"
-#include "store/catalogue.h"
-#include "store/table_transfer.h"
-#include "text/cp1251.h"
+#include "core/error.h"
+#include "core/store/base_conversion.h"
+#include "core/store/catalogue.h"
+#include "core/store/table_transfer.h"
+#include "core/text/cp1251.h"
 
 namespace gamarium::cli {
 

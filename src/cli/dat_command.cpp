@@ -1,8 +1,8 @@
 #include "cli/dat_command.h"
 
-#include "dat/dat_files.h"
-#include "dat/dat_import.h"
-#include "text/cp1251.h"
+#include "core/dat/dat_files.h"
+#include "core/dat/dat_import.h"
+#include "core/text/cp1251.h"
 
 namespace gamarium::cli {
 

@@ -1,10 +1,10 @@
 #include "cli/find_command.h"
 
-#include "error.h"
-#include "find/find_games.h"
-#include "find/game_texts.h"
-#include "text/cp1251.h"
-#include "text/exact_conversion.h"
+#include "core/error.h"
+#include "core/find/find_games.h"
+#include "core/find/game_texts.h"
+#include "core/text/cp1251.h"
+#include "core/text/exact_conversion.h"
 
 namespace gamarium::cli {
 

@@ -1,7 +1,7 @@
 #include "cli/invocation.h"
 
-#include "text/cp1251.h"
-#include "tools/merge.h"
+#include "core/text/cp1251.h"
+#include "core/tools/merge.h"
 
 namespace gamarium::cli {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "files/files.h"
-#include "session/base_session.h"
+#include "core/files/files.h"
+#include "core/session/base_session.h"
 
 #include <map>
 #include <memory>

@@ -1,6 +1,6 @@
 #include "cli/orphans_command.h"
 
-#include "tools/picture_audit.h"
+#include "core/tools/picture_audit.h"
 
 namespace gamarium::cli {
 

@@ -1,8 +1,8 @@
 #include "cli/pages_command.h"
 
-#include "pages/generator.h"
-#include "pages/report_line.h"
-#include "text/cp1251.h"
+#include "core/pages/generator.h"
+#include "core/pages/report_line.h"
+#include "core/text/cp1251.h"
 
 namespace gamarium::cli {
 

@@ -1,7 +1,7 @@
 #include "cli/pictures_command.h"
 
-#include "error.h"
-#include "tools/pictures_by_name.h"
+#include "core/error.h"
+#include "core/tools/pictures_by_name.h"
 
 namespace gamarium::cli {
 

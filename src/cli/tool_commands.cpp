@@ -1,15 +1,15 @@
 #include "cli/tool_commands.h"
 
 #include "cli/orphans_command.h"
-#include "editor/quick_jump.h"
-#include "error.h"
-#include "text/cp1251.h"
-#include "text/exact_conversion.h"
-#include "tools/checks.h"
-#include "tools/light.h"
-#include "tools/merge.h"
-#include "tools/rename.h"
-#include "tools/renumber.h"
+#include "core/editor/quick_jump.h"
+#include "core/error.h"
+#include "core/text/cp1251.h"
+#include "core/text/exact_conversion.h"
+#include "core/tools/checks.h"
+#include "core/tools/light.h"
+#include "core/tools/merge.h"
+#include "core/tools/rename.h"
+#include "core/tools/renumber.h"
 
 #include <algorithm>
 #include <charconv>

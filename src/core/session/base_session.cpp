@@ -1,8 +1,8 @@
-#include "session/base_session.h"
+#include "core/session/base_session.h"
 
-#include "pictures/picture_folder.h"
-#include "store/catalogue.h"
-#include "text/cp1251.h"
+#include "core/pictures/picture_folder.h"
+#include "core/store/catalogue.h"
+#include "core/text/cp1251.h"
 
 namespace gamarium::session {
 

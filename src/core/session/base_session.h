@@ -1,7 +1,7 @@
 #pragma once
 
-#include "files/files.h"
-#include "store/table.h"
+#include "core/files/files.h"
+#include "core/store/table.h"
 
 #include <memory>
 #include <string>

@@ -1,15 +1,15 @@
-#include "app/windows.h"
+#include "gui/app/windows.h"
 
-#include "app/main_window.h"
-#include "app/new_base_dialog.h"
-#include "editor/editor_window.h"
-#include "pages/generator_window.h"
-#include "patches/patch_window.h"
-#include "pictures/chooser_window.h"
-#include "session/base_session.h"
-#include "tools/rename_dialog.h"
-#include "widgets/button_keys.h"
-#include "widgets/label_names.h"
+#include "gui/app/main_window.h"
+#include "gui/app/new_base_dialog.h"
+#include "gui/editor/editor_window.h"
+#include "gui/pages/generator_window.h"
+#include "gui/patches/patch_window.h"
+#include "gui/pictures/chooser_window.h"
+#include "core/session/base_session.h"
+#include "gui/tools/rename_dialog.h"
+#include "gui/widgets/button_keys.h"
+#include "gui/widgets/label_names.h"
 
 namespace gamarium::gui {
 
