@@ -3,8 +3,8 @@
 // into an empty base (gamarium-cli import). Goal: at most twice the import.
 #include "core/support/paradox_bulk_writer.h"
 #include "ratio_reporter.h"
-#include "store/catalogue.h"
-#include "store/schema.h"
+#include "core/store/catalogue.h"
+#include "core/store/schema.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -3,12 +3,12 @@
 // twice its time), and a second import of the same files, which changes
 // nothing, against the first (goal: at most half). Both imports include
 // reading the files. Peak memory on a 60 MB DAT: bench/dat_memory.sh.
-#include "dat/dat_files.h"
-#include "dat/dat_import.h"
+#include "core/dat/dat_files.h"
+#include "core/dat/dat_import.h"
 #include "ratio_reporter.h"
-#include "store/schema.h"
-#include "store/table.h"
-#include "tools/merge.h"
+#include "core/store/schema.h"
+#include "core/store/table.h"
+#include "core/tools/merge.h"
 
 #include <filesystem>
 #include <fstream>

@@ -3,12 +3,12 @@
 // first 100 described as a result list shows them) against the 30 ms a
 // keystroke may take; and, for scale, reading the table's texts into memory
 // once.
-#include "find/find_games.h"
-#include "find/game_texts.h"
+#include "core/find/find_games.h"
+#include "core/find/game_texts.h"
 #include "goal_reporter.h"
-#include "store/schema.h"
-#include "store/table.h"
-#include "text/cp1251.h"
+#include "core/store/schema.h"
+#include "core/store/table.h"
+#include "core/text/cp1251.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -1,8 +1,8 @@
 // The name search of the quick jump on a game table of 30,000 records in
 // name order: time per search and the records it reads.
-#include "editor/quick_jump.h"
-#include "store/schema.h"
-#include "store/table.h"
+#include "core/editor/quick_jump.h"
+#include "core/store/schema.h"
+#include "core/store/table.h"
 
 #include <benchmark/benchmark.h>
 

@@ -5,9 +5,9 @@
 // are sparse beyond a head that tells them apart, so the base takes little
 // disk; they lie in the page cache, as after a first run.
 #include "goal_reporter.h"
-#include "store/schema.h"
-#include "store/table.h"
-#include "tools/picture_audit.h"
+#include "core/store/schema.h"
+#include "core/store/table.h"
+#include "core/tools/picture_audit.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,7 +1,7 @@
 #include "jpeg_writer.h"
 #include "ratio_reporter.h"
 
-#include "pictures/decoder.h"
+#include "core/pictures/decoder.h"
 
 #include <benchmark/benchmark.h>
 

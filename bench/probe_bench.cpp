@@ -1,7 +1,7 @@
 #include "jpeg_writer.h"
 #include "ratio_reporter.h"
 
-#include "pictures/probe.h"
+#include "core/pictures/probe.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,8 +2,8 @@
 // edit+post against the same UPDATE transactions through the raw SQLite API,
 // and inserts and deletes at random places.
 #include "ratio_reporter.h"
-#include "store/schema.h"
-#include "store/table.h"
+#include "core/store/schema.h"
+#include "core/store/table.h"
 
 #include <sqlite3.h>
 

@@ -4,12 +4,12 @@
 // lines into an empty table against inserting the same records through
 // the SQLite C API, one transaction each, with the table's journal settings.
 #include "ratio_reporter.h"
-#include "store/schema.h"
-#include "store/table.h"
-#include "tools/checks.h"
-#include "tools/merge.h"
-#include "tools/rename.h"
-#include "tools/renumber.h"
+#include "core/store/schema.h"
+#include "core/store/table.h"
+#include "core/tools/checks.h"
+#include "core/tools/merge.h"
+#include "core/tools/rename.h"
+#include "core/tools/renumber.h"
 
 #include <sqlite3.h>
 

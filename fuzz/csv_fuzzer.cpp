@@ -3,8 +3,8 @@
 // back, gives the same cells.
 #include "fields_input.h"
 
-#include "error.h"
-#include "store/csv.h"
+#include "core/error.h"
+#include "core/store/csv.h"
 
 using namespace gamarium::store;
 

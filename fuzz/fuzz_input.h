@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pictures/decoder.h"
+#include "core/pictures/decoder.h"
 
 #include <cstdint>
 #include <algorithm>

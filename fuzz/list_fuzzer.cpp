@@ -1,8 +1,8 @@
 // Reading a game list file as the merge does: the bytes as text, the lines,
 // and the game each line gives.
-#include "error.h"
-#include "files/plain_name.h"
-#include "tools/list_file.h"
+#include "core/error.h"
+#include "core/files/plain_name.h"
+#include "core/tools/list_file.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "dat/logiqx_reader.h"
+#include "core/dat/logiqx_reader.h"
 #include "dat_fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -1,4 +1,4 @@
-#include "dat/clrmamepro_reader.h"
+#include "core/dat/clrmamepro_reader.h"
 #include "dat_fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -4,8 +4,8 @@
 // takes files, so both are written to a folder of this process's own.
 #include "fields_input.h"
 
-#include "error.h"
-#include "paradox/paradox_table.h"
+#include "core/error.h"
+#include "core/paradox/paradox_table.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,6 +1,6 @@
 #include "fuzz_input.h"
 
-#include "pictures/probe.h"
+#include "core/pictures/probe.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (const auto file = gamarium::fuzz::splitInput(data, size)) {

@@ -4,10 +4,10 @@
 // ended by a zero byte, then the template file.
 #include "fields_input.h"
 
-#include "pages/block.h"
-#include "pages/page_list.h"
-#include "pages/template_file.h"
-#include "text/cp1251.h"
+#include "core/pages/block.h"
+#include "core/pages/page_list.h"
+#include "core/pages/template_file.h"
+#include "core/text/cp1251.h"
 
 #include <string>
 

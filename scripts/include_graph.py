@@ -1,9 +1,8 @@
 #!/usr/bin/env python3
 """Prints which folders of src/ include which, as two Mermaid graphs: the
 front ends with the core as one box, then the core's own folders. A quoted
-include is resolved as the compiler does: a GUI file finds the GUI's
-folders first, then the core's. Headers at the core's top (error.h) are left
-out. Run from the repository root; docs/architecture.md shows the output.
+include names its layer from src/ ("core/store/table.h"), or a header beside
+the file. Headers at the core's top (core/error.h) are left out. Run from the repository root; docs/architecture.md shows the output.
 """
 import pathlib
 import re
@@ -19,12 +18,9 @@ def folder_of(path: pathlib.Path) -> str:
 
 
 def resolve(source: pathlib.Path, name: str):
-    roots = [SRC / "gui", SRC / "core"] if source.parts[1] == "gui" else [SRC / "core"]
-    if source.parts[1] == "cli":
-        roots = [SRC / "cli", SRC / "core"]
-    for root in roots:
-        if (root / name).exists():
-            return root / name
+    for candidate in (SRC / name, source.parent / name):
+        if candidate.exists():
+            return candidate
     return None
 
 

@@ -1,10 +1,10 @@
 #include "cli/base_commands.h"
 
-#include "error.h"
-#include "store/base_conversion.h"
-#include "store/catalogue.h"
-#include "store/table_transfer.h"
-#include "text/cp1251.h"
+#include "core/error.h"
+#include "core/store/base_conversion.h"
+#include "core/store/catalogue.h"
+#include "core/store/table_transfer.h"
+#include "core/text/cp1251.h"
 
 namespace gamarium::cli {
 
@@ -24,6 +24,11 @@ store::CsvFormat csvFormat(const Invocation& invocation) {
         format.delimiter = delimiter->front();
     }
     return format;
+}
+
+// The table an export or import works on.
+session::BaseTable tableOf(const Invocation& invocation) {
+    return invocation.flag("--patches") ? session::BaseTable::Patches : session::BaseTable::Games;
 }
 
 } // namespace
@@ -64,8 +69,9 @@ int convertBase(Invocation& invocation) {
 
 int exportTable(Invocation& invocation) {
     const store::CsvFormat format = csvFormat(invocation);
-    const auto table = invocation.openTable(invocation.words[0], invocation.flag("--patches"));
-    store::exportCsv(*table, invocation.out, format);
+    const auto opened = invocation.openTable(invocation.words[0], tableOf(invocation));
+    store::Table& table = *opened;
+    store::exportCsv(table, invocation.out, format);
     invocation.out.flush();
     if (!invocation.out) throw Error("не удалось записать в стандартный вывод");
     return 0;
@@ -75,9 +81,10 @@ int importTable(Invocation& invocation) {
     store::ImportOptions options;
     options.cutToFieldSize = invocation.flag("--cut");
     options.format = csvFormat(invocation);
-    const auto table = invocation.openTable(invocation.words[0], invocation.flag("--patches"));
+    const auto opened = invocation.openTable(invocation.words[0], tableOf(invocation));
+    store::Table& table = *opened;
     const std::string document = files::readFile(invocation.path(invocation.words[1]), kLargestTextFile);
-    const store::ImportResult result = store::importCsv(*table, document, options);
+    const store::ImportResult result = store::importCsv(table, document, options);
     if (options.cutToFieldSize) invocation.out << "обрезано текстов: " << result.cut << '\n';
     return 0;
 }

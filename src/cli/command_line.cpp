@@ -1,8 +1,8 @@
 #include "cli/command_line.h"
 
 #include "cli/command.h"
-#include "files/system.h"
-#include "store/catalogue.h"
+#include "core/files/system.h"
+#include "core/store/catalogue.h"
 
 #include <algorithm>
 #include <optional>

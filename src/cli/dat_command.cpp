@@ -1,8 +1,8 @@
 #include "cli/dat_command.h"
 
-#include "dat/dat_files.h"
-#include "dat/dat_import.h"
-#include "text/cp1251.h"
+#include "core/dat/dat_files.h"
+#include "core/dat/dat_import.h"
+#include "core/text/cp1251.h"
 
 namespace gamarium::cli {
 
@@ -12,10 +12,11 @@ int importDat(Invocation& invocation) {
         paths.push_back(invocation.path(*file));
     const dat::DatContents contents = dat::readDatFiles(paths);
     if (contents.games.empty()) throw Error("среди файлов нет DAT с играми");
-    const std::unique_ptr<store::Table> games = invocation.openTable(invocation.words.front());
+    const auto session = invocation.openBase(invocation.words.front());
+    store::Table& games = session->games();
     const bool dryRun = invocation.flag("--dry-run");
     const auto print = [&](const std::string& line) { invocation.status(line); };
-    const dat::DatImportResult result = dat::importDat(*games, contents, print, dryRun);
+    const dat::DatImportResult result = dat::importDat(games, contents, print, dryRun);
     if (result.unaccented + result.cut + result.leftEmpty > 0) print(dat::conversionsLine(result));
     if (dryRun) print(text::fromUtf8("пробный прогон: ничего не записано"));
     print(dat::countsLine(result));

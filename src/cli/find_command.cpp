@@ -1,10 +1,10 @@
 #include "cli/find_command.h"
 
-#include "error.h"
-#include "find/find_games.h"
-#include "find/game_texts.h"
-#include "text/cp1251.h"
-#include "text/exact_conversion.h"
+#include "core/error.h"
+#include "core/find/find_games.h"
+#include "core/find/game_texts.h"
+#include "core/text/cp1251.h"
+#include "core/text/exact_conversion.h"
 
 namespace gamarium::cli {
 
@@ -21,9 +21,10 @@ int findGames(Invocation& invocation) {
         if (!choice) throw Error("нет поля «" + name + "» для поиска");
         query.fields = query.fields | *choice;
     }
-    const auto table = invocation.openTable(invocation.words[0]);
+    const auto session = invocation.openBase(invocation.words[0]);
+    store::Table& table = session->games();
     find::GameTexts texts;
-    texts.reload(*table);
+    texts.reload(table);
     const auto list = texts.snapshot();
     for (const find::FindMatch& match : find::findGames(*list, query).matches) {
         const find::FindResult result = find::describe(*list, match);

@@ -1,6 +1,6 @@
 #include "cli/identify_command.h"
 
-#include "pictures/decoder.h"
+#include "core/pictures/decoder.h"
 
 namespace gamarium::cli {
 

@@ -1,9 +1,7 @@
 #include "cli/invocation.h"
 
-#include "pictures/picture_folder.h"
-#include "store/catalogue.h"
-#include "text/cp1251.h"
-#include "tools/merge.h"
+#include "core/text/cp1251.h"
+#include "core/tools/merge.h"
 
 namespace gamarium::cli {
 
@@ -28,16 +26,12 @@ files::Path Invocation::path(const std::string& utf8) const {
     return files::Path(std::u8string(utf8.begin(), utf8.end()));
 }
 
-std::unique_ptr<store::Table> Invocation::openTable(const std::string& base, bool patches) const {
-    const std::string name = text::fromUtf8(base);
-    auto table = std::make_unique<store::Table>(store::basesFolder(home),
-                                                patches ? store::patchTableName(name) : store::gameTableName(name));
-    table->open();
-    return table;
+std::unique_ptr<session::BaseSession> Invocation::openBase(const std::string& base) const {
+    return std::make_unique<session::BaseSession>(home, text::fromUtf8(base));
 }
 
-files::Path Invocation::pictureFolder(const std::string& base) const {
-    return pictures::basePictureFolder(home, text::fromUtf8(base));
+std::unique_ptr<store::Table> Invocation::openTable(const std::string& base, session::BaseTable which) const {
+    return session::openBaseTable(home, text::fromUtf8(base), which);
 }
 
 } // namespace gamarium::cli

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "files/files.h"
-#include "store/table.h"
+#include "core/files/files.h"
+#include "core/session/base_session.h"
 
 #include <map>
 #include <memory>
@@ -35,11 +35,11 @@ struct Invocation {
     void status(const std::string& cp1251) const;
     // A file name from the command line, kept as the system's own bytes.
     files::Path path(const std::string& utf8) const;
-    // The game (or patch) table of a base named on the command line, opened;
-    // the base name is checked on the way.
-    std::unique_ptr<store::Table> openTable(const std::string& base, bool patches = false) const;
-    // images/<base>/ of a base named on the command line.
-    files::Path pictureFolder(const std::string& base) const;
+    // The base named on the command line, opened as the editor opens it: its
+    // name checked, both tables held, its pictures found.
+    std::unique_ptr<session::BaseSession> openBase(const std::string& base) const;
+    // One table of it alone, for what must work while the other is missing or damaged.
+    std::unique_ptr<store::Table> openTable(const std::string& base, session::BaseTable which) const;
 };
 
 // Larger text files (CSV, game lists) are refused rather than read into memory.

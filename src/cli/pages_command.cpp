@@ -1,8 +1,8 @@
 #include "cli/pages_command.h"
 
-#include "pages/generator.h"
-#include "pages/report_line.h"
-#include "text/cp1251.h"
+#include "core/pages/generator.h"
+#include "core/pages/report_line.h"
+#include "core/text/cp1251.h"
 
 namespace gamarium::cli {
 
@@ -28,15 +28,14 @@ int writePages(Invocation& invocation) {
     pages::PageSettings settings = pageSettings(invocation);
     settings.outputFolder = invocation.path(invocation.words[2]);
     const pages::PageTemplate pageTemplate = pages::loadTemplate(invocation.path(invocation.words[1]));
-    const auto games = invocation.openTable(base);
-    const auto patches = invocation.openTable(base, true);
+    const auto session = invocation.openBase(base);
     std::ostream& err = invocation.err;
     const pages::GeneratorCallbacks callbacks{
         .messages = [&err](const std::string& message) { err << message << std::endl; },
         .progress = {},
     };
-    const pages::GenerationReport report =
-        pages::generatePages(*games, *patches, invocation.home, text::fromUtf8(base), pageTemplate, settings, callbacks);
+    const pages::GenerationReport report = pages::generatePages(session->games(), session->patches(), session->home(),
+                                                                session->baseName(), pageTemplate, settings, callbacks);
     if (report.refused) return 1;
     invocation.out << pages::reportLine(report) << '\n';
     return 0;

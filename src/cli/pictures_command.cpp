@@ -1,7 +1,7 @@
 #include "cli/pictures_command.h"
 
-#include "error.h"
-#include "tools/pictures_by_name.h"
+#include "core/error.h"
+#include "core/tools/pictures_by_name.h"
 
 namespace gamarium::cli {
 
@@ -13,10 +13,11 @@ int addPictures(Invocation& invocation) {
         options.slot = (*slot)[0] - '0';
     }
     const std::string& base = invocation.words[0];
-    const auto table = invocation.openTable(base);
+    const auto session = invocation.openBase(base);
+    store::Table& table = session->games();
     const auto print = [&](const std::string& line) { invocation.status(line); };
     const tools::PicturesByNameCounts counts = tools::addPicturesByName(
-        *table, invocation.pictureFolder(base), invocation.path(invocation.words[1]), options, print);
+        table, session->pictureRoot(), invocation.path(invocation.words[1]), options, print);
     print(tools::countsLine(counts, options.dryRun));
     return 0;
 }

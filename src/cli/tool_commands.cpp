@@ -1,15 +1,15 @@
 #include "cli/tool_commands.h"
 
 #include "cli/orphans_command.h"
-#include "editor/quick_jump.h"
-#include "error.h"
-#include "text/cp1251.h"
-#include "text/exact_conversion.h"
-#include "tools/checks.h"
-#include "tools/light.h"
-#include "tools/merge.h"
-#include "tools/rename.h"
-#include "tools/renumber.h"
+#include "core/editor/quick_jump.h"
+#include "core/error.h"
+#include "core/text/cp1251.h"
+#include "core/text/exact_conversion.h"
+#include "core/tools/checks.h"
+#include "core/tools/light.h"
+#include "core/tools/merge.h"
+#include "core/tools/rename.h"
+#include "core/tools/renumber.h"
 
 #include <algorithm>
 #include <charconv>
@@ -34,15 +34,17 @@ int positionArgument(const std::string& word, const store::Table& table) {
 } // namespace
 
 int jump(Invocation& invocation) {
-    const auto table = invocation.openTable(invocation.words[0]);
-    editor::quickJump(*table, text::fromUtf8(invocation.words[1]));
-    invocation.out << table->recordNumber() << '\t' << text::toUtf8(table->fieldByName("Name").asString()) << '\n';
+    const auto session = invocation.openBase(invocation.words[0]);
+    store::Table& table = session->games();
+    editor::quickJump(table, text::fromUtf8(invocation.words[1]));
+    invocation.out << table.recordNumber() << '\t' << text::toUtf8(table.fieldByName("Name").asString()) << '\n';
     return 0;
 }
 
 int renumber(Invocation& invocation) {
-    const auto table = invocation.openTable(invocation.words[0]);
-    tools::renumber(*table);
+    const auto session = invocation.openBase(invocation.words[0]);
+    store::Table& table = session->games();
+    tools::renumber(table);
     invocation.status(text::fromUtf8("Ренумерация завершена!"));
     return 0;
 }
@@ -52,13 +54,14 @@ int check(Invocation& invocation) {
     const std::string& base = invocation.words[1];
     if (which == "orphans") return checkOrphans(invocation);
     if (invocation.flag("--move")) throw UsageError{};
-    const auto table = invocation.openTable(base);
+    const auto session = invocation.openBase(base);
+    store::Table& table = session->games();
     if (which == "names")
-        tools::checkNames(*table, statusOf(invocation));
+        tools::checkNames(table, statusOf(invocation));
     else if (which == "pictures")
-        tools::checkPictures(*table, invocation.pictureFolder(base), statusOf(invocation));
+        tools::checkPictures(table, session->pictureRoot(), statusOf(invocation));
     else if (which == "picture-names")
-        tools::checkPictureNames(*table, statusOf(invocation));
+        tools::checkPictureNames(table, statusOf(invocation));
     else
         throw UsageError{};
     return 0;
@@ -66,10 +69,11 @@ int check(Invocation& invocation) {
 
 int rename(Invocation& invocation) {
     const std::string& base = invocation.words[0];
-    const auto table = invocation.openTable(base);
-    table->moveToPosition(positionArgument(invocation.words[1], *table));
+    const auto session = invocation.openBase(base);
+    store::Table& table = session->games();
+    table.moveToPosition(positionArgument(invocation.words[1], table));
     const tools::RenameResult result =
-        tools::renameGame(*table, invocation.pictureFolder(base), text::toStoredText(invocation.words[2]));
+        tools::renameGame(table, session->pictureRoot(), text::toStoredText(invocation.words[2]));
     if (result.oldSid != result.newSid) invocation.status(tools::movedPicturesMessage(result));
     if (const std::string copied = tools::copiedPicturesLine(result); !copied.empty()) invocation.status(copied);
     invocation.status(text::fromUtf8("Переименование закончено!"));
@@ -80,17 +84,19 @@ int rename(Invocation& invocation) {
 }
 
 int light(Invocation& invocation) {
-    const auto table = invocation.openTable(invocation.words[0]);
-    tools::makeLightSet(*table, invocation.pictureFolder(invocation.words[0]), statusOf(invocation));
+    const auto session = invocation.openBase(invocation.words[0]);
+    store::Table& table = session->games();
+    tools::makeLightSet(table, session->pictureRoot(), statusOf(invocation));
     return 0;
 }
 
 int merge(Invocation& invocation) {
-    const auto table = invocation.openTable(invocation.words[0]);
+    const auto session = invocation.openBase(invocation.words[0]);
+    store::Table& table = session->games();
     const tools::ListFile list =
         tools::readListFile(files::readFile(invocation.path(invocation.words[1]), kLargestTextFile));
     if (!list.text.empty()) invocation.status(list.text);
-    tools::mergeList(*table, list, statusOf(invocation));
+    tools::mergeList(table, list, statusOf(invocation));
     return 0;
 }
 

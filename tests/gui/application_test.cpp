@@ -1,6 +1,6 @@
-#include "error.h"
+#include "core/error.h"
 #include "gui_fixture.h"
-#include "widgets/handler.h"
+#include "gui/widgets/handler.h"
 
 #include <QPushButton>
 

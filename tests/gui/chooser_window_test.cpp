@@ -1,6 +1,6 @@
 #include "gui_fixture.h"
-#include "pictures/chooser_window.h"
-#include "pictures/picture_loader.h"
+#include "gui/pictures/chooser_window.h"
+#include "gui/pictures/picture_loader.h"
 
 #include <QImage>
 #include <QLabel>

@@ -1,11 +1,11 @@
-#include "app/main_window.h"
-#include "editor/editor_window.h"
+#include "gui/app/main_window.h"
+#include "gui/editor/editor_window.h"
 #include "editor_fixture.h"
-#include "patches/patch_window.h"
-#include "pictures/chooser_window.h"
-#include "store/catalogue.h"
-#include "store/table.h"
-#include "widgets/navigator_bar.h"
+#include "gui/patches/patch_window.h"
+#include "gui/pictures/chooser_window.h"
+#include "core/store/catalogue.h"
+#include "core/store/table.h"
+#include "gui/widgets/navigator_bar.h"
 
 #include <QClipboard>
 #include <QComboBox>

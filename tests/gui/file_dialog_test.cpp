@@ -1,6 +1,6 @@
-#include "error.h"
-#include "widgets/file_dialog.h"
-#include "widgets/qt_text.h"
+#include "core/error.h"
+#include "gui/widgets/file_dialog.h"
+#include "gui/widgets/qt_text.h"
 
 #include <gtest/gtest.h>
 

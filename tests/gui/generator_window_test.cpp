@@ -1,13 +1,13 @@
 #include "core/support/run_command.h"
-#include "editor/editor_window.h"
-#include "session/base_session.h"
-#include "files/files.h"
+#include "gui/editor/editor_window.h"
+#include "core/session/base_session.h"
+#include "core/files/files.h"
 #include "gui_fixture.h"
-#include "pages/generator_window.h"
-#include "store/catalogue.h"
-#include "store/table.h"
-#include "text/cp1251.h"
-#include "widgets/file_dialog.h"
+#include "gui/pages/generator_window.h"
+#include "core/store/catalogue.h"
+#include "core/store/table.h"
+#include "core/text/cp1251.h"
+#include "gui/widgets/file_dialog.h"
 
 #include <QComboBox>
 #include <QGroupBox>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/windows.h"
-#include "widgets/message_box.h"
+#include "gui/app/windows.h"
+#include "gui/widgets/message_box.h"
 
 #include <QAbstractButton>
 #include <QApplication>

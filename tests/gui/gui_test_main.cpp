@@ -1,6 +1,6 @@
-#include "app/application.h"
-#include "widgets/file_dialog.h"
-#include "widgets/message_box.h"
+#include "gui/app/application.h"
+#include "gui/widgets/file_dialog.h"
+#include "gui/widgets/message_box.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "widgets/key_position.h"
+#include "gui/widgets/key_position.h"
 
 #include <QKeyEvent>
 

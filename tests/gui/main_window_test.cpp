@@ -1,12 +1,12 @@
-#include "app/main_window.h"
-#include "app/new_base_dialog.h"
+#include "gui/app/main_window.h"
+#include "gui/app/new_base_dialog.h"
 #include "core/support/paradox_writer.h"
-#include "files/files.h"
-#include "paradox/paradox_table.h"
+#include "core/files/files.h"
+#include "core/paradox/paradox_table.h"
 #include "gui_fixture.h"
-#include "store/catalogue.h"
-#include "store/schema.h"
-#include "store/table.h"
+#include "core/store/catalogue.h"
+#include "core/store/schema.h"
+#include "core/store/table.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 #include "editor_fixture.h"
-#include "find/find_window.h"
-#include "widgets/file_dialog.h"
+#include "gui/find/find_window.h"
+#include "gui/widgets/file_dialog.h"
 
 #include <QMenu>
 #include <QPlainTextEdit>

@@ -1,11 +1,11 @@
-#include "app/main_window.h"
-#include "editor/editor_window.h"
+#include "gui/app/main_window.h"
+#include "gui/editor/editor_window.h"
 #include "gui_fixture.h"
-#include "patches/patch_window.h"
-#include "session/base_session.h"
-#include "store/catalogue.h"
-#include "store/table.h"
-#include "widgets/navigator_bar.h"
+#include "gui/patches/patch_window.h"
+#include "core/session/base_session.h"
+#include "core/store/catalogue.h"
+#include "core/store/table.h"
+#include "gui/widgets/navigator_bar.h"
 
 #include <QComboBox>
 #include <QFrame>

@@ -1,6 +1,6 @@
 #include "editor_fixture.h"
-#include "tools/rename_dialog.h"
-#include "widgets/file_dialog.h"
+#include "gui/tools/rename_dialog.h"
+#include "gui/widgets/file_dialog.h"
 
 #include <QPlainTextEdit>
 #include <QProgressBar>

@@ -4,10 +4,10 @@
 // base/paradox/), never neither; and a conversion run again finishes.
 #include "core/support/paradox_bulk_writer.h"
 #include "core/support/temp_folder.h"
-#include "files/files.h"
-#include "paradox/paradox_table.h"
-#include "store/catalogue.h"
-#include "store/table.h"
+#include "core/files/files.h"
+#include "core/paradox/paradox_table.h"
+#include "core/store/catalogue.h"
+#include "core/store/table.h"
 
 #include <gtest/gtest.h>
 

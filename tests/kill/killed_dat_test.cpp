@@ -3,9 +3,9 @@
 // imported, never in between.
 #include "cli_process.h"
 #include "core/support/temp_folder.h"
-#include "store/catalogue.h"
-#include "store/table.h"
-#include "tools/merge.h"
+#include "core/store/catalogue.h"
+#include "core/store/table.h"
+#include "core/tools/merge.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 // every kill the table opens, and holds every row of the import or none.
 #include "cli_process.h"
 #include "core/support/temp_folder.h"
-#include "store/catalogue.h"
-#include "store/table.h"
+#include "core/store/catalogue.h"
+#include "core/store/table.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 // merged before it, in the order of the list, numbered on without a gap.
 #include "cli_process.h"
 #include "core/support/temp_folder.h"
-#include "store/catalogue.h"
-#include "store/table.h"
+#include "core/store/catalogue.h"
+#include "core/store/table.h"
 
 #include <gtest/gtest.h>
 

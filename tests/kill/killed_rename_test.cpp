@@ -4,8 +4,8 @@
 // in the old one as long as the old record stands.
 #include "cli_process.h"
 #include "core/support/temp_folder.h"
-#include "store/catalogue.h"
-#include "store/table.h"
+#include "core/store/catalogue.h"
+#include "core/store/table.h"
 
 #include <gtest/gtest.h>
 

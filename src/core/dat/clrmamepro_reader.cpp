@@ -1,6 +1,6 @@
-#include "dat/clrmamepro_reader.h"
+#include "core/dat/clrmamepro_reader.h"
 
-#include "dat/rom_fields.h"
+#include "core/dat/rom_fields.h"
 
 namespace gamarium::dat {
 namespace {

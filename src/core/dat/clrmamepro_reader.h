@@ -1,7 +1,7 @@
 #pragma once
 
-#include "dat/clrmamepro_syntax.h"
-#include "dat/dat_game.h"
+#include "core/dat/clrmamepro_syntax.h"
+#include "core/dat/dat_game.h"
 
 #include <istream>
 #include <optional>

@@ -1,6 +1,6 @@
-#include "dat/clrmamepro_syntax.h"
+#include "core/dat/clrmamepro_syntax.h"
 
-#include "dat/dat_game.h"
+#include "core/dat/dat_game.h"
 
 namespace gamarium::dat {
 namespace {

@@ -1,7 +1,7 @@
-#include "dat/dat_files.h"
+#include "core/dat/dat_files.h"
 
-#include "dat/clrmamepro_reader.h"
-#include "dat/logiqx_reader.h"
+#include "core/dat/clrmamepro_reader.h"
+#include "core/dat/logiqx_reader.h"
 
 #include <fstream>
 

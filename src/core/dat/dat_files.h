@@ -1,7 +1,7 @@
 #pragma once
 
-#include "dat/dat_game.h"
-#include "files/files.h"
+#include "core/dat/dat_game.h"
+#include "core/files/files.h"
 
 #include <istream>
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "error.h"
+#include "core/error.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,11 +1,11 @@
-#include "dat/dat_import.h"
+#include "core/dat/dat_import.h"
 
-#include "dat/dat_record.h"
-#include "dat/regions.h"
-#include "store/table.h"
-#include "text/cp1251.h"
-#include "tools/checks.h"
-#include "tools/renumber.h"
+#include "core/dat/dat_record.h"
+#include "core/dat/regions.h"
+#include "core/store/table.h"
+#include "core/text/cp1251.h"
+#include "core/tools/checks.h"
+#include "core/tools/renumber.h"
 
 #include <algorithm>
 #include <bitset>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "dat/dat_game.h"
-#include "tools/status.h"
+#include "core/dat/dat_game.h"
+#include "core/tools/status.h"
 
 #include <string>
 

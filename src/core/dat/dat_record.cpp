@@ -1,12 +1,12 @@
-#include "dat/dat_record.h"
+#include "core/dat/dat_record.h"
 
-#include "dat/genres.h"
-#include "dat/regions.h"
-#include "store/schema.h"
-#include "text/cp1251.h"
-#include "text/exact_conversion.h"
-#include "tools/list_file.h"
-#include "tools/rename.h"
+#include "core/dat/genres.h"
+#include "core/dat/regions.h"
+#include "core/store/schema.h"
+#include "core/text/cp1251.h"
+#include "core/text/exact_conversion.h"
+#include "core/tools/list_file.h"
+#include "core/tools/rename.h"
 
 #include <charconv>
 

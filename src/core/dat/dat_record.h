@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dat/dat_game.h"
+#include "core/dat/dat_game.h"
 
 #include <array>
 #include <string>

@@ -1,6 +1,6 @@
-#include "dat/logiqx_reader.h"
+#include "core/dat/logiqx_reader.h"
 
-#include "dat/rom_fields.h"
+#include "core/dat/rom_fields.h"
 
 #include <expat.h>
 

@@ -1,7 +1,7 @@
-#include "dat/regions.h"
+#include "core/dat/regions.h"
 
-#include "dat/word_list.h"
-#include "text/cp1251.h"
+#include "core/dat/word_list.h"
+#include "core/text/cp1251.h"
 
 #include <algorithm>
 

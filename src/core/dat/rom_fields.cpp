@@ -1,6 +1,6 @@
-#include "dat/rom_fields.h"
+#include "core/dat/rom_fields.h"
 
-#include "dat/dat_game.h"
+#include "core/dat/dat_game.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,4 +1,4 @@
-#include "dat/word_list.h"
+#include "core/dat/word_list.h"
 
 #include <algorithm>
 

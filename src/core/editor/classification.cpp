@@ -1,4 +1,4 @@
-#include "editor/classification.h"
+#include "core/editor/classification.h"
 
 #include <utility>
 

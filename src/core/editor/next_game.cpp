@@ -1,6 +1,6 @@
-#include "editor/next_game.h"
+#include "core/editor/next_game.h"
 
-#include "store/table.h"
+#include "core/store/table.h"
 
 namespace gamarium::editor {
 

@@ -1,4 +1,4 @@
-#include "editor/picture_slots.h"
+#include "core/editor/picture_slots.h"
 
 namespace gamarium::editor {
 

@@ -1,8 +1,8 @@
-#include "editor/quick_jump.h"
+#include "core/editor/quick_jump.h"
 
-#include "error.h"
-#include "store/table.h"
-#include "text/cp1251.h"
+#include "core/error.h"
+#include "core/store/table.h"
+#include "core/text/cp1251.h"
 
 #include <algorithm>
 #include <charconv>

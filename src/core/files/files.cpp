@@ -1,9 +1,9 @@
-#include "files/files.h"
+#include "core/files/files.h"
 
-#include "error.h"
-#include "files/system.h"
-#include "text/cp1251.h"
-#include "text/wildcard.h"
+#include "core/error.h"
+#include "core/files/system.h"
+#include "core/text/cp1251.h"
+#include "core/text/wildcard.h"
 
 #include <algorithm>
 #include <array>

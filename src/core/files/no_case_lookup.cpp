@@ -1,6 +1,6 @@
-#include "files/no_case_lookup.h"
+#include "core/files/no_case_lookup.h"
 
-#include "text/cp1251.h"
+#include "core/text/cp1251.h"
 
 #include <system_error>
 

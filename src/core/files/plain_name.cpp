@@ -1,4 +1,4 @@
-#include "files/plain_name.h"
+#include "core/files/plain_name.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "files/system.h"
+#include "core/files/system.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,7 +1,7 @@
-#include "find/find_games.h"
+#include "core/find/find_games.h"
 
-#include "find/search_fold.h"
-#include "text/byte_search.h"
+#include "core/find/search_fold.h"
+#include "core/text/byte_search.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "find/game_texts.h"
-#include "find/search_fields.h"
+#include "core/find/game_texts.h"
+#include "core/find/search_fields.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,8 +1,8 @@
-#include "find/game_texts.h"
+#include "core/find/game_texts.h"
 
-#include "error.h"
-#include "find/search_fold.h"
-#include "store/table.h"
+#include "core/error.h"
+#include "core/find/search_fold.h"
+#include "core/store/table.h"
 
 #include <utility>
 

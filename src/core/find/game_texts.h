@@ -1,6 +1,6 @@
 #pragma once
 
-#include "find/search_fields.h"
+#include "core/find/search_fields.h"
 
 #include <array>
 #include <cstddef>

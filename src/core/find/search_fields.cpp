@@ -1,6 +1,6 @@
-#include "find/search_fields.h"
+#include "core/find/search_fields.h"
 
-#include "text/cp1251.h"
+#include "core/text/cp1251.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
-#include "pages/analog.h"
+#include "core/pages/analog.h"
 
-#include "text/cp1251.h"
+#include "core/text/cp1251.h"
 
 #include <algorithm>
 

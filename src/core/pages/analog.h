@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pages/messages.h"
+#include "core/pages/messages.h"
 
 #include <optional>
 #include <string>

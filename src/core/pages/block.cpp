@@ -1,9 +1,9 @@
-#include "pages/block.h"
+#include "core/pages/block.h"
 
-#include "pages/analog.h"
-#include "pages/placeholder.h"
-#include "pictures/picture_folder.h"
-#include "text/cp1251.h"
+#include "core/pages/analog.h"
+#include "core/pages/placeholder.h"
+#include "core/pictures/picture_folder.h"
+#include "core/text/cp1251.h"
 
 #include <algorithm>
 #include <cstddef>

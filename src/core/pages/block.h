@@ -1,10 +1,10 @@
 #pragma once
 
-#include "files/files.h"
-#include "pages/game_record.h"
-#include "pages/messages.h"
-#include "pages/picture_sizes.h"
-#include "pictures/picture.h"
+#include "core/files/files.h"
+#include "core/pages/game_record.h"
+#include "core/pages/messages.h"
+#include "core/pages/picture_sizes.h"
+#include "core/pictures/picture.h"
 
 #include <optional>
 #include <string>

@@ -1,6 +1,6 @@
-#include "pages/game_record.h"
+#include "core/pages/game_record.h"
 
-#include "store/table.h"
+#include "core/store/table.h"
 
 #include <algorithm>
 #include <utility>

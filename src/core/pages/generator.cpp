@@ -1,12 +1,12 @@
-#include "pages/generator.h"
+#include "core/pages/generator.h"
 
-#include "error.h"
-#include "pages/block.h"
-#include "pages/output_folder.h"
-#include "pages/page_list.h"
-#include "pages/page_set.h"
-#include "store/table.h"
-#include "text/cp1251.h"
+#include "core/error.h"
+#include "core/pages/block.h"
+#include "core/pages/output_folder.h"
+#include "core/pages/page_list.h"
+#include "core/pages/page_set.h"
+#include "core/store/table.h"
+#include "core/text/cp1251.h"
 
 #include <algorithm>
 

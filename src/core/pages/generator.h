@@ -1,9 +1,9 @@
 #pragma once
 
-#include "files/files.h"
-#include "pages/messages.h"
-#include "pages/page_settings.h"
-#include "pages/template_file.h"
+#include "core/files/files.h"
+#include "core/pages/messages.h"
+#include "core/pages/page_settings.h"
+#include "core/pages/template_file.h"
 
 #include <functional>
 #include <string_view>

@@ -1,6 +1,6 @@
-#include "pages/output_folder.h"
+#include "core/pages/output_folder.h"
 
-#include "error.h"
+#include "core/error.h"
 
 #include <system_error>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "files/files.h"
-#include "files/no_case_lookup.h"
+#include "core/files/files.h"
+#include "core/files/no_case_lookup.h"
 
 #include <string_view>
 

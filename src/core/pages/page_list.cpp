@@ -1,7 +1,7 @@
-#include "pages/page_list.h"
+#include "core/pages/page_list.h"
 
-#include "pages/placeholder.h"
-#include "text/cp1251.h"
+#include "core/pages/placeholder.h"
+#include "core/text/cp1251.h"
 
 namespace gamarium::pages {
 namespace {

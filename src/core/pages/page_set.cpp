@@ -1,7 +1,7 @@
-#include "pages/page_set.h"
+#include "core/pages/page_set.h"
 
-#include "pages/page_list.h"
-#include "text/cp1251.h"
+#include "core/pages/page_list.h"
+#include "core/text/cp1251.h"
 
 #include <unordered_map>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pages/game_record.h"
+#include "core/pages/game_record.h"
 
 #include <cstdint>
 #include <optional>

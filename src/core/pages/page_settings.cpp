@@ -1,7 +1,7 @@
-#include "pages/page_settings.h"
+#include "core/pages/page_settings.h"
 
-#include "error.h"
-#include "text/cp1251.h"
+#include "core/error.h"
+#include "core/text/cp1251.h"
 
 #include <charconv>
 

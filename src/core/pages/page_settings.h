@@ -1,7 +1,7 @@
 #pragma once
 
-#include "files/files.h"
-#include "pages/block.h"
+#include "core/files/files.h"
+#include "core/pages/block.h"
 
 #include <string>
 #include <string_view>

@@ -1,7 +1,7 @@
-#include "pages/picture_sizes.h"
+#include "core/pages/picture_sizes.h"
 
-#include "files/system.h"
-#include "pictures/probe.h"
+#include "core/files/system.h"
+#include "core/pictures/probe.h"
 
 #include <stdexcept>
 

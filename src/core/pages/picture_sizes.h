@@ -1,9 +1,9 @@
 #pragma once
 
-#include "files/files.h"
-#include "files/no_case_lookup.h"
-#include "pages/game_record.h"
-#include "pictures/picture.h"
+#include "core/files/files.h"
+#include "core/files/no_case_lookup.h"
+#include "core/pages/game_record.h"
+#include "core/pictures/picture.h"
 
 #include <atomic>
 #include <cstdint>

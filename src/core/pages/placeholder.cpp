@@ -1,6 +1,6 @@
-#include "pages/placeholder.h"
+#include "core/pages/placeholder.h"
 
-#include "text/cp1251.h"
+#include "core/text/cp1251.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "pages/report_line.h"
+#include "core/pages/report_line.h"
 
 namespace gamarium::pages {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pages/generator.h"
+#include "core/pages/generator.h"
 
 #include <string>
 

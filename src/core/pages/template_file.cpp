@@ -1,6 +1,6 @@
-#include "pages/template_file.h"
+#include "core/pages/template_file.h"
 
-#include "text/cp1251.h"
+#include "core/text/cp1251.h"
 
 #include <algorithm>
 

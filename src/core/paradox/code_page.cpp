@@ -1,7 +1,7 @@
-#include "paradox/code_page.h"
+#include "core/paradox/code_page.h"
 
-#include "error.h"
-#include "text/cp1251.h"
+#include "core/error.h"
+#include "core/text/cp1251.h"
 
 #include <algorithm>
 #include <array>

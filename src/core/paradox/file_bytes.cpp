@@ -1,7 +1,7 @@
-#include "paradox/file_bytes.h"
+#include "core/paradox/file_bytes.h"
 
-#include "error.h"
-#include "text/cp1251.h"
+#include "core/error.h"
+#include "core/text/cp1251.h"
 
 #include <filesystem>
 

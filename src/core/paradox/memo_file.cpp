@@ -1,6 +1,6 @@
-#include "paradox/memo_file.h"
+#include "core/paradox/memo_file.h"
 
-#include "error.h"
+#include "core/error.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "paradox/file_bytes.h"
+#include "core/paradox/file_bytes.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
-#include "paradox/paradox_table.h"
+#include "core/paradox/paradox_table.h"
 
-#include "error.h"
-#include "text/cp1251.h"
+#include "core/error.h"
+#include "core/text/cp1251.h"
 
 #include <algorithm>
 #include <optional>

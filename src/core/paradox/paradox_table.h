@@ -1,8 +1,8 @@
 #pragma once
 
-#include "files/files.h"
-#include "paradox/file_bytes.h"
-#include "paradox/memo_file.h"
+#include "core/files/files.h"
+#include "core/paradox/file_bytes.h"
+#include "core/paradox/memo_file.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,6 +1,6 @@
-#include "patches/patch_rules.h"
+#include "core/patches/patch_rules.h"
 
-#include "store/table.h"
+#include "core/store/table.h"
 
 #include <algorithm>
 #include <limits>

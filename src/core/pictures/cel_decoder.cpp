@@ -1,7 +1,7 @@
-#include "pictures/cel_decoder.h"
+#include "core/pictures/cel_decoder.h"
 
-#include "pictures/byte_reader.h"
-#include "pictures/decoder.h"
+#include "core/pictures/byte_reader.h"
+#include "core/pictures/decoder.h"
 
 #include <algorithm>
 #include <array>

@@ -1,16 +1,16 @@
-#include "pictures/decoder.h"
+#include "core/pictures/decoder.h"
 
-#include "error.h"
-#include "pictures/cel_decoder.h"
-#include "pictures/emf_decoder.h"
-#include "pictures/eps_decoder.h"
-#include "pictures/jpeg_decoder.h"
-#include "pictures/magick_decoder.h"
-#include "pictures/psd_decoder.h"
-#include "pictures/psp_decoder.h"
-#include "pictures/targa_decoder.h"
-#include "pictures/wmf_check.h"
-#include "text/cp1251.h"
+#include "core/error.h"
+#include "core/pictures/cel_decoder.h"
+#include "core/pictures/emf_decoder.h"
+#include "core/pictures/eps_decoder.h"
+#include "core/pictures/jpeg_decoder.h"
+#include "core/pictures/magick_decoder.h"
+#include "core/pictures/psd_decoder.h"
+#include "core/pictures/psp_decoder.h"
+#include "core/pictures/targa_decoder.h"
+#include "core/pictures/wmf_check.h"
+#include "core/text/cp1251.h"
 
 #include <algorithm>
 #include <fstream>

@@ -1,7 +1,7 @@
-#include "pictures/emf_decoder.h"
+#include "core/pictures/emf_decoder.h"
 
-#include "error.h"
-#include "pictures/decoder.h"
+#include "core/error.h"
+#include "core/pictures/decoder.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pictures/picture.h"
+#include "core/pictures/picture.h"
 
 #include <cstdint>
 #include <span>

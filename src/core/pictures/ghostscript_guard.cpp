@@ -1,4 +1,4 @@
-#include "pictures/ghostscript_guard.h"
+#include "core/pictures/ghostscript_guard.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,7 +1,7 @@
-#include "pictures/jpeg_decoder.h"
+#include "core/pictures/jpeg_decoder.h"
 
-#include "error.h"
-#include "pictures/decoder.h"
+#include "core/error.h"
+#include "core/pictures/decoder.h"
 
 #include <csetjmp>
 #include <cstdio>

@@ -1,8 +1,8 @@
-#include "pictures/magick_decoder.h"
+#include "core/pictures/magick_decoder.h"
 
-#include "error.h"
-#include "pictures/decoder.h"
-#include "pictures/ghostscript_guard.h"
+#include "core/error.h"
+#include "core/pictures/decoder.h"
+#include "core/pictures/ghostscript_guard.h"
 
 #include <Magick++.h>
 

@@ -1,4 +1,4 @@
-#include "pictures/picture_folder.h"
+#include "core/pictures/picture_folder.h"
 
 namespace gamarium::pictures {
 namespace {

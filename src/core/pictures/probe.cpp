@@ -1,11 +1,11 @@
-#include "pictures/probe.h"
+#include "core/pictures/probe.h"
 
-#include "files/system.h"
+#include "core/files/system.h"
 
-#include "pictures/byte_reader.h"
-#include "pictures/cel_decoder.h"
-#include "pictures/psd_decoder.h"
-#include "pictures/psp_decoder.h"
+#include "core/pictures/byte_reader.h"
+#include "core/pictures/cel_decoder.h"
+#include "core/pictures/psd_decoder.h"
+#include "core/pictures/psp_decoder.h"
 
 #include <algorithm>
 #include <array>

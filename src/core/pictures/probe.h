@@ -1,7 +1,7 @@
 #pragma once
 
-#include "pictures/decoder.h"
-#include "pictures/picture.h"
+#include "core/pictures/decoder.h"
+#include "core/pictures/picture.h"
 
 #include <cstdint>
 #include <filesystem>

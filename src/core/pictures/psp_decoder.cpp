@@ -1,7 +1,7 @@
-#include "pictures/psp_decoder.h"
+#include "core/pictures/psp_decoder.h"
 
-#include "pictures/byte_reader.h"
-#include "pictures/decoder.h"
+#include "core/pictures/byte_reader.h"
+#include "core/pictures/decoder.h"
 
 #include <zlib.h>
 

@@ -1,9 +1,9 @@
-#include "pictures/targa_decoder.h"
+#include "core/pictures/targa_decoder.h"
 
-#include "error.h"
-#include "pictures/byte_reader.h"
-#include "pictures/decoder.h"
-#include "pictures/magick_decoder.h"
+#include "core/error.h"
+#include "core/pictures/byte_reader.h"
+#include "core/pictures/decoder.h"
+#include "core/pictures/magick_decoder.h"
 
 namespace gamarium::pictures {
 namespace {

@@ -1,7 +1,7 @@
-#include "pictures/wmf_check.h"
+#include "core/pictures/wmf_check.h"
 
-#include "error.h"
-#include "pictures/byte_reader.h"
+#include "core/error.h"
+#include "core/pictures/byte_reader.h"
 
 #include <algorithm>
 #include <array>

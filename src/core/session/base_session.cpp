@@ -1,15 +1,31 @@
-#include "session/base_session.h"
+#include "core/session/base_session.h"
 
-#include "pictures/picture_folder.h"
-#include "store/catalogue.h"
-#include "text/cp1251.h"
+#include "core/pictures/picture_folder.h"
+#include "core/store/catalogue.h"
+#include "core/text/cp1251.h"
 
 namespace gamarium::session {
 
+namespace {
+
+// Tables are named by the lower-cased base name.
+std::string tableName(const std::string& base, BaseTable which) {
+    return which == BaseTable::Games ? store::gameTableName(text::lower(base))
+                                     : store::patchTableName(text::lower(base));
+}
+
+} // namespace
+
+std::unique_ptr<store::Table> openBaseTable(const files::Path& home, const std::string& base, BaseTable which) {
+    auto table = std::make_unique<store::Table>(store::basesFolder(home), tableName(base, which));
+    table->open();
+    return table;
+}
+
 BaseSession::BaseSession(files::Path home, std::string base)
     : home_(std::move(home)), base_(std::move(base)),
-      games_(store::basesFolder(home_), store::gameTableName(text::lower(base_))),
-      patches_(store::basesFolder(home_), store::patchTableName(text::lower(base_))) {
+      games_(store::basesFolder(home_), tableName(base_, BaseTable::Games)),
+      patches_(store::basesFolder(home_), tableName(base_, BaseTable::Patches)) {
     games_.open();
     patches_.open();
 }

@@ -1,12 +1,20 @@
 #pragma once
 
-#include "files/files.h"
-#include "store/table.h"
+#include "core/files/files.h"
+#include "core/store/table.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace gamarium::session {
+
+enum class BaseTable { Games, Patches };
+
+// One table of a base opened alone, named as the session names it: for
+// what must work while the other table is missing or damaged (exporting
+// what is left of a base, importing into one table).
+std::unique_ptr<store::Table> openBaseTable(const files::Path& home, const std::string& base, BaseTable which);
 
 // One base being worked on: the program folder, the base's name, its game
 // and patch tables held open, and the root of its pictures. The windows

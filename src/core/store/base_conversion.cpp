@@ -1,15 +1,15 @@
-#include "store/base_conversion.h"
+#include "core/store/base_conversion.h"
 
-#include "error.h"
-#include "paradox/code_page.h"
-#include "paradox/paradox_table.h"
-#include "store/base_folder_lock.h"
-#include "store/catalogue.h"
-#include "store/paradox_files_aside.h"
-#include "store/schema.h"
-#include "store/table.h"
-#include "store/table_file.h"
-#include "text/cp1251.h"
+#include "core/error.h"
+#include "core/paradox/code_page.h"
+#include "core/paradox/paradox_table.h"
+#include "core/store/base_folder_lock.h"
+#include "core/store/catalogue.h"
+#include "core/store/paradox_files_aside.h"
+#include "core/store/schema.h"
+#include "core/store/table.h"
+#include "core/store/table_file.h"
+#include "core/text/cp1251.h"
 
 #include <memory>
 

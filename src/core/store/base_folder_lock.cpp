@@ -1,9 +1,9 @@
-#include "store/base_folder_lock.h"
+#include "core/store/base_folder_lock.h"
 
-#include "error.h"
-#include "files/system.h"
-#include "store/sqlite.h"
-#include "store/table_file.h"
+#include "core/error.h"
+#include "core/files/system.h"
+#include "core/store/sqlite.h"
+#include "core/store/table_file.h"
 
 namespace gamarium::store {
 namespace {

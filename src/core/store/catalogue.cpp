@@ -1,14 +1,14 @@
-#include "store/catalogue.h"
+#include "core/store/catalogue.h"
 
-#include "error.h"
-#include "files/system.h"
-#include "paradox/paradox_table.h"
-#include "store/base_folder_lock.h"
-#include "store/paradox_files_aside.h"
-#include "store/schema.h"
-#include "store/sqlite.h"
-#include "store/table_file.h"
-#include "text/cp1251.h"
+#include "core/error.h"
+#include "core/files/system.h"
+#include "core/paradox/paradox_table.h"
+#include "core/store/base_folder_lock.h"
+#include "core/store/paradox_files_aside.h"
+#include "core/store/schema.h"
+#include "core/store/sqlite.h"
+#include "core/store/table_file.h"
+#include "core/text/cp1251.h"
 
 #include <array>
 #include <algorithm>

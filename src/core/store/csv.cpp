@@ -1,6 +1,6 @@
-#include "store/csv.h"
+#include "core/store/csv.h"
 
-#include "error.h"
+#include "core/error.h"
 
 namespace gamarium::store::csv {
 

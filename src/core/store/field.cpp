@@ -1,9 +1,9 @@
-#include "store/field.h"
+#include "core/store/field.h"
 
-#include "error.h"
-#include "store/table.h"
-#include "text/cp1251.h"
-#include "text/printable.h"
+#include "core/error.h"
+#include "core/store/table.h"
+#include "core/text/cp1251.h"
+#include "core/text/printable.h"
 
 #include <charconv>
 #include <limits>

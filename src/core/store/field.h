@@ -1,7 +1,7 @@
 #pragma once
 
-#include "error.h"
-#include "store/schema.h"
+#include "core/error.h"
+#include "core/store/schema.h"
 
 #include <cstdint>
 #include <string>

@@ -1,9 +1,9 @@
-#include "store/paradox_files_aside.h"
+#include "core/store/paradox_files_aside.h"
 
-#include "error.h"
-#include "paradox/memo_file.h"
-#include "paradox/paradox_table.h"
-#include "text/cp1251.h"
+#include "core/error.h"
+#include "core/paradox/memo_file.h"
+#include "core/paradox/paradox_table.h"
+#include "core/text/cp1251.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "store/record_order.h"
+#include "core/store/record_order.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "store/schema.h"
+#include "core/store/schema.h"
 
 namespace gamarium::store {
 namespace {

@@ -1,6 +1,6 @@
-#include "store/sqlite.h"
+#include "core/store/sqlite.h"
 
-#include "error.h"
+#include "core/error.h"
 
 #include <sqlite3.h>
 

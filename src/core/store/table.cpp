@@ -1,9 +1,9 @@
-#include "store/table.h"
+#include "core/store/table.h"
 
-#include "error.h"
-#include "store/sqlite.h"
-#include "store/table_file.h"
-#include "text/cp1251.h"
+#include "core/error.h"
+#include "core/store/sqlite.h"
+#include "core/store/table_file.h"
+#include "core/text/cp1251.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "files/files.h"
-#include "store/field.h"
-#include "store/record_order.h"
-#include "store/schema.h"
+#include "core/files/files.h"
+#include "core/store/field.h"
+#include "core/store/record_order.h"
+#include "core/store/schema.h"
 
 #include <functional>
 #include <memory>

@@ -1,9 +1,9 @@
-#include "store/table_file.h"
+#include "core/store/table_file.h"
 
-#include "error.h"
-#include "files/system.h"
-#include "store/sqlite.h"
-#include "text/cp1251.h"
+#include "core/error.h"
+#include "core/files/system.h"
+#include "core/store/sqlite.h"
+#include "core/text/cp1251.h"
 
 #include <array>
 #include <fstream>

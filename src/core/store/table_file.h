@@ -1,7 +1,7 @@
 #pragma once
 
-#include "files/files.h"
-#include "store/schema.h"
+#include "core/files/files.h"
+#include "core/store/schema.h"
 
 #include <memory>
 

@@ -1,11 +1,11 @@
-#include "store/table_transfer.h"
+#include "core/store/table_transfer.h"
 
-#include "error.h"
-#include "store/csv.h"
-#include "store/table.h"
-#include "text/cp1251.h"
-#include "text/exact_conversion.h"
-#include "text/printable.h"
+#include "core/error.h"
+#include "core/store/csv.h"
+#include "core/store/table.h"
+#include "core/text/cp1251.h"
+#include "core/text/exact_conversion.h"
+#include "core/text/printable.h"
 
 #include <algorithm>
 

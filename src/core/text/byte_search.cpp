@@ -1,4 +1,4 @@
-#include "text/byte_search.h"
+#include "core/text/byte_search.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "text/cp1251.h"
+#include "core/text/cp1251.h"
 
 #include <array>
 

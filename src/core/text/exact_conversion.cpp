@@ -1,9 +1,9 @@
-#include "text/exact_conversion.h"
+#include "core/text/exact_conversion.h"
 
-#include "error.h"
-#include "text/cp1251.h"
-#include "text/printable.h"
-#include "text/unaccented.h"
+#include "core/error.h"
+#include "core/text/cp1251.h"
+#include "core/text/printable.h"
+#include "core/text/unaccented.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "text/printable.h"
+#include "core/text/printable.h"
 
 namespace gamarium::text {
 

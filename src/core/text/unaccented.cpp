@@ -1,4 +1,4 @@
-#include "text/unaccented.h"
+#include "core/text/unaccented.h"
 
 namespace gamarium::text {
 namespace {

@@ -1,6 +1,6 @@
-#include "text/wildcard.h"
+#include "core/text/wildcard.h"
 
-#include "text/cp1251.h"
+#include "core/text/cp1251.h"
 
 namespace gamarium::text {
 namespace {

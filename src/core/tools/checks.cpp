@@ -1,8 +1,8 @@
-#include "tools/checks.h"
+#include "core/tools/checks.h"
 
-#include "files/no_case_lookup.h"
-#include "store/table.h"
-#include "text/cp1251.h"
+#include "core/files/no_case_lookup.h"
+#include "core/store/table.h"
+#include "core/text/cp1251.h"
 
 #include <functional>
 

@@ -1,12 +1,12 @@
-#include "tools/light.h"
+#include "core/tools/light.h"
 
-#include "error.h"
-#include "files/no_case_lookup.h"
-#include "files/plain_name.h"
-#include "files/system.h"
-#include "store/table.h"
-#include "text/cp1251.h"
-#include "text/printable.h"
+#include "core/error.h"
+#include "core/files/no_case_lookup.h"
+#include "core/files/plain_name.h"
+#include "core/files/system.h"
+#include "core/store/table.h"
+#include "core/text/cp1251.h"
+#include "core/text/printable.h"
 
 #include <filesystem>
 

@@ -1,9 +1,9 @@
-#include "tools/list_file.h"
+#include "core/tools/list_file.h"
 
-#include "error.h"
-#include "files/plain_name.h"
-#include "text/cp1251.h"
-#include "text/exact_conversion.h"
+#include "core/error.h"
+#include "core/files/plain_name.h"
+#include "core/text/cp1251.h"
+#include "core/text/exact_conversion.h"
 
 namespace gamarium::tools {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "tools/list_file.h"
-#include "tools/status.h"
+#include "core/tools/list_file.h"
+#include "core/tools/status.h"
 
 namespace gamarium::store {
 class Table;

@@ -1,8 +1,8 @@
-#include "tools/picture_audit.h"
+#include "core/tools/picture_audit.h"
 
-#include "files/system.h"
-#include "store/table.h"
-#include "text/cp1251.h"
+#include "core/files/system.h"
+#include "core/store/table.h"
+#include "core/text/cp1251.h"
 
 #include <algorithm>
 #include <array>

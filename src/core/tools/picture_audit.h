@@ -1,7 +1,7 @@
 #pragma once
 
-#include "files/files.h"
-#include "tools/status.h"
+#include "core/files/files.h"
+#include "core/tools/status.h"
 
 #include <cstdint>
 #include <string>

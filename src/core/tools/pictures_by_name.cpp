@@ -1,15 +1,15 @@
-#include "tools/pictures_by_name.h"
+#include "core/tools/pictures_by_name.h"
 
-#include "editor/picture_slots.h"
-#include "error.h"
-#include "files/no_case_lookup.h"
-#include "files/plain_name.h"
-#include "files/system.h"
-#include "pictures/decoder.h"
-#include "pictures/probe.h"
-#include "store/table.h"
-#include "text/cp1251.h"
-#include "tools/region_words.h"
+#include "core/editor/picture_slots.h"
+#include "core/error.h"
+#include "core/files/no_case_lookup.h"
+#include "core/files/plain_name.h"
+#include "core/files/system.h"
+#include "core/pictures/decoder.h"
+#include "core/pictures/probe.h"
+#include "core/store/table.h"
+#include "core/text/cp1251.h"
+#include "core/tools/region_words.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
-#include "tools/region_words.h"
+#include "core/tools/region_words.h"
 
-#include "text/cp1251.h"
+#include "core/text/cp1251.h"
 
 #include <algorithm>
 

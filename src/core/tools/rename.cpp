@@ -1,12 +1,12 @@
-#include "tools/rename.h"
+#include "core/tools/rename.h"
 
-#include "editor/quick_jump.h"
-#include "error.h"
-#include "files/plain_name.h"
-#include "store/table.h"
-#include "text/cp1251.h"
-#include "text/printable.h"
-#include "tools/light.h"
+#include "core/editor/quick_jump.h"
+#include "core/error.h"
+#include "core/files/plain_name.h"
+#include "core/store/table.h"
+#include "core/text/cp1251.h"
+#include "core/text/printable.h"
+#include "core/tools/light.h"
 
 #include <algorithm>
 #include <filesystem>

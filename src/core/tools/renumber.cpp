@@ -1,6 +1,6 @@
-#include "tools/renumber.h"
+#include "core/tools/renumber.h"
 
-#include "store/table.h"
+#include "core/store/table.h"
 
 namespace gamarium::tools {
 

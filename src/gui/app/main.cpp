@@ -1,10 +1,10 @@
-#include "app/application.h"
-#include "app/main_window.h"
-#include "app/windows.h"
-#include "files/files.h"
-#include "files/system.h"
-#include "store/catalogue.h"
-#include "widgets/message_box.h"
+#include "gui/app/application.h"
+#include "gui/app/main_window.h"
+#include "gui/app/windows.h"
+#include "core/files/files.h"
+#include "core/files/system.h"
+#include "core/store/catalogue.h"
+#include "gui/widgets/message_box.h"
 
 #include <cstring>
 #include <iostream>

@@ -1,13 +1,13 @@
-#include "app/main_window.h"
+#include "gui/app/main_window.h"
 
-#include "app/windows.h"
-#include "store/base_conversion.h"
-#include "store/catalogue.h"
+#include "gui/app/windows.h"
+#include "core/store/base_conversion.h"
+#include "core/store/catalogue.h"
 #include "ui_main_window.h"
-#include "widgets/fixed_window.h"
-#include "widgets/handler.h"
-#include "widgets/message_box.h"
-#include "widgets/qt_text.h"
+#include "gui/widgets/fixed_window.h"
+#include "gui/widgets/handler.h"
+#include "gui/widgets/message_box.h"
+#include "gui/widgets/qt_text.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -1,11 +1,11 @@
-#include "app/new_base_dialog.h"
+#include "gui/app/new_base_dialog.h"
 
-#include "store/catalogue.h"
+#include "core/store/catalogue.h"
 #include "ui_new_base_dialog.h"
-#include "widgets/fixed_window.h"
-#include "widgets/handler.h"
-#include "widgets/message_box.h"
-#include "widgets/qt_text.h"
+#include "gui/widgets/fixed_window.h"
+#include "gui/widgets/handler.h"
+#include "gui/widgets/message_box.h"
+#include "gui/widgets/qt_text.h"
 
 namespace gamarium::gui {
 

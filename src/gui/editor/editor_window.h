@@ -1,8 +1,8 @@
 #pragma once
 
-#include "files/files.h"
-#include "tools/status.h"
-#include "widgets/navigator_bar.h"
+#include "core/files/files.h"
+#include "core/tools/status.h"
+#include "gui/widgets/navigator_bar.h"
 
 #include <QWidget>
 

@@ -1,10 +1,10 @@
 // The editor's field highlighting: every field starts a record in the fresh
 // colour, the focused one is highlighted, and one the user has left keeps
 // the visited colour until another record is shown.
-#include "editor/editor_window.h"
+#include "gui/editor/editor_window.h"
 
 #include "ui_editor_window.h"
-#include "widgets/combo_list.h"
+#include "gui/widgets/combo_list.h"
 
 #include <QApplication>
 #include <QComboBox>

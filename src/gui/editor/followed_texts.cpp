@@ -1,4 +1,4 @@
-#include "editor/followed_texts.h"
+#include "gui/editor/followed_texts.h"
 
 namespace gamarium::gui {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "find/game_texts.h"
-#include "store/table.h"
+#include "core/find/game_texts.h"
+#include "core/store/table.h"
 
 #include <memory>
 

@@ -1,16 +1,16 @@
 // The editor's five picture fields: choosing a file through the picture
 // chooser, the preview on hovering, and the first picture of a record.
-#include "editor/editor_window.h"
+#include "gui/editor/editor_window.h"
 
-#include "app/windows.h"
-#include "editor/picture_slots.h"
-#include "pictures/picture_folder.h"
-#include "session/base_session.h"
-#include "store/table.h"
+#include "gui/app/windows.h"
+#include "core/editor/picture_slots.h"
+#include "core/pictures/picture_folder.h"
+#include "core/session/base_session.h"
+#include "core/store/table.h"
 #include "ui_editor_window.h"
-#include "widgets/handler.h"
-#include "widgets/qt_text.h"
-#include "widgets/record_form.h"
+#include "gui/widgets/handler.h"
+#include "gui/widgets/qt_text.h"
+#include "gui/widgets/record_form.h"
 
 namespace gamarium::gui {
 

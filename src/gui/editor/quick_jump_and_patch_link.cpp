@@ -1,15 +1,15 @@
 // Moving in the editor by a position or the start of a name, and linking a
 // game to a record of the patch table.
-#include "editor/editor_window.h"
+#include "gui/editor/editor_window.h"
 
-#include "app/windows.h"
-#include "editor/quick_jump.h"
-#include "session/base_session.h"
-#include "store/table.h"
+#include "gui/app/windows.h"
+#include "core/editor/quick_jump.h"
+#include "core/session/base_session.h"
+#include "core/store/table.h"
 #include "ui_editor_window.h"
-#include "widgets/handler.h"
-#include "widgets/qt_text.h"
-#include "widgets/record_form.h"
+#include "gui/widgets/handler.h"
+#include "gui/widgets/qt_text.h"
+#include "gui/widgets/record_form.h"
 
 namespace gamarium::gui {
 

@@ -1,11 +1,11 @@
 // The four text panes of the editor: one shown at a time, each enlarged
 // over the window by a double-click, and Ctrl+B / Ctrl+I wrapping the
 // selected text.
-#include "editor/editor_window.h"
+#include "gui/editor/editor_window.h"
 
 #include "ui_editor_window.h"
-#include "widgets/handler.h"
-#include "widgets/key_position.h"
+#include "gui/widgets/handler.h"
+#include "gui/widgets/key_position.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

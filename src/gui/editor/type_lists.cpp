@@ -1,13 +1,13 @@
 // The Type, Genre and themes boxes of the editor.
-#include "editor/editor_window.h"
+#include "gui/editor/editor_window.h"
 
-#include "editor/classification.h"
-#include "store/table.h"
+#include "core/editor/classification.h"
+#include "core/store/table.h"
 #include "ui_editor_window.h"
-#include "widgets/combo_list.h"
-#include "widgets/handler.h"
-#include "widgets/qt_text.h"
-#include "widgets/record_form.h"
+#include "gui/widgets/combo_list.h"
+#include "gui/widgets/handler.h"
+#include "gui/widgets/qt_text.h"
+#include "gui/widgets/record_form.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

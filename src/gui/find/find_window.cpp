@@ -1,9 +1,9 @@
-#include "find/find_window.h"
+#include "gui/find/find_window.h"
 
-#include "text/exact_conversion.h"
+#include "core/text/exact_conversion.h"
 #include "ui_find_window.h"
-#include "widgets/label_names.h"
-#include "widgets/qt_text.h"
+#include "gui/widgets/label_names.h"
+#include "gui/widgets/qt_text.h"
 
 #include <QKeyEvent>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "find/find_games.h"
-#include "find/search_runner.h"
+#include "core/find/find_games.h"
+#include "gui/find/search_runner.h"
 
 #include <QDialog>
 

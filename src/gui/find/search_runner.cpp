@@ -1,4 +1,4 @@
-#include "find/search_runner.h"
+#include "gui/find/search_runner.h"
 
 #include <QMetaObject>
 

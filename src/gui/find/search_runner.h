@@ -1,7 +1,7 @@
 #pragma once
 
-#include "find/find_games.h"
-#include "find/game_texts.h"
+#include "core/find/find_games.h"
+#include "core/find/game_texts.h"
 
 #include <QObject>
 

@@ -1,15 +1,15 @@
-#include "pages/generator_window.h"
+#include "gui/pages/generator_window.h"
 
-#include "pages/generator.h"
-#include "pages/report_line.h"
-#include "session/base_session.h"
+#include "core/pages/generator.h"
+#include "core/pages/report_line.h"
+#include "core/session/base_session.h"
 #include "ui_generator_window.h"
-#include "widgets/file_dialog.h"
-#include "widgets/fixed_window.h"
-#include "widgets/handler.h"
-#include "widgets/label_names.h"
-#include "widgets/message_box.h"
-#include "widgets/qt_text.h"
+#include "gui/widgets/file_dialog.h"
+#include "gui/widgets/fixed_window.h"
+#include "gui/widgets/handler.h"
+#include "gui/widgets/label_names.h"
+#include "gui/widgets/message_box.h"
+#include "gui/widgets/qt_text.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

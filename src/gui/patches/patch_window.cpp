@@ -1,13 +1,13 @@
-#include "patches/patch_window.h"
+#include "gui/patches/patch_window.h"
 
-#include "patches/patch_rules.h"
-#include "store/table.h"
+#include "core/patches/patch_rules.h"
+#include "core/store/table.h"
 #include "ui_patch_window.h"
-#include "widgets/fixed_window.h"
-#include "widgets/handler.h"
-#include "widgets/label_names.h"
-#include "widgets/message_box.h"
-#include "widgets/record_form.h"
+#include "gui/widgets/fixed_window.h"
+#include "gui/widgets/handler.h"
+#include "gui/widgets/label_names.h"
+#include "gui/widgets/message_box.h"
+#include "gui/widgets/record_form.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

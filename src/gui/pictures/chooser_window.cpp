@@ -1,11 +1,11 @@
-#include "pictures/chooser_window.h"
+#include "gui/pictures/chooser_window.h"
 
-#include "pictures/picture_folder.h"
-#include "pictures/picture_loader.h"
+#include "core/pictures/picture_folder.h"
+#include "gui/pictures/picture_loader.h"
 #include "ui_chooser_window.h"
-#include "widgets/fixed_window.h"
-#include "widgets/handler.h"
-#include "widgets/qt_text.h"
+#include "gui/widgets/fixed_window.h"
+#include "gui/widgets/handler.h"
+#include "gui/widgets/qt_text.h"
 
 
 namespace gamarium::gui {

@@ -1,7 +1,7 @@
-#include "pictures/picture_loader.h"
+#include "gui/pictures/picture_loader.h"
 
-#include "pictures/decoder.h"
-#include "pictures/picture_folder.h"
+#include "core/pictures/decoder.h"
+#include "core/pictures/picture_folder.h"
 
 #include <QCoreApplication>
 #include <QImage>

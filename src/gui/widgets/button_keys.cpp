@@ -1,4 +1,4 @@
-#include "widgets/button_keys.h"
+#include "gui/widgets/button_keys.h"
 
 #include <QPushButton>
 

@@ -1,4 +1,4 @@
-#include "widgets/combo_list.h"
+#include "gui/widgets/combo_list.h"
 
 #include <QComboBox>
 #include <QLineEdit>

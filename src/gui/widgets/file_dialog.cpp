@@ -1,4 +1,4 @@
-#include "widgets/file_dialog.h"
+#include "gui/widgets/file_dialog.h"
 
 #include <QFileDialog>
 

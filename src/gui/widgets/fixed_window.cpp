@@ -1,4 +1,4 @@
-#include "widgets/fixed_window.h"
+#include "gui/widgets/fixed_window.h"
 
 #include <QFont>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
-#include "widgets/handler.h"
+#include "gui/widgets/handler.h"
 
-#include "error.h"
-#include "widgets/message_box.h"
+#include "core/error.h"
+#include "gui/widgets/message_box.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "widgets/label_names.h"
+#include "gui/widgets/label_names.h"
 
 #include <QLabel>
 #include <QRegularExpression>

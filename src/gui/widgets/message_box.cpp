@@ -1,4 +1,4 @@
-#include "widgets/message_box.h"
+#include "gui/widgets/message_box.h"
 
 #include <QMessageBox>
 #include <QPushButton>

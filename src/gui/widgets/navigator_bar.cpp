@@ -1,9 +1,9 @@
-#include "widgets/navigator_bar.h"
+#include "gui/widgets/navigator_bar.h"
 
-#include "store/table.h"
-#include "widgets/handler.h"
-#include "widgets/message_box.h"
-#include "widgets/record_form.h"
+#include "core/store/table.h"
+#include "gui/widgets/handler.h"
+#include "gui/widgets/message_box.h"
+#include "gui/widgets/record_form.h"
 
 #include <QHBoxLayout>
 #include <QToolButton>

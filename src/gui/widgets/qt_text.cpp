@@ -1,8 +1,8 @@
-#include "widgets/qt_text.h"
+#include "gui/widgets/qt_text.h"
 
-#include "error.h"
-#include "text/cp1251.h"
-#include "text/exact_conversion.h"
+#include "core/error.h"
+#include "core/text/cp1251.h"
+#include "core/text/exact_conversion.h"
 
 namespace gamarium::gui {
 

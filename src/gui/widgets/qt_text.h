@@ -1,6 +1,6 @@
 #pragma once
 
-#include "files/files.h"
+#include "core/files/files.h"
 
 #include <QString>
 

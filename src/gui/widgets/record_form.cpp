@@ -1,7 +1,7 @@
-#include "widgets/record_form.h"
+#include "gui/widgets/record_form.h"
 
-#include "widgets/handler.h"
-#include "widgets/qt_text.h"
+#include "gui/widgets/handler.h"
+#include "gui/widgets/qt_text.h"
 
 #include <QComboBox>
 #include <QLineEdit>

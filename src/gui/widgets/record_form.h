@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/table.h"
+#include "core/store/table.h"
 
 #include <QObject>
 

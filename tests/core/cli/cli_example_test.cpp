@@ -1,8 +1,8 @@
 // The example shipped in examples/: the seeding script, the base it makes
 // and the site written from the example template.
 #include "core/support/cli_runner.h"
-#include "pages/template_file.h"
-#include "text/cp1251.h"
+#include "core/pages/template_file.h"
+#include "core/text/cp1251.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "core/support/cli_runner.h"
-#include "text/cp1251.h"
+#include "core/text/cp1251.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // bytes in a list. Files outside the picture folders stay as they were,
 // and a refusal changes nothing.
 #include "core/support/cli_runner.h"
-#include "files/files.h"
+#include "core/files/files.h"
 
 #include <gtest/gtest.h>
 

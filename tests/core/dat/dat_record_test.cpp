@@ -1,9 +1,9 @@
 // What a DAT game becomes: the record's fields from the game and its metadata.
-#include "dat/dat_record.h"
-#include "dat/genres.h"
-#include "dat/regions.h"
-#include "files/plain_name.h"
-#include "text/cp1251.h"
+#include "core/dat/dat_record.h"
+#include "core/dat/genres.h"
+#include "core/dat/regions.h"
+#include "core/files/plain_name.h"
+#include "core/text/cp1251.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "files/files.h"
+#include "core/files/files.h"
 
 #include "core/support/temp_folder.h"
 

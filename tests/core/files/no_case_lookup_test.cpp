@@ -1,4 +1,4 @@
-#include "files/no_case_lookup.h"
+#include "core/files/no_case_lookup.h"
 
 #include "core/support/temp_folder.h"
 

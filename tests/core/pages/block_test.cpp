@@ -1,5 +1,5 @@
-#include "pages/block.h"
-#include "text/cp1251.h"
+#include "core/pages/block.h"
+#include "core/text/cp1251.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "core/pages/site_fixture.h"
-#include "error.h"
-#include "pages/generator.h"
-#include "text/cp1251.h"
+#include "core/error.h"
+#include "core/pages/generator.h"
+#include "core/text/cp1251.h"
 
 #include <gtest/gtest.h>
 

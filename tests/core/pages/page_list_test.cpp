@@ -1,4 +1,4 @@
-#include "pages/page_list.h"
+#include "core/pages/page_list.h"
 
 #include <gtest/gtest.h>
 

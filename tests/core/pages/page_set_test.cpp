@@ -1,4 +1,4 @@
-#include "pages/page_set.h"
+#include "core/pages/page_set.h"
 
 #include <gtest/gtest.h>
 

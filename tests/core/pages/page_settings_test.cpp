@@ -1,5 +1,5 @@
-#include "pages/page_settings.h"
-#include "pages/report_line.h"
+#include "core/pages/page_settings.h"
+#include "core/pages/report_line.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "core/pages/site_fixture.h"
-#include "pages/picture_sizes.h"
-#include "pictures/picture_folder.h"
+#include "core/pages/picture_sizes.h"
+#include "core/pictures/picture_folder.h"
 
 #include <gtest/gtest.h>
 

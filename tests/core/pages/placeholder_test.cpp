@@ -1,5 +1,5 @@
-#include "pages/placeholder.h"
-#include "text/cp1251.h"
+#include "core/pages/placeholder.h"
+#include "core/text/cp1251.h"
 
 #include <gtest/gtest.h>
 

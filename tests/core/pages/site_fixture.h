@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/support/temp_folder.h"
-#include "files/files.h"
-#include "store/catalogue.h"
-#include "store/table.h"
+#include "core/files/files.h"
+#include "core/store/catalogue.h"
+#include "core/store/table.h"
 
 #include <gtest/gtest.h>
 

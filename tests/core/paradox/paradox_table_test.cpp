@@ -1,9 +1,9 @@
-#include "error.h"
-#include "paradox/code_page.h"
-#include "paradox/paradox_table.h"
+#include "core/error.h"
+#include "core/paradox/code_page.h"
+#include "core/paradox/paradox_table.h"
 #include "core/support/paradox_bulk_writer.h"
 #include "core/support/temp_folder.h"
-#include "files/files.h"
+#include "core/files/files.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "pictures/decoder.h"
-#include "pictures/probe.h"
+#include "core/pictures/decoder.h"
+#include "core/pictures/probe.h"
 
 #include "core/pictures/picture_files.h"
 #include "core/support/temp_folder.h"

@@ -1,6 +1,6 @@
-#include "pictures/cel_decoder.h"
-#include "pictures/psd_decoder.h"
-#include "pictures/psp_decoder.h"
+#include "core/pictures/cel_decoder.h"
+#include "core/pictures/psd_decoder.h"
+#include "core/pictures/psp_decoder.h"
 
 #include <gtest/gtest.h>
 

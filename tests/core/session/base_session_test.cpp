@@ -1,6 +1,6 @@
-#include "error.h"
-#include "session/base_session.h"
-#include "store/catalogue.h"
+#include "core/error.h"
+#include "core/session/base_session.h"
+#include "core/store/catalogue.h"
 #include "core/support/temp_folder.h"
 
 #include <gtest/gtest.h>

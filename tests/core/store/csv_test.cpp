@@ -1,5 +1,5 @@
-#include "error.h"
-#include "store/csv.h"
+#include "core/error.h"
+#include "core/store/csv.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "error.h"
-#include "files/files.h"
-#include "store/schema.h"
-#include "store/table.h"
+#include "core/error.h"
+#include "core/files/files.h"
+#include "core/store/schema.h"
+#include "core/store/table.h"
 #include "core/support/temp_folder.h"
 
 #include <gtest/gtest.h>

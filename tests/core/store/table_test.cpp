@@ -1,6 +1,6 @@
-#include "error.h"
-#include "store/schema.h"
-#include "store/table.h"
+#include "core/error.h"
+#include "core/store/schema.h"
+#include "core/store/table.h"
 #include "core/support/temp_folder.h"
 
 #include <gtest/gtest.h>

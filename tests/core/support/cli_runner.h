@@ -3,7 +3,7 @@
 #include "cli/command_line.h"
 #include "core/support/run_command.h"
 #include "core/support/temp_folder.h"
-#include "files/files.h"
+#include "core/files/files.h"
 
 #include <fstream>
 #include <sstream>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "error.h"
-#include "store/table.h"
+#include "core/error.h"
+#include "core/store/table.h"
 
 #include <string>
 

@@ -2,7 +2,7 @@
 
 // Old Paradox tables for tests, written by pxlib (a writer of the format
 // that is none of ours), and a few byte changes to spoil them.
-#include "store/schema.h"
+#include "core/store/schema.h"
 
 // pxlib's header has no C++ linkage of its own.
 extern "C" {

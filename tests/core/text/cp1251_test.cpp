@@ -1,5 +1,5 @@
-#include "text/cp1251.h"
-#include "text/wildcard.h"
+#include "core/text/cp1251.h"
+#include "core/text/wildcard.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "error.h"
-#include "text/exact_conversion.h"
+#include "core/error.h"
+#include "core/text/exact_conversion.h"
 
 #include <gtest/gtest.h>
 

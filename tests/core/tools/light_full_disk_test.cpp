@@ -4,10 +4,10 @@
 // folder where the test may mount one; elsewhere the process's file size
 // limit makes the same write fail.
 #include "core/support/cli_runner.h"
-#include "error.h"
-#include "store/catalogue.h"
-#include "store/table.h"
-#include "tools/light.h"
+#include "core/error.h"
+#include "core/store/catalogue.h"
+#include "core/store/table.h"
+#include "core/tools/light.h"
 
 #include <gtest/gtest.h>
 

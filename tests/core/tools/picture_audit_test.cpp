@@ -1,9 +1,9 @@
 #include "core/support/temp_folder.h"
-#include "files/files.h"
-#include "store/schema.h"
-#include "store/table.h"
-#include "text/cp1251.h"
-#include "tools/picture_audit.h"
+#include "core/files/files.h"
+#include "core/store/schema.h"
+#include "core/store/table.h"
+#include "core/text/cp1251.h"
+#include "core/tools/picture_audit.h"
 
 #include <gtest/gtest.h>
 

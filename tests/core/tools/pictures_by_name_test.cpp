@@ -1,12 +1,12 @@
 #include "core/support/failing_post.h"
 #include "core/support/temp_folder.h"
-#include "error.h"
-#include "files/files.h"
-#include "store/schema.h"
-#include "store/table.h"
-#include "text/cp1251.h"
-#include "tools/pictures_by_name.h"
-#include "tools/region_words.h"
+#include "core/error.h"
+#include "core/files/files.h"
+#include "core/store/schema.h"
+#include "core/store/table.h"
+#include "core/text/cp1251.h"
+#include "core/tools/pictures_by_name.h"
+#include "core/tools/region_words.h"
 
 #include <gtest/gtest.h>
 

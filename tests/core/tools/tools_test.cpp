@@ -1,14 +1,14 @@
 #include "core/support/failing_post.h"
 #include "core/support/temp_folder.h"
-#include "error.h"
-#include "store/schema.h"
-#include "store/table.h"
-#include "text/cp1251.h"
-#include "tools/checks.h"
-#include "tools/light.h"
-#include "tools/merge.h"
-#include "tools/rename.h"
-#include "tools/renumber.h"
+#include "core/error.h"
+#include "core/store/schema.h"
+#include "core/store/table.h"
+#include "core/text/cp1251.h"
+#include "core/tools/checks.h"
+#include "core/tools/light.h"
+#include "core/tools/merge.h"
+#include "core/tools/rename.h"
+#include "core/tools/renumber.h"
 
 #include <gtest/gtest.h>
 
