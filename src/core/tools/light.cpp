@@ -9,6 +9,7 @@
 #include "core/text/printable.h"
 
 #include <filesystem>
+#include <set>
 
 namespace gamarium::tools {
 namespace {
@@ -59,6 +60,7 @@ void makeLightSet(store::Table& games, const files::Path& pictureRoot, const Sta
     const files::Path light = files::findNoCase(pictureRoot, "light");
     files::makeFolder(light);
     files::NoCaseLookup pictures;
+    std::set<std::string> cleaned;
     games.first();
     const int count = games.recordCount();
     for (int i = 1; i <= count; ++i) {
@@ -66,7 +68,12 @@ void makeLightSet(store::Table& games, const files::Path& pictureRoot, const Sta
         const std::string name = games.fieldByName("Image1").asString();
         // A Sid or a picture name that could lead out of the picture
         // folders is refused for that game alone.
-        if (files::isPlainName(sid)) files::makeFolder(files::findNoCase(light, sid));
+        if (files::isPlainName(sid)) {
+            const files::Path folder = files::findNoCase(light, sid);
+            files::makeFolder(folder);
+            // The copy a killed run was writing goes before this run copies there.
+            if (cleaned.insert(text::lower(sid)).second) files::removeTemporaries(folder);
+        }
         if (!name.empty()) copyFirstPicture(pictures, pictureRoot, light, sid, name, report);
         if (progress) progress(i, count);
         games.next();

@@ -338,5 +338,20 @@ TEST_F(ToolsTest, LightSetCopiesFirstPicturesWithTheirDates) {
     EXPECT_THROW(makeLightSet(games_, root_, [](const std::string&) {}), Error);
 }
 
+// A killed run leaves the copy it was writing as a temporary file; the next
+// run takes it away, and only it.
+TEST_F(ToolsTest, LightSetRemovesTheTemporariesOfAKilledRun) {
+    fill({{"Mario", "m", "mario1.gif", "", ""}});
+    touch("m", "mario1.gif", "mario bytes");
+    fs::create_directories(root_ / "light" / "m");
+    const fs::path light = root_ / "light" / "m";
+    std::ofstream(light / "mario1.gif.gamarium-tmp-0a1b2c") << "half";
+    std::ofstream(light / "notes.txt.tmp123456") << "the user's";
+    makeLightSet(games_, root_, [](const std::string&) {});
+    EXPECT_FALSE(fs::exists(light / "mario1.gif.gamarium-tmp-0a1b2c"));
+    EXPECT_TRUE(fs::exists(light / "notes.txt.tmp123456"));
+    EXPECT_EQ(files::readFile(light / "mario1.gif"), "mario bytes");
+}
+
 } // namespace
 } // namespace gamarium::tools
