@@ -11,7 +11,6 @@ int importDat(Invocation& invocation) {
     for (auto file = invocation.words.begin() + 1; file != invocation.words.end(); ++file)
         paths.push_back(invocation.path(*file));
     const dat::DatContents contents = dat::readDatFiles(paths);
-    if (contents.games.empty()) throw Error("среди файлов нет DAT с играми");
     const auto session = invocation.openBase(invocation.words.front());
     store::Table& games = session->games();
     const bool dryRun = invocation.flag("--dry-run");

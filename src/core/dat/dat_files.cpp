@@ -60,6 +60,7 @@ DatContents readDatFiles(const std::vector<files::Path>& paths) {
             datPath = &path;
         }
     }
+    if (!datPath) throw Error("Среди файлов нет DAT-файла с играми.");
     return all;
 }
 

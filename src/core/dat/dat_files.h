@@ -18,6 +18,7 @@ void readDatStream(std::istream& in, DatContents& contents);
 // every file. A file that cannot be opened or read, a damaged file, a second
 // DAT, or a file that holds neither games nor metadata refuses the whole
 // set: the error names the file, and for a damaged one the line and reason.
+// So does a set of metadata files alone.
 DatContents readDatFiles(const std::vector<files::Path>& paths);
 
 } // namespace gamarium::dat

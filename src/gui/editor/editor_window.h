@@ -88,7 +88,6 @@ public:
 
     // Quick jump and patch link.
     void Button10Click();
-    void findname();
     void Button7Click();
 
     // The tools of the "Управление" group. Each reports in Memo_status;

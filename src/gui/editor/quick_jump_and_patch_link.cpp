@@ -30,10 +30,6 @@ void TForm2::Button10Click() {
     showpic();
 }
 
-void TForm2::findname() {
-    editor::findname(Table1(), fromQt(ui_->Edit1->text()));
-}
-
 // Only a patch settled on with OK is linked; closing the patch window
 // otherwise leaves Patch as it was.
 void TForm2::Button7Click() {

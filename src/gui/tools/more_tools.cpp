@@ -6,7 +6,6 @@
 #include "core/dat/dat_files.h"
 #include "core/dat/dat_import.h"
 #include "gui/editor/followed_texts.h"
-#include "core/error.h"
 #include "core/session/base_session.h"
 #include "core/store/table.h"
 #include "core/tools/picture_audit.h"
@@ -68,7 +67,6 @@ void TForm2::importDatFiles() {
     std::vector<files::Path> paths;
     for (const QString& file : *chosen) paths.push_back(toPath(file));
     const dat::DatContents contents = dat::readDatFiles(paths);
-    if (contents.games.empty()) throw Error("Среди выбранных файлов нет DAT-файла с играми.");
     ui_->Memo_status->clear();
     dat::DatImportResult result;
     runTool([&](const auto& report, const auto& progress) {

@@ -65,7 +65,7 @@ TEST(CliDat, RefusesWholeWhatItCannotRead) {
         {"dat snes" + dat + " " + write(home, "list.txt", "Game (U);u\r\n"), 1, "list.txt, строка 1:"},
         {"dat snes" + dat + " " + write(home, "header.dat", "clrmamepro ( name \"x\" )\n"), 1,
          "header.dat: ни игр DAT, ни метаданных"},
-        {"dat snes '" + kSample + "snes-genre.dat'", 1, "среди файлов нет DAT с играми"},
+        {"dat snes '" + kSample + "snes-genre.dat'", 1, "нет DAT-файла с играми"},
         {"dat nobase" + dat, 1, ""},
         {"dat snes", 2, ""},
         {"dat snes" + dat + " --dry", 2, ""},

@@ -157,6 +157,7 @@ TEST(DatReaders, FilesAreToldApartByContent) {
     };
     EXPECT_NE(refusal({dat, neither}).find("other.dat: ни игр DAT, ни метаданных"), std::string::npos);
     EXPECT_NE(refusal({dat, xml}).find("games.xml: второй файл DAT"), std::string::npos);
+    EXPECT_NE(refusal({meta}).find("нет DAT-файла с играми"), std::string::npos);
     EXPECT_NE(refusal({dat, damaged}).find("damaged.dat, строка 2: кавычка не закрыта"), std::string::npos);
     EXPECT_NE(refusal({folder.path() / "missing.dat"}).find("не открывается"), std::string::npos);
 }
