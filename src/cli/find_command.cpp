@@ -16,11 +16,7 @@ int findGames(Invocation& invocation) {
     query.wholeWord = invocation.flag("--word");
     const std::vector<std::string> fields = invocation.valuesOf("--field");
     if (!fields.empty()) query.fields = find::FieldSet::none();
-    for (const std::string& name : fields) {
-        const auto choice = find::fieldChoice(name);
-        if (!choice) throw Error("нет поля «" + name + "» для поиска");
-        query.fields = query.fields | *choice;
-    }
+    for (const std::string& name : fields) query.fields = query.fields | *find::fieldChoice(name); // checked by the command table
     const auto session = invocation.openBase(invocation.words[0]);
     store::Table& table = session->games();
     find::GameTexts texts;

@@ -1,6 +1,7 @@
 #include "cli/invocation.h"
 
 #include "core/text/cp1251.h"
+#include "core/text/exact_conversion.h"
 #include "core/tools/merge.h"
 
 namespace gamarium::cli {
@@ -27,11 +28,11 @@ files::Path Invocation::path(const std::string& utf8) const {
 }
 
 std::unique_ptr<session::BaseSession> Invocation::openBase(const std::string& base) const {
-    return std::make_unique<session::BaseSession>(home, text::fromUtf8(base));
+    return std::make_unique<session::BaseSession>(home, text::toStoredText(base));
 }
 
 std::unique_ptr<store::Table> Invocation::openTable(const std::string& base, session::BaseTable which) const {
-    return session::openBaseTable(home, text::fromUtf8(base), which);
+    return session::openBaseTable(home, text::toStoredText(base), which);
 }
 
 } // namespace gamarium::cli

@@ -69,7 +69,8 @@ void TForm2::importDatFiles() {
     const dat::DatContents contents = dat::readDatFiles(paths);
     ui_->Memo_status->clear();
     dat::DatImportResult result;
-    runTool([&](const auto& report, const auto& progress) {
+    runTool([&](const auto&, const auto& progress) {
+        const tools::ReportSink report = [this](const std::string& line) { addReport(line); };
         result = dat::importDat(Table1(), contents, report, false, progress);
         if (result.unaccented + result.cut + result.leftEmpty > 0) report(dat::conversionsLine(result));
         report(dat::countsLine(result));
