@@ -5,6 +5,7 @@
 #include "core/find/game_texts.h"
 #include "core/text/cp1251.h"
 #include "core/text/exact_conversion.h"
+#include "core/text/printable.h"
 
 namespace gamarium::cli {
 
@@ -24,7 +25,7 @@ int findGames(Invocation& invocation) {
     const auto list = texts.snapshot();
     for (const find::FindMatch& match : find::findGames(*list, query).matches) {
         const find::FindResult result = find::describe(*list, match);
-        invocation.out << result.position << '\t' << result.number << '\t' << text::toUtf8(result.name) << '\t'
+        invocation.out << result.position << '\t' << result.number << '\t' << text::printable(text::toUtf8(result.name), std::string::npos) << '\t'
                        << find::fieldName(result.field) << '\n';
     }
     return 0;

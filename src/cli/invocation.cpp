@@ -2,6 +2,7 @@
 
 #include "core/text/cp1251.h"
 #include "core/text/exact_conversion.h"
+#include "core/text/printable.h"
 #include "core/tools/merge.h"
 
 namespace gamarium::cli {
@@ -19,7 +20,9 @@ std::vector<std::string> Invocation::valuesOf(const std::string& option) const {
 
 void Invocation::status(const std::string& cp1251) const {
     std::string lines;
-    for (const std::string& line : tools::listLines(cp1251)) lines += text::toUtf8(line) + '\n';
+    // A line may quote a name or a list as the user's files gave it.
+    for (const std::string& line : tools::listLines(cp1251))
+        lines += text::printable(text::toUtf8(line), std::string::npos) + '\n';
     out << (lines.empty() ? std::string("\n") : lines);
 }
 

@@ -38,7 +38,8 @@ int jump(Invocation& invocation) {
     const auto session = invocation.openBase(invocation.words[0]);
     store::Table& table = session->games();
     editor::quickJump(table, text::toStoredText(invocation.words[1]));
-    invocation.out << table.recordNumber() << '\t' << text::toUtf8(table.fieldByName("Name").asString()) << '\n';
+    invocation.out << table.recordNumber() << '\t'
+                   << text::printable(text::toUtf8(table.fieldByName("Name").asString()), std::string::npos) << '\n';
     return 0;
 }
 
