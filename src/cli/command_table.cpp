@@ -43,7 +43,8 @@ bool isGamesPerPage(std::string_view value) {
 } // namespace
 
 const std::vector<Command>& commands() {
-    static const Option csvOptions[] = {{"--encoding", "utf8|cp1251", false, isEncoding}, {"--delimiter", "C", false, isDelimiter}};
+    static const Option csvOptions[] = {{"--encoding", "utf8|cp1251", false, isEncoding},
+                                        {"--delimiter", "C", false, isDelimiter}};
     static const std::vector<Command> table = {
         {.name = "list", .arguments = {}, .options = {}, .help = "the base names, one per line", .run = listBases},
         {.name = "create",
@@ -102,7 +103,10 @@ const std::vector<Command>& commands() {
          .run = merge},
         {.name = "pages",
          .arguments = {"NAME", "TEMPLATE", "OUTDIR"},
-         .options = {{"--per-page", "N", false, isGamesPerPage}, {"--patch-path", "P"}, {"--ext-patch-path", "P"}, {"--image-path", "P"}},
+         .options = {{"--per-page", "N", false, isGamesPerPage},
+                     {"--patch-path", "P"},
+                     {"--ext-patch-path", "P"},
+                     {"--image-path", "P"}},
          .help = "write the site's pages from a .htd template into OUTDIR as the\n"
                  "generator window does (its defaults: 11, ../../patch/snes/,\n"
                  "../../patch/snes/ext/, i/); messages go to standard error",

@@ -7,7 +7,8 @@ namespace gamarium::cli {
 int addPictures(Invocation& invocation) {
     tools::PicturesByNameOptions options;
     options.dryRun = invocation.flag("--dry-run");
-    if (const auto slot = invocation.value("--slot")) options.slot = (*slot)[0] - '0'; // 1..5, checked by the command table
+    // 1 to 5, checked by the command table.
+    if (const auto slot = invocation.value("--slot")) options.slot = (*slot)[0] - '0';
     const std::string& base = invocation.words[0];
     const auto session = invocation.openBase(base);
     store::Table& table = session->games();

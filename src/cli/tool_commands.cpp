@@ -28,7 +28,8 @@ int positionArgument(const std::string& word, const store::Table& table) {
     int position = 0;
     const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), position);
     if (ec != std::errc() || end != word.data() + word.size() || position < 1 || position > table.recordCount())
-        throw Error("нет игры на месте " + text::quoted(word) + " (в таблице " + std::to_string(table.recordCount()) + " игр)");
+        throw Error("нет игры на месте " + text::quoted(word) + " (в таблице " + std::to_string(table.recordCount()) +
+                    " игр)");
     return position;
 }
 

@@ -147,7 +147,8 @@ private:
         if (fields.empty()) return;
         if (known.position >= 0 && writes == 0) ++result_.filled;
         if (dryRun_ && known.position >= 0)
-            report_("дополнится: " + text::printable(text::toUtf8(known.name), std::string::npos) + " (" + std::to_string(known.position + 1) + "): " + fields);
+            report_("дополнится: " + text::printable(text::toUtf8(known.name), std::string::npos) + " (" +
+                    std::to_string(known.position + 1) + "): " + fields);
     }
 
     // "«Game (Japan)», Name: ", the start of a line about one field.

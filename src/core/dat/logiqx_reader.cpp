@@ -92,15 +92,17 @@ struct Reading {
         } else if (depth == 3 && inGame && std::strcmp(element, "release") == 0 && game.region.empty() &&
                    !regionFromAttribute) {
             if (const char* region = taken(attributes, "region")) game.region = region;
-        } else if (depth == 3 && inGame && std::strcmp(element, "year") == 0) {
-            inYear = true;
-            year.clear();
+        } else if (depth == 3 && inGame && std::strcmp(element, "year") == 0 && year.empty()) {
+            inYear = true; // the first year counts, as the first releaseyear of a clrmamepro game does
             yearLine = line();
         }
     }
 
+    // No year is longer than this; the rest of a longer text is not kept.
+    static constexpr std::size_t kLongestYear = 64;
+
     void text(std::string_view part) {
-        if (inYear) year += part;
+        if (inYear && year.size() < kLongestYear) year += part.substr(0, kLongestYear - year.size());
     }
 
     // The year is metadata of the game's ROMs, as a releaseyear of a
@@ -109,7 +111,8 @@ struct Reading {
         // White space around the text is the file's layout.
         const std::size_t first = year.find_first_not_of(" \t\r\n");
         if (first == std::string::npos) return;
-        const std::string_view text = std::string_view(year).substr(first, year.find_last_not_of(" \t\r\n") + 1 - first);
+        const std::string_view text =
+            std::string_view(year).substr(first, year.find_last_not_of(" \t\r\n") + 1 - first);
         checkIsText(text, yearLine);
         Metadata said;
         said.releaseYear = std::string(text);
