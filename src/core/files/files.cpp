@@ -33,16 +33,6 @@ std::string describe(const Path& path) {
 constexpr std::string_view kTemporaryMark = ".gamarium-tmp-";
 constexpr std::size_t kTemporaryDigits = 6;
 
-Path temporaryFor(const Path& path) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::random_device random;
-    std::string name(kTemporaryMark);
-    for (std::size_t i = 0; i < kTemporaryDigits; ++i) name += kDigits[random() % 16];
-    Path temporary = path;
-    temporary += name;
-    return temporary;
-}
-
 } // namespace
 
 Path toPath(std::string_view cp1251) {
@@ -136,6 +126,16 @@ void writeFileReplacing(const Path& path, std::string_view bytes) {
         removeFile(temporary);
         throw Error("Не удаётся записать файл " + describe(path) + ": нет доступа к папке или файл занят.");
     }
+}
+
+Path temporaryFor(const Path& path) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::random_device random;
+    std::string name(kTemporaryMark);
+    for (std::size_t i = 0; i < kTemporaryDigits; ++i) name += kDigits[random() % 16];
+    Path temporary = path;
+    temporary += name;
+    return temporary;
 }
 
 bool isTemporaryName(std::string_view name) {

@@ -51,6 +51,8 @@ void writeFileReplacing(const Path& path, std::string_view bytes);
 
 // The program's temporary files are named "<name>.gamarium-tmp-<six hex
 // digits>" beside the file they will replace; a killed run leaves them.
+// A fresh such name for `path` (a new random suffix each call).
+Path temporaryFor(const Path& path);
 bool isTemporaryName(std::string_view name);
 // Deletes the program's temporary files in `folder`: files only, never a
 // folder or a link, never a name of another pattern. Failures pass over.
