@@ -70,7 +70,7 @@ std::optional<files::Path> sshKey(const files::Path& userHome) {
 bool connectionLost(CURLcode code) {
     return code == CURLE_COULDNT_CONNECT || code == CURLE_COULDNT_RESOLVE_HOST || code == CURLE_SEND_ERROR ||
            code == CURLE_RECV_ERROR || code == CURLE_OPERATION_TIMEDOUT || code == CURLE_GOT_NOTHING ||
-           code == CURLE_SSH || code == CURLE_SSL_CONNECT_ERROR || code == CURLE_FTP_ACCEPT_FAILED ||
+           code == CURLE_SSL_CONNECT_ERROR || code == CURLE_FTP_ACCEPT_FAILED ||
            code == CURLE_FTP_CANT_GET_HOST || code == CURLE_WEIRD_SERVER_REPLY;
 }
 
@@ -281,10 +281,18 @@ Connection::Sent Connection::upload(const files::Path& local, const std::string&
     Sent sent{{source.size, source.hash.hex()}, false};
     if (code == CURLE_OK) return sent;
     if (code != CURLE_QUOTE_ERROR) {
-        const std::string answer = serverAnswer(code);
+        std::string answer = serverAnswer(code);
+        // SFTP as OpenSSH speaks it says only "failure" for a full disk.
+        if (address_.protocol == Protocol::Sftp && code == CURLE_SSH)
+            answer += " (сервер не принял запись: так бывает, когда на его диске нет места или нет прав на папку)";
         // A refused or cut file is not left under its temporary name where
         // the server still answers; the next run removes it otherwise.
-        if (!connectionLost(code)) runCommands(folder, {"*" + removeCommand(folder, temporary)});
+        if (!connectionLost(code)) {
+            try {
+                runCommands(folder, {"*" + removeCommand(folder, temporary)});
+            } catch (const Error&) {
+            }
+        }
         failWith(code, path, answer);
     }
     // The file is whole under its temporary name, but the server would not

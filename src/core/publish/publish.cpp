@@ -120,13 +120,17 @@ private:
     std::vector<std::unique_ptr<Connection>> connections_;
 };
 
-// Runs `step`, and names what failed in a file's failure.
+// Runs `step` on the remote `path`, and names it in what failed.
 template <typename Step>
-void naming(const std::string& verb, const Step& step) {
+void naming(const std::string& verb, const std::string& path, const Step& step) {
     try {
         step();
     } catch (const FileFailure& failure) {
         throw FileFailure(verb + " " + failure.what());
+    } catch (const LoginRefused&) {
+        throw;
+    } catch (const ConnectionError& lost) {
+        throw ConnectionError(verb + " «" + path + "». " + lost.what());
     }
 }
 
@@ -137,7 +141,7 @@ void removeLeftTemporaries(SentRecord& record, Workers& workers, Teller& teller)
     for (const auto& [folder, names] : byFolder) {
         Connection& connection = workers.first();
         std::optional<std::vector<RemoteEntry>> entries;
-        naming("Не удалось прочитать папку на сервере", [&] { entries = connection.list(folder); });
+        naming("Не удалось прочитать папку на сервере", folder + "/", [&] { entries = connection.list(folder); });
         std::set<std::string> present;
         if (entries)
             for (const RemoteEntry& entry : *entries) present.insert(entry.name);
@@ -167,7 +171,8 @@ void checkRemote(const std::vector<LocalFile>& local, std::map<std::string, Sent
     std::map<std::string, std::uint64_t> remote;  // every remote file by path
     for (const std::string& folder : folders) {
         std::optional<std::vector<RemoteEntry>> entries;
-        naming("Не удалось прочитать папку на сервере", [&] { entries = workers.first().list(folder); });
+        naming("Не удалось прочитать папку на сервере", folder + "/",
+               [&] { entries = workers.first().list(folder); });
         if (!entries) continue;
         for (const RemoteEntry& entry : *entries)
             if (entry.isFile) remote[folder.empty() ? entry.name : folder + "/" + entry.name] = entry.size;
@@ -251,7 +256,7 @@ PublishReport publishFolder(const files::Path& home, const files::Path& folder, 
         const std::string temporary = temporaryBeside(file.path), aside = temporaryBeside(file.path);
         record->beginSend(file.path, {temporary, aside});
         Connection::Sent result;
-        naming("Не удалось отправить", [&] {
+        naming("Не удалось отправить", file.path, [&] {
             result = connection.upload(folder / files::Path(file.path), file.path, nameOf(temporary), nameOf(aside));
         });
         std::vector<std::string> gone{temporary};
@@ -264,7 +269,7 @@ PublishReport publishFolder(const files::Path& home, const files::Path& folder, 
     if (finished) {
         finished = workers.run(toRemove.size(), [&](Connection& connection, std::size_t index) {
             const std::string& path = toRemove[index];
-            naming("Не удалось удалить", [&] { connection.remove(path); });
+            naming("Не удалось удалить", path, [&] { connection.remove(path); });
             record->forget(path);
             ++removedCount;
             teller.line("удалён " + path);
