@@ -138,7 +138,9 @@ void naming(const std::string& verb, const std::string& path, const Step& step) 
 void removeLeftTemporaries(SentRecord& record, Workers& workers, Teller& teller) {
     std::map<std::string, std::vector<std::string>> byFolder;
     for (const std::string& name : record.temporaries()) byFolder[folderOf(name)].push_back(name);
-    for (const auto& [folder, names] : byFolder) {
+    for (const auto& entry : byFolder) {
+        const std::string& folder = entry.first;
+        const std::vector<std::string>& names = entry.second;
         Connection& connection = workers.first();
         std::optional<std::vector<RemoteEntry>> entries;
         naming("Не удалось прочитать папку на сервере", folder + "/", [&] { entries = connection.list(folder); });

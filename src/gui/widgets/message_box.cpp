@@ -13,7 +13,7 @@ namespace {
 struct TestState {
     bool on = false;
     std::deque<MessageBox::Answer> answers;
-    std::deque<std::optional<QString>> passwords;
+    std::deque<QString> passwords;  // a null text stands for Cancel
     QStringList shown;
 };
 
@@ -105,8 +105,9 @@ std::optional<QString> MessageBox::password(QWidget* parent, const QString& ques
     if (test.on) {
         test.shown << question;
         if (test.passwords.empty()) return std::nullopt;
-        std::optional<QString> answer = test.passwords.front();
+        const QString answer = test.passwords.front();
         test.passwords.pop_front();
+        if (answer.isNull()) return std::nullopt;
         return answer;
     }
     bool ok = false;
@@ -117,7 +118,7 @@ std::optional<QString> MessageBox::password(QWidget* parent, const QString& ques
 }
 
 void MessageBox::queuePassword(std::optional<QString> password) {
-    testState().passwords.push_back(std::move(password));
+    testState().passwords.push_back(password ? *password : QString());
 }
 
 } // namespace gamarium::gui
