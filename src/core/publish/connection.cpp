@@ -176,9 +176,9 @@ void Connection::fail(CURLcode code, const std::string& what) {
 }
 
 void Connection::failWith(CURLcode code, const std::string& what, const std::string& answer) {
-    if (connectionLost(code))
-        throw FileFailure("«" + what + "»: связь с сервером " + address_.host + " прервалась: " + answer + ".");
-    throw FileFailure("«" + what + "»: " + answer + ".");
+    const std::string where = "«" + what + "» на " + address_.host + ":" + std::to_string(address_.port) + ": ";
+    if (connectionLost(code)) throw FileFailure(where + "связь с сервером прервалась: " + answer + ".");
+    throw FileFailure(where + answer + ".");
 }
 
 int Connection::onDebug(CURL*, curl_infotype type, char* data, std::size_t size, void* self) {
@@ -281,9 +281,15 @@ Connection::Sent Connection::upload(const files::Path& local, const std::string&
     Sent sent{{source.size, source.hash.hex()}, false};
     if (code == CURLE_OK) return sent;
     if (code != CURLE_QUOTE_ERROR) {
+        // libcurl ends an SFTP error with "(status/libssh2 error)": -31 is
+        // an answer of the server, anything else a connection that broke.
+        // A failed write says nothing at all.
+        const std::string_view text(errorText_);
+        const bool refusedBySftp = code == CURLE_SSH && (text.empty() || text.find("/-31)") != std::string_view::npos);
+        if (code == CURLE_SSH && !refusedBySftp) code = CURLE_RECV_ERROR;
         std::string answer = serverAnswer(code);
         // SFTP as OpenSSH speaks it says only "failure" for a full disk.
-        if (address_.protocol == Protocol::Sftp && code == CURLE_SSH)
+        if (refusedBySftp)
             answer += " (сервер не принял запись: так бывает, когда на его диске нет места или нет прав на папку)";
         // A refused or cut file is not left under its temporary name where
         // the server still answers; the next run removes it otherwise.
