@@ -11,6 +11,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev pxlib-dev
   fonts-dejavu-core fonts-liberation
   dpkg-dev lintian appstream desktop-file-utils clang
+  libcurl4-openssl-dev libssl-dev libxxhash-dev libsecret-1-dev openssl openssh-server openssh-client vsftpd lftp
 )
 if [ "${1:-}" = "--with-tools" ]; then
   packages+=(libclang-rt-14-dev xvfb xauth imagemagick graphicsmagick hyperfine xdotool)
