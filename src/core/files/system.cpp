@@ -132,6 +132,23 @@ std::size_t FileReader::readAt(std::uint64_t offset, void* buffer, std::size_t c
     return done;
 }
 
+std::optional<FileStamp> fileStamp(const Path& path) {
+#ifdef _WIN32
+    struct _stat64 status;
+    if (_wstat64(path.c_str(), &status) != 0 || (status.st_mode & _S_IFMT) != _S_IFREG) return std::nullopt;
+    return FileStamp{.size = static_cast<std::uint64_t>(status.st_size),
+                     .changed = static_cast<std::int64_t>(status.st_mtime) * 1'000'000'000,
+                     .identity = 0};
+#else
+    struct stat status;
+    if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
+    return FileStamp{.size = static_cast<std::uint64_t>(status.st_size),
+                     .changed = static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1'000'000'000 +
+                                status.st_mtim.tv_nsec,
+                     .identity = static_cast<std::uint64_t>(status.st_ino)};
+#endif
+}
+
 void reuseFreedMemory() {
 #ifdef __GLIBC__
     mallopt(M_MMAP_THRESHOLD, 32 << 20);

@@ -123,22 +123,34 @@ std::string renderBlock(std::string_view blockTemplate, const GameRecord& game, 
     return working;
 }
 
+void tellBlockMessages(const GameRecord& game, const MessageSink& messages) {
+    if (!game.analog.empty())
+        addnames2(game.analog, messages);
+}
+
 BlockRenderer::BlockRenderer(const std::vector<GameRecord>& games, const std::vector<PatchRecord>& patches,
                              std::vector<std::int64_t> order, BlockSettings settings, const files::Path& home,
-                             std::string_view base, MessageSink messages)
+                             std::string_view base, MessageSink messages, PictureSizes::Coverage coverage)
     : games_(games), patches_(patches), settings_(std::move(settings)), messages_(std::move(messages)),
-      pictureSizes_(games, std::move(order), pictures::basePictureFolder(home, base)) {}
+      pictureSizes_(games, std::move(order), home, base, coverage) {}
 
-std::string BlockRenderer::addnames(std::string_view blockTemplate, std::int64_t position) {
+BlockInputs BlockRenderer::next(std::int64_t position) {
     if (const auto size = pictureSizes_.at(position))
         picture_ = *size;
-    const GameRecord& game = games_.at(static_cast<std::size_t>(position - 1));
-    std::optional<PatchRecord> patch;
-    if (!game.patch.empty()) {
-        patch = patchAt(patches_, game.patchPosition);
-        lastPatchPosition_ = game.patchPosition;
+    BlockInputs inputs{.game = &games_.at(static_cast<std::size_t>(position - 1)), .patch = {}, .picture = picture_};
+    if (!inputs.game->patch.empty()) {
+        inputs.patch = patchAt(patches_, inputs.game->patchPosition);
+        lastPatchPosition_ = inputs.game->patchPosition;
     }
-    return renderBlock(blockTemplate, game, patch, picture_, settings_, messages_);
+    return inputs;
+}
+
+std::string BlockRenderer::render(std::string_view blockTemplate, const BlockInputs& inputs) const {
+    return renderBlock(blockTemplate, *inputs.game, inputs.patch, inputs.picture, settings_, messages_);
+}
+
+std::string BlockRenderer::addnames(std::string_view blockTemplate, std::int64_t position) {
+    return render(blockTemplate, next(position));
 }
 
 } // namespace gamarium::pages

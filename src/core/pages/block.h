@@ -30,6 +30,17 @@ struct BlockSettings {
 std::string renderBlock(std::string_view blockTemplate, const GameRecord& game, const std::optional<PatchRecord>& patch,
                         pictures::PictureSize picture, const BlockSettings& settings, const MessageSink& messages);
 
+// What rendering the block of `game` tells, for a block that is not
+// rendered because its page stands as it was.
+void tellBlockMessages(const GameRecord& game, const MessageSink& messages);
+
+// What one game's block is made of.
+struct BlockInputs {
+    const GameRecord* game = nullptr;
+    std::optional<PatchRecord> patch;
+    pictures::PictureSize picture;
+};
+
 // Renders the games of one run. A game's first picture is looked up in
 // images/<base>/<Sid>/ of the program folder. When the file is missing (or
 // Image1 is empty) the previous game's size stands, 0 x 0 before any; a
@@ -40,12 +51,18 @@ public:
     // positions of the games in the order they will be rendered.
     BlockRenderer(const std::vector<GameRecord>& games, const std::vector<PatchRecord>& patches,
                   std::vector<std::int64_t> order, BlockSettings settings, const files::Path& home,
-                  std::string_view base, MessageSink messages);
+                  std::string_view base, MessageSink messages,
+                  PictureSizes::Coverage coverage = PictureSizes::Coverage::WholeBase);
 
-    // The block of the game at `position`.
+    // The inputs of the block of the game at `position`, the next one in
+    // the order: its picture's size, or the last one found before it.
+    BlockInputs next(std::int64_t position);
+    std::string render(std::string_view blockTemplate, const BlockInputs& inputs) const;
+    // The block of the game at `position`, the next one in the order.
     std::string addnames(std::string_view blockTemplate, std::int64_t position);
     // The 1-based position of the last patch looked up; 0 before any.
     std::int64_t lastPatchPosition() const { return lastPatchPosition_; }
+    const MessageSink& messages() const { return messages_; }
 
 private:
     const std::vector<GameRecord>& games_;

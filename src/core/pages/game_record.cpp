@@ -8,13 +8,10 @@
 namespace gamarium::pages {
 namespace {
 
-template <typename Record>
-using TextColumns = std::vector<std::pair<std::string_view, std::string Record::*>>;
-
 // Reads the table in one pass, each named field into its member; the
 // fields are looked up by name once, not for every record.
 template <typename Record, typename Extra>
-std::vector<Record> readRecords(store::Table& table, const TextColumns<Record>& columns, Extra readExtra) {
+std::vector<Record> readRecords(store::Table& table, const TextFields<Record>& columns, Extra readExtra) {
     std::vector<std::pair<const store::Field*, std::string Record::*>> fields;
     std::vector<std::string_view> names;
     for (const auto& [name, member] : columns) {
@@ -34,8 +31,8 @@ std::vector<Record> readRecords(store::Table& table, const TextColumns<Record>& 
 
 } // namespace
 
-std::vector<GameRecord> readGames(store::Table& games) {
-    const TextColumns<GameRecord> columns{
+const TextFields<GameRecord>& gameTextFields() {
+    static const TextFields<GameRecord> fields{
         {"Name", &GameRecord::name},          {"Region", &GameRecord::region}, {"Text1", &GameRecord::text1},
         {"Drname", &GameRecord::drname},      {"Analog", &GameRecord::analog}, {"Sid", &GameRecord::sid},
         {"Image1", &GameRecord::image1},      {"Publisher", &GameRecord::publisher},
@@ -43,20 +40,28 @@ std::vector<GameRecord> readGames(store::Table& games) {
         {"Genre", &GameRecord::genre},        {"Ngamers", &GameRecord::ngamers}, {"Size", &GameRecord::size},
         {"File", &GameRecord::file},          {"Rating", &GameRecord::rating}, {"Patch", &GameRecord::patch},
     };
+    return fields;
+}
+
+const TextFields<PatchRecord>& patchTextFields() {
+    static const TextFields<PatchRecord> fields{
+        {"Patch", &PatchRecord::patch}, {"Size", &PatchRecord::size},   {"Proc", &PatchRecord::proc},
+        {"Text", &PatchRecord::language}, {"Autor", &PatchRecord::autor}, {"Year", &PatchRecord::year},
+    };
+    return fields;
+}
+
+std::vector<GameRecord> readGames(store::Table& games) {
     const store::Field& patch = games.fieldByName("Patch");
     const store::Field& rating = games.fieldByName("Rating");
-    return readRecords(games, columns, [&](GameRecord& game) {
+    return readRecords(games, gameTextFields(), [&](GameRecord& game) {
         game.patchPosition = patch.asInteger();
         game.ratingValue = rating.asInteger();
     });
 }
 
 std::vector<PatchRecord> readPatches(store::Table& patches) {
-    const TextColumns<PatchRecord> columns{
-        {"Patch", &PatchRecord::patch}, {"Size", &PatchRecord::size},   {"Proc", &PatchRecord::proc},
-        {"Text", &PatchRecord::language}, {"Autor", &PatchRecord::autor}, {"Year", &PatchRecord::year},
-    };
-    return readRecords(patches, columns, [](PatchRecord&) {});
+    return readRecords(patches, patchTextFields(), [](PatchRecord&) {});
 }
 
 const PatchRecord& patchAt(const std::vector<PatchRecord>& patches, std::int64_t position) {

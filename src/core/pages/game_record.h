@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace gamarium::store {
@@ -25,6 +26,12 @@ struct GameRecord {
 struct PatchRecord {
     std::string patch, size, proc, language, autor, year;
 };
+
+// The text members of the records, each with the field it is read from.
+template <typename Record>
+using TextFields = std::vector<std::pair<std::string_view, std::string Record::*>>;
+const TextFields<GameRecord>& gameTextFields();
+const TextFields<PatchRecord>& patchTextFields();
 
 // Every record of the table in table order, read in one pass.
 std::vector<GameRecord> readGames(store::Table& games);

@@ -2,8 +2,10 @@
 
 #include "core/error.h"
 #include "core/pages/block.h"
+#include "core/pages/input_hash.h"
 #include "core/pages/output_folder.h"
 #include "core/pages/page_list.h"
+#include "core/pages/page_record.h"
 #include "core/pages/page_set.h"
 #include "core/store/table.h"
 #include "core/text/cp1251.h"
@@ -25,12 +27,38 @@ void checkKey(const PageSet& set) {
         throw Error("Поле Sid «" + text::toUtf8(set.key) + "» не годится для имени страницы. Страницы не созданы.");
 }
 
+// What pages hold for given inputs; raise it when the program comes to
+// make other bytes of the same inputs, so that pages recorded by an older
+// program are made anew.
+constexpr std::int64_t kPageFormat = 1;
+
+// What goes into every page of the run.
+InputHash runInputs(const PageTemplate& pageTemplate, const PageSettings& settings, const std::string& letterlist) {
+    InputHash hash;
+    hash.add(kPageFormat).add(GAMARIUM_VERSION);
+    hash.add(pageTemplate.head).add(pageTemplate.block).add(pageTemplate.foot);
+    hash.add(settings.block.russianPatchPath).add(settings.block.otherPatchPath).add(settings.block.imagePath);
+    hash.add(settings.gamesPerPage).add(letterlist);
+    return hash;
+}
+
+void addBlock(InputHash& hash, const BlockInputs& block) {
+    for (const auto& [name, member] : gameTextFields())
+        hash.add(block.game->*member);
+    hash.add(block.game->patchPosition).add(block.game->ratingValue);
+    hash.add(block.patch.has_value());
+    if (block.patch)
+        for (const auto& [name, member] : patchTextFields())
+            hash.add(*block.patch.*member);
+    hash.add(block.picture.width).add(block.picture.height);
+}
+
 class SiteWriter {
 public:
     SiteWriter(const PageTemplate& pageTemplate, const PageSettings& settings, BlockRenderer& renderer,
-               OutputFolder& output, std::string letterlist)
-        : template_(pageTemplate), gamesPerPage_(settings.gamesPerPage), renderer_(renderer),
-          output_(output) {
+               OutputFolder& output, PageRecord& record, std::string letterlist)
+        : template_(pageTemplate), gamesPerPage_(settings.gamesPerPage), renderer_(renderer), output_(output),
+          record_(record), runInputs_(runInputs(pageTemplate, settings, letterlist)) {
         texts_.letterlist = std::move(letterlist);
     }
 
@@ -52,18 +80,19 @@ public:
             for (int page = 1; page <= pages; ++page) {
                 texts_.pagelist = pagelist(links, set->key, page);
                 const auto count = std::min<std::ptrdiff_t>(gamesPerPage_, set->games.end() - next);
-                std::string bytes = addnames1(template_.head, texts_);
+                InputHash inputs = runInputs_;
+                inputs.add(set->key).add(page).add(pages);
+                std::vector<BlockInputs> blocks;
                 for (const auto last = next + count; next != last; ++next) {
                     lastGame_ = *next;
-                    bytes += renderer_.addnames(template_.block, *next);
+                    addBlock(inputs, blocks.emplace_back(renderer_.next(*next)));
                 }
-                bytes += addnames1(template_.foot, texts_);
-                ++(output_.writePage(pageName(set->key, page) + ".htm", bytes) ? report_.pagesWritten
-                                                                                 : report_.pagesUnchanged);
+                writePage(pageName(set->key, page) + ".htm", inputs.digest(), blocks);
                 ++done;
                 tellProgress();
             }
         }
+        record_.save();
     }
 
     const GenerationReport& report() const { return report_; }
@@ -71,10 +100,31 @@ public:
     std::int64_t lastGame() const { return lastGame_; }
 
 private:
+    // A page whose inputs are those its file was made of is not made again.
+    void writePage(const std::string& name, const InputHash::Digest& inputs, const std::vector<BlockInputs>& blocks) {
+        const std::optional<files::FileStamp> before = output_.stamp(name);
+        if (record_.unchanged(name, inputs, before)) {
+            for (const BlockInputs& block : blocks)
+                tellBlockMessages(*block.game, renderer_.messages());
+            record_.note(name, inputs, *before);
+            ++report_.pagesUnchanged;
+            return;
+        }
+        std::string bytes = addnames1(template_.head, texts_);
+        for (const BlockInputs& block : blocks)
+            bytes += renderer_.render(template_.block, block);
+        bytes += addnames1(template_.foot, texts_);
+        ++(output_.writePage(name, bytes) ? report_.pagesWritten : report_.pagesUnchanged);
+        if (const std::optional<files::FileStamp> after = output_.stamp(name))
+            record_.note(name, inputs, *after);
+    }
+
     const PageTemplate& template_;
     int gamesPerPage_;
     BlockRenderer& renderer_;
     OutputFolder& output_;
+    PageRecord& record_;
+    const InputHash runInputs_;
     PageTexts texts_;
     GenerationReport report_;
     std::int64_t lastGame_ = 0;
@@ -103,7 +153,8 @@ GenerationReport writeSite(store::Table& games, store::Table& patches, const fil
         order.insert(order.end(), set->games.begin(), set->games.end());
     BlockRenderer renderer(gameRecords, patchRecords, std::move(order), settings.block, home, base,
                            callbacks.messages);
-    SiteWriter writer(pageTemplate, settings, renderer, output, sets.letterlist);
+    PageRecord record(home, output.folder());
+    SiteWriter writer(pageTemplate, settings, renderer, output, record, sets.letterlist);
     writer.writeSets(written, callbacks.progress);
     // The tables are left where the run left off: the record editor shows
     // the last game written.

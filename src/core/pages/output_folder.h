@@ -2,6 +2,9 @@
 
 #include "core/files/files.h"
 #include "core/files/no_case_lookup.h"
+#include "core/files/system.h"
+
+#include <optional>
 
 #include <string_view>
 
@@ -16,6 +19,12 @@ public:
     // counts as a separator. Throws Error naming the folder when it does
     // not exist.
     explicit OutputFolder(const files::Path& typed);
+
+    const files::Path& folder() const { return folder_; }
+
+    // The stamp of the page file `name` (found whatever its letter case);
+    // nothing when there is none.
+    std::optional<files::FileStamp> stamp(std::string_view name);
 
     // Deletes the temporary files a killed run left in the folder.
     void removeTemporaries() const;
