@@ -70,6 +70,24 @@ struct FileStamp {
 // The stamp of a regular file (links followed); nothing for anything else.
 std::optional<FileStamp> fileStamp(const Path& path);
 
+// A folder held open, to stamp many of its files by name without walking
+// the folder's own path each time.
+class OpenFolder {
+public:
+    explicit OpenFolder(Path folder);
+    ~OpenFolder();
+    OpenFolder(const OpenFolder&) = delete;
+    OpenFolder& operator=(const OpenFolder&) = delete;
+
+    const Path& path() const { return folder_; }
+    // fileStamp(path() / name).
+    std::optional<FileStamp> stamp(const Path& name) const;
+
+private:
+    Path folder_;
+    int handle_ = -1;
+};
+
 // Keeps memory the program frees for its next use instead of handing it
 // back to the system at once. Every picture shown allocates and frees
 // buffers of a megabyte or more; handed back, each next picture would pay

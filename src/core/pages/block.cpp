@@ -2,7 +2,6 @@
 
 #include "core/pages/analog.h"
 #include "core/pages/placeholder.h"
-#include "core/pictures/picture_folder.h"
 #include "core/text/cp1251.h"
 
 #include <algorithm>
@@ -129,10 +128,9 @@ void tellBlockMessages(const GameRecord& game, const MessageSink& messages) {
 }
 
 BlockRenderer::BlockRenderer(const std::vector<GameRecord>& games, const std::vector<PatchRecord>& patches,
-                             std::vector<std::int64_t> order, BlockSettings settings, const files::Path& home,
-                             std::string_view base, MessageSink messages, PictureSizes::Coverage coverage)
+                             PictureSizes& pictureSizes, BlockSettings settings, MessageSink messages)
     : games_(games), patches_(patches), settings_(std::move(settings)), messages_(std::move(messages)),
-      pictureSizes_(games, std::move(order), home, base, coverage) {}
+      pictureSizes_(pictureSizes) {}
 
 BlockInputs BlockRenderer::next(std::int64_t position) {
     if (const auto size = pictureSizes_.at(position))

@@ -41,18 +41,15 @@ struct BlockInputs {
     pictures::PictureSize picture;
 };
 
-// Renders the games of one run. A game's first picture is looked up in
-// images/<base>/<Sid>/ of the program folder. When the file is missing (or
-// Image1 is empty) the previous game's size stands, 0 x 0 before any; a
-// file whose header gives no size counts as 0 x 0.
+// Renders the games of one run. When a game's first picture is missing
+// (or Image1 is empty) the previous game's size stands, 0 x 0 before any;
+// a file whose header gives no size counts as 0 x 0.
 class BlockRenderer {
 public:
-    // `games` and `patches` are kept, not copied; `order` lists the 1-based
-    // positions of the games in the order they will be rendered.
+    // `games`, `patches` and `pictureSizes` are kept, not copied; the
+    // picture sizes are being read in the order the blocks will be asked for.
     BlockRenderer(const std::vector<GameRecord>& games, const std::vector<PatchRecord>& patches,
-                  std::vector<std::int64_t> order, BlockSettings settings, const files::Path& home,
-                  std::string_view base, MessageSink messages,
-                  PictureSizes::Coverage coverage = PictureSizes::Coverage::WholeBase);
+                  PictureSizes& pictureSizes, BlockSettings settings, MessageSink messages);
 
     // The inputs of the block of the game at `position`, the next one in
     // the order: its picture's size, or the last one found before it.
@@ -69,9 +66,9 @@ private:
     const std::vector<PatchRecord>& patches_;
     BlockSettings settings_;
     MessageSink messages_;
+    PictureSizes& pictureSizes_;
     pictures::PictureSize picture_;
     std::int64_t lastPatchPosition_ = 0;
-    PictureSizes pictureSizes_;
 };
 
 } // namespace gamarium::pages

@@ -60,6 +60,13 @@ std::vector<GameRecord> readGames(store::Table& games) {
     });
 }
 
+std::vector<GameRecord> readGameKeys(store::Table& games) {
+    static const TextFields<GameRecord> keys{
+        {"Sid", &GameRecord::sid}, {"Image1", &GameRecord::image1}, {"Patch", &GameRecord::patch}};
+    const store::Field& patch = games.fieldByName("Patch");
+    return readRecords(games, keys, [&](GameRecord& game) { game.patchPosition = patch.asInteger(); });
+}
+
 std::vector<PatchRecord> readPatches(store::Table& patches) {
     return readRecords(patches, patchTextFields(), [](PatchRecord&) {});
 }

@@ -36,6 +36,9 @@ const TextFields<PatchRecord>& patchTextFields();
 // Every record of the table in table order, read in one pass.
 std::vector<GameRecord> readGames(store::Table& games);
 std::vector<PatchRecord> readPatches(store::Table& patches);
+// The same pass over what places a game on the pages and finds its
+// picture: Sid, Image1 and Patch; the other fields stay empty.
+std::vector<GameRecord> readGameKeys(store::Table& games);
 
 // The patch at `position`, counting from 1; a position before the first or
 // beyond the last names the first or the last patch, as moving the patch

@@ -11,6 +11,7 @@
 #include "core/text/cp1251.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace gamarium::pages {
 namespace {
@@ -33,13 +34,14 @@ void checkKey(const PageSet& set) {
 constexpr std::int64_t kPageFormat = 1;
 
 // What goes into every page of the run.
-InputHash runInputs(const PageTemplate& pageTemplate, const PageSettings& settings, const std::string& letterlist) {
+InputHash::Digest runInputs(const PageTemplate& pageTemplate, const PageSettings& settings,
+                            const std::string& letterlist) {
     InputHash hash;
     hash.add(kPageFormat).add(GAMARIUM_VERSION);
     hash.add(pageTemplate.head).add(pageTemplate.block).add(pageTemplate.foot);
     hash.add(settings.block.russianPatchPath).add(settings.block.otherPatchPath).add(settings.block.imagePath);
     hash.add(settings.gamesPerPage).add(letterlist);
-    return hash;
+    return hash.digest();
 }
 
 void addBlock(InputHash& hash, const BlockInputs& block) {
@@ -78,16 +80,16 @@ public:
             texts_.curletter = text::upper(set->key);
             auto next = set->games.begin();
             for (int page = 1; page <= pages; ++page) {
-                texts_.pagelist = pagelist(links, set->key, page);
                 const auto count = std::min<std::ptrdiff_t>(gamesPerPage_, set->games.end() - next);
-                InputHash inputs = runInputs_;
-                inputs.add(set->key).add(page).add(pages);
+                InputHash inputs;
+                inputs.add(runInputs_).add(set->key).add(page).add(pages);
                 std::vector<BlockInputs> blocks;
                 for (const auto last = next + count; next != last; ++next) {
                     lastGame_ = *next;
                     addBlock(inputs, blocks.emplace_back(renderer_.next(*next)));
                 }
-                writePage(pageName(set->key, page) + ".htm", inputs.digest(), blocks);
+                writePage(pageName(set->key, page) + ".htm", inputs.digest(), blocks,
+                          [&] { return pagelist(links, set->key, page); });
                 ++done;
                 tellProgress();
             }
@@ -101,8 +103,10 @@ public:
 
 private:
     // A page whose inputs are those its file was made of is not made again.
-    void writePage(const std::string& name, const InputHash::Digest& inputs, const std::vector<BlockInputs>& blocks) {
-        const std::optional<files::FileStamp> before = output_.stamp(name);
+    void writePage(const std::string& name, const InputHash::Digest& inputs, const std::vector<BlockInputs>& blocks,
+                   const std::function<std::string()>& pagelistOfPage) {
+        const files::Path file = output_.pageFile(name);
+        const std::optional<files::FileStamp> before = files::fileStamp(file);
         if (record_.unchanged(name, inputs, before)) {
             for (const BlockInputs& block : blocks)
                 tellBlockMessages(*block.game, renderer_.messages());
@@ -110,12 +114,13 @@ private:
             ++report_.pagesUnchanged;
             return;
         }
+        texts_.pagelist = pagelistOfPage();
         std::string bytes = addnames1(template_.head, texts_);
         for (const BlockInputs& block : blocks)
             bytes += renderer_.render(template_.block, block);
         bytes += addnames1(template_.foot, texts_);
-        ++(output_.writePage(name, bytes) ? report_.pagesWritten : report_.pagesUnchanged);
-        if (const std::optional<files::FileStamp> after = output_.stamp(name))
+        ++(output_.writePage(file, bytes) ? report_.pagesWritten : report_.pagesUnchanged);
+        if (const std::optional<files::FileStamp> after = files::fileStamp(file))
             record_.note(name, inputs, *after);
     }
 
@@ -124,7 +129,7 @@ private:
     BlockRenderer& renderer_;
     OutputFolder& output_;
     PageRecord& record_;
-    const InputHash runInputs_;
+    const InputHash::Digest runInputs_;
     PageTexts texts_;
     GenerationReport report_;
     std::int64_t lastGame_ = 0;
@@ -133,9 +138,12 @@ private:
 GenerationReport writeSite(store::Table& games, store::Table& patches, const files::Path& home, std::string_view base,
                            const PageTemplate& pageTemplate, const PageSettings& settings,
                            const GeneratorCallbacks& callbacks, OutputFolder& output) {
-    const std::vector<GameRecord> gameRecords = readGames(games);
+    // The pictures are looked at from the moment the games' places are
+    // known, while the rest of the records is read.
+    PictureSizes pictureSizes(home, base, PictureSizes::Coverage::WholeBase);
     const std::vector<PatchRecord> patchRecords = readPatches(patches);
-    const SiteSets sets = groupGames(gameRecords, patchRecords);
+    std::vector<GameRecord> gameKeys = readGameKeys(games);
+    const SiteSets sets = groupGames(gameKeys, patchRecords);
     std::vector<const PageSet*> written;
     for (const PageSet& set : sets.letters)
         written.push_back(&set);
@@ -151,8 +159,9 @@ GenerationReport writeSite(store::Table& games, store::Table& patches, const fil
     std::vector<std::int64_t> order;
     for (const PageSet* set : written)
         order.insert(order.end(), set->games.begin(), set->games.end());
-    BlockRenderer renderer(gameRecords, patchRecords, std::move(order), settings.block, home, base,
-                           callbacks.messages);
+    pictureSizes.read(std::move(gameKeys), std::move(order));
+    const std::vector<GameRecord> gameRecords = readGames(games);
+    BlockRenderer renderer(gameRecords, patchRecords, pictureSizes, settings.block, callbacks.messages);
     PageRecord record(home, output.folder());
     SiteWriter writer(pageTemplate, settings, renderer, output, record, sets.letterlist);
     writer.writeSets(written, callbacks.progress);

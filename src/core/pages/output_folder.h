@@ -2,9 +2,6 @@
 
 #include "core/files/files.h"
 #include "core/files/no_case_lookup.h"
-#include "core/files/system.h"
-
-#include <optional>
 
 #include <string_view>
 
@@ -22,17 +19,16 @@ public:
 
     const files::Path& folder() const { return folder_; }
 
-    // The stamp of the page file `name` (found whatever its letter case);
-    // nothing when there is none.
-    std::optional<files::FileStamp> stamp(std::string_view name);
+    // The file of the page `name`: an existing file of that name in any
+    // letter case, else a new one of that name.
+    files::Path pageFile(std::string_view name);
 
     // Deletes the temporary files a killed run left in the folder.
     void removeTemporaries() const;
 
-    // Writes the page file `name` whole, through a temporary file; an
-    // existing file of that name in any letter case is the one replaced.
-    // Returns false when the file held these bytes already.
-    bool writePage(std::string_view name, std::string_view bytes);
+    // Writes the page file `file` (a pageFile) whole, through a temporary
+    // file. Returns false when the file held these bytes already.
+    bool writePage(const files::Path& file, std::string_view bytes);
 
 private:
     files::Path folder_;

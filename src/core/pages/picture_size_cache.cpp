@@ -46,21 +46,16 @@ PictureSizeCache::PictureSizeCache(const files::Path& home, std::string_view bas
           entries_ = std::move(loaded);
       }) {}
 
-std::string PictureSizeCache::key(const files::Path& file) {
-    const auto bytes = file.u8string();
-    return std::string(bytes.begin(), bytes.end());
-}
-
-std::optional<pictures::PictureSize> PictureSizeCache::find(const files::Path& file, const files::FileStamp& stamp) {
-    const auto found = entries_.find(key(file));
+std::optional<pictures::PictureSize> PictureSizeCache::find(const std::string& key, const files::FileStamp& stamp) {
+    const auto found = entries_.find(key);
     if (found == entries_.end() || found->second.stamp != stamp)
         return std::nullopt;
     found->second.asked = true;
     return found->second.size;
 }
 
-void PictureSizeCache::keep(const files::Path& file, const files::FileStamp& stamp, pictures::PictureSize size) {
-    entries_[key(file)] = {.stamp = stamp, .size = size, .asked = true, .learnt = true};
+void PictureSizeCache::keep(const std::string& key, const files::FileStamp& stamp, pictures::PictureSize size) {
+    entries_[key] = {.stamp = stamp, .size = size, .asked = true, .learnt = true};
 }
 
 void PictureSizeCache::save(bool forgetOthers) {

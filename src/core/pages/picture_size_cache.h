@@ -20,9 +20,10 @@ class PictureSizeCache {
 public:
     PictureSizeCache(const files::Path& home, std::string_view base);
 
-    // The size kept for `file` when `stamp` is still the one it was kept with.
-    std::optional<pictures::PictureSize> find(const files::Path& file, const files::FileStamp& stamp);
-    void keep(const files::Path& file, const files::FileStamp& stamp, pictures::PictureSize size);
+    // The size kept for the picture `key` (its path below images/<base>/)
+    // when `stamp` is still the one it was kept with.
+    std::optional<pictures::PictureSize> find(const std::string& key, const files::FileStamp& stamp);
+    void keep(const std::string& key, const files::FileStamp& stamp, pictures::PictureSize size);
 
     // Writes what was learnt since the cache was opened. With
     // `forgetOthers`, the pictures not asked for since are dropped: a run
@@ -36,7 +37,6 @@ private:
         bool asked = false;
         bool learnt = false;
     };
-    static std::string key(const files::Path& file);
     std::unordered_map<std::string, Entry> entries_;
     CacheFile file_;
 };

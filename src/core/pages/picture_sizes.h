@@ -2,18 +2,21 @@
 
 #include "core/files/files.h"
 #include "core/files/no_case_lookup.h"
+#include "core/files/system.h"
 #include "core/pages/game_record.h"
-#include "core/pages/picture_size_cache.h"
 #include "core/pictures/picture.h"
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <exception>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <stop_token>
+#include <string>
 #include <string_view>
 #include <thread>
-#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -24,20 +27,26 @@
 // base's picture size cache: a picture unchanged since is not opened.
 namespace gamarium::pages {
 
+class PictureSizeCache;
+
 class PictureSizes {
 public:
     // Whether the order holds every game of the base, so that the cache
     // may forget the pictures it did not ask for.
     enum class Coverage { WholeBase, SomeGames };
 
-    // Starts reading the pictures of `games` (kept, not copied) at the
-    // 1-based positions in `order` from images/<base>/ of the program
-    // folder `home`; a position may come more than once. Going, it stops
-    // reading what has not been asked for.
-    PictureSizes(const std::vector<GameRecord>& games, std::vector<std::int64_t> order, const files::Path& home,
-                 std::string_view base, Coverage coverage);
+    // Starts opening the cache of the pictures of `base`, in images/<base>/
+    // of the program folder `home`, while the games are being read.
+    PictureSizes(const files::Path& home, std::string_view base, Coverage coverage);
+    ~PictureSizes();
     PictureSizes(const PictureSizes&) = delete;
     PictureSizes& operator=(const PictureSizes&) = delete;
+
+    // Starts reading the pictures of `games` (their Sid and Image1 are
+    // used) at the 1-based positions in `order`; a position may come more
+    // than once. Called once. Going, it stops reading what has not been
+    // asked for.
+    void read(std::vector<GameRecord> games, std::vector<std::int64_t> order);
 
     // The size of the first picture of the game at `position`, looked up in
     // images/<base>/<Sid>/ whatever the names' letter case; 0 x 0 for a
@@ -52,19 +61,31 @@ private:
         std::exception_ptr error;
         std::atomic<bool> ready{false};
     };
-    void readAll(const std::stop_token& stop, const std::vector<std::int64_t>& order, Coverage coverage);
-    std::optional<pictures::PictureSize> read(const GameRecord& game, PictureSizeCache& cache);
+    // A game's picture folder, held open.
+    struct Folder {
+        std::unique_ptr<files::OpenFolder> open;
+        std::string key; // its name, which begins the cache keys of its pictures
+    };
+    void run(const std::stop_token& stop);
+    std::optional<pictures::PictureSize> readOne(const GameRecord& game, PictureSizeCache& cache);
+    Folder& folderOf(const std::string& sid);
     static void done(Result& result);
 
-    const std::vector<GameRecord>& games_;
     files::Path home_;
     std::string base_;
+    Coverage coverage_;
     files::Path pictureRoot_;
     files::NoCaseLookup names_;
-    // Sizes by the file's path as written: a patched game comes twice.
-    std::unordered_map<files::Path::string_type, pictures::PictureSize> known_;
-    std::vector<Result> results_; // by position - 1
-    std::jthread reader_;         // last: stopped and joined before the rest goes
+    std::unordered_map<std::string, Folder> folders_; // by Sid as written
+
+    std::mutex mutex_;
+    std::condition_variable_any start_;
+    bool started_ = false; // under the mutex
+    std::vector<GameRecord> games_;
+    std::vector<std::int64_t> order_;
+    std::unique_ptr<Result[]> results_; // by position - 1
+    std::size_t resultCount_ = 0;
+    std::jthread reader_; // last: stopped and joined before the rest goes
 };
 
 } // namespace gamarium::pages
