@@ -69,11 +69,19 @@ const std::vector<Command>& commands() {
          .run = merge},
         {.name = "pages",
          .arguments = {"NAME", "TEMPLATE", "OUTDIR"},
-         .options = {{"--per-page", "N"}, {"--patch-path", "P"}, {"--ext-patch-path", "P"}, {"--image-path", "P"}},
+         .options = {{"--per-page", "N"}, {"--patch-path", "P"}, {"--ext-patch-path", "P"}, {"--image-path", "P"},
+                     {"--site-url", "URL"}},
          .help = "write the site's pages from a .htd template into OUTDIR as the\n"
                  "generator window does (its defaults: 11, ../../patch/snes/,\n"
-                 "../../patch/snes/ext/, i/); messages go to standard error",
+                 "../../patch/snes/ext/, i/); messages go to standard error;\n"
+                 "--site-url also writes sitemap.xml listing every page under URL",
          .run = writePages},
+        {.name = "preview",
+         .arguments = {"NAME", "POSITION", "TEMPLATE", "OUTFILE"},
+         .options = {{"--image-path", "P"}, {"--per-page", "N"}, {"--patch-path", "P"}, {"--ext-patch-path", "P"}},
+         .help = "write the one page that holds the game at POSITION as `pages` writes it;\n"
+                 "without --image-path its pictures link to their files (file:// URLs)",
+         .run = writePreview},
         {.name = "find",
          .arguments = {"NAME", "TEXT"},
          .options = {{"--field", "F", true}, {"--word"}},

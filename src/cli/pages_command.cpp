@@ -18,10 +18,29 @@ pages::PageSettings pageSettings(const Invocation& invocation) {
     };
     for (const auto& [option, path] : paths)
         if (const auto value = invocation.value(option)) *path = text::fromUtf8(*value);
+    if (const auto siteUrl = invocation.value("--site-url")) settings.siteUrl = *siteUrl;
     return settings;
 }
 
+pages::MessageSink messagesTo(std::ostream& err) {
+    return [&err](const std::string& message) { err << message << std::endl; };
+}
+
 } // namespace
+
+int writePreview(Invocation& invocation) {
+    const std::string& base = invocation.words[0];
+    const pages::PageSettings settings = pageSettings(invocation);
+    const pages::PageTemplate pageTemplate = pages::loadTemplate(invocation.path(invocation.words[2]));
+    const auto session = invocation.openBase(base);
+    const int position = positionArgument(invocation.words[1], session->games());
+    const auto links = invocation.value("--image-path") ? pages::PictureLinks::Site : pages::PictureLinks::Files;
+    return pages::previewPage(session->games(), session->patches(), session->home(), session->baseName(), pageTemplate,
+                              settings, position, links, invocation.path(invocation.words[3]),
+                              messagesTo(invocation.err))
+               ? 0
+               : 1;
+}
 
 int writePages(Invocation& invocation) {
     const std::string& base = invocation.words[0];
@@ -29,11 +48,7 @@ int writePages(Invocation& invocation) {
     settings.outputFolder = invocation.path(invocation.words[2]);
     const pages::PageTemplate pageTemplate = pages::loadTemplate(invocation.path(invocation.words[1]));
     const auto session = invocation.openBase(base);
-    std::ostream& err = invocation.err;
-    const pages::GeneratorCallbacks callbacks{
-        .messages = [&err](const std::string& message) { err << message << std::endl; },
-        .progress = {},
-    };
+    const pages::GeneratorCallbacks callbacks{.messages = messagesTo(invocation.err), .progress = {}};
     const pages::GenerationReport report = pages::generatePages(session->games(), session->patches(), session->home(),
                                                                 session->baseName(), pageTemplate, settings, callbacks);
     if (report.refused) return 1;

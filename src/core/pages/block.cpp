@@ -109,7 +109,7 @@ std::string renderBlock(std::string_view blockTemplate, const GameRecord& game, 
     fill("$Region", flags(game));
     fill("$Width", shownSide(picture.width, 400));
     fill("$Height", shownSide(picture.height, 300));
-    fill("$Image", settings.imagePath + game.sid + "/" + game.image1);
+    fill("$Image", settings.pictureLink ? settings.pictureLink(game) : settings.imagePath + game.sid + "/" + game.image1);
     fill("$Autor", copyright(game, patch));
     fill("$Genre", genre(game));
     fill("$Gamers", game.ngamers);
@@ -128,9 +128,10 @@ void tellBlockMessages(const GameRecord& game, const MessageSink& messages) {
 }
 
 BlockRenderer::BlockRenderer(const std::vector<GameRecord>& games, const std::vector<PatchRecord>& patches,
-                             PictureSizes& pictureSizes, BlockSettings settings, MessageSink messages)
+                             PictureSizes& pictureSizes, BlockSettings settings, MessageSink messages,
+                             pictures::PictureSize before)
     : games_(games), patches_(patches), settings_(std::move(settings)), messages_(std::move(messages)),
-      pictureSizes_(pictureSizes) {}
+      pictureSizes_(pictureSizes), picture_(before) {}
 
 BlockInputs BlockRenderer::next(std::int64_t position) {
     if (const auto size = pictureSizes_.at(position))

@@ -6,6 +6,7 @@
 #include "core/pages/picture_sizes.h"
 #include "core/pictures/picture.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,6 +23,8 @@ struct BlockSettings {
     std::string russianPatchPath = "../../patch/snes/"; // patches into Russian
     std::string otherPatchPath = "../../patch/snes/ext/";
     std::string imagePath = "i/"; // the site folder of the picture folders
+    // When set, what $Image gives instead of imagePath + Sid + "/" + Image1.
+    std::function<std::string(const GameRecord&)> pictureLink;
 };
 
 // The block of `game`; `patch` is its patch record when it has one, and
@@ -48,8 +51,10 @@ class BlockRenderer {
 public:
     // `games`, `patches` and `pictureSizes` are kept, not copied; the
     // picture sizes are being read in the order the blocks will be asked for.
+    // `before` is the size that stands until a picture is found.
     BlockRenderer(const std::vector<GameRecord>& games, const std::vector<PatchRecord>& patches,
-                  PictureSizes& pictureSizes, BlockSettings settings, MessageSink messages);
+                  PictureSizes& pictureSizes, BlockSettings settings, MessageSink messages,
+                  pictures::PictureSize before = {});
 
     // The inputs of the block of the game at `position`, the next one in
     // the order: its picture's size, or the last one found before it.

@@ -36,6 +36,9 @@ const TextFields<PatchRecord>& patchTextFields();
 // Every record of the table in table order, read in one pass.
 std::vector<GameRecord> readGames(store::Table& games);
 std::vector<PatchRecord> readPatches(store::Table& patches);
+// The whole records at the 1-based `positions` put into `records` (one for
+// every record of the table), read without moving the table.
+void readGamesAt(store::Table& games, const std::vector<std::int64_t>& positions, std::vector<GameRecord>& records);
 // The same pass over what places a game on the pages and finds its
 // picture: Sid, Image1 and Patch; the other fields stay empty.
 std::vector<GameRecord> readGameKeys(store::Table& games);

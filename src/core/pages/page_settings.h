@@ -15,6 +15,9 @@ struct PageSettings {
     // As typed, a name of the file system: a backslash counts as a
     // separator and the trailing one may be left out.
     files::Path outputFolder = "c:\\site\\";
+    // When given (UTF-8, http:// or https://), the run also writes
+    // sitemap.xml listing every page under this address.
+    std::string siteUrl;
 };
 
 // The output folder the window starts with: "c:\site\" where paths have

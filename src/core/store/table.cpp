@@ -225,6 +225,33 @@ void Table::forEachRecord(const std::vector<std::string_view>& fieldNames,
     backToCursor();
 }
 
+void Table::forRecordsAt(const std::vector<std::size_t>& positions,
+                         const std::function<void(std::size_t position)>& visit) {
+    if (checkBrowseMode()) notify();
+    for (const std::size_t position : positions)
+        if (position >= order_.size()) throw Error("Record not found");
+    const std::size_t cursor = current_;
+    const auto backToCursor = [&] {
+        current_ = cursor;
+        loadCurrent();
+    };
+    try {
+        for (const std::size_t position : positions) {
+            current_ = position;
+            loadCurrent();
+            visit(position);
+        }
+    } catch (...) {
+        try {
+            backToCursor();
+        } catch (const Error&) {
+            // The first error is the one worth reporting.
+        }
+        throw;
+    }
+    backToCursor();
+}
+
 void Table::moveTo(std::size_t position) {
     current_ = order_.empty() ? 0 : std::min(position, order_.size() - 1);
     bof_ = eof_ = order_.empty();
