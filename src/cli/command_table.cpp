@@ -6,10 +6,16 @@
 #include "cli/pages_command.h"
 #include "cli/pictures_command.h"
 #include "cli/tool_commands.h"
+#include "core/pages/page_settings.h"
 
 namespace gamarium::cli {
 
 const std::vector<Command>& commands() {
+    static const std::string pagesHelp = "write the site's pages from a .htd template into OUTDIR as the\n"
+                                         "generator window does (its defaults: " +
+                                         pages::defaultSettingsText() +
+                                         ");\nmessages go to standard error; --site-url also writes sitemap.xml\n"
+                                         "listing every page under URL";
     static const Option csvOptions[] = {{"--encoding", "utf8|cp1251"}, {"--delimiter", "C"}};
     static const std::vector<Command> table = {
         {.name = "list", .arguments = {}, .options = {}, .help = "the base names, one per line", .run = listBases},
@@ -71,10 +77,7 @@ const std::vector<Command>& commands() {
          .arguments = {"NAME", "TEMPLATE", "OUTDIR"},
          .options = {{"--per-page", "N"}, {"--patch-path", "P"}, {"--ext-patch-path", "P"}, {"--image-path", "P"},
                      {"--site-url", "URL"}},
-         .help = "write the site's pages from a .htd template into OUTDIR as the\n"
-                 "generator window does (its defaults: 11, ../../patch/snes/,\n"
-                 "../../patch/snes/ext/, i/); messages go to standard error;\n"
-                 "--site-url also writes sitemap.xml listing every page under URL",
+         .help = pagesHelp,
          .run = writePages},
         {.name = "preview",
          .arguments = {"NAME", "POSITION", "TEMPLATE", "OUTFILE"},

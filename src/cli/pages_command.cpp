@@ -9,15 +9,14 @@ namespace gamarium::cli {
 namespace {
 
 pages::PageSettings pageSettings(const Invocation& invocation) {
-    pages::PageSettings settings;
-    if (const auto perPage = invocation.value("--per-page")) settings.gamesPerPage = pages::gamesPerPageFromText(*perPage);
-    const std::pair<const char*, std::string*> paths[] = {
-        {"--patch-path", &settings.block.russianPatchPath},
-        {"--ext-patch-path", &settings.block.otherPatchPath},
-        {"--image-path", &settings.block.imagePath},
+    const auto typed = [&](const char* option) -> std::optional<std::string> {
+        if (const auto value = invocation.value(option)) return text::fromUtf8(*value);
+        return std::nullopt;
     };
-    for (const auto& [option, path] : paths)
-        if (const auto value = invocation.value(option)) *path = text::fromUtf8(*value);
+    pages::PageSettings settings = pages::pageSettingsFrom({.gamesPerPage = typed("--per-page"),
+                                                            .russianPatchPath = typed("--patch-path"),
+                                                            .otherPatchPath = typed("--ext-patch-path"),
+                                                            .imagePath = typed("--image-path")});
     if (const auto siteUrl = invocation.value("--site-url")) settings.siteUrl = *siteUrl;
     return settings;
 }

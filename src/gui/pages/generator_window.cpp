@@ -19,6 +19,11 @@ namespace gamarium::gui {
 TForm4::TForm4(const files::Path& home) : ui_(std::make_unique<Ui::TForm4>()) {
     ui_->setupUi(this);
     makeFixedWindow(this, 674, 574);
+    const pages::PageSettings defaults;
+    ui_->Edit1->setText(QString::number(defaults.gamesPerPage));
+    ui_->Edit2->setText(toQt(defaults.block.russianPatchPath));
+    ui_->Edit3->setText(toQt(defaults.block.otherPatchPath));
+    ui_->Edit5->setText(toQt(defaults.block.imagePath));
     ui_->Edit4->setText(QString::fromStdU16String(pages::defaultOutputFolder(home).u16string()));
     // The help note is written on the window itself, in the menu colour.
     QPalette note = ui_->Memo5->palette();
@@ -70,11 +75,10 @@ pages::PageTemplate TForm4::typedTemplate() const {
 }
 
 pages::PageSettings TForm4::typedSettings() const {
-    pages::PageSettings settings;
-    settings.gamesPerPage = pages::gamesPerPageFromText(fromQt(ui_->Edit1->text()));
-    settings.block.russianPatchPath = fromQt(ui_->Edit2->text());
-    settings.block.otherPatchPath = fromQt(ui_->Edit3->text());
-    settings.block.imagePath = fromQt(ui_->Edit5->text());
+    pages::PageSettings settings = pages::pageSettingsFrom({.gamesPerPage = fromQt(ui_->Edit1->text()),
+                                                            .russianPatchPath = fromQt(ui_->Edit2->text()),
+                                                            .otherPatchPath = fromQt(ui_->Edit3->text()),
+                                                            .imagePath = fromQt(ui_->Edit5->text())});
     settings.outputFolder = toPath(ui_->Edit4->text());
     return settings;
 }
