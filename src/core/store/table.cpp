@@ -187,33 +187,16 @@ void Table::readValue(sqlite::Statement& statement, int column, int index) {
         v.text = text::fromUtf8(statement.textViewAt(column));
 }
 
-void Table::forEachRecord(const std::vector<std::string_view>& fieldNames,
-                          const std::function<void(std::size_t position)>& visit) {
-    if (checkBrowseMode()) notify();
-    std::vector<int> read;
-    std::string columns = "_id";
-    for (const std::string_view name : fieldNames) {
-        const Field& field = fieldByName(name);
-        read.push_back(field.index());
-        columns += ", " + sqlite::quoteIdentifier(text::toUtf8(field.name()));
-    }
-    sqlite::Statement scan(*db_, "SELECT " + columns + " FROM records ORDER BY _order");
+// Runs `read`, which moves the buffer over other records, and puts the
+// cursor back on its record afterwards, also when `read` fails.
+void Table::readKeepingCursor(const std::function<void()>& read) {
     const std::size_t cursor = current_;
     const auto backToCursor = [&] {
         current_ = cursor;
         loadCurrent();
     };
     try {
-        std::fill(buffer_.begin(), buffer_.end(), FieldValue{});
-        for (std::size_t position = 0; scan.step(); ++position) {
-            if (position >= order_.size() || scan.intAt(0) != order_.at(position).id)
-                throw Error("The table changed while it was read");
-            current_ = position;
-            ++recordsRead_;
-            for (std::size_t i = 0; i < read.size(); ++i)
-                readValue(scan, static_cast<int>(i) + 1, read[i]);
-            visit(position);
-        }
+        read();
     } catch (...) {
         try {
             backToCursor();
@@ -225,31 +208,43 @@ void Table::forEachRecord(const std::vector<std::string_view>& fieldNames,
     backToCursor();
 }
 
+void Table::forEachRecord(const std::vector<std::string_view>& fieldNames,
+                          const std::function<void(std::size_t position)>& visit) {
+    if (checkBrowseMode()) notify();
+    std::vector<int> read;
+    std::string columns = "_id";
+    for (const std::string_view name : fieldNames) {
+        const Field& field = fieldByName(name);
+        read.push_back(field.index());
+        columns += ", " + sqlite::quoteIdentifier(text::toUtf8(field.name()));
+    }
+    sqlite::Statement scan(*db_, "SELECT " + columns + " FROM records ORDER BY _order");
+    readKeepingCursor([&] {
+        std::fill(buffer_.begin(), buffer_.end(), FieldValue{});
+        for (std::size_t position = 0; scan.step(); ++position) {
+            if (position >= order_.size() || scan.intAt(0) != order_.at(position).id)
+                throw Error("The table changed while it was read");
+            current_ = position;
+            ++recordsRead_;
+            for (std::size_t i = 0; i < read.size(); ++i)
+                readValue(scan, static_cast<int>(i) + 1, read[i]);
+            visit(position);
+        }
+    });
+}
+
 void Table::forRecordsAt(const std::vector<std::size_t>& positions,
                          const std::function<void(std::size_t position)>& visit) {
     if (checkBrowseMode()) notify();
     for (const std::size_t position : positions)
         if (position >= order_.size()) throw Error("Record not found");
-    const std::size_t cursor = current_;
-    const auto backToCursor = [&] {
-        current_ = cursor;
-        loadCurrent();
-    };
-    try {
+    readKeepingCursor([&] {
         for (const std::size_t position : positions) {
             current_ = position;
             loadCurrent();
             visit(position);
         }
-    } catch (...) {
-        try {
-            backToCursor();
-        } catch (const Error&) {
-            // The first error is the one worth reporting.
-        }
-        throw;
-    }
-    backToCursor();
+    });
 }
 
 void Table::moveTo(std::size_t position) {

@@ -136,6 +136,7 @@ private:
     void moveTo(std::size_t position);
     void startNewRecord(std::size_t position);
     void loadCurrent();
+    void readKeepingCursor(const std::function<void()>& read);
     void readValue(sqlite::Statement& statement, int column, int index);
     void bindBuffer(sqlite::Statement& statement);
     void notify(const Field* changed = nullptr);
