@@ -9,7 +9,7 @@ packages=(
   libsqlite3-dev libjpeg62-turbo-dev zlib1g-dev libexpat1-dev libxxhash-dev
   libgraphicsmagick++1-dev librsvg2-dev libemf2svg-dev ghostscript
   googletest libgtest-dev libgmock-dev libbenchmark-dev pxlib-dev
-  fonts-dejavu-core fonts-liberation
+  fonts-dejavu-core fonts-liberation chromium
   dpkg-dev lintian appstream desktop-file-utils clang
 )
 if [ "${1:-}" = "--with-tools" ]; then

@@ -1,5 +1,6 @@
 #include "cli/pages_command.h"
 
+#include "core/pages/base_page_settings.h"
 #include "core/pages/generator.h"
 #include "core/pages/report_line.h"
 #include "core/text/cp1251.h"
@@ -45,12 +46,14 @@ int writePages(Invocation& invocation) {
     const std::string& base = invocation.words[0];
     pages::PageSettings settings = pageSettings(invocation);
     settings.outputFolder = invocation.path(invocation.words[2]);
-    const pages::PageTemplate pageTemplate = pages::loadTemplate(invocation.path(invocation.words[1]));
+    const files::Path templateFile = invocation.path(invocation.words[1]);
+    const pages::PageTemplate pageTemplate = pages::loadTemplate(templateFile);
     const auto session = invocation.openBase(base);
     const pages::GeneratorCallbacks callbacks{.messages = messagesTo(invocation.err), .progress = {}};
     const pages::GenerationReport report = pages::generatePages(session->games(), session->patches(), session->home(),
                                                                 session->baseName(), pageTemplate, settings, callbacks);
     if (report.refused) return 1;
+    pages::rememberRun(session->home(), session->baseName(), templateFile, settings);
     invocation.out << pages::reportLine(report) << '\n';
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "gui/pages/generator_window.h"
 
+#include "core/pages/base_page_settings.h"
 #include "core/pages/generator.h"
 #include "core/pages/report_line.h"
 #include "core/session/base_session.h"
@@ -62,7 +63,9 @@ void TForm4::Button11Click() {
                                                              QStringLiteral("Шаблоны|*.htd|Все файлы|*.*"));
     if (!file) return;
     for (QPlainTextEdit* memo : {ui_->Memo1, ui_->Memo2, ui_->Memo3}) memo->clear();
+    templateFile_.clear();
     const pages::PageTemplate loaded = pages::loadTemplate(toPath(*file));
+    templateFile_ = toPath(*file);
     ui_->Memo1->setPlainText(toQtLines(loaded.head));
     ui_->Memo2->setPlainText(toQtLines(loaded.block));
     ui_->Memo3->setPlainText(toQtLines(loaded.foot));
@@ -114,7 +117,10 @@ void TForm4::Button1Click() {
     const pages::GenerationReport report =
         pages::generatePages(session_->games(), session_->patches(), session_->home(), session_->baseName(),
                              pageTemplate, settings, callbacks);
-    if (!report.refused) ui_->LabelReport->setText(QString::fromStdString(pages::reportLine(report)));
+    if (report.refused) return;
+    ui_->LabelReport->setText(QString::fromStdString(pages::reportLine(report)));
+    if (!templateFile_.empty())
+        pages::rememberRun(session_->home(), session_->baseName(), templateFile_, settings);
 }
 
 void TForm4::Button2Click() {

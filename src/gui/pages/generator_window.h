@@ -57,6 +57,7 @@ private:
     void showProgress(int done, int total);
 
     std::unique_ptr<Ui::TForm4> ui_;
+    files::Path templateFile_; // the template last loaded; empty before any
     session::BaseSession* session_ = nullptr;
     bool running_ = false;
 };
