@@ -11,7 +11,11 @@
 #   full-sizes-kept into an empty folder, the picture sizes kept
 #   no-change       again over the site, nothing changed
 #   one-game        again after one game's text changed (its page written)
-# Goals: no-change at most 0.25 x full, one-game at most 0.3 x full.
+#   preview         the page of the game in the middle of the table (preview)
+#   open-base       jump to that game: opening the base alone, the floor of
+#                   any command on it
+# Goals: no-change at most 0.25 x full, one-game at most 0.3 x full,
+# preview at most 50 ms.
 #
 # Output on tmpfs (OUT, default /dev/shm/gamarium-pages-rerun-out), timed
 # with hyperfine; GAMARIUM_CLI names the gamarium-cli to time (default
@@ -54,17 +58,19 @@ hyperfine --warmup 1 --runs "$runs" --export-json "$work/rerun.json" \
   -n full --prepare "rm -rf '$out' '$home/cache' && mkdir '$out'" "$pages" \
   -n full-sizes-kept --prepare "rm -rf '$out' '$home'/cache/pages-* && mkdir '$out'" "$pages" \
   -n no-change --prepare "true" "$pages" \
-  -n one-game --prepare "$change" "$pages"
+  -n one-game --prepare "$change" "$pages" \
+  -n preview --prepare "true" "'$cli' --home '$home' preview Bench 15000 '$template' '$out/preview.htm'" \
+  -n open-base --prepare "true" "'$cli' --home '$home' jump Bench 15000"
 
 python3 - "$work" <<'PYEOF'
 import json, sys
 results = {r["command"]: r for r in json.load(open(f"{sys.argv[1]}/rerun.json"))["results"]}
 full = results["full"]
 print(f"{'run':16} {'median s':>9} {'x full':>7} {'cpu s':>7} {'cpu x full':>10}")
-for name in ("full", "full-sizes-kept", "no-change", "one-game"):
+for name in ("full", "full-sizes-kept", "no-change", "one-game", "preview", "open-base"):
     r = results[name]
     cpu, full_cpu = r["user"] + r["system"], full["user"] + full["system"]
     print(f"{name:16} {r['median']:9.3f} {r['median'] / full['median']:7.2f} {cpu:7.3f} {cpu / full_cpu:10.2f}")
-print("goals: no-change <= 0.25 x full, one-game <= 0.30 x full (median wall time)")
+print("goals: no-change <= 0.25 x full, one-game <= 0.30 x full (median wall time), preview <= 0.050 s")
 PYEOF
 rm -rf "$out"
