@@ -1,26 +1,32 @@
 #include "core/pages/file_url.h"
 
-#include <cctype>
-
 namespace gamarium::pages {
 
-std::string fileUrl(const files::Path& file) {
+std::string percentEncoded(std::string_view utf8, std::string_view alsoKept) {
     static const char kHex[] = "0123456789ABCDEF";
-    const auto path = std::filesystem::absolute(file).generic_u8string();
-    // A drive letter ("C:/...") needs a slash before it.
-    std::string url = path.empty() || path.front() != u8'/' ? "file:///" : "file://";
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(path[i]);
-        if (std::isalnum(byte) || std::string_view("-._~/").find(static_cast<char>(byte)) != std::string_view::npos ||
-            (byte == ':' && i == 1)) {
-            url += static_cast<char>(byte);
+    std::string encoded;
+    for (const char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') || (byte >= '0' && byte <= '9') ||
+            std::string_view("-._~").find(c) != std::string_view::npos ||
+            alsoKept.find(c) != std::string_view::npos) {
+            encoded += c;
         } else {
-            url += '%';
-            url += kHex[byte >> 4];
-            url += kHex[byte & 15];
+            encoded += '%';
+            encoded += kHex[byte >> 4];
+            encoded += kHex[byte & 15];
         }
     }
-    return url;
+    return encoded;
+}
+
+std::string fileUrl(const files::Path& file) {
+    const auto generic = std::filesystem::absolute(file).generic_u8string();
+    const std::string path(generic.begin(), generic.end());
+    // A drive letter ("C:/...") needs a slash before it, and keeps its colon.
+    if (path.size() >= 2 && path[1] == ':')
+        return "file:///" + path.substr(0, 2) + percentEncoded(path.substr(2), "/");
+    return "file://" + percentEncoded(path, "/");
 }
 
 } // namespace gamarium::pages

@@ -1,5 +1,6 @@
 #include "core/pages/sitemap.h"
 
+#include "core/pages/file_url.h"
 #include "core/text/cp1251.h"
 
 #include <chrono>
@@ -21,24 +22,6 @@ std::string xmlEscaped(std::string_view text) {
         }
     }
     return escaped;
-}
-
-// A page name as a part of an address: UTF-8, percent-encoded.
-std::string urlPart(std::string_view cp1251) {
-    static const char kHex[] = "0123456789ABCDEF";
-    std::string part;
-    for (const char c : text::toUtf8(cp1251)) {
-        const auto byte = static_cast<unsigned char>(c);
-        if ((byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') || (byte >= '0' && byte <= '9') ||
-            std::string_view("-._~").find(c) != std::string_view::npos) {
-            part += c;
-        } else {
-            part += '%';
-            part += kHex[byte >> 4];
-            part += kHex[byte & 15];
-        }
-    }
-    return part;
 }
 
 // W3C date and time in UTC, to the second.
@@ -79,7 +62,7 @@ std::string sitemap(std::string_view siteUrl, const std::vector<SitemapPage>& pa
     std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                       "<urlset xmlns=\"http://www.sitemaps.org/schemas/sitemap/0.9\">\n";
     for (const SitemapPage& page : pages)
-        xml += "<url><loc>" + xmlEscaped(base + urlPart(page.name)) + "</loc><lastmod>" + w3cTime(page.changed) +
+        xml += "<url><loc>" + xmlEscaped(base + percentEncoded(text::toUtf8(page.name))) + "</loc><lastmod>" + w3cTime(page.changed) +
                "</lastmod></url>\n";
     return xml + "</urlset>\n";
 }

@@ -1,4 +1,5 @@
 #include "core/support/cli_runner.h"
+#include "core/support/png_header.h"
 #include "core/text/cp1251.h"
 
 #include <gtest/gtest.h>
@@ -39,13 +40,8 @@ protected:
     }
 
     void picture(const std::string& sid, const std::string& name, std::uint32_t width, std::uint32_t height) {
-        std::string bytes("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR", 16);
-        for (const std::uint32_t side : {width, height})
-            for (int shift = 24; shift >= 0; shift -= 8)
-                bytes += static_cast<char>((side >> shift) & 0xFF);
-        bytes += std::string("\x08\x02\0\0\0", 5);
         fs::create_directories(pictures() / sid);
-        std::ofstream(pictures() / sid / name, std::ios::binary) << bytes;
+        std::ofstream(pictures() / sid / name, std::ios::binary) << gamarium::testing::pngHeader(width, height);
     }
 
     fs::path site() const { return home_.path() / "site"; }
