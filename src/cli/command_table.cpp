@@ -5,6 +5,7 @@
 #include "cli/identify_command.h"
 #include "cli/pages_command.h"
 #include "cli/pictures_command.h"
+#include "cli/publish_command.h"
 #include "cli/tool_commands.h"
 #include "core/pages/page_settings.h"
 
@@ -85,6 +86,13 @@ const std::vector<Command>& commands() {
          .help = "write the one page that holds the game at POSITION as `pages` writes it;\n"
                  "without --image-path its pictures link to their files (file:// URLs)",
          .run = writePreview},
+        {.name = "publish",
+         .arguments = {"FOLDER", "URL"},
+         .options = {{"--delete"}, {"--dry-run"}, {"--jobs", "N"}, {"--cacert", "FILE"}, {"--check"}},
+         .help = "send what changed in FOLDER to URL (sftp://, ftps:// or ftp://USER@HOST[:PORT]/PATH),\n"
+                 "each file renamed over the old one when whole; --delete removes remote files\n"
+                 "it sent that FOLDER no longer has; --check compares the server with the record",
+         .run = publishFolder},
         {.name = "find",
          .arguments = {"NAME", "TEXT"},
          .options = {{"--field", "F", true}, {"--word"}},
