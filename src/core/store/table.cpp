@@ -239,7 +239,7 @@ void Table::forEachRecord(const std::vector<std::string_view>& fieldNames,
 
 void Table::forRecordsAt(const std::vector<std::size_t>& positions,
                          const std::function<void(std::size_t position)>& visit) {
-    if (checkBrowseMode()) notify();
+    checkBrowseMode();
     for (const std::size_t position : positions)
         if (position >= order_.size()) throw Error("Record not found");
     readKeepingCursor([&] {
