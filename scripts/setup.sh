@@ -9,7 +9,7 @@ packages=(
   libsqlite3-dev libjpeg62-turbo-dev zlib1g-dev libexpat1-dev
   libgraphicsmagick++1-dev librsvg2-dev libemf2svg-dev ghostscript
   googletest libgtest-dev libgmock-dev libbenchmark-dev pxlib-dev
-  fonts-dejavu-core fonts-liberation
+  fonts-dejavu-core fonts-liberation chromium
   dpkg-dev lintian appstream desktop-file-utils clang
   libcurl4-openssl-dev libssl-dev libxxhash-dev libsecret-1-dev openssl openssh-server openssh-client vsftpd lftp
 )

@@ -44,6 +44,11 @@ bool isGamesPerPage(std::string_view value) {
 } // namespace
 
 const std::vector<Command>& commands() {
+    static const std::string pagesHelp = "write the site's pages from a .htd template into OUTDIR as the\n"
+                                         "generator window does (its defaults: " +
+                                         pages::defaultSettingsText() +
+                                         ");\nmessages go to standard error; --site-url also writes sitemap.xml\n"
+                                         "listing every page under URL";
     static const Option csvOptions[] = {{"--encoding", "utf8|cp1251", false, isEncoding},
                                         {"--delimiter", "C", false, isDelimiter}};
     static const std::vector<Command> table = {
@@ -104,14 +109,16 @@ const std::vector<Command>& commands() {
          .run = merge},
         {.name = "pages",
          .arguments = {"NAME", "TEMPLATE", "OUTDIR"},
-         .options = {{"--per-page", "N", false, isGamesPerPage},
-                     {"--patch-path", "P"},
-                     {"--ext-patch-path", "P"},
-                     {"--image-path", "P"}},
-         .help = "write the site's pages from a .htd template into OUTDIR as the\n"
-                 "generator window does (its defaults: 11, ../../patch/snes/,\n"
-                 "../../patch/snes/ext/, i/); messages go to standard error",
+         .options = {{"--per-page", "N", false, isGamesPerPage}, {"--patch-path", "P"}, {"--ext-patch-path", "P"}, {"--image-path", "P"},
+                     {"--site-url", "URL"}},
+         .help = pagesHelp,
          .run = writePages},
+        {.name = "preview",
+         .arguments = {"NAME", "POSITION", "TEMPLATE", "OUTFILE"},
+         .options = {{"--image-path", "P"}, {"--per-page", "N", false, isGamesPerPage}, {"--patch-path", "P"}, {"--ext-patch-path", "P"}},
+         .help = "write the one page that holds the game at POSITION as `pages` writes it;\n"
+                 "without --image-path its pictures link to their files (file:// URLs)",
+         .run = writePreview},
         {.name = "publish",
          .arguments = {"FOLDER", "URL"},
          .options = {{"--delete"}, {"--dry-run"}, {"--jobs", "N"}, {"--cacert", "FILE"}, {"--check"}},

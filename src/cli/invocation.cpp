@@ -1,9 +1,12 @@
 #include "cli/invocation.h"
 
+#include "core/error.h"
 #include "core/text/cp1251.h"
 #include "core/text/exact_conversion.h"
 #include "core/text/printable.h"
 #include "core/tools/merge.h"
+
+#include <charconv>
 
 namespace gamarium::cli {
 
@@ -36,6 +39,15 @@ std::unique_ptr<session::BaseSession> Invocation::openBase(const std::string& ba
 
 std::unique_ptr<store::Table> Invocation::openTable(const std::string& base, session::BaseTable which) const {
     return session::openBaseTable(home, text::toStoredText(base), which);
+}
+
+int positionArgument(const std::string& word, const store::Table& table) {
+    int position = 0;
+    const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), position);
+    if (ec != std::errc() || end != word.data() + word.size() || position < 1 || position > table.recordCount())
+        throw Error("нет игры на месте " + text::quoted(word) + " (в таблице " + std::to_string(table.recordCount()) +
+                    " игр)");
+    return position;
 }
 
 } // namespace gamarium::cli

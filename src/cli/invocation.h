@@ -43,6 +43,10 @@ struct Invocation {
     std::unique_ptr<store::Table> openTable(const std::string& base, session::BaseTable which) const;
 };
 
+// The 1-based place of a game in table order, as the command line gives it;
+// Error when no game stands there.
+int positionArgument(const std::string& word, const store::Table& table);
+
 // Larger text files (CSV, game lists) are refused rather than read into memory.
 inline constexpr std::size_t kLargestTextFile = std::size_t{512} << 20;
 

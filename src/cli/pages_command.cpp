@@ -1,5 +1,6 @@
 #include "cli/pages_command.h"
 
+#include "core/pages/base_page_settings.h"
 #include "core/pages/generator.h"
 #include "core/pages/report_line.h"
 #include "core/text/exact_conversion.h"
@@ -9,34 +10,50 @@ namespace gamarium::cli {
 namespace {
 
 pages::PageSettings pageSettings(const Invocation& invocation) {
-    pages::PageSettings settings;
-    if (const auto perPage = invocation.value("--per-page")) settings.gamesPerPage = pages::gamesPerPageFromText(*perPage);
-    const std::pair<const char*, std::string*> paths[] = {
-        {"--patch-path", &settings.block.russianPatchPath},
-        {"--ext-patch-path", &settings.block.otherPatchPath},
-        {"--image-path", &settings.block.imagePath},
+    const auto typed = [&](const char* option) -> std::optional<std::string> {
+        if (const auto value = invocation.value(option)) return text::toStoredText(*value);
+        return std::nullopt;
     };
-    for (const auto& [option, path] : paths)
-        if (const auto value = invocation.value(option)) *path = text::toStoredText(*value);
+    pages::PageSettings settings = pages::pageSettingsFrom({.gamesPerPage = typed("--per-page"),
+                                                            .russianPatchPath = typed("--patch-path"),
+                                                            .otherPatchPath = typed("--ext-patch-path"),
+                                                            .imagePath = typed("--image-path")});
+    if (const auto siteUrl = invocation.value("--site-url")) settings.siteUrl = *siteUrl;
     return settings;
 }
 
+pages::MessageSink messagesTo(std::ostream& err) {
+    return [&err](const std::string& message) { err << message << std::endl; };
+}
+
 } // namespace
+
+int writePreview(Invocation& invocation) {
+    const std::string& base = invocation.words[0];
+    const pages::PageSettings settings = pageSettings(invocation);
+    const pages::PageTemplate pageTemplate = pages::loadTemplate(invocation.path(invocation.words[2]));
+    const auto session = invocation.openBase(base);
+    const int position = positionArgument(invocation.words[1], session->games());
+    const auto links = invocation.value("--image-path") ? pages::PictureLinks::Site : pages::PictureLinks::Files;
+    return pages::previewPage(session->games(), session->patches(), session->home(), session->baseName(), pageTemplate,
+                              settings, position, links, invocation.path(invocation.words[3]),
+                              messagesTo(invocation.err))
+               ? 0
+               : 1;
+}
 
 int writePages(Invocation& invocation) {
     const std::string& base = invocation.words[0];
     pages::PageSettings settings = pageSettings(invocation);
     settings.outputFolder = invocation.path(invocation.words[2]);
-    const pages::PageTemplate pageTemplate = pages::loadTemplate(invocation.path(invocation.words[1]));
+    const files::Path templateFile = invocation.path(invocation.words[1]);
+    const pages::PageTemplate pageTemplate = pages::loadTemplate(templateFile);
     const auto session = invocation.openBase(base);
-    std::ostream& err = invocation.err;
-    const pages::GeneratorCallbacks callbacks{
-        .messages = [&err](const std::string& message) { err << message << std::endl; },
-        .progress = {},
-    };
+    const pages::GeneratorCallbacks callbacks{.messages = messagesTo(invocation.err), .progress = {}};
     const pages::GenerationReport report = pages::generatePages(session->games(), session->patches(), session->home(),
                                                                 session->baseName(), pageTemplate, settings, callbacks);
     if (report.refused) return 1;
+    pages::rememberRun(session->home(), session->baseName(), templateFile, settings);
     invocation.out << pages::reportLine(report) << '\n';
     return 0;
 }

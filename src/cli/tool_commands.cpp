@@ -13,7 +13,6 @@
 #include "core/tools/renumber.h"
 
 #include <algorithm>
-#include <charconv>
 
 namespace gamarium::cli {
 
@@ -21,16 +20,6 @@ namespace {
 
 tools::StatusSink statusOf(const Invocation& invocation) {
     return [&invocation](const std::string& line) { invocation.status(line); };
-}
-
-// The 1-based place of a game in table order, as the command line gives it.
-int positionArgument(const std::string& word, const store::Table& table) {
-    int position = 0;
-    const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), position);
-    if (ec != std::errc() || end != word.data() + word.size() || position < 1 || position > table.recordCount())
-        throw Error("нет игры на месте " + text::quoted(word) + " (в таблице " + std::to_string(table.recordCount()) +
-                    " игр)");
-    return position;
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "gui/app/application.h"
+#include "gui/widgets/browser.h"
 #include "gui/widgets/file_dialog.h"
 #include "gui/widgets/message_box.h"
 
@@ -12,5 +13,6 @@ int main(int argc, char** argv) {
     gamarium::gui::Application app(argc, argv);
     gamarium::gui::MessageBox::setTestMode(true);
     gamarium::gui::FileDialog::setTestMode(true);
+    gamarium::gui::Browser::setTestMode(true);
     return RUN_ALL_TESTS();
 }

@@ -143,6 +143,61 @@ std::size_t FileReader::readAt(std::uint64_t offset, void* buffer, std::size_t c
     return done;
 }
 
+namespace {
+
+#ifdef _WIN32
+using Status = struct _stat64;
+#else
+using Status = struct stat;
+#endif
+
+std::optional<FileStamp> stampOf(const Status& status) {
+#ifdef _WIN32
+    if ((status.st_mode & _S_IFMT) != _S_IFREG) return std::nullopt;
+    // The file index would need the file opened; the date and size tell.
+    return FileStamp{.size = static_cast<std::uint64_t>(status.st_size),
+                     .changed = static_cast<std::int64_t>(status.st_mtime) * 1'000'000'000,
+                     .identity = 0};
+#else
+    if (!S_ISREG(status.st_mode)) return std::nullopt;
+    return FileStamp{.size = static_cast<std::uint64_t>(status.st_size),
+                     .changed = static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1'000'000'000 +
+                                status.st_mtim.tv_nsec,
+                     .identity = static_cast<std::uint64_t>(status.st_ino)};
+#endif
+}
+
+} // namespace
+
+std::optional<FileStamp> fileStamp(const Path& path) {
+    Status status;
+#ifdef _WIN32
+    if (_wstat64(path.c_str(), &status) != 0) return std::nullopt;
+#else
+    if (::stat(path.c_str(), &status) != 0) return std::nullopt;
+#endif
+    return stampOf(status);
+}
+
+OpenFolder::OpenFolder(Path folder) : folder_(std::move(folder)) {
+#ifndef _WIN32
+    handle_ = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+#endif
+}
+
+OpenFolder::~OpenFolder() {
+    if (handle_ >= 0) close(handle_);
+}
+
+std::optional<FileStamp> OpenFolder::stamp(const Path& name) const {
+#ifndef _WIN32
+    Status status;
+    if (handle_ >= 0 && name.is_relative())
+        return ::fstatat(handle_, name.c_str(), &status, 0) == 0 ? stampOf(status) : std::nullopt;
+#endif
+    return fileStamp(folder_ / name);
+}
+
 void reuseFreedMemory() {
 #ifdef __GLIBC__
     mallopt(M_MMAP_THRESHOLD, 32 << 20);

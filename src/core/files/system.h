@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 // What differs between the systems the program runs on.
@@ -59,6 +60,37 @@ struct SizedFile {
     std::uintmax_t size = 0;
 };
 std::vector<SizedFile> filesWithSizes(const Path& folder);
+
+// What tells one version of a file from another without reading it: its
+// size, its last change (nanoseconds since 1970, UTC) and which file of the
+// disk it is (the inode; 0 where the system gives none), so that a file
+// replaced by another of the same size and date is still told apart.
+struct FileStamp {
+    std::uint64_t size = 0;
+    std::int64_t changed = 0;
+    std::uint64_t identity = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+// The stamp of a regular file (links followed); nothing for anything else.
+std::optional<FileStamp> fileStamp(const Path& path);
+
+// A folder held open, to stamp many of its files by name without walking
+// the folder's own path each time.
+class OpenFolder {
+public:
+    explicit OpenFolder(Path folder);
+    ~OpenFolder();
+    OpenFolder(const OpenFolder&) = delete;
+    OpenFolder& operator=(const OpenFolder&) = delete;
+
+    const Path& path() const { return folder_; }
+    // fileStamp(path() / name).
+    std::optional<FileStamp> stamp(const Path& name) const;
+
+private:
+    Path folder_;
+    int handle_ = -1;
+};
 
 // Keeps memory the program frees for its next use instead of handing it
 // back to the system at once. Every picture shown allocates and frees

@@ -2,7 +2,6 @@
 
 #include "core/pages/analog.h"
 #include "core/pages/placeholder.h"
-#include "core/pictures/picture_folder.h"
 #include "core/text/cp1251.h"
 
 #include <algorithm>
@@ -110,7 +109,7 @@ std::string renderBlock(std::string_view blockTemplate, const GameRecord& game, 
     fill("$Region", flags(game));
     fill("$Width", shownSide(picture.width, 400));
     fill("$Height", shownSide(picture.height, 300));
-    fill("$Image", settings.imagePath + game.sid + "/" + game.image1);
+    fill("$Image", settings.pictureLink ? settings.pictureLink(game) : settings.imagePath + game.sid + "/" + game.image1);
     fill("$Autor", copyright(game, patch));
     fill("$Genre", genre(game));
     fill("$Gamers", game.ngamers);
@@ -123,22 +122,34 @@ std::string renderBlock(std::string_view blockTemplate, const GameRecord& game, 
     return working;
 }
 
-BlockRenderer::BlockRenderer(const std::vector<GameRecord>& games, const std::vector<PatchRecord>& patches,
-                             std::vector<std::int64_t> order, BlockSettings settings, const files::Path& home,
-                             std::string_view base, MessageSink messages)
-    : games_(games), patches_(patches), settings_(std::move(settings)), messages_(std::move(messages)),
-      pictureSizes_(games, std::move(order), pictures::basePictureFolder(home, base)) {}
+void tellBlockMessages(const GameRecord& game, const MessageSink& messages) {
+    if (!game.analog.empty())
+        addnames2(game.analog, messages);
+}
 
-std::string BlockRenderer::addnames(std::string_view blockTemplate, std::int64_t position) {
+BlockRenderer::BlockRenderer(const std::vector<GameRecord>& games, const std::vector<PatchRecord>& patches,
+                             PictureSizes& pictureSizes, BlockSettings settings, MessageSink messages,
+                             pictures::PictureSize before)
+    : games_(games), patches_(patches), settings_(std::move(settings)), messages_(std::move(messages)),
+      pictureSizes_(pictureSizes), picture_(before) {}
+
+BlockInputs BlockRenderer::next(std::int64_t position) {
     if (const auto size = pictureSizes_.at(position))
         picture_ = *size;
-    const GameRecord& game = games_.at(static_cast<std::size_t>(position - 1));
-    std::optional<PatchRecord> patch;
-    if (!game.patch.empty()) {
-        patch = patchAt(patches_, game.patchPosition);
-        lastPatchPosition_ = game.patchPosition;
+    BlockInputs inputs{.game = &games_.at(static_cast<std::size_t>(position - 1)), .patch = {}, .picture = picture_};
+    if (!inputs.game->patch.empty()) {
+        inputs.patch = patchAt(patches_, inputs.game->patchPosition);
+        lastPatchPosition_ = inputs.game->patchPosition;
     }
-    return renderBlock(blockTemplate, game, patch, picture_, settings_, messages_);
+    return inputs;
+}
+
+std::string BlockRenderer::render(std::string_view blockTemplate, const BlockInputs& inputs) const {
+    return renderBlock(blockTemplate, *inputs.game, inputs.patch, inputs.picture, settings_, messages_);
+}
+
+std::string BlockRenderer::addnames(std::string_view blockTemplate, std::int64_t position) {
+    return render(blockTemplate, next(position));
 }
 
 } // namespace gamarium::pages

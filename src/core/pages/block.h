@@ -6,6 +6,7 @@
 #include "core/pages/picture_sizes.h"
 #include "core/pictures/picture.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,6 +23,8 @@ struct BlockSettings {
     std::string russianPatchPath = "../../patch/snes/"; // patches into Russian
     std::string otherPatchPath = "../../patch/snes/ext/";
     std::string imagePath = "i/"; // the site folder of the picture folders
+    // When set, what $Image gives instead of imagePath + Sid + "/" + Image1.
+    std::function<std::string(const GameRecord&)> pictureLink;
 };
 
 // The block of `game`; `patch` is its patch record when it has one, and
@@ -30,31 +33,47 @@ struct BlockSettings {
 std::string renderBlock(std::string_view blockTemplate, const GameRecord& game, const std::optional<PatchRecord>& patch,
                         pictures::PictureSize picture, const BlockSettings& settings, const MessageSink& messages);
 
-// Renders the games of one run. A game's first picture is looked up in
-// images/<base>/<Sid>/ of the program folder. When the file is missing (or
-// Image1 is empty) the previous game's size stands, 0 x 0 before any; a
-// file whose header gives no size counts as 0 x 0.
+// What rendering the block of `game` tells, for a block that is not
+// rendered because its page stands as it was.
+void tellBlockMessages(const GameRecord& game, const MessageSink& messages);
+
+// What one game's block is made of.
+struct BlockInputs {
+    const GameRecord* game = nullptr;
+    std::optional<PatchRecord> patch;
+    pictures::PictureSize picture;
+};
+
+// Renders the games of one run. When a game's first picture is missing
+// (or Image1 is empty) the previous game's size stands, 0 x 0 before any;
+// a file whose header gives no size counts as 0 x 0.
 class BlockRenderer {
 public:
-    // `games` and `patches` are kept, not copied; `order` lists the 1-based
-    // positions of the games in the order they will be rendered.
+    // `games`, `patches` and `pictureSizes` are kept, not copied; the
+    // picture sizes are being read in the order the blocks will be asked for.
+    // `before` is the size that stands until a picture is found.
     BlockRenderer(const std::vector<GameRecord>& games, const std::vector<PatchRecord>& patches,
-                  std::vector<std::int64_t> order, BlockSettings settings, const files::Path& home,
-                  std::string_view base, MessageSink messages);
+                  PictureSizes& pictureSizes, BlockSettings settings, MessageSink messages,
+                  pictures::PictureSize before = {});
 
-    // The block of the game at `position`.
+    // The inputs of the block of the game at `position`, the next one in
+    // the order: its picture's size, or the last one found before it.
+    BlockInputs next(std::int64_t position);
+    std::string render(std::string_view blockTemplate, const BlockInputs& inputs) const;
+    // The block of the game at `position`, the next one in the order.
     std::string addnames(std::string_view blockTemplate, std::int64_t position);
     // The 1-based position of the last patch looked up; 0 before any.
     std::int64_t lastPatchPosition() const { return lastPatchPosition_; }
+    const MessageSink& messages() const { return messages_; }
 
 private:
     const std::vector<GameRecord>& games_;
     const std::vector<PatchRecord>& patches_;
     BlockSettings settings_;
     MessageSink messages_;
+    PictureSizes& pictureSizes_;
     pictures::PictureSize picture_;
     std::int64_t lastPatchPosition_ = 0;
-    PictureSizes pictureSizes_;
 };
 
 } // namespace gamarium::pages

@@ -8,34 +8,58 @@
 namespace gamarium::pages {
 namespace {
 
+// Copies the named fields of the table's record into a record's members;
+// the fields are looked up by name once, not for every record.
 template <typename Record>
-using TextColumns = std::vector<std::pair<std::string_view, std::string Record::*>>;
-
-// Reads the table in one pass, each named field into its member; the
-// fields are looked up by name once, not for every record.
-template <typename Record, typename Extra>
-std::vector<Record> readRecords(store::Table& table, const TextColumns<Record>& columns, Extra readExtra) {
-    std::vector<std::pair<const store::Field*, std::string Record::*>> fields;
-    std::vector<std::string_view> names;
-    for (const auto& [name, member] : columns) {
-        fields.emplace_back(&table.fieldByName(name), member);
-        names.push_back(name);
+class FieldCopier {
+public:
+    FieldCopier(store::Table& table, const TextFields<Record>& columns) {
+        for (const auto& [name, member] : columns) {
+            fields_.emplace_back(&table.fieldByName(name), member);
+            names_.push_back(name);
+        }
     }
+    const std::vector<std::string_view>& names() const { return names_; }
+    void copy(Record& record) const {
+        for (const auto& [field, member] : fields_)
+            record.*member = field->asString();
+    }
+
+private:
+    std::vector<std::pair<const store::Field*, std::string Record::*>> fields_;
+    std::vector<std::string_view> names_;
+};
+
+// Reads the table in one pass, each named field into its member.
+template <typename Record, typename Extra>
+std::vector<Record> readRecords(store::Table& table, const TextFields<Record>& columns, Extra readExtra) {
+    const FieldCopier<Record> copier(table, columns);
     std::vector<Record> records;
     records.reserve(static_cast<std::size_t>(table.recordCount()));
-    table.forEachRecord(names, [&](std::size_t) {
+    table.forEachRecord(copier.names(), [&](std::size_t) {
         Record& record = records.emplace_back();
-        for (const auto& [field, member] : fields)
-            record.*member = field->asString();
+        copier.copy(record);
         readExtra(record);
     });
     return records;
 }
 
+// The numbers a game record holds besides its texts.
+struct NumberCopier {
+    explicit NumberCopier(store::Table& games)
+        : patch(games.fieldByName("Patch")), rating(games.fieldByName("Rating")) {}
+    void copy(GameRecord& game) const {
+        game.patchPosition = patch.asInteger();
+        game.ratingValue = rating.asInteger();
+    }
+    const store::Field& patch;
+    const store::Field& rating;
+};
+
 } // namespace
 
-std::vector<GameRecord> readGames(store::Table& games) {
-    const TextColumns<GameRecord> columns{
+const TextFields<GameRecord>& gameTextFields() {
+    static const TextFields<GameRecord> fields{
         {"Name", &GameRecord::name},          {"Region", &GameRecord::region}, {"Text1", &GameRecord::text1},
         {"Drname", &GameRecord::drname},      {"Analog", &GameRecord::analog}, {"Sid", &GameRecord::sid},
         {"Image1", &GameRecord::image1},      {"Publisher", &GameRecord::publisher},
@@ -43,20 +67,44 @@ std::vector<GameRecord> readGames(store::Table& games) {
         {"Genre", &GameRecord::genre},        {"Ngamers", &GameRecord::ngamers}, {"Size", &GameRecord::size},
         {"File", &GameRecord::file},          {"Rating", &GameRecord::rating}, {"Patch", &GameRecord::patch},
     };
-    const store::Field& patch = games.fieldByName("Patch");
-    const store::Field& rating = games.fieldByName("Rating");
-    return readRecords(games, columns, [&](GameRecord& game) {
-        game.patchPosition = patch.asInteger();
-        game.ratingValue = rating.asInteger();
-    });
+    return fields;
 }
 
-std::vector<PatchRecord> readPatches(store::Table& patches) {
-    const TextColumns<PatchRecord> columns{
+const TextFields<PatchRecord>& patchTextFields() {
+    static const TextFields<PatchRecord> fields{
         {"Patch", &PatchRecord::patch}, {"Size", &PatchRecord::size},   {"Proc", &PatchRecord::proc},
         {"Text", &PatchRecord::language}, {"Autor", &PatchRecord::autor}, {"Year", &PatchRecord::year},
     };
-    return readRecords(patches, columns, [](PatchRecord&) {});
+    return fields;
+}
+
+std::vector<GameRecord> readGames(store::Table& games) {
+    const NumberCopier numbers(games);
+    return readRecords(games, gameTextFields(), [&](GameRecord& game) { numbers.copy(game); });
+}
+
+void readGamesAt(store::Table& games, const std::vector<std::int64_t>& positions, std::vector<GameRecord>& records) {
+    std::vector<std::size_t> at;
+    for (const std::int64_t position : positions)
+        at.push_back(static_cast<std::size_t>(position - 1));
+    const FieldCopier<GameRecord> copier(games, gameTextFields());
+    const NumberCopier numbers(games);
+    games.forRecordsAt(at, [&](std::size_t position) {
+        GameRecord& game = records.at(position);
+        copier.copy(game);
+        numbers.copy(game);
+    });
+}
+
+std::vector<GameRecord> readGameKeys(store::Table& games) {
+    static const TextFields<GameRecord> keys{
+        {"Sid", &GameRecord::sid}, {"Image1", &GameRecord::image1}, {"Patch", &GameRecord::patch}};
+    const store::Field& patch = games.fieldByName("Patch");
+    return readRecords(games, keys, [&](GameRecord& game) { game.patchPosition = patch.asInteger(); });
+}
+
+std::vector<PatchRecord> readPatches(store::Table& patches) {
+    return readRecords(patches, patchTextFields(), [](PatchRecord&) {});
 }
 
 const PatchRecord& patchAt(const std::vector<PatchRecord>& patches, std::int64_t position) {

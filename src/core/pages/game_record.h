@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace gamarium::store {
@@ -26,9 +27,21 @@ struct PatchRecord {
     std::string patch, size, proc, language, autor, year;
 };
 
+// The text members of the records, each with the field it is read from.
+template <typename Record>
+using TextFields = std::vector<std::pair<std::string_view, std::string Record::*>>;
+const TextFields<GameRecord>& gameTextFields();
+const TextFields<PatchRecord>& patchTextFields();
+
 // Every record of the table in table order, read in one pass.
 std::vector<GameRecord> readGames(store::Table& games);
 std::vector<PatchRecord> readPatches(store::Table& patches);
+// The whole records at the 1-based `positions` put into `records` (one for
+// every record of the table), read without moving the table.
+void readGamesAt(store::Table& games, const std::vector<std::int64_t>& positions, std::vector<GameRecord>& records);
+// The same pass over what places a game on the pages and finds its
+// picture: Sid, Image1 and Patch; the other fields stay empty.
+std::vector<GameRecord> readGameKeys(store::Table& games);
 
 // The patch at `position`, counting from 1; a position before the first or
 // beyond the last names the first or the last patch, as moving the patch

@@ -2,13 +2,19 @@
 
 #include "core/error.h"
 #include "core/pages/block.h"
+#include "core/pages/file_url.h"
+#include "core/pages/input_hash.h"
 #include "core/pages/output_folder.h"
 #include "core/pages/page_list.h"
+#include "core/pages/page_record.h"
 #include "core/pages/page_set.h"
+#include "core/pages/sitemap.h"
+#include "core/pictures/picture_folder.h"
 #include "core/store/table.h"
 #include "core/text/cp1251.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace gamarium::pages {
 namespace {
@@ -25,14 +31,80 @@ void checkKey(const PageSet& set) {
         throw Error("Поле Sid «" + text::toUtf8(set.key) + "» не годится для имени страницы. Страницы не созданы.");
 }
 
+// Why a run would write nothing, told in this order.
+std::optional<std::string> refusal(const PageTemplate& pageTemplate, const PageSettings& settings,
+                                   const store::Table& games) {
+    if (pageTemplate.block.empty())
+        return "Открой файл сначала!";
+    if (settings.gamesPerPage < 1)
+        return "Описаний на страницу должно быть не меньше одного. Страницы не созданы.";
+    if (games.isEmpty())
+        return "В базе нет ни одной игры. Страницы не созданы.";
+    if (!settings.siteUrl.empty() && !isSiteUrl(settings.siteUrl))
+        return "Адрес сайта «" + settings.siteUrl + "» должен начинаться с http:// или https://. Страницы не созданы.";
+    return std::nullopt;
+}
+
+// The sets a run writes, in order: every letter group, then the ru and
+// dejap pages when they have games.
+std::vector<const PageSet*> writtenSets(const SiteSets& sets) {
+    std::vector<const PageSet*> written;
+    for (const PageSet& set : sets.letters)
+        written.push_back(&set);
+    for (const PageSet* set : {&sets.ru, &sets.dejap})
+        if (!set->games.empty())
+            written.push_back(set);
+    for (const PageSet* set : written)
+        checkKey(*set);
+    return written;
+}
+
+PageTexts pageTexts(const std::string& letterlist, std::string_view key, int page, int pages) {
+    return {.letterlist = letterlist, .curletter = text::upper(key), .pagelist = pagelist(pagelinks(key, pages), key, page)};
+}
+
+std::string pageBytes(const PageTemplate& pageTemplate, const PageTexts& texts, const BlockRenderer& renderer,
+                      const std::vector<BlockInputs>& blocks) {
+    std::string bytes = addnames1(pageTemplate.head, texts);
+    for (const BlockInputs& block : blocks)
+        bytes += renderer.render(pageTemplate.block, block);
+    return bytes + addnames1(pageTemplate.foot, texts);
+}
+
+// What pages hold for given inputs; raise it when the program comes to
+// make other bytes of the same inputs, so that pages recorded by an older
+// program are made anew.
+constexpr std::int64_t kPageFormat = 1;
+
+// What goes into every page of the run.
+InputHash::Digest runInputs(const PageTemplate& pageTemplate, const PageSettings& settings,
+                            const std::string& letterlist) {
+    InputHash hash;
+    hash.add(kPageFormat).add(GAMARIUM_VERSION);
+    hash.add(pageTemplate.head).add(pageTemplate.block).add(pageTemplate.foot);
+    hash.add(settings.block.russianPatchPath).add(settings.block.otherPatchPath).add(settings.block.imagePath);
+    hash.add(settings.gamesPerPage).add(letterlist);
+    return hash.digest();
+}
+
+void addBlock(InputHash& hash, const BlockInputs& block) {
+    for (const auto& [name, member] : gameTextFields())
+        hash.add(block.game->*member);
+    hash.add(block.game->patchPosition).add(block.game->ratingValue);
+    hash.add(block.patch.has_value());
+    if (block.patch)
+        for (const auto& [name, member] : patchTextFields())
+            hash.add(*block.patch.*member);
+    hash.add(block.picture.width).add(block.picture.height);
+}
+
 class SiteWriter {
 public:
     SiteWriter(const PageTemplate& pageTemplate, const PageSettings& settings, BlockRenderer& renderer,
-               OutputFolder& output, std::string letterlist)
-        : template_(pageTemplate), gamesPerPage_(settings.gamesPerPage), renderer_(renderer),
-          output_(output) {
-        texts_.letterlist = std::move(letterlist);
-    }
+               OutputFolder& output, PageRecord& record, std::string letterlist)
+        : template_(pageTemplate), gamesPerPage_(settings.gamesPerPage), renderer_(renderer), output_(output),
+          record_(record), runInputs_(runInputs(pageTemplate, settings, letterlist)),
+          letterlist_(std::move(letterlist)) {}
 
     void writeSets(const std::vector<const PageSet*>& sets, const ProgressSink& progress) {
         int total = 0;
@@ -46,54 +118,74 @@ public:
         tellProgress();
         for (const PageSet* set : sets) {
             const int pages = pageCount(*set, gamesPerPage_);
-            const std::string links = pagelinks(set->key, pages);
-            texts_.curletter = text::upper(set->key);
             auto next = set->games.begin();
             for (int page = 1; page <= pages; ++page) {
-                texts_.pagelist = pagelist(links, set->key, page);
                 const auto count = std::min<std::ptrdiff_t>(gamesPerPage_, set->games.end() - next);
-                std::string bytes = addnames1(template_.head, texts_);
+                InputHash inputs;
+                inputs.add(runInputs_).add(set->key).add(page).add(pages);
+                std::vector<BlockInputs> blocks;
                 for (const auto last = next + count; next != last; ++next) {
                     lastGame_ = *next;
-                    bytes += renderer_.addnames(template_.block, *next);
+                    addBlock(inputs, blocks.emplace_back(renderer_.next(*next)));
                 }
-                bytes += addnames1(template_.foot, texts_);
-                ++(output_.writePage(pageName(set->key, page) + ".htm", bytes) ? report_.pagesWritten
-                                                                                 : report_.pagesUnchanged);
+                writePage(pageName(set->key, page) + ".htm", inputs.digest(), blocks,
+                          [&] { return pageTexts(letterlist_, set->key, page, pages); });
                 ++done;
                 tellProgress();
             }
         }
+        record_.save();
     }
 
     const GenerationReport& report() const { return report_; }
+    // Every page of the run with its file's last change.
+    const std::vector<SitemapPage>& pages() const { return written_; }
     // The 1-based position of the last game written; 0 before any.
     std::int64_t lastGame() const { return lastGame_; }
 
 private:
+    // A page whose inputs are those its file was made of is not made again.
+    void writePage(const std::string& name, const InputHash::Digest& inputs, const std::vector<BlockInputs>& blocks,
+                   const std::function<PageTexts()>& texts) {
+        const files::Path file = output_.pageFile(name);
+        const std::optional<files::FileStamp> before = files::fileStamp(file);
+        if (record_.unchanged(name, inputs, before)) {
+            for (const BlockInputs& block : blocks)
+                tellBlockMessages(*block.game, renderer_.messages());
+            record_.note(name, inputs, *before);
+            written_.push_back({name, before->changed});
+            ++report_.pagesUnchanged;
+            return;
+        }
+        ++(output_.writePage(file, pageBytes(template_, texts(), renderer_, blocks)) ? report_.pagesWritten : report_.pagesUnchanged);
+        const std::optional<files::FileStamp> after = files::fileStamp(file);
+        if (after)
+            record_.note(name, inputs, *after);
+        written_.push_back({name, after ? after->changed : 0});
+    }
+
     const PageTemplate& template_;
     int gamesPerPage_;
     BlockRenderer& renderer_;
     OutputFolder& output_;
-    PageTexts texts_;
+    PageRecord& record_;
+    const InputHash::Digest runInputs_;
+    const std::string letterlist_;
     GenerationReport report_;
+    std::vector<SitemapPage> written_;
     std::int64_t lastGame_ = 0;
 };
 
 GenerationReport writeSite(store::Table& games, store::Table& patches, const files::Path& home, std::string_view base,
                            const PageTemplate& pageTemplate, const PageSettings& settings,
                            const GeneratorCallbacks& callbacks, OutputFolder& output) {
-    const std::vector<GameRecord> gameRecords = readGames(games);
+    // The pictures are looked at from the moment the games' places are
+    // known, while the rest of the records is read.
+    PictureSizes pictureSizes(home, base, PictureSizes::Coverage::WholeBase);
     const std::vector<PatchRecord> patchRecords = readPatches(patches);
-    const SiteSets sets = groupGames(gameRecords, patchRecords);
-    std::vector<const PageSet*> written;
-    for (const PageSet& set : sets.letters)
-        written.push_back(&set);
-    for (const PageSet* set : {&sets.ru, &sets.dejap})
-        if (!set->games.empty())
-            written.push_back(set);
-    for (const PageSet* set : written)
-        checkKey(*set);
+    std::vector<GameRecord> gameKeys = readGameKeys(games);
+    const SiteSets sets = groupGames(gameKeys, patchRecords);
+    const std::vector<const PageSet*> written = writtenSets(sets);
     if (const auto clash = pageNameClash(written, settings.gamesPerPage))
         return refuse(callbacks.messages, *clash);
     output.removeTemporaries();
@@ -101,10 +193,14 @@ GenerationReport writeSite(store::Table& games, store::Table& patches, const fil
     std::vector<std::int64_t> order;
     for (const PageSet* set : written)
         order.insert(order.end(), set->games.begin(), set->games.end());
-    BlockRenderer renderer(gameRecords, patchRecords, std::move(order), settings.block, home, base,
-                           callbacks.messages);
-    SiteWriter writer(pageTemplate, settings, renderer, output, sets.letterlist);
+    pictureSizes.read(std::move(gameKeys), std::move(order));
+    const std::vector<GameRecord> gameRecords = readGames(games);
+    BlockRenderer renderer(gameRecords, patchRecords, pictureSizes, settings.block, callbacks.messages);
+    PageRecord record(home, output.folder());
+    SiteWriter writer(pageTemplate, settings, renderer, output, record, sets.letterlist);
     writer.writeSets(written, callbacks.progress);
+    if (!settings.siteUrl.empty())
+        output.writePage(output.pageFile("sitemap.xml"), sitemap(settings.siteUrl, writer.pages()));
     // The tables are left where the run left off: the record editor shows
     // the last game written.
     games.moveToPosition(writer.lastGame());
@@ -113,18 +209,81 @@ GenerationReport writeSite(store::Table& games, store::Table& patches, const fil
     return writer.report();
 }
 
+// The size of the last picture found among the games `before` a page, in
+// the run's order: what stands for the page's first game without one.
+pictures::PictureSize pictureBefore(PictureSizes& sizes, const std::vector<std::int64_t>& before) {
+    for (auto game = before.rbegin(); game != before.rend(); ++game)
+        if (const auto size = sizes.at(*game))
+            return *size;
+    return {};
+}
+
 } // namespace
+
+bool previewPage(store::Table& games, store::Table& patches, const files::Path& home, std::string_view base,
+                 const PageTemplate& pageTemplate, PageSettings settings, std::int64_t position, PictureLinks links,
+                 const files::Path& file, const MessageSink& messages) {
+    if (const auto why = refusal(pageTemplate, settings, games)) {
+        tell(messages, *why);
+        return false;
+    }
+    if (position < 1 || position > games.recordCount())
+        throw Error("Игры на месте " + std::to_string(position) + " в базе нет.");
+    PictureSizes pictureSizes(home, base, PictureSizes::Coverage::SomeGames);
+    const std::vector<PatchRecord> patchRecords = readPatches(patches);
+    std::vector<GameRecord> gameRecords = readGameKeys(games);
+    const SiteSets sets = groupGames(gameRecords, patchRecords);
+    const std::vector<const PageSet*> written = writtenSets(sets);
+    if (const auto clash = pageNameClash(written, settings.gamesPerPage)) {
+        tell(messages, *clash);
+        return false;
+    }
+
+    // The games before the page in the run's order, for the picture size
+    // that stands where a game has none; then the page's own games.
+    std::vector<std::int64_t> before;
+    const PageSet* set = nullptr;
+    std::size_t index = 0;
+    for (const PageSet* letters : written) {
+        const auto found = std::find(letters->games.begin(), letters->games.end(), position);
+        if (found != letters->games.end()) {
+            set = letters;
+            index = static_cast<std::size_t>(found - letters->games.begin());
+            break;
+        }
+        before.insert(before.end(), letters->games.begin(), letters->games.end());
+    }
+    const auto perPage = static_cast<std::size_t>(settings.gamesPerPage);
+    const auto first = set->games.begin() + static_cast<std::ptrdiff_t>(index / perPage * perPage);
+    const auto last = set->games.begin() + static_cast<std::ptrdiff_t>(std::min(set->games.size(), index / perPage * perPage + perPage));
+    before.insert(before.end(), set->games.begin(), first);
+    const std::vector<std::int64_t> shown(first, last);
+    std::vector<std::int64_t> order = shown;
+    order.insert(order.end(), before.rbegin(), before.rend());
+    pictureSizes.read(gameRecords, std::move(order));
+    readGamesAt(games, shown, gameRecords);
+
+    if (links == PictureLinks::Files)
+        settings.block.pictureLink = [&](const GameRecord& game) {
+            return fileUrl(pictures::pictureFile(pictures::gamePictureFolder(home, base, game.sid), game.image1));
+        };
+    BlockRenderer renderer(gameRecords, patchRecords, pictureSizes, settings.block, messages,
+                           pictureBefore(pictureSizes, before));
+    std::vector<BlockInputs> blocks;
+    for (const std::int64_t game : shown)
+        blocks.push_back(renderer.next(game));
+    const int page = static_cast<int>(index / perPage) + 1;
+    files::writeFileReplacing(file, pageBytes(pageTemplate, pageTexts(sets.letterlist, set->key, page,
+                                                                       pageCount(*set, settings.gamesPerPage)),
+                                              renderer, blocks));
+    return true;
+}
 
 GenerationReport generatePages(store::Table& games, store::Table& patches, const files::Path& home,
                                std::string_view base, const PageTemplate& pageTemplate, const PageSettings& settings,
                                const GeneratorCallbacks& callbacks) {
-    if (pageTemplate.block.empty())
-        return refuse(callbacks.messages, "Открой файл сначала!");
-    if (settings.gamesPerPage < 1)
-        return refuse(callbacks.messages,
-                      "Описаний на страницу должно быть не меньше одного. Страницы не созданы.");
-    if (games.isEmpty())
-        return refuse(callbacks.messages, "В базе нет ни одной игры. Страницы не созданы.");
+    if (const auto why = refusal(pageTemplate, settings, games))
+        return refuse(callbacks.messages, *why);
     OutputFolder output(settings.outputFolder);
     return writeSite(games, patches, home, base, pageTemplate, settings, callbacks, output);
 }

@@ -5,6 +5,7 @@
 #include "core/pages/page_settings.h"
 #include "core/pages/template_file.h"
 
+#include <cstdint>
 #include <functional>
 #include <string_view>
 
@@ -44,5 +45,20 @@ struct GenerationReport {
 GenerationReport generatePages(store::Table& games, store::Table& patches, const files::Path& home,
                                std::string_view base, const PageTemplate& pageTemplate, const PageSettings& settings,
                                const GeneratorCallbacks& callbacks = {});
+
+// Where the pictures of a page are linked: the site's picture path, or the
+// picture files on this disk (file:// URLs), for a page looked at before
+// it is published.
+enum class PictureLinks { Site, Files };
+
+// Writes into `file` the one page that holds the game at the 1-based
+// `position` (the page of its letter group), as generatePages with the
+// same template and settings writes it; with PictureLinks::Files each
+// $Image is the URL of the game's picture file. Nothing else is written.
+// Refused as generatePages is (told, false); throws Error for a position
+// without a game. Neither table moves.
+bool previewPage(store::Table& games, store::Table& patches, const files::Path& home, std::string_view base,
+                 const PageTemplate& pageTemplate, PageSettings settings, std::int64_t position, PictureLinks links,
+                 const files::Path& file, const MessageSink& messages = {});
 
 } // namespace gamarium::pages

@@ -34,9 +34,12 @@ void OutputFolder::removeTemporaries() const {
     files::removeTemporaries(folder_);
 }
 
-bool OutputFolder::writePage(std::string_view name, std::string_view bytes) {
-    const files::Path file = names_.find(folder_, name);
-    if (names_.hasFile(folder_, name) && holds(file, bytes))
+files::Path OutputFolder::pageFile(std::string_view name) {
+    return names_.find(folder_, name);
+}
+
+bool OutputFolder::writePage(const files::Path& file, std::string_view bytes) {
+    if (holds(file, bytes))
         return false;
     files::writeFileReplacing(file, bytes);
     return true;

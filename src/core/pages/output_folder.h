@@ -17,13 +17,18 @@ public:
     // not exist.
     explicit OutputFolder(const files::Path& typed);
 
+    const files::Path& folder() const { return folder_; }
+
+    // The file of the page `name`: an existing file of that name in any
+    // letter case, else a new one of that name.
+    files::Path pageFile(std::string_view name);
+
     // Deletes the temporary files a killed run left in the folder.
     void removeTemporaries() const;
 
-    // Writes the page file `name` whole, through a temporary file; an
-    // existing file of that name in any letter case is the one replaced.
-    // Returns false when the file held these bytes already.
-    bool writePage(std::string_view name, std::string_view bytes);
+    // Writes the page file `file` (a pageFile) whole, through a temporary
+    // file. Returns false when the file held these bytes already.
+    bool writePage(const files::Path& file, std::string_view bytes);
 
 private:
     files::Path folder_;

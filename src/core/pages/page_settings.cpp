@@ -18,6 +18,27 @@ int gamesPerPageFromText(std::string_view typed) {
     return value;
 }
 
+PageSettings pageSettingsFrom(const TypedPageSettings& typed) {
+    PageSettings settings;
+    if (typed.gamesPerPage)
+        settings.gamesPerPage = gamesPerPageFromText(*typed.gamesPerPage);
+    const std::pair<const std::optional<std::string>*, std::string*> paths[] = {
+        {&typed.russianPatchPath, &settings.block.russianPatchPath},
+        {&typed.otherPatchPath, &settings.block.otherPatchPath},
+        {&typed.imagePath, &settings.block.imagePath},
+    };
+    for (const auto& [given, path] : paths)
+        if (*given)
+            *path = **given;
+    return settings;
+}
+
+std::string defaultSettingsText() {
+    const PageSettings defaults;
+    return std::to_string(defaults.gamesPerPage) + ", " + text::toUtf8(defaults.block.russianPatchPath) + ", " +
+           text::toUtf8(defaults.block.otherPatchPath) + ", " + text::toUtf8(defaults.block.imagePath);
+}
+
 files::Path defaultOutputFolder([[maybe_unused]] const files::Path& home) {
 #ifdef _WIN32
     return PageSettings().outputFolder;

@@ -1,38 +1,71 @@
 #include "core/pages/picture_sizes.h"
 
-#include "core/files/system.h"
+#include "core/pages/picture_size_cache.h"
+#include "core/pictures/picture_folder.h"
 #include "core/pictures/probe.h"
 
 #include <stdexcept>
 
 namespace gamarium::pages {
+namespace {
 
-PictureSizes::PictureSizes(const std::vector<GameRecord>& games, std::vector<std::int64_t> order,
-                           files::Path pictureRoot)
-    : games_(games), pictureRoot_(std::move(pictureRoot)), results_(games.size()),
-      reader_([this, order = std::move(order)](const std::stop_token& stop) { readAll(stop, order); }) {}
+std::string keyText(const files::Path& path) {
+    const auto bytes = path.generic_u8string();
+    return std::string(bytes.begin(), bytes.end());
+}
 
-void PictureSizes::readAll(const std::stop_token& stop, const std::vector<std::int64_t>& order) {
-    for (const std::int64_t position : order) {
-        if (stop.stop_requested())
+} // namespace
+
+PictureSizes::PictureSizes(const files::Path& home, std::string_view base, Coverage coverage)
+    : home_(home), base_(base), coverage_(coverage), pictureRoot_(pictures::basePictureFolder(home, base)),
+      reader_([this](const std::stop_token& stop) { run(stop); }) {}
+
+PictureSizes::~PictureSizes() {
+    reader_.request_stop();
+}
+
+void PictureSizes::read(std::vector<GameRecord> games, std::vector<std::int64_t> order) {
+    {
+        const std::lock_guard lock(mutex_);
+        results_ = std::make_unique<Result[]>(games.size());
+        resultCount_ = games.size();
+        order_ = std::move(order);
+        games_ = std::move(games);
+        started_ = true;
+    }
+    start_.notify_one();
+}
+
+void PictureSizes::run(const std::stop_token& stop) {
+    PictureSizeCache cache(home_, base_);
+    {
+        std::unique_lock lock(mutex_);
+        if (!start_.wait(lock, stop, [this] { return started_; }))
             return;
-        if (position < 1 || static_cast<std::size_t>(position) > results_.size())
+    }
+    for (const std::int64_t position : order_) {
+        if (stop.stop_requested()) {
+            cache.save(false);
+            return;
+        }
+        if (position < 1 || static_cast<std::size_t>(position) > resultCount_)
             continue; // no such game: at() says so
         Result& result = results_[static_cast<std::size_t>(position - 1)];
         if (result.ready.load(std::memory_order_relaxed))
             continue;
         try {
-            result.size = read(games_[static_cast<std::size_t>(position - 1)]);
+            result.size = readOne(games_[static_cast<std::size_t>(position - 1)], cache);
         } catch (...) {
             result.error = std::current_exception();
         }
         done(result);
     }
-    for (Result& result : results_)
-        if (!result.ready.load(std::memory_order_relaxed)) {
-            result.error = std::make_exception_ptr(std::logic_error("A picture asked for out of the order"));
-            done(result);
+    for (std::size_t i = 0; i < resultCount_; ++i)
+        if (!results_[i].ready.load(std::memory_order_relaxed)) {
+            results_[i].error = std::make_exception_ptr(std::logic_error("A picture asked for out of the order"));
+            done(results_[i]);
         }
+    cache.save(coverage_ == Coverage::WholeBase);
 }
 
 void PictureSizes::done(Result& result) {
@@ -41,32 +74,51 @@ void PictureSizes::done(Result& result) {
 }
 
 std::optional<pictures::PictureSize> PictureSizes::at(std::int64_t position) {
-    Result& result = results_.at(static_cast<std::size_t>(position - 1));
+    if (position < 1 || static_cast<std::size_t>(position) > resultCount_)
+        throw std::out_of_range("No game at this position");
+    Result& result = results_[static_cast<std::size_t>(position - 1)];
     result.ready.wait(false, std::memory_order_acquire);
     if (result.error)
         std::rethrow_exception(result.error);
     return result.size;
 }
 
-std::optional<pictures::PictureSize> PictureSizes::read(const GameRecord& game) {
+PictureSizes::Folder& PictureSizes::folderOf(const std::string& sid) {
+    const auto [found, added] = folders_.try_emplace(sid);
+    if (added) {
+        files::Path path = names_.find(pictureRoot_, sid);
+        found->second.key = keyText(path.filename());
+        found->second.open = std::make_unique<files::OpenFolder>(std::move(path));
+    }
+    return found->second;
+}
+
+std::optional<pictures::PictureSize> PictureSizes::readOne(const GameRecord& game, PictureSizeCache& cache) {
     if (game.image1.empty())
         return std::nullopt;
-    const files::Path folder = names_.find(pictureRoot_, game.sid);
+    const Folder& folder = folderOf(game.sid);
     // The name as written is tried first: matching its letter case means
     // listing the folder, which costs more than the probe itself.
-    const files::Path named = folder / files::toPath(game.image1);
-    if (const auto known = known_.find(named.native()); known != known_.end())
-        return known->second;
-    std::optional<files::FileReader> reader(std::in_place, named);
-    files::Path file = named;
-    if (!reader->open()) {
-        if (!names_.hasFile(folder, game.image1))
+    files::Path name = files::toPath(game.image1);
+    std::optional<files::FileStamp> stamp = folder.open->stamp(name);
+    if (!stamp) {
+        if (!names_.hasFile(folder.open->path(), game.image1))
             return std::nullopt;
-        file = names_.find(folder, game.image1);
-        reader.emplace(file);
+        name = names_.find(folder.open->path(), game.image1).lexically_relative(folder.open->path());
+        stamp = folder.open->stamp(name);
     }
-    const auto size = pictures::probePictureSize(*reader, file).value_or(pictures::PictureSize{});
-    return known_.emplace(named.native(), size).first->second;
+    const std::string key = folder.key + "/" + keyText(name);
+    if (stamp)
+        if (const auto kept = cache.find(key, *stamp))
+            return kept;
+    const files::Path file = folder.open->path() / name;
+    const files::FileReader reader(file);
+    const auto size = pictures::probePictureSize(reader, file).value_or(pictures::PictureSize{});
+    // A file that could not be opened may be readable next time with the
+    // same stamp: its size is not kept.
+    if (stamp && reader.open())
+        cache.keep(key, *stamp, size);
+    return size;
 }
 
 } // namespace gamarium::pages

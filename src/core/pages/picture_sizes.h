@@ -2,14 +2,20 @@
 
 #include "core/files/files.h"
 #include "core/files/no_case_lookup.h"
+#include "core/files/system.h"
 #include "core/pages/game_record.h"
 #include "core/pictures/picture.h"
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <exception>
-#include <stop_token>
+#include <memory>
+#include <mutex>
 #include <optional>
+#include <stop_token>
+#include <string>
+#include <string_view>
 #include <thread>
 #include <unordered_map>
 #include <vector>
@@ -17,20 +23,33 @@
 // The sizes of the games' first pictures for one run of the page
 // generator. Reading them means opening a file for every game, as long as
 // rendering and writing all the pages, so they are read on a thread of
-// their own, in the order the pages will ask for them.
+// their own, in the order the pages will ask for them, and kept in the
+// base's picture size cache: a picture unchanged since is not opened.
 namespace gamarium::pages {
+
+class PictureSizeCache;
 
 class PictureSizes {
 public:
-    // Starts reading the pictures of `games` (kept, not copied) at the
-    // 1-based positions in `order`; a position may come more than once.
-    // Going, it stops reading what has not been asked for.
-    PictureSizes(const std::vector<GameRecord>& games, std::vector<std::int64_t> order, files::Path pictureRoot);
+    // Whether the order holds every game of the base, so that the cache
+    // may forget the pictures it did not ask for.
+    enum class Coverage { WholeBase, SomeGames };
+
+    // Starts opening the cache of the pictures of `base`, in images/<base>/
+    // of the program folder `home`, while the games are being read.
+    PictureSizes(const files::Path& home, std::string_view base, Coverage coverage);
+    ~PictureSizes();
     PictureSizes(const PictureSizes&) = delete;
     PictureSizes& operator=(const PictureSizes&) = delete;
 
+    // Starts reading the pictures of `games` (their Sid and Image1 are
+    // used) at the 1-based positions in `order`; a position may come more
+    // than once. Called once. Going, it stops reading what has not been
+    // asked for.
+    void read(std::vector<GameRecord> games, std::vector<std::int64_t> order);
+
     // The size of the first picture of the game at `position`, looked up in
-    // <picture root>/<Sid>/ whatever the names' letter case; 0 x 0 for a
+    // images/<base>/<Sid>/ whatever the names' letter case; 0 x 0 for a
     // file whose header gives no size; nothing when Image1 is empty or
     // names no file. Waits until it has been read; an error reading it is
     // thrown here, as is asking for a position that is not in the order.
@@ -42,17 +61,31 @@ private:
         std::exception_ptr error;
         std::atomic<bool> ready{false};
     };
-    void readAll(const std::stop_token& stop, const std::vector<std::int64_t>& order);
-    std::optional<pictures::PictureSize> read(const GameRecord& game);
+    // A game's picture folder, held open.
+    struct Folder {
+        std::unique_ptr<files::OpenFolder> open;
+        std::string key; // its name, which begins the cache keys of its pictures
+    };
+    void run(const std::stop_token& stop);
+    std::optional<pictures::PictureSize> readOne(const GameRecord& game, PictureSizeCache& cache);
+    Folder& folderOf(const std::string& sid);
     static void done(Result& result);
 
-    const std::vector<GameRecord>& games_;
+    files::Path home_;
+    std::string base_;
+    Coverage coverage_;
     files::Path pictureRoot_;
     files::NoCaseLookup names_;
-    // Sizes by the file's path as written: a patched game comes twice.
-    std::unordered_map<files::Path::string_type, pictures::PictureSize> known_;
-    std::vector<Result> results_; // by position - 1
-    std::jthread reader_;         // last: stopped and joined before the rest goes
+    std::unordered_map<std::string, Folder> folders_; // by Sid as written
+
+    std::mutex mutex_;
+    std::condition_variable_any start_;
+    bool started_ = false; // under the mutex
+    std::vector<GameRecord> games_;
+    std::vector<std::int64_t> order_;
+    std::unique_ptr<Result[]> results_; // by position - 1
+    std::size_t resultCount_ = 0;
+    std::jthread reader_; // last: stopped and joined before the rest goes
 };
 
 } // namespace gamarium::pages

@@ -191,6 +191,27 @@ void Table::readValue(sqlite::Statement& statement, int column, int index) {
         v.text = text::fromUtf8(statement.textViewAt(column));
 }
 
+// Runs `read`, which moves the buffer over other records, and puts the
+// cursor back on its record afterwards, also when `read` fails.
+void Table::readKeepingCursor(const std::function<void()>& read) {
+    const std::size_t cursor = current_;
+    const auto backToCursor = [&] {
+        current_ = cursor;
+        loadCurrent();
+    };
+    try {
+        read();
+    } catch (...) {
+        try {
+            backToCursor();
+        } catch (const Error&) {
+            // The first error is the one worth reporting.
+        }
+        throw;
+    }
+    backToCursor();
+}
+
 void Table::forEachRecord(const std::vector<std::string_view>& fieldNames,
                           const std::function<void(std::size_t position)>& visit) {
     checkBrowseMode();
@@ -202,12 +223,7 @@ void Table::forEachRecord(const std::vector<std::string_view>& fieldNames,
         columns += ", " + sqlite::quoteIdentifier(text::toUtf8(field.name()));
     }
     sqlite::Statement scan(*db_, "SELECT " + columns + " FROM records ORDER BY _order");
-    const std::size_t cursor = current_;
-    const auto backToCursor = [&] {
-        current_ = cursor;
-        loadCurrent();
-    };
-    try {
+    readKeepingCursor([&] {
         std::fill(buffer_.begin(), buffer_.end(), FieldValue{});
         for (std::size_t position = 0; scan.step(); ++position) {
             if (position >= order_.size() || scan.intAt(0) != order_.at(position).id)
@@ -218,15 +234,21 @@ void Table::forEachRecord(const std::vector<std::string_view>& fieldNames,
                 readValue(scan, static_cast<int>(i) + 1, read[i]);
             visit(position);
         }
-    } catch (...) {
-        try {
-            backToCursor();
-        } catch (const Error&) {
-            // The first error is the one worth reporting.
+    });
+}
+
+void Table::forRecordsAt(const std::vector<std::size_t>& positions,
+                         const std::function<void(std::size_t position)>& visit) {
+    checkBrowseMode();
+    for (const std::size_t position : positions)
+        if (position >= order_.size()) throw Error("Record not found");
+    readKeepingCursor([&] {
+        for (const std::size_t position : positions) {
+            current_ = position;
+            loadCurrent();
+            visit(position);
         }
-        throw;
-    }
-    backToCursor();
+    });
 }
 
 void Table::moveTo(std::size_t position) {

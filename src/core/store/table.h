@@ -104,6 +104,11 @@ public:
     // is posted first.
     void forEachRecord(const std::vector<std::string_view>& fieldNames,
                        const std::function<void(std::size_t position)>& visit);
+    // The same for the records at the 0-based `positions` alone, in that
+    // order, every field read: a few records of a large table without a
+    // move. Throws Error for a position beyond the last record.
+    void forRecordsAt(const std::vector<std::size_t>& positions,
+                      const std::function<void(std::size_t position)>& visit);
     bool bof() const { return bof_; }
     bool eof() const { return eof_; }
 
@@ -178,6 +183,7 @@ private:
     void moveTo(std::size_t position);
     void startNewRecord(std::size_t position);
     void loadCurrent();
+    void readKeepingCursor(const std::function<void()>& read);
     void readValue(sqlite::Statement& statement, int column, int index);
     void bindBuffer(sqlite::Statement& statement);
     void notify(ChangeEvent event);

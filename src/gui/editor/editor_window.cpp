@@ -3,18 +3,25 @@
 #include "gui/app/windows.h"
 #include "core/editor/next_game.h"
 #include "core/find/followed_texts.h"
+#include "core/pages/base_page_settings.h"
+#include "core/pages/generator.h"
+#include "core/pages/template_file.h"
 #include "core/pictures/picture_folder.h"
 #include "gui/pictures/picture_loader.h"
 #include "core/session/base_session.h"
 #include "core/store/table.h"
 #include "ui_editor_window.h"
+#include "gui/widgets/browser.h"
+#include "gui/widgets/file_dialog.h"
 #include "gui/widgets/fixed_window.h"
 #include "gui/widgets/handler.h"
 #include "gui/widgets/label_names.h"
 #include "gui/widgets/message_box.h"
+#include "gui/widgets/qt_text.h"
 #include "gui/widgets/record_form.h"
 #include "gui/widgets/screen_place.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QKeyEvent>
@@ -100,6 +107,11 @@ void TForm2::connectHandlers() {
     onSignal(ui_->Button6, &QPushButton::clicked, this, [this] { Button6Click(); });
     onSignal(ui_->Button9, &QPushButton::clicked, this, [this] { Button9Click(); });
     onSignal(ui_->Button11, &QPushButton::clicked, this, [this] { Button11Click(); });
+    auto* preview = new QAction(QStringLiteral("Просмотр страницы"), this);
+    preview->setObjectName(QStringLiteral("PreviewAction"));
+    preview->setShortcut(QKeySequence(Qt::Key_F5));
+    addAction(preview);
+    onSignal(preview, &QAction::triggered, this, [this] { previewPage(); });
 }
 
 // A plain window run modally rather than a dialog: the editor has no
@@ -214,6 +226,32 @@ void TForm2::Button9Click() {
 void TForm2::Button11Click() {
     form_->putTyping();
     windows_.generatePages(*session_);
+}
+
+// The current game's page as the generator last wrote this base's pages,
+// its pictures taken from the disk, shown in the browser.
+void TForm2::previewPage() {
+    form_->putTyping();
+    const files::Path& home = session_->home();
+    const std::string& base = session_->baseName();
+    std::optional<pages::RememberedRun> run = pages::rememberedRun(home, base);
+    if (!run) {
+        const std::optional<QString> chosen = FileDialog::openFile(this, QStringLiteral("Выбор шаблона"),
+                                                                   QStringLiteral("Шаблоны|*.htd|Все файлы|*.*"));
+        if (!chosen) return;
+        run = pages::RememberedRun{.templateFile = toPath(*chosen), .settings = {}};
+        pages::rememberRun(home, base, run->templateFile, run->settings);
+    }
+    const pages::PageTemplate pageTemplate = pages::loadTemplate(run->templateFile);
+    const files::Path folder = std::filesystem::temp_directory_path() / "gamarium-preview";
+    std::filesystem::create_directories(folder);
+    const files::Path file = folder / "preview.htm";
+    const bool written = pages::previewPage(
+        session_->games(), session_->patches(), home, base, pageTemplate, run->settings,
+        session_->games().recordNumber(), pages::PictureLinks::Files, file,
+        [this](const std::string& message) { MessageBox::inform(this, QString::fromStdString(message)); });
+    if (written && !Browser::open(QUrl::fromLocalFile(QString::fromStdU16String(file.u16string()))))
+        MessageBox::error(this, QStringLiteral("Не удалось открыть страницу в браузере."));
 }
 
 } // namespace gamarium::gui

@@ -69,6 +69,8 @@ public:
     void Button6Click();
     void Button9Click();
     void Button11Click();
+    // "Просмотр страницы" (F5): the current game's page in the browser.
+    void previewPage();
 
     // Field highlighting.
     void EditRegionEnter(QWidget* sender);

@@ -1,5 +1,6 @@
 #include "gui/pages/generator_window.h"
 
+#include "core/pages/base_page_settings.h"
 #include "core/pages/generator.h"
 #include "core/pages/report_line.h"
 #include "core/session/base_session.h"
@@ -21,6 +22,11 @@ namespace gamarium::gui {
 TForm4::TForm4(const files::Path& home) : ui_(std::make_unique<Ui::TForm4>()), home_(home) {
     ui_->setupUi(this);
     makeFixedWindow(this, 674, 574);
+    const pages::PageSettings defaults;
+    ui_->Edit1->setText(QString::number(defaults.gamesPerPage));
+    ui_->Edit2->setText(toQt(defaults.block.russianPatchPath));
+    ui_->Edit3->setText(toQt(defaults.block.otherPatchPath));
+    ui_->Edit5->setText(toQt(defaults.block.imagePath));
     ui_->Edit4->setText(QString::fromStdU16String(pages::defaultOutputFolder(home).u16string()));
     // The help note is written on the window itself, in the menu colour.
     QPalette note = ui_->Memo5->palette();
@@ -60,7 +66,9 @@ void TForm4::Button11Click() {
                                                              QStringLiteral("Шаблоны|*.htd|Все файлы|*.*"));
     if (!file) return;
     for (QPlainTextEdit* memo : {ui_->Memo1, ui_->Memo2, ui_->Memo3}) memo->clear();
+    templateFile_.clear();
     const pages::PageTemplate loaded = pages::loadTemplate(toPath(*file));
+    templateFile_ = toPath(*file);
     ui_->Memo1->setPlainText(toQtLines(loaded.head));
     ui_->Memo2->setPlainText(toQtLines(loaded.block));
     ui_->Memo3->setPlainText(toQtLines(loaded.foot));
@@ -73,11 +81,10 @@ pages::PageTemplate TForm4::typedTemplate() const {
 }
 
 pages::PageSettings TForm4::typedSettings() const {
-    pages::PageSettings settings;
-    settings.gamesPerPage = pages::gamesPerPageFromText(fromQt(ui_->Edit1->text()));
-    settings.block.russianPatchPath = fromQt(ui_->Edit2->text());
-    settings.block.otherPatchPath = fromQt(ui_->Edit3->text());
-    settings.block.imagePath = fromQt(ui_->Edit5->text());
+    pages::PageSettings settings = pages::pageSettingsFrom({.gamesPerPage = fromQt(ui_->Edit1->text()),
+                                                            .russianPatchPath = fromQt(ui_->Edit2->text()),
+                                                            .otherPatchPath = fromQt(ui_->Edit3->text()),
+                                                            .imagePath = fromQt(ui_->Edit5->text())});
     settings.outputFolder = toPath(ui_->Edit4->text());
     return settings;
 }
@@ -114,7 +121,10 @@ void TForm4::Button1Click() {
     const pages::GenerationReport report =
         pages::generatePages(session_->games(), session_->patches(), session_->home(), session_->baseName(),
                              pageTemplate, settings, callbacks);
-    if (!report.refused) ui_->LabelReport->setText(QString::fromStdString(pages::reportLine(report)));
+    if (report.refused) return;
+    ui_->LabelReport->setText(QString::fromStdString(pages::reportLine(report)));
+    if (!templateFile_.empty())
+        pages::rememberRun(session_->home(), session_->baseName(), templateFile_, settings);
 }
 
 void TForm4::ButtonPublishClick() {

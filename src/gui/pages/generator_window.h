@@ -61,6 +61,7 @@ private:
     void showProgress(int done, int total);
 
     std::unique_ptr<Ui::TForm4> ui_;
+    files::Path templateFile_; // the template last loaded; empty before any
     files::Path home_;
     std::unique_ptr<PublishWindow> publish_;
     session::BaseSession* session_ = nullptr;

@@ -19,7 +19,9 @@ protected:
         std::vector<std::int64_t> order;
         for (std::size_t i = 1; i <= games.size(); ++i)
             order.push_back(static_cast<std::int64_t>(i));
-        BlockRenderer renderer(games, patches, order, BlockSettings{}, home_.path(), "games", {});
+        PictureSizes sizes(home_.path(), "games", PictureSizes::Coverage::WholeBase);
+        sizes.read(games, order);
+        BlockRenderer renderer(games, patches, sizes, BlockSettings{}, {});
         std::vector<std::string> blocks;
         for (const std::int64_t position : order)
             blocks.push_back(renderer.addnames(blockTemplate, position));

@@ -1,6 +1,5 @@
 #include "core/pages/site_fixture.h"
 #include "core/pages/picture_sizes.h"
-#include "core/pictures/picture_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +26,8 @@ protected:
 
 TEST_F(PagesPictureSizes, AnswersInAnyOrderWhateverOrderTheyAreRead) {
     // Read 3, 1, 1, 2; asked 2, 3, 1, 1.
-    PictureSizes read(games, {3, 1, 1, 2}, pictures::basePictureFolder(home_.path(), "games"));
+    PictureSizes read(home_.path(), "games", PictureSizes::Coverage::WholeBase);
+    read.read(games, {3, 1, 1, 2});
     EXPECT_EQ(read.at(2), (PictureSize{200, 150})) << "Sid and name found whatever their letter case";
     EXPECT_EQ(read.at(3), std::nullopt);
     EXPECT_EQ(read.at(1), (PictureSize{100, 50}));
@@ -35,7 +35,8 @@ TEST_F(PagesPictureSizes, AnswersInAnyOrderWhateverOrderTheyAreRead) {
 }
 
 TEST_F(PagesPictureSizes, AGameLeftOutOfTheOrderOrNotThereIsAnErrorNotAWait) {
-    PictureSizes read(games, {0, 1, 99}, pictures::basePictureFolder(home_.path(), "games"));
+    PictureSizes read(home_.path(), "games", PictureSizes::Coverage::WholeBase);
+    read.read(games, {0, 1, 99});
     EXPECT_EQ(read.at(1), (PictureSize{100, 50}));
     EXPECT_THROW(read.at(2), std::logic_error);
     EXPECT_THROW(read.at(99), std::out_of_range);
@@ -45,7 +46,8 @@ TEST_F(PagesPictureSizes, GoingBeforeEverythingIsAskedForStopsTheReading) {
     std::vector<std::int64_t> order;
     for (int i = 0; i < 10000; ++i)
         order.push_back(i % 3 + 1);
-    PictureSizes read(games, order, pictures::basePictureFolder(home_.path(), "games"));
+    PictureSizes read(home_.path(), "games", PictureSizes::Coverage::WholeBase);
+    read.read(games, order);
     EXPECT_EQ(read.at(1), (PictureSize{100, 50}));
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/support/png_header.h"
 #include "core/support/temp_folder.h"
 #include "core/files/files.h"
 #include "core/store/catalogue.h"
@@ -54,12 +55,7 @@ protected:
 
     // A PNG file whose header declares the size; the pixels are left out.
     void writePicture(const std::string& sid, const std::string& name, std::uint32_t width, std::uint32_t height) {
-        std::string bytes("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR", 16);
-        for (const std::uint32_t side : {width, height})
-            for (int shift = 24; shift >= 0; shift -= 8)
-                bytes += static_cast<char>((side >> shift) & 0xFF);
-        bytes += std::string("\x08\x02\0\0\0", 5);
-        writeFile(sid, name, bytes);
+        writeFile(sid, name, gamarium::testing::pngHeader(width, height));
     }
 
     void writeFile(const std::string& sid, const std::string& name, const std::string& bytes) {
