@@ -81,8 +81,8 @@ TEST_F(CliPreview, RefusesWhatPagesRefusesAndAPlaceWithoutAGame) {
         const char* message;
     };
     const Case cases[] = {
-        {preview("8"), 1, "нет игры на месте 8"},
-        {preview("x"), 1, "нет игры на месте x"},
+        {preview("8"), 1, "нет игры на месте «8»"},
+        {preview("x"), 1, "нет игры на месте «x»"},
         {"preview games 1 " + noBlock + " '" + (home_.path() / "preview.htm").string() + "'", 1, "Открой файл сначала!"},
         {preview("1", "--per-page 0"), 1, "не меньше одного"},
         {"preview games 1 " + template_, 2, "usage:"},
