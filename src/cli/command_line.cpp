@@ -3,6 +3,7 @@
 #include "cli/command.h"
 #include "core/files/system.h"
 #include "core/store/catalogue.h"
+#include "core/text/printable.h"
 
 #include <algorithm>
 #include <optional>
@@ -40,14 +41,15 @@ std::string helpLines(std::string_view help) {
 const Command& findCommand(std::string_view name) {
     const auto& all = commands();
     const auto it = std::find_if(all.begin(), all.end(), [&](const Command& c) { return c.name == name; });
-    if (it == all.end()) throw UsageError{};
+    if (it == all.end()) throw UsageError{"нет команды " + text::quoted(name)};
     return *it;
 }
 
 const Option& findOption(const Command& command, std::string_view name) {
     const auto it = std::find_if(command.options.begin(), command.options.end(),
                                  [&](const Option& option) { return option.name == name; });
-    if (it == command.options.end()) throw UsageError{};
+    if (it == command.options.end())
+        throw UsageError{"у команды " + std::string(command.name) + " нет ключа " + text::quoted(name)};
     return *it;
 }
 
@@ -63,15 +65,19 @@ void takeWords(const Command& command, const std::vector<std::string>& words, st
         } else if (word == "--") {
             optionsEnded = true;
         } else if (const Option& option = findOption(command, word); option.valueName.empty()) {
-            if (!invocation.flags.insert(word).second) throw UsageError{};
+            if (!invocation.flags.insert(word).second) throw UsageError{word + " дан дважды"};
         } else {
-            if (i + 1 >= words.size() || (invocation.values.count(word) && !option.repeats)) throw UsageError{};
-            if (option.accepts && !option.accepts(words[i + 1])) throw UsageError{};
+            if (i + 1 >= words.size()) throw UsageError{word + " без значения"};
+            if (invocation.values.count(word) && !option.repeats) throw UsageError{word + " дан дважды"};
+            if (option.accepts && !option.accepts(words[i + 1]))
+                throw UsageError{word + ": значение " + text::quoted(words[i + 1]) + " не подходит"};
             invocation.values[word].push_back(words[++i]);
         }
     }
     const std::size_t count = invocation.words.size(), declared = command.arguments.size();
-    if (command.lastRepeats ? count < declared : count != declared) throw UsageError{};
+    if (command.lastRepeats ? count < declared : count != declared)
+        throw UsageError{std::string(command.name) + ": дано слов " + std::to_string(count) + ", нужно " +
+                         (command.lastRepeats ? "не меньше " : "") + std::to_string(declared)};
 }
 
 files::Path pathOf(const std::string& utf8) {
@@ -125,7 +131,8 @@ std::string usageText() {
 int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     try {
         return runCommand(arguments, out, err);
-    } catch (const UsageError&) {
+    } catch (const UsageError& wrong) {
+        if (!wrong.reason.empty()) err << "gamarium-cli: " << wrong.reason << '\n';
         err << usageText();
         return 2;
     } catch (const std::bad_alloc&) {

@@ -13,8 +13,11 @@
 
 namespace gamarium::cli {
 
-// Wrong words on the command line: the run prints the usage text and exits 2.
-struct UsageError {};
+// Wrong words on the command line: the run prints what was wrong, when it
+// is known, then the usage text, and exits 2.
+struct UsageError {
+    std::string reason;
+};
 
 // What one command gets: the program folder, its own words and options as
 // the command line gave them (UTF-8), and the two streams it writes to.

@@ -15,7 +15,8 @@ constexpr unsigned kMostJobs = 16;
 unsigned jobsFrom(const std::string& text) {
     unsigned jobs = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), jobs);
-    if (error != std::errc() || end != text.data() + text.size() || jobs < 1 || jobs > kMostJobs) throw UsageError{};
+    if (error != std::errc() || end != text.data() + text.size() || jobs < 1 || jobs > kMostJobs)
+        throw UsageError{"--jobs: от 1 до " + std::to_string(kMostJobs)};
     return jobs;
 }
 

@@ -45,7 +45,7 @@ int check(Invocation& invocation) {
     const std::string& which = invocation.words[0];
     const std::string& base = invocation.words[1];
     if (which == "orphans") return checkOrphans(invocation);
-    if (invocation.flag("--move")) throw UsageError{};
+    if (invocation.flag("--move")) throw UsageError{"--move бывает только у check orphans"};
     const auto session = invocation.openBase(base);
     store::Table& table = session->games();
     if (which == "names")
@@ -55,7 +55,7 @@ int check(Invocation& invocation) {
     else if (which == "picture-names")
         tools::checkPictureNames(table, statusOf(invocation));
     else
-        throw UsageError{};
+        throw UsageError{"нет проверки " + text::quoted(which)};
     return 0;
 }
 

@@ -84,8 +84,9 @@ TEST_F(CliPreview, RefusesWhatPagesRefusesAndAPlaceWithoutAGame) {
         {preview("8"), 1, "нет игры на месте «8»"},
         {preview("x"), 1, "нет игры на месте «x»"},
         {"preview games 1 " + noBlock + " '" + (home_.path() / "preview.htm").string() + "'", 1, "Открой файл сначала!"},
-        {preview("1", "--per-page 0"), 1, "не меньше одного"},
-        {"preview games 1 " + template_, 2, "usage:"},
+        {preview("1", "--per-page 0"), 2, "--per-page: значение «0» не подходит"},
+        {"preview games 1 " + template_, 2, "preview: дано слов 3, нужно 4"},
+        {preview("1", "--per-pages 2"), 2, "у команды preview нет ключа «--per-pages»"},
     };
     for (const Case& c : cases) {
         const auto run = cli(home_, c.command);
