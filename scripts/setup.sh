@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libgl-dev
-  libsqlite3-dev libjpeg62-turbo-dev zlib1g-dev libexpat1-dev
+  libsqlite3-dev libjpeg62-turbo-dev zlib1g-dev libexpat1-dev libxxhash-dev
   libgraphicsmagick++1-dev librsvg2-dev libemf2svg-dev ghostscript
   googletest libgtest-dev libgmock-dev libbenchmark-dev pxlib-dev
   fonts-dejavu-core fonts-liberation

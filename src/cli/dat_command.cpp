@@ -15,6 +15,8 @@ int importDat(Invocation& invocation) {
     store::Table& games = session->games();
     const bool dryRun = invocation.flag("--dry-run");
     const auto print = [&](const std::string& line) { invocation.status(line); };
+    // A run that writes nothing (a dry one, or the same files again) takes no point.
+    const auto change = session->beginChange(invocation.what);
     const dat::DatImportResult result = dat::importDat(games, contents, print, dryRun);
     if (result.unaccented + result.cut + result.leftEmpty > 0) print(dat::conversionsLine(result));
     if (dryRun) print(text::fromUtf8("пробный прогон: ничего не записано"));

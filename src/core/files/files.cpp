@@ -33,6 +33,8 @@ std::string describe(const Path& path) {
 constexpr std::string_view kTemporaryMark = ".gamarium-tmp-";
 constexpr std::size_t kTemporaryDigits = 6;
 
+} // namespace
+
 Path temporaryFor(const Path& path) {
     static constexpr char kDigits[] = "0123456789abcdef";
     std::random_device random;
@@ -42,8 +44,6 @@ Path temporaryFor(const Path& path) {
     temporary += name;
     return temporary;
 }
-
-} // namespace
 
 Path toPath(std::string_view cp1251) {
     std::string text(cp1251);

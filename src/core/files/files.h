@@ -51,6 +51,7 @@ void writeFileReplacing(const Path& path, std::string_view bytes);
 
 // The program's temporary files are named "<name>.gamarium-tmp-<six hex
 // digits>" beside the file they will replace; a killed run leaves them.
+Path temporaryFor(const Path& path);
 bool isTemporaryName(std::string_view name);
 // Deletes the program's temporary files in `folder`: files only, never a
 // folder or a link, never a name of another pattern. Failures pass over.

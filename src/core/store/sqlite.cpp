@@ -85,6 +85,24 @@ std::int64_t Database::pragmaValue(const char* name) {
     return pragma.step() ? pragma.intAt(0) : 0;
 }
 
+void Database::copyTo(const std::filesystem::path& file) {
+    Database copy(file, OpenMode::Create, shownName_);
+    // Nothing to roll back in a file that is only being filled: no journal.
+    copy.exec("PRAGMA journal_mode=OFF");
+    copy.exec("PRAGMA synchronous=OFF");
+    sqlite3_backup* backup = sqlite3_backup_init(copy.handle(), "main", db_, "main");
+    if (!backup) copy.fail(sqlite3_errcode(copy.handle()));
+    const int stepped = sqlite3_backup_step(backup, -1);
+    const int finished = sqlite3_backup_finish(backup);
+    if (stepped != SQLITE_DONE) copy.fail(stepped);
+    if (finished != SQLITE_OK) copy.fail(finished);
+}
+
+bool Database::passesQuickCheck() {
+    Statement check(*this, "PRAGMA quick_check");
+    return check.step() && check.textViewAt(0) == "ok" && !check.step();
+}
+
 void Database::fail(int code) const {
     const std::string& name = shownName_;
     switch (code & 0xFF) {

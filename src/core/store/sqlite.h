@@ -40,6 +40,11 @@ public:
     void setBusyTimeout(int milliseconds);
     // The value of a PRAGMA that returns one number.
     std::int64_t pragmaValue(const char* name);
+    // Writes the database as this connection sees it into a new file, page
+    // by page (SQLite's online backup). The file is not yet synced to disk.
+    void copyTo(const std::filesystem::path& file);
+    // SQLite's quick check of the whole file: true when it finds nothing wrong.
+    bool passesQuickCheck();
 
     // Throws the Error that describes `code` for this file.
     [[noreturn]] void fail(int code) const;

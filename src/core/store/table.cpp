@@ -354,7 +354,33 @@ void Table::post(const RecordValues& values) {
     post();
 }
 
+void Table::aboutToWrite() {
+    if (beforeWrite_) beforeWrite_();
+}
+
+void Table::setBeforeWrite(std::function<void()> hook) {
+    beforeWrite_ = std::move(hook);
+}
+
+sqlite::Database& Table::database() {
+    requireOpen();
+    return *db_;
+}
+
+void Table::removeAll() {
+    requireOpen();
+    requireQuiet();
+    checkBrowseMode();
+    if (order_.empty()) return;
+    aboutToWrite();
+    removeAllRecords(*db_);
+    order_.assign({});
+    moveTo(0);
+    notify();
+}
+
 void Table::writeChange() {
+    aboutToWrite();
     const int keyIndex = static_cast<int>(fields_.size()) + 1;
     if (state_ == TableState::Edit) {
         bindBuffer(*update_);
@@ -403,6 +429,7 @@ void Table::remove() {
         return;
     }
     if (order_.empty()) throw Error("Cannot perform this operation on an empty dataset");
+    aboutToWrite();
     delete_->bindInt(1, order_.at(current_).id);
     delete_->run();
     order_.erase(current_);

@@ -95,6 +95,17 @@ public:
     // Removes the current record (a new record not yet posted is dropped).
     void remove();
 
+    // Removes every record in one transaction; nothing is written to an
+    // empty table.
+    void removeAll();
+
+    // Runs `hook` before each write to the file (a post, a delete); a hook
+    // that throws stops the write before anything is written. The base
+    // session takes its restore point here.
+    void setBeforeWrite(std::function<void()> hook);
+    // The open table file, for a copy of it as a whole.
+    sqlite::Database& database();
+
     // Runs `work` (posts, deletes) as one transaction: all of it is stored,
     // or on an error none of it, and the cursor goes back to the first record.
     void runAsOneTransaction(const std::function<void()>& work);
@@ -127,6 +138,7 @@ private:
     // there was one (the state changed).
     bool checkBrowseMode();
     void writeChange();
+    void aboutToWrite();
     void dropChange();
     void moveTo(std::size_t position);
     void startNewRecord(std::size_t position);
@@ -153,6 +165,7 @@ private:
     std::uint64_t recordsRead_ = 0;
     bool notifying_ = false;
     std::vector<std::pair<int, ChangeListener>> listeners_;
+    std::function<void()> beforeWrite_;
     int nextListenerId_ = 1;
 };
 
