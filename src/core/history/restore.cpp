@@ -102,14 +102,17 @@ RestoreReport planRestore(const PointStore& points, const Point& target) {
     return report;
 }
 
-void prepareRestore(const PointStore& points, const Point& target, const Point& own) {
-    // Copies a run killed before its note left beside the tables.
+void removeLeftoverCopies(const PointStore& points) {
     for (const files::Path& live : {points.liveGames(), points.livePatches()}) {
-        const std::string prefix = files::nameText(live);
+        const std::string prefix = files::nameText(live) + ".";
         for (const files::Entry& entry : files::listFolder(live.parent_path(), "*"))
-            if (!entry.isFolder && entry.name.starts_with(prefix + ".") && files::isTemporaryName(entry.name))
+            if (!entry.isFolder && entry.name.starts_with(prefix) && files::isTemporaryName(entry.name))
                 files::removeFile(live.parent_path() / files::toPath(entry.name));
     }
+}
+
+void prepareRestore(const PointStore& points, const Point& target, const Point& own) {
+    removeLeftoverCopies(points);
     std::string note = "target=" + std::to_string(target.id) + "\nown=" + std::to_string(own.id) + "\n";
     std::vector<files::Path> prepared;
     try {

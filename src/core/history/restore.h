@@ -25,6 +25,11 @@ RestoreReport planRestore(const PointStore& points, const Point& target);
 // tables and the points' lock (store::BaseFolderLock on points.folder()).
 void prepareRestore(const PointStore& points, const Point& target, const Point& own);
 
+// Removes the copies of tables that a restore killed before its note left
+// beside the base's tables. Only while the base's tables are held: then no
+// restore of the base is preparing them.
+void removeLeftoverCopies(const PointStore& points);
+
 // Whether a restore of the base was left unfinished.
 bool restorePending(const PointStore& points);
 

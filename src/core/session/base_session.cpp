@@ -65,6 +65,8 @@ BaseSession::BaseSession(files::Path home, std::string base, std::optional<BaseT
         games_.open();
         patches_.open();
     }
+    // Held now, so no restore of the base is preparing copies beside them.
+    if (games_.isOpen() && patches_.isOpen()) history::removeLeftoverCopies(history::PointStore(home_, base_));
     games_.setBeforeWrite([this] { beforeWrite(); });
     patches_.setBeforeWrite([this] { beforeWrite(); });
     changeJournal_ = std::make_unique<ChangeJournal>(*this);

@@ -2,6 +2,7 @@
 
 #include "gui/app/main_window.h"
 #include "gui/app/new_base_dialog.h"
+#include "gui/app/restore_points_dialog.h"
 #include "gui/editor/editor_window.h"
 #include "gui/find/find_window.h"
 #include "gui/pages/generator_window.h"
@@ -96,6 +97,13 @@ void Windows::findGames(QWidget* editor, std::function<std::shared_ptr<const fin
     find_->raise();
     find_->activateWindow();
     find_->refresh();
+}
+
+void Windows::showRestorePoints(QWidget* window, const std::string& base,
+                                std::function<history::RestoreReport(int id)> restore) {
+    RestorePointsDialog dialog(window, home_, base, std::move(restore));
+    pressFocusedButtonOnEnter(&dialog);
+    dialog.exec();
 }
 
 void Windows::refreshFoundGames() {

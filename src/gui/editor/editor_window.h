@@ -104,6 +104,7 @@ public:
     void importDatFiles();
     void addPicturesByName();
     void auditPictureFolders();
+    void restorePoints();
     // Goes to the game at a 1-based position as the navigator moves: the
     // typing goes with the record left, or its refusal keeps the editor there.
     void goToGame(std::size_t position);

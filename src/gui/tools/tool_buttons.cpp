@@ -22,6 +22,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
 
 namespace gamarium::gui {
 
@@ -97,6 +98,7 @@ void TForm2::Button8Click() {
     form_->putTyping();
     {
         const FollowedTexts::WholeBaseChange wholeBase(*findTexts_);
+        const auto change = session_->beginChange("Ренумерация (1->100)");
         tools::renumber(Table1());
     }
     windows_.refreshFoundGames();
@@ -127,7 +129,9 @@ void TForm2::Button13Click() {
         form_->putTyping();
         ui_->Edit1->setText(toQt(*newName));
         const FollowedTexts::WholeBaseChange wholeBase(*findTexts_);
-        const tools::RenameResult result = tools::renameGame(Table1(), session_->pictureRoot(), *newName);
+        const auto change = session_->beginChange("Переименование в «" + text::toUtf8(*newName) + "»");
+        const tools::RenameResult result =
+            tools::renameGame(Table1(), session_->pictureRoot(), *newName, change.journal());
         if (result.renamed && result.oldSid != result.newSid)
             MessageBox::inform(this, toQt(tools::movedPicturesMessage(result)));
         if (const std::string copied = tools::copiedPicturesLine(result); !copied.empty()) addStatus(copied);
@@ -149,6 +153,7 @@ void TForm2::Button17Click() {
     if (!file) return;
     const tools::ListFile list = tools::readListFile(files::readFile(toPath(*file), listFileLimit));
     ui_->Memo_status->setPlainText(toQt(list.text));
+    const auto change = session_->beginChange("Merge: " + QFileInfo(*file).fileName().toStdString());
     runTool([this, &list](const auto& report, const auto& progress) {
         tools::mergeList(Table1(), list, report, progress);
     });
