@@ -30,15 +30,15 @@ namespace fs = std::filesystem;
 constexpr int kGames = 20000;
 constexpr int kPictures = 800;
 
-// A base of kGames numbered backwards, with long texts.
-void fillBase(const fs::path& home) {
+// A base of `count` games numbered backwards, with long texts.
+void fillBase(const fs::path& home, int count) {
     store::createBase(home, "k", false);
     store::Table games(store::basesFolder(home), store::gameTableName("k"));
     games.open();
     games.runAsOneTransaction([&] {
-        for (int i = 1; i <= kGames; ++i) {
+        for (int i = 1; i <= count; ++i) {
             games.append();
-            games.fieldByName("N").setAsInteger(kGames + 1 - i);
+            games.fieldByName("N").setAsInteger(count + 1 - i);
             games.fieldByName("Sid").setAsString("g");
             games.fieldByName("Name").setAsString("Game " + std::to_string(100000 + i));
             games.fieldByName("Text1").setAsString(std::string(300, 'a' + i % 26));
@@ -53,9 +53,9 @@ int exitCodeOf(const std::vector<std::string>& arguments) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// Runs the command whole once, then kills it at 40 moments across that
-// time, calling `reset` before and `check` after each run.
-void killAtManyMoments(const std::vector<std::string>& command, const std::function<void()>& reset,
+// Runs the command whole once, then kills it at 40 moments across the
+// first `span` of that time, calling `reset` before and `check` after each run.
+void killAtManyMoments(const std::vector<std::string>& command, double span, const std::function<void()>& reset,
                        const std::function<void(double)>& check) {
     reset();
     const auto started = steady_clock::now();
@@ -63,7 +63,7 @@ void killAtManyMoments(const std::vector<std::string>& command, const std::funct
     const auto whole = duration_cast<microseconds>(steady_clock::now() - started);
     std::cout << command[2] << " takes " << whole.count() << " us\n";
     for (int step = 1; step <= 40; ++step) {
-        const double fraction = step / 40.0;
+        const double fraction = span * step / 40.0;
         reset();
         const pid_t child = gamarium::testing::startCli(command);
         std::this_thread::sleep_for(duration_cast<microseconds>(whole * fraction));
@@ -76,14 +76,14 @@ void killAtManyMoments(const std::vector<std::string>& command, const std::funct
 
 TEST(KilledPoint, LeavesAWholePointOrNoneAndThenNoChange) {
     TempFolder home;
-    fillBase(home.path());
+    fillBase(home.path(), kGames);
     const fs::path table = home.path() / "base" / "k.db";
     const fs::path pristine = home.path() / "pristine.db";
     fs::copy_file(table, pristine);
     const fs::path history = home.path() / "base" / "history";
     int withPoint = 0;
     killAtManyMoments(
-        {"--home", home.path().string(), "renumber", "k"},
+        {"--home", home.path().string(), "renumber", "k"}, 0.3,
         [&] {
             fs::remove_all(history);
             for (const char* suffix : {"-wal", "-shm"}) fs::remove(fs::path(table.string() + suffix));
@@ -104,11 +104,13 @@ TEST(KilledPoint, LeavesAWholePointOrNoneAndThenNoChange) {
             ASSERT_NO_THROW(points.verify(listed.front())) << "kill at " << fraction;
             ASSERT_EQ(listed.front().games.records, kGames);
             // The next point sweeps what this run left half-built.
-            ASSERT_EQ(exitCodeOf({"--home", home.path().string(), "renumber", "k"}), 0);
+            ASSERT_EQ(exitCodeOf({"--home", home.path().string(), "empty", "k"}), 0);
             for (const auto& entry : fs::directory_iterator(history / "k"))
                 ASSERT_FALSE(files::isTemporaryName(entry.path().filename().string())) << entry.path();
         });
     std::cout << "a point was whole before the kill in " << withPoint << " of 40 runs\n";
+    EXPECT_GT(withPoint, 0);
+    EXPECT_LT(withPoint, 40);
 }
 
 // The picture files under images/ with their contents, and the game table.
@@ -132,7 +134,8 @@ BaseState stateOf(const fs::path& home) {
 TEST(KilledRestore, LeavesTheBaseAsBeforeOrAsAtThePoint) {
     TempFolder work;
     const fs::path saved = work.path() / "saved", home = work.path() / "home";
-    fillBase(saved);
+    fs::create_directories(saved);
+    fillBase(saved, kGames / 2);
     for (int i = 0; i < kPictures; ++i) {
         fs::create_directories(saved / "images" / "k" / "g");
         std::ofstream(saved / "images" / "k" / "g" / ("stray" + std::to_string(i) + ".png")) << "picture " << i;
@@ -146,7 +149,7 @@ TEST(KilledRestore, LeavesTheBaseAsBeforeOrAsAtThePoint) {
 
     int restored = 0;
     killAtManyMoments(
-        {"--home", home.string(), "restore", "k", "1"},
+        {"--home", home.string(), "restore", "k", "1"}, 1.0,
         [&] {
             fs::remove_all(home);
             fs::copy(saved, home, fs::copy_options::recursive);
@@ -159,6 +162,8 @@ TEST(KilledRestore, LeavesTheBaseAsBeforeOrAsAtThePoint) {
             restored += now == atPoint;
         });
     std::cout << "restored before the kill (or finished at the next open) in " << restored << " of 40 runs\n";
+    EXPECT_GT(restored, 0);
+    EXPECT_LT(restored, 40);
 }
 
 } // namespace
