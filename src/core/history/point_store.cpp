@@ -89,7 +89,6 @@ void writeDescription(const files::Path& file, const Point& point) {
         out.flush();
         if (!out) throw Error("не удаётся записать описание точки (нет места на диске?)");
     }
-    if (!files::syncToDisk(file)) throw Error("не удаётся записать описание точки на диск");
 }
 
 std::optional<Point> readDescription(const files::Path& folder, int id) {
@@ -131,7 +130,6 @@ void copyTable(const PointSource& source, const files::Path& file, TableInPoint&
         store::sqlite::Statement count(*copy, "SELECT count(*) FROM records");
         table.records = count.step() ? count.intAt(0) : 0;
     }
-    if (!files::syncToDisk(file)) throw Error("не удаётся записать копию таблицы на диск");
     table.kind = TableInPoint::Kind::Copied;
 }
 
@@ -227,7 +225,6 @@ Point PointStore::take(const std::string& what, const PointSource& games, const 
         point.folder = folder_ / std::to_string(point.id);
         fs::rename(building, point.folder, ec);
         if (ec) throw Error(ec.message());
-        files::syncToDisk(folder_);
     } catch (const Error& e) {
         fs::remove_all(building, ec);
         throw Error(std::string("Точка восстановления не создана, команда не выполнена: ") + e.what());

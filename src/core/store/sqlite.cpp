@@ -86,19 +86,36 @@ std::int64_t Database::pragmaValue(const char* name) {
 }
 
 void Database::copyTo(const std::filesystem::path& file) {
-    Database copy(file, OpenMode::Create, shownName_);
-    // Nothing to roll back in a file that is only being filled: no journal.
-    copy.exec("PRAGMA journal_mode=OFF");
-    copy.exec("PRAGMA synchronous=OFF");
-    sqlite3_backup* backup = sqlite3_backup_init(copy.handle(), "main", db_, "main");
-    if (!backup) copy.fail(sqlite3_errcode(copy.handle()));
-    const int stepped = sqlite3_backup_step(backup, -1);
-    const int finished = sqlite3_backup_finish(backup);
-    if (stepped != SQLITE_DONE) copy.fail(stepped);
-    if (finished != SQLITE_OK) copy.fail(finished);
+    // The file and its write-ahead journal as they lie, copied by the
+    // system as cp copies them: while this connection holds the database
+    // and writes nothing, the two together are the database as committed.
+    // SQLite then folds the journal into the copy, which stands alone.
+    const auto copyFile = [&](const std::filesystem::path& from, const std::filesystem::path& to) {
+        std::error_code ec;
+        std::filesystem::copy_file(from, to, ec);
+        if (ec == std::errc::no_space_on_device) throw Error("Нет места на диске для копии таблицы «" + shownName_ + "».");
+        if (ec) throw Error("Не удаётся скопировать таблицу «" + shownName_ + "»: " + ec.message() + ".");
+    };
+    std::filesystem::path journal = file_, copiedJournal = file;
+    journal += "-wal";
+    copiedJournal += "-wal";
+    copyFile(file_, file);
+    std::error_code ec;
+    const bool withJournal = std::filesystem::file_size(journal, ec) > 0 && !ec;
+    if (!withJournal) return;
+    copyFile(journal, copiedJournal);
+    {
+        Database copy(file, OpenMode::Existing, shownName_);
+        copy.exec("PRAGMA locking_mode=EXCLUSIVE");
+        copy.exec("PRAGMA synchronous=OFF");
+        copy.exec("PRAGMA wal_checkpoint(TRUNCATE)");
+    }
+    std::filesystem::remove(copiedJournal, ec);
 }
 
 bool Database::passesQuickCheck() {
+    // Mapped rather than read page by page: half the time.
+    exec("PRAGMA mmap_size=1073741824");
     Statement check(*this, "PRAGMA quick_check");
     return check.step() && check.textViewAt(0) == "ok" && !check.step();
 }
