@@ -202,7 +202,7 @@ Point PointStore::take(const std::string& what, const PointSource& games, const 
     std::error_code ec;
     fs::create_directories(folder_, ec);
     if (ec)
-        throw Error("Точка восстановления не создана, команда не выполнена: нет папки «" + shownPath(home_, folder_) +
+        throw Error("Точка восстановления не создана, база не изменена: нет папки «" + shownPath(home_, folder_) +
                     "» (" + ec.message() + ").");
     // What a killed run left half-built.
     for (fs::directory_iterator it(folder_, ec), end; !ec && it != end; it.increment(ec))
@@ -227,7 +227,7 @@ Point PointStore::take(const std::string& what, const PointSource& games, const 
         if (ec) throw Error(ec.message());
     } catch (const Error& e) {
         fs::remove_all(building, ec);
-        throw Error(std::string("Точка восстановления не создана, команда не выполнена: ") + e.what());
+        throw Error(std::string("Точка восстановления не создана, база не изменена: ") + e.what());
     }
     return point;
 }

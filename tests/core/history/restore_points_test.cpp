@@ -290,7 +290,7 @@ TEST_F(RestorePoints, AFullDiskStopsTheCommandBeforeItChangesAnything) {
     const BaseState before = state();
     const auto run = cli(home_, "empty snes");
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_NE(errorText(home_).find("Точка восстановления не создана, команда не выполнена"), std::string::npos)
+    EXPECT_NE(errorText(home_).find("Точка восстановления не создана, база не изменена"), std::string::npos)
         << errorText(home_);
     EXPECT_EQ(state(), before);
     EXPECT_EQ(points().size(), 0u);
