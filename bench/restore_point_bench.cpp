@@ -11,6 +11,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -61,10 +62,15 @@ session::BaseSession& bigBase() {
     return *session;
 }
 
-void BM_TakePoint(benchmark::State& state) {
+// Takes a point of the base, timed, after `before` (not timed) each time;
+// the point goes again untimed.
+void takePoints(benchmark::State& state, const std::function<void(session::BaseSession&)>& before) {
     session::BaseSession& session = bigBase();
     history::PointStore points(benchFolder(), "big");
     for (auto _ : state) {
+        state.PauseTiming();
+        before(session);
+        state.ResumeTiming();
         const history::Point point =
             points.take("bench", {&session.games().database(), false}, {&session.patches().database(), false});
         state.PauseTiming();
@@ -72,29 +78,24 @@ void BM_TakePoint(benchmark::State& state) {
         state.ResumeTiming();
     }
 }
+
+void BM_TakePoint(benchmark::State& state) {
+    takePoints(state, [](session::BaseSession&) {});
+}
 BENCHMARK(BM_TakePoint)->Iterations(1)->Repetitions(7)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
 
 // The editor's case: games saved since the tables were opened lie in the
 // write-ahead journal, which goes into the point too.
 void BM_TakePointAfterEdits(benchmark::State& state) {
-    session::BaseSession& session = bigBase();
-    store::Table& games = session.games();
-    history::PointStore points(benchFolder(), "big");
-    for (auto _ : state) {
-        state.PauseTiming();
+    takePoints(state, [](session::BaseSession& session) {
+        store::Table& games = session.games();
         for (int i = 1; i <= 300; ++i) {
             games.moveToPosition(i * 97);
             games.edit();
             games.fieldByName("Rating").setAsInteger(i);
             games.post();
         }
-        state.ResumeTiming();
-        const history::Point point =
-            points.take("bench", {&session.games().database(), false}, {&session.patches().database(), false});
-        state.PauseTiming();
-        fs::remove_all(point.folder);
-        state.ResumeTiming();
-    }
+    });
 }
 BENCHMARK(BM_TakePointAfterEdits)->Iterations(1)->Repetitions(7)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
 

@@ -15,6 +15,7 @@ constexpr std::size_t kRunSize = 1024;
 // The searchable fields of the record the table's fields hold.
 std::shared_ptr<const GameText> textOf(store::Table& games) {
     auto game = std::make_shared<GameText>();
+    game->record = games.recordId();
     game->number = games.fieldByName("N").asString();
     game->region = games.fieldByName("Region").asString();
     for (int i = 0; i < kSearchFieldCount; ++i)

@@ -103,12 +103,9 @@ RestoreReport planRestore(const PointStore& points, const Point& target) {
 }
 
 void removeLeftoverCopies(const PointStore& points) {
-    for (const files::Path& live : {points.liveGames(), points.livePatches()}) {
-        const std::string prefix = files::nameText(live) + ".";
-        for (const files::Entry& entry : files::listFolder(live.parent_path(), "*"))
-            if (!entry.isFolder && entry.name.starts_with(prefix) && files::isTemporaryName(entry.name))
-                files::removeFile(live.parent_path() / files::toPath(entry.name));
-    }
+    for (const files::Path& live : {points.liveGames(), points.livePatches()})
+        for (const files::Path& copy : files::leftoverTemporaries(live.parent_path(), files::nameText(live)))
+            files::removeFile(copy);
 }
 
 void prepareRestore(const PointStore& points, const Point& target, const Point& own) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 class QWidget;
+class QRect;
 
 namespace gamarium::find {
 class GameList;
@@ -62,17 +63,18 @@ public:
     std::optional<std::string> pickPatch(session::BaseSession& session, std::int64_t link);
     // The page generator on the session's tables.
     void generatePages(session::BaseSession& session);
-    // The find window, not modal, beside `editor` and closed with it: it
-    // searches the games that `games` gives, and hands the position of a
+    // The find window, not modal, beside `editor` (off `keepClear`, a part
+    // of the editor in screen coordinates, where it can) and closed with it: it
+    // searches the games that `games` gives, and hands the identity of a
     // game the user chooses to `chosen`. Asked again, it comes to the front
     // and searches again.
-    void findGames(QWidget* editor, std::function<std::shared_ptr<const find::GameList>()> games,
-                   std::function<void(std::size_t)> chosen);
+    void findGames(QWidget* editor, QRect keepClear, std::function<std::shared_ptr<const find::GameList>()> games,
+                   std::function<void(std::int64_t)> chosen);
     // The restore points of `base`, over `window`; `restore` puts the one
     // the user chooses back.
     void showRestorePoints(QWidget* window, const std::string& base,
                            std::function<history::RestoreReport(int id)> restore);
-    // Searches again if the find window is open (the games have changed).
+    // Searches again soon if the find window is open (the games have changed).
     void refreshFoundGames();
     void closeFindGames();
 

@@ -4,9 +4,9 @@
 
 #include "gui/app/windows.h"
 #include "core/dat/dat_files.h"
+#include "core/error.h"
 #include "core/dat/dat_import.h"
-#include "core/history/restore.h"
-#include "gui/editor/followed_texts.h"
+#include "core/find/followed_texts.h"
 #include "core/session/base_session.h"
 #include "core/store/table.h"
 #include "core/tools/picture_audit.h"
@@ -51,14 +51,16 @@ void TForm2::setupMoreTools() {
 void TForm2::findGames() {
     if (!session_ || toolRunning_) return;
     form_->save();
+    // The "Управление" group stays in view beside it.
+    const QRect tools(ui_->GroupBox3->mapToGlobal(QPoint()), ui_->GroupBox3->size());
     windows_.findGames(
-        this, [this] { return findTexts_->snapshot(); }, [this](std::size_t position) { goToGame(position); });
+        this, tools, [this] { return findTexts_->snapshot(); }, [this](std::int64_t record) { goToGame(record); });
 }
 
-void TForm2::goToGame(std::size_t position) {
+void TForm2::goToGame(std::int64_t record) {
     if (!session_ || toolRunning_) return;
     form_->save();
-    Table1().moveToPosition(static_cast<std::int64_t>(position));
+    if (!Table1().moveToRecord(record)) throw Error("Этой игры в базе больше нет.");
     DBNavigatorClick();
 }
 
@@ -67,10 +69,11 @@ void TForm2::importDatFiles() {
     const std::optional<QStringList> chosen = FileDialog::openFiles(
         this, QStringLiteral("DAT-файлы"), QStringLiteral("DAT-файлы|*.dat;*.xml|Все файлы|*.*"));
     if (!chosen) return;
+    // A new task: the last one's report goes, also when this one is refused.
+    ui_->Memo_status->clear();
     std::vector<files::Path> paths;
     for (const QString& file : *chosen) paths.push_back(toPath(file));
     const dat::DatContents contents = dat::readDatFiles(paths);
-    ui_->Memo_status->clear();
     QStringList names;
     for (const QString& file : *chosen) names << QFileInfo(file).fileName();
     // Files that bring nothing new leave no point.
@@ -119,12 +122,11 @@ void TForm2::auditPictureFolders() {
 }
 
 // The restore closes the editor's tables and opens them again: the form
-// shows the restored table at once, the preview and the find texts follow.
+// and the find texts follow the table's events, the preview is shown anew.
 void TForm2::restorePoints() {
     if (!session_ || toolRunning_) return;
     form_->putTyping();
     windows_.showRestorePoints(this, session_->baseName(), [this](int id) {
-        const FollowedTexts::WholeBaseChange wholeBase(*findTexts_);
         return session_->restore(id, false, "Восстановление точки " + std::to_string(id));
     });
     if (!Table1().isOpen() || !session_->patches().isOpen()) {
@@ -133,7 +135,6 @@ void TForm2::restorePoints() {
         return;
     }
     DBNavigatorClick();
-    windows_.refreshFoundGames();
 }
 
 } // namespace gamarium::gui

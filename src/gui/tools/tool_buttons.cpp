@@ -3,7 +3,6 @@
 #include "gui/editor/editor_window.h"
 
 #include "gui/app/windows.h"
-#include "gui/editor/followed_texts.h"
 #include "core/files/files.h"
 #include "core/session/base_session.h"
 #include "core/store/table.h"
@@ -47,16 +46,7 @@ void TForm2::addStatus(const std::string& line) {
 
 // What was typed is saved first, with the record, before the tool moves
 // through the table.
-// The find window searches anew afterwards.
 void TForm2::runTool(const std::function<void(const tools::StatusSink&, const tools::Progress&)>& work) {
-    {
-        const FollowedTexts::WholeBaseChange wholeBase(*findTexts_);
-        runToolWork(work);
-    }
-    windows_.refreshFoundGames();
-}
-
-void TForm2::runToolWork(const std::function<void(const tools::StatusSink&, const tools::Progress&)>& work) {
     form_->putTyping();
     // Everything but the report and the preview waits, so that nothing
     // moves the shared cursor under the tool.
@@ -96,12 +86,8 @@ void TForm2::runToolWork(const std::function<void(const tools::StatusSink&, cons
 void TForm2::Button8Click() {
     ui_->Memo_status->clear();
     form_->putTyping();
-    {
-        const FollowedTexts::WholeBaseChange wholeBase(*findTexts_);
-        const auto change = session_->beginChange("Ренумерация (1->100)");
-        tools::renumber(Table1());
-    }
-    windows_.refreshFoundGames();
+    const auto change = session_->beginChange("Ренумерация (1->100)");
+    tools::renumber(Table1());
     addStatus(text::fromUtf8("Ренумерация завершена!"));
 }
 
@@ -128,7 +114,6 @@ void TForm2::Button13Click() {
         colorer();
         form_->putTyping();
         ui_->Edit1->setText(toQt(*newName));
-        const FollowedTexts::WholeBaseChange wholeBase(*findTexts_);
         const auto change = session_->beginChange("Переименование в «" + text::toUtf8(*newName) + "»");
         const tools::RenameResult result =
             tools::renameGame(Table1(), session_->pictureRoot(), *newName, change.journal());
@@ -151,6 +136,7 @@ void TForm2::Button17Click() {
     const std::optional<QString> file =
         FileDialog::openFile(this, QStringLiteral("Открываем файл"), QStringLiteral("*.*|*.*|*.txt|*.txt"));
     if (!file) return;
+    ui_->Memo_status->clear();
     const tools::ListFile list = tools::readListFile(files::readFile(toPath(*file), listFileLimit));
     ui_->Memo_status->setPlainText(toQt(list.text));
     const auto change = session_->beginChange("Merge: " + QFileInfo(*file).fileName().toStdString());
