@@ -67,8 +67,13 @@ BaseSession::BaseSession(files::Path home, std::string base, std::optional<BaseT
     }
     // Held now, so no restore of the base is preparing copies beside them.
     if (games_.isOpen() && patches_.isOpen()) history::removeLeftoverCopies(history::PointStore(home_, base_));
-    games_.setBeforeWrite([this] { beforeWrite(); });
-    patches_.setBeforeWrite([this] { beforeWrite(); });
+    // A table that may not be written refuses the write with its own message.
+    games_.setBeforeWrite([this] {
+        if (!games_.readOnly()) beforeWrite();
+    });
+    patches_.setBeforeWrite([this] {
+        if (!patches_.readOnly()) beforeWrite();
+    });
     changeJournal_ = std::make_unique<ChangeJournal>(*this);
 }
 
