@@ -2,7 +2,7 @@
 
 #include "core/error.h"
 #include "core/history/point_store.h"
-#include "core/text/cp1251.h"
+#include "core/text/exact_conversion.h"
 
 #include <charconv>
 
@@ -16,7 +16,7 @@ std::string countOf(const history::TableInPoint& table) {
 } // namespace
 
 int listPoints(Invocation& invocation) {
-    const history::PointStore points(invocation.home, text::fromUtf8(invocation.words[0]));
+    const history::PointStore points(invocation.home, text::toStoredText(invocation.words[0]));
     const std::vector<history::Point> all = points.points();
     for (auto point = all.rbegin(); point != all.rend(); ++point)
         invocation.out << point->id << '\t' << history::localTimeText(point->time) << '\t' << point->what << '\t'

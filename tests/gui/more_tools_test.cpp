@@ -100,6 +100,14 @@ TEST_F(MoreToolsTest, DatFilesFillAnEmptyBaseInNameOrder) {
     EXPECT_EQ(field("Genre").empty() && field("Type").empty(), false) << "the metadata came with the games";
     click(control<QPushButton>("Button12"));
     EXPECT_EQ(status(), QStringLiteral("Проверка закончена!")) << "no name out of order";
+
+    // The report shows the DAT's own characters, also those a game is passed over for.
+    FileDialog::queueFiles({sample("plain-forms.dat")});
+    choose("DAT-файлы…");
+    EXPECT_TRUE(status().contains(QStringLiteral("«ＳＤガンダム Ｘ (Japan)», Name: игра пропущена: символ «ガ» (U+30AC)")))
+        << status().toStdString();
+    EXPECT_EQ(lastStatusLine(), QStringLiteral("добавлено 5, дополнено 0, без изменений 0, пропущено 1"));
+
     editor()->close();
     open();
     EXPECT_EQ(status(), QString()) << "a base opened anew starts with an empty report";

@@ -5,7 +5,7 @@
 #include "cli_process.h"
 #include "core/support/temp_folder.h"
 #include "core/files/files.h"
-#include "core/history/content_hash.h"
+#include "core/files/content_hash.h"
 #include "core/history/point_store.h"
 #include "core/store/catalogue.h"
 #include "core/store/table.h"
@@ -115,7 +115,7 @@ TEST(KilledPoint, LeavesAWholePointOrNoneAndThenNoChange) {
 
 // The picture files under images/ with their contents, and the game table.
 struct BaseState {
-    std::map<std::string, std::uint64_t> pictures;
+    std::map<std::string, std::string> pictures;
     std::vector<std::int64_t> numbers;
     bool operator==(const BaseState&) const = default;
 };
@@ -124,7 +124,7 @@ BaseState stateOf(const fs::path& home) {
     BaseState state;
     for (const auto& entry : fs::recursive_directory_iterator(home / "images"))
         if (entry.is_regular_file())
-            state.pictures[entry.path().lexically_relative(home).string()] = *history::contentHash(entry.path());
+            state.pictures[entry.path().lexically_relative(home).string()] = files::hashOfFile(entry.path());
     store::Table games(store::basesFolder(home), "k.db");
     games.open();
     games.forEachRecord({"N"}, [&](std::size_t) { state.numbers.push_back(games.fieldByName("N").asInteger()); });

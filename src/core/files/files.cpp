@@ -3,6 +3,7 @@
 #include "core/error.h"
 #include "core/files/system.h"
 #include "core/text/cp1251.h"
+#include "core/text/printable.h"
 #include "core/text/wildcard.h"
 
 #include <algorithm>
@@ -28,7 +29,7 @@ Path fromUtf8Text(const std::string& utf8) {
 }
 
 std::string describe(const Path& path) {
-    return "«" + utf8Of(path) + "»";
+    return "«" + shownPath(path) + "»";
 }
 
 constexpr std::string_view kTemporaryMark = ".gamarium-tmp-";
@@ -51,6 +52,10 @@ Path withSlashes(const Path& typed) {
 
 std::string nameText(const Path& path) {
     return text::fromUtf8(utf8Of(path.filename()));
+}
+
+std::string shownPath(const Path& path) {
+    return text::printable(utf8Of(path), std::string::npos);
 }
 
 Path findNoCase(const Path& folder, std::string_view name) {

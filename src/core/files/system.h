@@ -12,6 +12,10 @@ namespace gamarium::files {
 // The folder that holds the running executable.
 Path executableFolder();
 
+// The user's home folder (HOME; on Windows USERPROFILE), where ~/.netrc
+// and ~/.ssh/ are; the current folder when neither is set.
+Path userHome();
+
 // Whether this process may change the file or folder (false also on a
 // read-only medium). Root passes the permission bits, as the system lets it.
 bool isWritable(const Path& path);

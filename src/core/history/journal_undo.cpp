@@ -1,7 +1,8 @@
 #include "core/history/journal_undo.h"
 
 #include "core/files/system.h"
-#include "core/history/content_hash.h"
+#include "core/error.h"
+#include "core/files/content_hash.h"
 
 namespace gamarium::history {
 namespace fs = std::filesystem;
@@ -15,7 +16,12 @@ JournalUndo::FileState JournalUndo::state(const files::Path& path) const {
     if (const auto it = simulated_.find(path); it != simulated_.end()) return it->second;
     std::error_code ec;
     if (!fs::exists(fs::symlink_status(path, ec))) return {};
-    return {true, fs::is_regular_file(fs::symlink_status(path, ec)) ? contentHash(path) : std::nullopt};
+    if (!fs::is_regular_file(fs::symlink_status(path, ec))) return {true, std::nullopt};
+    try {
+        return {true, files::hashOfFile(path)};
+    } catch (const Error&) {
+        return {true, std::nullopt};
+    }
 }
 
 bool JournalUndo::move(const files::Path& from, const files::Path& to) {

@@ -3,7 +3,6 @@
 #include "core/files/files.h"
 #include "core/history/picture_journal.h"
 
-#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
@@ -36,7 +35,7 @@ public:
 private:
     struct FileState {
         bool exists = false;
-        std::optional<std::uint64_t> hash;
+        std::optional<std::string> hash;
     };
     FileState state(const files::Path& path) const;
     bool move(const files::Path& from, const files::Path& to);

@@ -2,7 +2,7 @@
 
 #include "core/error.h"
 #include "core/files/files.h"
-#include "core/history/content_hash.h"
+#include "core/files/content_hash.h"
 
 
 namespace gamarium::history {
@@ -61,6 +61,15 @@ std::vector<std::string_view> splitTabs(std::string_view line) {
     }
 }
 
+// The file's content hash, or "-" when it cannot be read.
+std::string contentHash(const files::Path& file) {
+    try {
+        return files::hashOfFile(file);
+    } catch (const Error&) {
+        return "-";
+    }
+}
+
 } // namespace
 
 std::string shownPath(const files::Path& home, const files::Path& path) {
@@ -83,9 +92,8 @@ void JournalFile::copying(const files::Path& from, const files::Path& to) {
 }
 
 void JournalFile::add(const char* kind, const files::Path& from, const files::Path& to) {
-    const std::optional<std::uint64_t> hash = contentHash(from);
-    out_ << kind << '\t' << pathText(home_, from) << '\t' << pathText(home_, to) << '\t'
-         << (hash ? hashText(*hash) : "-") << '\n';
+    out_ << kind << '\t' << pathText(home_, from) << '\t' << pathText(home_, to) << '\t' << contentHash(from)
+         << '\n';
     out_.flush();
     if (!out_)
         throw Error("Не удаётся записать журнал точки восстановления (нет места на диске?); файл «" +
@@ -112,8 +120,9 @@ std::vector<JournalEntry> readJournal(const files::Path& home, const files::Path
         entry.from = *from;
         entry.to = *to;
         if (parts[3] != "-") {
-            entry.hash = hashFromText(parts[3]);
-            if (!entry.hash) throw damaged();
+            if (parts[3].size() != 32 || parts[3].find_first_not_of("0123456789abcdef") != std::string_view::npos)
+                throw damaged();
+            entry.hash = std::string(parts[3]);
         }
         entries.push_back(std::move(entry));
     }

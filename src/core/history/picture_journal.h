@@ -48,7 +48,7 @@ struct JournalEntry {
     enum class Kind { Move, Copy };
     Kind kind = Kind::Move;
     files::Path from, to;              // absolute
-    std::optional<std::uint64_t> hash; // none when the file could not be read
+    std::optional<std::string> hash; // files::hashOfFile; none when the file could not be read
 };
 
 // The entries of a journal file in the order they were written; a line cut

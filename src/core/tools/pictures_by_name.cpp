@@ -59,7 +59,7 @@ struct Candidate {
 std::vector<Candidate> collectCandidates(const files::Path& folder) {
     std::error_code ec;
     if (!fs::is_directory(folder, ec))
-        throw Error("Нет папки «" + text::toUtf8(files::nameText(folder)) + "» с картинками.");
+        throw Error("Нет папки «" + files::shownPath(folder) + "» с картинками.");
     std::vector<Candidate> candidates;
     for (const std::string_view sub : kSubfolders) {
         const files::Path dir = sub.empty() ? folder : files::findNoCase(folder, sub);

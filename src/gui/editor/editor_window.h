@@ -136,6 +136,8 @@ private:
     // meanwhile, pending window events let through as it goes.
     void runTool(const std::function<void(const tools::StatusSink&, const tools::Progress&)>& work);
     void addStatus(const std::string& line);
+    // A line of a report that quotes a file's own text (UTF-8).
+    void addReport(const std::string& utf8);
     // The window's outer width as the layout counts it (client area plus
     // the frame of the system the layout comes from).
     int outerWidth() const;

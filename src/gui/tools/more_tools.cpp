@@ -79,7 +79,8 @@ void TForm2::importDatFiles() {
     // Files that bring nothing new leave no point.
     const auto change = session_->beginChange("DAT-файлы: " + names.join(QStringLiteral(", ")).toStdString());
     dat::DatImportResult result;
-    runTool([&](const auto& report, const auto& progress) {
+    runTool([&](const auto&, const auto& progress) {
+        const tools::ReportSink report = [this](const std::string& line) { addReport(line); };
         result = dat::importDat(Table1(), contents, report, false, progress);
         if (result.unaccented + result.cut + result.leftEmpty > 0) report(dat::conversionsLine(result));
         report(dat::countsLine(result));

@@ -39,7 +39,11 @@ void TForm2::setupTools() {
 }
 
 void TForm2::addStatus(const std::string& line) {
-    QString text = toQt(line);
+    addReport(text::toUtf8(line));
+}
+
+void TForm2::addReport(const std::string& utf8) {
+    QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     ui_->Memo_status->appendPlainText(text);
 }

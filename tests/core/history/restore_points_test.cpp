@@ -5,7 +5,7 @@
 #include "core/support/cli_runner.h"
 #include "core/support/paradox_writer.h"
 #include "core/support/small_disk.h"
-#include "core/history/content_hash.h"
+#include "core/files/content_hash.h"
 #include "core/store/schema.h"
 #include "core/store/table.h"
 
@@ -32,7 +32,7 @@ namespace fs = std::filesystem;
 // of the program (an old Paradox base's), each by its content.
 struct BaseState {
     std::string games, patches;
-    std::map<std::string, std::uint64_t> files;
+    std::map<std::string, std::string> files;
     bool operator==(const BaseState&) const = default;
 };
 
@@ -41,13 +41,13 @@ void PrintTo(const BaseState& state, std::ostream* out) {
     for (const auto& [path, hash] : state.files) *out << "  " << path << ' ' << hash << '\n';
 }
 
-std::map<std::string, std::uint64_t> filesUnder(const fs::path& root, const fs::path& folder, bool deep) {
-    std::map<std::string, std::uint64_t> found;
+std::map<std::string, std::string> filesUnder(const fs::path& root, const fs::path& folder, bool deep) {
+    std::map<std::string, std::string> found;
     std::error_code ec;
     const auto add = [&](const fs::directory_entry& entry) {
         const std::string name = entry.path().filename().string();
         if (!entry.is_regular_file() || name == ".gamarium-lock" || name.ends_with(".db")) return;
-        found[entry.path().lexically_relative(root).generic_string()] = *history::contentHash(entry.path());
+        found[entry.path().lexically_relative(root).generic_string()] = files::hashOfFile(entry.path());
     };
     if (deep)
         for (const auto& entry : fs::recursive_directory_iterator(folder, ec)) add(entry);
@@ -225,7 +225,7 @@ TEST_F(RestorePoints, APictureChangedSinceIsKeptAndReported) {
     BaseState expected = original;
     expected.files.erase("images/snes/a/a1.png");
     for (const char* kept : {"images/snes/b/Bcd2.png", "images/snes/x/a1.png", "images/snes/b/mine.png"})
-        expected.files[kept] = *history::contentHash(home_.path() / kept);
+        expected.files[kept] = files::hashOfFile(home_.path() / kept);
     EXPECT_EQ(state(), expected) << "the tables are back; the user's files stay where they are";
 }
 
