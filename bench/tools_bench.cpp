@@ -4,6 +4,7 @@
 // lines into an empty table against inserting the same records through
 // the SQLite C API, one transaction each, with the table's journal settings.
 #include "ratio_reporter.h"
+#include "core/history/picture_journal.h"
 #include "core/store/schema.h"
 #include "core/store/table.h"
 #include "core/tools/checks.h"
@@ -90,14 +91,15 @@ BENCHMARK(BM_CheckPictureNames)->Iterations(1)->Repetitions(3)->ReportAggregates
 void BM_RenameFirstToLast(benchmark::State& state) {
     store::Table& games = bigBase();
     tools::renumber(games);
+    history::JournalFile journal(benchFolder(), benchFolder() / "journal.txt");
     bool there = true;
     for (auto _ : state) {
         if (there) {
             games.first();
-            tools::renameGame(games, benchFolder() / "images", "Game 999999");
+            tools::renameGame(games, benchFolder() / "images", "Game 999999", journal);
         } else {
             games.last();
-            tools::renameGame(games, benchFolder() / "images", nameOf(0));
+            tools::renameGame(games, benchFolder() / "images", nameOf(0), journal);
         }
         there = !there;
     }

@@ -1,6 +1,7 @@
 #include "cli/base_commands.h"
 
 #include "core/error.h"
+#include "core/session/base_changes.h"
 #include "core/store/base_conversion.h"
 #include "core/store/catalogue.h"
 #include "core/store/table_transfer.h"
@@ -39,32 +40,26 @@ int createBase(Invocation& invocation) {
     store::prepareFolders(home);
     if (!invocation.flag("--replace") && store::baseExists(home, base))
         throw Error("база «" + invocation.words[0] + "» уже есть; --replace заменит её таблицы пустыми");
-    const std::string created = store::createBase(home, base, invocation.flag("--replace"));
-    // The list of bases as the window would have it: those found, the new one last.
-    std::vector<std::string> names = store::findBases(home);
-    std::erase_if(names, [&](const std::string& name) { return text::equalNoCase(name, created); });
-    names.push_back(created);
-    store::writeBasesList(home, names);
-    store::makePictureFolder(home, created);
+    session::createBase(home, base, invocation.flag("--replace"), store::findBases(home), invocation.what);
     return 0;
 }
 
 int emptyBase(Invocation& invocation) {
-    store::emptyBase(invocation.home, text::toStoredText(invocation.words[0]));
+    session::emptyBase(invocation.home, text::toStoredText(invocation.words[0]), invocation.what);
     return 0;
 }
 
 int convertBase(Invocation& invocation) {
-    const store::BaseConversion result = store::convertBase(invocation.home, text::toStoredText(invocation.words[0]));
+    const store::BaseConversion result =
+        session::convertBase(invocation.home, text::toStoredText(invocation.words[0]), invocation.what);
     for (const store::TableConversion& table : result.tables) invocation.out << store::reportLine(table) << '\n';
     return 0;
 }
 
 int exportTable(Invocation& invocation) {
     const store::CsvFormat format = csvFormat(invocation);
-    const auto opened = invocation.openTable(invocation.words[0], tableOf(invocation));
-    store::Table& table = *opened;
-    store::exportCsv(table, invocation.out, format);
+    const auto session = invocation.openTable(invocation.words[0], tableOf(invocation));
+    store::exportCsv(session->table(tableOf(invocation)), invocation.out, format);
     invocation.out.flush();
     if (!invocation.out) throw Error("не удалось записать в стандартный вывод");
     return 0;
@@ -74,10 +69,10 @@ int importTable(Invocation& invocation) {
     store::ImportOptions options;
     options.cutToFieldSize = invocation.flag("--cut");
     options.format = csvFormat(invocation);
-    const auto opened = invocation.openTable(invocation.words[0], tableOf(invocation));
-    store::Table& table = *opened;
+    const auto session = invocation.openTable(invocation.words[0], tableOf(invocation));
     const std::string document = files::readFile(invocation.path(invocation.words[1]), kLargestTextFile);
-    const store::ImportResult result = store::importCsv(table, document, options);
+    const auto change = session->beginChange(invocation.what);
+    const store::ImportResult result = store::importCsv(session->table(tableOf(invocation)), document, options);
     if (options.cutToFieldSize) invocation.out << "обрезано текстов: " << result.cut << '\n';
     return 0;
 }

@@ -53,25 +53,38 @@ const Option& findOption(const Command& command, std::string_view name) {
     return *it;
 }
 
+// A word of the command as a person would type it again.
+std::string typedWord(const std::string& word) {
+    return word.find_first_of(" \t") == std::string::npos && !word.empty() ? word : "\"" + word + "\"";
+}
+
 // Splits the words after the command name into its arguments and options,
 // as the command declares them; "--" ends the options.
 void takeWords(const Command& command, const std::vector<std::string>& words, std::size_t from,
                Invocation& invocation) {
+    const auto nameAt = std::find(command.arguments.begin(), command.arguments.end(), "NAME");
+    const auto baseWord = static_cast<std::size_t>(nameAt - command.arguments.begin());
+    invocation.what = std::string(command.name);
+    const auto tell = [&](const std::string& word) { invocation.what += " " + typedWord(word); };
     bool optionsEnded = false;
     for (std::size_t i = from; i < words.size(); ++i) {
         const std::string& word = words[i];
         if (optionsEnded || !word.starts_with("--")) {
+            if (invocation.words.size() != baseWord) tell(word);
             invocation.words.push_back(word);
         } else if (word == "--") {
             optionsEnded = true;
         } else if (const Option& option = findOption(command, word); option.valueName.empty()) {
             if (!invocation.flags.insert(word).second) throw UsageError{word + " дан дважды"};
+            tell(word);
         } else {
             if (i + 1 >= words.size()) throw UsageError{word + " без значения"};
             if (invocation.values.count(word) && !option.repeats) throw UsageError{word + " дан дважды"};
             if (option.accepts && !option.accepts(words[i + 1]))
                 throw UsageError{word + ": значение " + text::quoted(words[i + 1]) + " не подходит"};
             invocation.values[word].push_back(words[++i]);
+            tell(word);
+            tell(words[i]);
         }
     }
     const std::size_t count = invocation.words.size(), declared = command.arguments.size();
@@ -105,7 +118,7 @@ int runCommand(const std::vector<std::string>& arguments, std::ostream& out, std
     const Command& command = findCommand(arguments[at]);
     Invocation invocation{
         .home = home ? pathOf(*home) : store::programFolder(files::executableFolder()),
-        .words = {}, .flags = {}, .values = {}, .out = out, .err = err,
+        .what = {}, .words = {}, .flags = {}, .values = {}, .out = out, .err = err,
     };
     takeWords(command, arguments, at + 1, invocation);
     return command.run(invocation);

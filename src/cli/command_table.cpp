@@ -2,6 +2,7 @@
 #include "cli/command.h"
 #include "cli/dat_command.h"
 #include "cli/find_command.h"
+#include "cli/history_commands.h"
 #include "cli/identify_command.h"
 #include "cli/pages_command.h"
 #include "cli/pictures_command.h"
@@ -146,6 +147,19 @@ const std::vector<Command>& commands() {
          .help = "fill the game table from a No-Intro DAT and its metadata files;\n"
                  "--dry-run prints what would change and writes nothing",
          .run = importDat},
+        {.name = "history",
+         .arguments = {"NAME"},
+         .options = {},
+         .help = "the base's restore points, newest first:\n"
+                 "ID<TAB>TIME<TAB>WHAT<TAB>GAMES<TAB>PATCHES",
+         .run = listPoints},
+        {.name = "restore",
+         .arguments = {"NAME", "ID"},
+         .options = {{"--dry-run"}},
+         .help = "put both tables back as at the restore point ID and take back what\n"
+                 "the commands since did to pictures (a point is taken first);\n"
+                 "--dry-run prints what it would do and changes nothing",
+         .run = restorePoint},
         {.name = "identify",
          .arguments = {"FILE..."},
          .lastRepeats = true,

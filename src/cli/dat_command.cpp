@@ -15,6 +15,8 @@ int importDat(Invocation& invocation) {
     const bool dryRun = invocation.flag("--dry-run");
     // The report quotes the DAT's own text: UTF-8 lines as they are.
     const auto print = [&](const std::string& line) { invocation.out << line << '\n'; };
+    // A run that writes nothing (a dry one, or the same files again) takes no point.
+    const auto change = session->beginChange(invocation.what);
     const dat::DatImportResult result = dat::importDat(games, contents, print, dryRun);
     if (result.unaccented + result.cut + result.leftEmpty > 0) print(dat::conversionsLine(result));
     if (dryRun) print("пробный прогон: ничего не записано");

@@ -37,8 +37,8 @@ std::unique_ptr<session::BaseSession> Invocation::openBase(const std::string& ba
     return std::make_unique<session::BaseSession>(home, text::toStoredText(base));
 }
 
-std::unique_ptr<store::Table> Invocation::openTable(const std::string& base, session::BaseTable which) const {
-    return session::openBaseTable(home, text::toStoredText(base), which);
+std::unique_ptr<session::BaseSession> Invocation::openTable(const std::string& base, session::BaseTable which) const {
+    return std::make_unique<session::BaseSession>(home, text::toStoredText(base), which);
 }
 
 int positionArgument(const std::string& word, const store::Table& table) {

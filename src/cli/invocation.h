@@ -23,6 +23,9 @@ struct UsageError {
 // the command line gave them (UTF-8), and the two streams it writes to.
 struct Invocation {
     files::Path home;
+    // The command's own words as typed, but the base's name: what its
+    // restore point is named ("merge list.txt", "check orphans --move").
+    std::string what;
     std::vector<std::string> words;
     std::set<std::string> flags;
     std::map<std::string, std::vector<std::string>> values;
@@ -42,8 +45,9 @@ struct Invocation {
     // The base named on the command line, opened as the editor opens it: its
     // name checked, both tables held, its pictures found.
     std::unique_ptr<session::BaseSession> openBase(const std::string& base) const;
-    // One table of it alone, for what must work while the other is missing or damaged.
-    std::unique_ptr<store::Table> openTable(const std::string& base, session::BaseTable which) const;
+    // The base with one table that must open, for what must work while the
+    // other is missing or damaged.
+    std::unique_ptr<session::BaseSession> openTable(const std::string& base, session::BaseTable which) const;
 };
 
 // The 1-based place of a game in table order, as the command line gives it;

@@ -10,7 +10,10 @@ int checkOrphans(Invocation& invocation) {
     const auto print = [&](const std::string& line) { invocation.status(line); };
     const tools::PictureAudit audit = tools::auditPictures(session->games(), root);
     tools::reportAudit(audit, print);
-    if (invocation.flag("--move")) tools::moveOrphans(audit, root, print);
+    if (invocation.flag("--move")) {
+        const auto change = session->beginChange(invocation.what);
+        tools::moveOrphans(audit, root, change.journal(), print);
+    }
     return 0;
 }
 

@@ -13,8 +13,10 @@ int addPictures(Invocation& invocation) {
     const auto session = invocation.openBase(base);
     store::Table& table = session->games();
     const auto print = [&](const std::string& line) { invocation.status(line); };
+    // A dry run, or a run that finds nothing new, takes no point.
+    const auto change = session->beginChange(invocation.what);
     const tools::PicturesByNameCounts counts = tools::addPicturesByName(
-        table, session->pictureRoot(), invocation.path(invocation.words[1]), options, print);
+        table, session->pictureRoot(), invocation.path(invocation.words[1]), options, change.journal(), print);
     print(tools::countsLine(counts, options.dryRun));
     return 0;
 }

@@ -35,8 +35,8 @@ int jump(Invocation& invocation) {
 
 int renumber(Invocation& invocation) {
     const auto session = invocation.openBase(invocation.words[0]);
-    store::Table& table = session->games();
-    tools::renumber(table);
+    const auto change = session->beginChange(invocation.what);
+    tools::renumber(session->games());
     invocation.status(text::fromUtf8("Ренумерация завершена!"));
     return 0;
 }
@@ -64,8 +64,9 @@ int rename(Invocation& invocation) {
     const auto session = invocation.openBase(base);
     store::Table& table = session->games();
     table.moveToPosition(positionArgument(invocation.words[1], table));
+    const auto change = session->beginChange(invocation.what);
     const tools::RenameResult result =
-        tools::renameGame(table, session->pictureRoot(), text::toStoredText(invocation.words[2]));
+        tools::renameGame(table, session->pictureRoot(), text::toStoredText(invocation.words[2]), change.journal());
     if (result.oldSid != result.newSid) invocation.status(tools::movedPicturesMessage(result));
     if (const std::string copied = tools::copiedPicturesLine(result); !copied.empty()) invocation.status(copied);
     invocation.status(text::fromUtf8("Переименование закончено!"));
@@ -88,6 +89,7 @@ int merge(Invocation& invocation) {
     const tools::ListFile list =
         tools::readListFile(files::readFile(invocation.path(invocation.words[1]), kLargestTextFile));
     if (!list.text.empty()) invocation.status(list.text);
+    const auto change = session->beginChange(invocation.what);
     tools::mergeList(table, list, statusOf(invocation));
     return 0;
 }

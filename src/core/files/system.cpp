@@ -63,6 +63,24 @@ void keepModeAndOwner([[maybe_unused]] const Path& original, [[maybe_unused]] co
 #endif
 }
 
+bool syncToDisk(const Path& path) {
+#ifdef _WIN32
+    // Folders cannot be flushed there; renames are written through.
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::filesystem::is_directory(path);
+    const bool flushed = FlushFileBuffers(file) != 0;
+    CloseHandle(file);
+    return flushed;
+#else
+    const int handle = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (handle < 0) return false;
+    const bool synced = ::fsync(handle) == 0;
+    ::close(handle);
+    return synced;
+#endif
+}
+
 bool moveWithoutReplacing(const Path& from, const Path& to) {
 #ifdef _WIN32
     return MoveFileExW(from.c_str(), to.c_str(), 0) != 0; // without MOVEFILE_REPLACE_EXISTING

@@ -46,6 +46,10 @@ private:
     std::uint64_t size_ = 0;
 };
 
+// Hands what the system holds of a file, or of a folder's list of names,
+// to the disk; false when it could not.
+bool syncToDisk(const Path& path);
+
 // Moves (renames) a file within one file system unless `to` exists: true
 // when moved. The test and the move are one step where the system offers
 // it, so a file that appears meanwhile is not overwritten either.

@@ -1,6 +1,6 @@
 #include "core/publish/connection.h"
 
-#include "core/publish/content_hash.h"
+#include "core/files/content_hash.h"
 
 #include <cstdio>
 #include <mutex>
@@ -39,7 +39,7 @@ std::string quoted(const std::string& path) {
 // what went out even if the file changes meanwhile.
 struct Source {
     std::FILE* file = nullptr;
-    ContentHash hash;
+    files::ContentHash hash;
     std::uint64_t size = 0;
 };
 

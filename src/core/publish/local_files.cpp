@@ -1,7 +1,7 @@
 #include "core/publish/local_files.h"
 
 #include "core/error.h"
-#include "core/publish/content_hash.h"
+#include "core/files/content_hash.h"
 
 #include <algorithm>
 #include <system_error>
@@ -32,7 +32,7 @@ std::vector<LocalFile> listLocalFiles(const files::Path& folder) {
         if (holdsControlCharacter(file.path))
             throw Error("Имя файла «" + file.path + "» содержит управляющий символ: такой файл не отправляется.");
         file.size = it->file_size(typeError);
-        file.hash = hashOfFile(it->path());
+        file.hash = files::hashOfFile(it->path());
         found.push_back(std::move(file));
     }
     std::sort(found.begin(), found.end(), [](const LocalFile& a, const LocalFile& b) { return a.path < b.path; });

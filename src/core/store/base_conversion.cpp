@@ -125,7 +125,7 @@ std::vector<std::string> paradoxTablesOf(const files::Path& home, std::string_vi
     return found;
 }
 
-BaseConversion convertBase(const files::Path& home, std::string_view base) {
+BaseConversion convertBase(const files::Path& home, std::string_view base, const BaseChangeHooks& hooks) {
     const std::pair<std::string, const TableSchema*> tables[] = {{gameTableName(base), &gameTableSchema()},
                                                                  {patchTableName(base), &patchTableSchema()}};
     const files::Path folder = basesFolder(home);
@@ -141,6 +141,8 @@ BaseConversion convertBase(const files::Path& home, std::string_view base) {
     std::vector<files::Path> oldTables;
     for (const ConvertedTable& table : converted) oldTables.push_back(table.file);
     ParadoxFilesAside aside(folder, base, oldTables);
+    if (hooks.moving)
+        for (const auto& [from, to] : aside.moves()) hooks.moving(from, to);
     for (std::size_t i = 0; i < converted.size(); ++i) {
         try {
             converted[i].built->putInPlace();

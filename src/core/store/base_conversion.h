@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/files/files.h"
+#include "core/store/catalogue.h"
 
 #include <string>
 #include <string_view>
@@ -31,8 +32,9 @@ std::vector<std::string> paradoxTablesOf(const files::Path& home, std::string_vi
 // The old files (.db, .mb, side files) are moved, untouched, into
 // base/paradox/<name>-<date and time>/. All or nothing: a failure (a damaged
 // or encrypted table, a field missing or of another type) leaves the old
-// files in place and no new table, and throws Error.
-BaseConversion convertBase(const files::Path& home, std::string_view base);
+// files in place and no new table, and throws Error. `hooks.moving` hears
+// of each old file before it is moved.
+BaseConversion convertBase(const files::Path& home, std::string_view base, const BaseChangeHooks& hooks = {});
 
 // "games.db: записей 3, заменено символов 0, обрезано мемо 0" (UTF-8).
 std::string reportLine(const TableConversion& conversion);

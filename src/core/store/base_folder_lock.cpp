@@ -26,7 +26,7 @@ BaseFolderLock::BaseFolderLock(const files::Path& basesFolder) {
     try {
         lock_->exec("BEGIN EXCLUSIVE");
     } catch (const Error&) {
-        throw Error("Другая копия программы создаёт или очищает базу в папке " + folderName +
+        throw Error("Другая копия программы создаёт, очищает или восстанавливает базу в папке " + folderName +
                     "; попробуйте ещё раз позже.");
     }
 }

@@ -10,9 +10,9 @@ namespace sqlite {
 class Database;
 }
 
-// Held while a base is made or emptied, so that copies of the program doing
-// so in the same base folder at once take turns instead of building the
-// same files side by side. A folder that may not be written is refused here,
+// Held while a base is made, emptied or restored, so that copies of the
+// program doing so in the same folder at once take turns instead of
+// building the same files side by side. A folder that may not be written is refused here,
 // before anything is touched.
 class BaseFolderLock {
 public:

@@ -138,7 +138,8 @@ void validateBaseName(std::string_view base) {
     if (longest.native().size() > kLongestFileName) throw Error("Название базы слишком длинное.");
 }
 
-std::string createBase(const files::Path& home, std::string_view base, bool replaceExisting) {
+std::string createBase(const files::Path& home, std::string_view base, bool replaceExisting,
+                       const BaseChangeHooks& hooks) {
     const std::string game = gameTableName(base);
     const std::string patches = patchTableName(base);
     prepareFolders(home);
@@ -152,20 +153,27 @@ std::string createBase(const files::Path& home, std::string_view base, bool repl
         // Both old tables are checked and held, and both new ones built,
         // before either old one goes.
         // Old Paradox tables are not opened but moved aside whole.
-        std::vector<std::unique_ptr<sqlite::Database>> held;
+        std::unique_ptr<sqlite::Database> held[2];
         std::vector<files::Path> paradoxTables;
-        for (const files::Path& file : {gameFile, patchFile}) {
+        for (int i = 0; i < 2; ++i) {
+            const files::Path& file = i == 0 ? gameFile : patchFile;
             if (!entryExists(file)) continue;
             if (paradox::isParadoxTable(file))
                 paradoxTables.push_back(file);
             else
-                held.push_back(holdTable(file));
+                held[i] = holdTable(file);
         }
         NewTableFile newGames(gameFile, gameTableSchema());
         NewTableFile newPatches(patchFile, patchTableSchema());
-        held.clear();
+        if (hooks.before) hooks.before(held[0].get(), held[1].get());
+        held[0].reset();
+        held[1].reset();
         std::optional<ParadoxFilesAside> aside;
-        if (!paradoxTables.empty()) aside.emplace(folder, base, paradoxTables);
+        if (!paradoxTables.empty()) {
+            aside.emplace(folder, base, paradoxTables);
+            if (hooks.moving)
+                for (const auto& [from, to] : aside->moves()) hooks.moving(from, to);
+        }
         newGames.putInPlace();
         try {
             newPatches.putInPlace();
@@ -188,13 +196,14 @@ void makePictureFolder(const files::Path& home, std::string_view base) {
     files::makeFolder(files::findNoCase(imagesFolder(home), base));
 }
 
-void emptyBase(const files::Path& home, std::string_view base) {
+void emptyBase(const files::Path& home, std::string_view base, const BaseChangeHooks& hooks) {
     const std::string game = gameTableName(base);
     const std::string patches = patchTableName(base);
     const files::Path folder = basesFolder(home);
     BaseFolderLock lock(folder);
     auto games = holdTable(files::findNoCase(folder, game));
     auto patchTable = holdTable(files::findNoCase(folder, patches));
+    if (hooks.before) hooks.before(games.get(), patchTable.get());
     removeAllRecords(*games);
     removeAllRecords(*patchTable);
 }

@@ -2,6 +2,7 @@
 
 #include "core/files/files.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,6 +11,21 @@
 // base/<name>_patch.db (patches), with pictures under images/<name>/.
 // Base names are Windows-1251 texts.
 namespace gamarium::store {
+
+namespace sqlite {
+class Database;
+}
+
+// What a change of a base as a whole tells the restore points, before it
+// changes anything: `before`, once the old tables are checked and held
+// (nullptr: no table of the program there), and `moving`, for each file of
+// an old Paradox table before it is moved aside. The front ends reach
+// these changes through the session's use cases (session/base_changes.h),
+// which take the point.
+struct BaseChangeHooks {
+    std::function<void(sqlite::Database* games, sqlite::Database* patches)> before;
+    std::function<void(const files::Path& from, const files::Path& to)> moving;
+};
 
 // The program folder: GAMARIUM_HOME when set, else the executable's folder
 // when it may be written (a portable folder), else Gamarium/ in the user's
@@ -49,13 +65,14 @@ void validateBaseName(std::string_view base);
 // files into base/paradox/<name>-<date and time>/; both are replaced.
 // All or nothing: a failure leaves the base as it was. Returns the base's name as its game table file has it
 // (the existing file's letter case when replacing).
-std::string createBase(const files::Path& home, std::string_view base, bool replaceExisting);
+std::string createBase(const files::Path& home, std::string_view base, bool replaceExisting,
+                       const BaseChangeHooks& hooks = {});
 
 // Makes the folder images/<name> (one level; failures passed over).
 void makePictureFolder(const files::Path& home, std::string_view base);
 
 // Empties both tables of a base, having checked and held both first.
-void emptyBase(const files::Path& home, std::string_view base);
+void emptyBase(const files::Path& home, std::string_view base, const BaseChangeHooks& hooks = {});
 
 // Rewrites bases.ini in the program folder: one name a line, CR LF.
 void writeBasesList(const files::Path& home, const std::vector<std::string>& names);

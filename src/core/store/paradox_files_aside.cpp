@@ -103,6 +103,12 @@ ParadoxFilesAside::~ParadoxFilesAside() {
     fs::remove_all(folder_, ec);
 }
 
+std::vector<std::pair<files::Path, files::Path>> ParadoxFilesAside::moves() const {
+    std::vector<std::pair<files::Path, files::Path>> moves;
+    for (const files::Path& file : kept_) moves.emplace_back(file, folder_ / file.filename());
+    return moves;
+}
+
 bool ParadoxFilesAside::restore(const files::Path& table) {
     std::error_code ec;
     fs::rename(folder_ / table.filename(), table, ec);

@@ -3,6 +3,7 @@
 #include "core/files/files.h"
 
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace gamarium::store {
@@ -24,6 +25,8 @@ public:
     ParadoxFilesAside& operator=(const ParadoxFilesAside&) = delete;
 
     const files::Path& folder() const { return folder_; }
+    // Each old file with its place in the folder.
+    std::vector<std::pair<files::Path, files::Path>> moves() const;
 
     // Puts an old table back under its name, in place of a new table that
     // had already taken it. False when that fails (the old file stays here).

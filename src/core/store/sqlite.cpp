@@ -85,6 +85,41 @@ std::int64_t Database::pragmaValue(const char* name) {
     return pragma.step() ? pragma.intAt(0) : 0;
 }
 
+void Database::copyTo(const std::filesystem::path& file) {
+    // The file and its write-ahead journal as they lie, copied by the
+    // system as cp copies them: while this connection holds the database
+    // and writes nothing, the two together are the database as committed.
+    // SQLite then folds the journal into the copy, which stands alone.
+    const auto copyFile = [&](const std::filesystem::path& from, const std::filesystem::path& to) {
+        std::error_code ec;
+        std::filesystem::copy_file(from, to, ec);
+        if (ec == std::errc::no_space_on_device) throw Error("Нет места на диске для копии таблицы «" + shownName_ + "».");
+        if (ec) throw Error("Не удаётся скопировать таблицу «" + shownName_ + "»: " + ec.message() + ".");
+    };
+    std::filesystem::path journal = file_, copiedJournal = file;
+    journal += "-wal";
+    copiedJournal += "-wal";
+    copyFile(file_, file);
+    std::error_code ec;
+    const bool withJournal = std::filesystem::file_size(journal, ec) > 0 && !ec;
+    if (!withJournal) return;
+    copyFile(journal, copiedJournal);
+    {
+        Database copy(file, OpenMode::Existing, shownName_);
+        copy.exec("PRAGMA locking_mode=EXCLUSIVE");
+        copy.exec("PRAGMA synchronous=OFF");
+        copy.exec("PRAGMA wal_checkpoint(TRUNCATE)");
+    }
+    std::filesystem::remove(copiedJournal, ec);
+}
+
+bool Database::passesQuickCheck() {
+    // Mapped rather than read page by page: half the time.
+    exec("PRAGMA mmap_size=1073741824");
+    Statement check(*this, "PRAGMA quick_check");
+    return check.step() && check.textViewAt(0) == "ok" && !check.step();
+}
+
 void Database::fail(int code) const {
     const std::string& name = shownName_;
     switch (code & 0xFF) {

@@ -40,6 +40,12 @@ public:
     void setBusyTimeout(int milliseconds);
     // The value of a PRAGMA that returns one number.
     std::int64_t pragmaValue(const char* name);
+    // Writes the database as committed into a new file that stands alone.
+    // Only while this connection holds the file (exclusive locking) and is
+    // not writing; the copy is not yet synced to disk.
+    void copyTo(const std::filesystem::path& file);
+    // SQLite's quick check of the whole file: true when it finds nothing wrong.
+    bool passesQuickCheck();
 
     // Throws the Error that describes `code` for this file.
     [[noreturn]] void fail(int code) const;

@@ -385,7 +385,21 @@ void Table::post(const RecordValues& values) {
     post();
 }
 
+void Table::aboutToWrite() {
+    if (beforeWrite_) beforeWrite_();
+}
+
+void Table::setBeforeWrite(std::function<void()> hook) {
+    beforeWrite_ = std::move(hook);
+}
+
+sqlite::Database& Table::database() {
+    requireOpen();
+    return *db_;
+}
+
 ChangeEvent Table::writeChange() {
+    aboutToWrite();
     const int keyIndex = static_cast<int>(fields_.size()) + 1;
     const bool inserted = state_ == TableState::Insert;
     if (!inserted) {
@@ -436,6 +450,7 @@ void Table::remove() {
         return;
     }
     if (order_.empty()) throw Error("Cannot perform this operation on an empty dataset");
+    aboutToWrite();
     const ChangeEvent deleted = eventHere(ChangeEvent::Kind::Deleted);
     delete_->bindInt(1, deleted.record);
     delete_->run();

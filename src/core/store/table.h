@@ -127,6 +127,13 @@ public:
     // Removes the current record (a new record not yet posted is dropped).
     void remove();
 
+    // Runs `hook` before each write to the file (a post, a delete); a hook
+    // that throws stops the write before anything is written. The base
+    // session takes its restore point here.
+    void setBeforeWrite(std::function<void()> hook);
+    // The open table file, for a copy of it as a whole.
+    sqlite::Database& database();
+
     // Runs `work` (posts, deletes) as one transaction: all of it is stored,
     // or on an error none of it, and the cursor goes back to the first record.
     void runAsOneTransaction(const std::function<void()>& work);
@@ -179,6 +186,7 @@ private:
     bool checkBrowseMode();
     // Stores the change under way; the event that tells of it.
     ChangeEvent writeChange();
+    void aboutToWrite();
     void dropChange();
     void moveTo(std::size_t position);
     void startNewRecord(std::size_t position);
@@ -212,6 +220,7 @@ private:
     int manyChanges_ = 0;
     bool storedMany_ = false; // something was stored while changingMany()
     std::vector<std::pair<int, ChangeListener>> listeners_;
+    std::function<void()> beforeWrite_;
     int nextListenerId_ = 1;
 };
 

@@ -178,6 +178,22 @@ std::unique_ptr<sqlite::Database> openTableFile(const files::Path& file) {
     return writable ? openForWriting(file) : openForReading(file);
 }
 
+bool isProgramTableFile(const files::Path& file) {
+    try {
+        checkMark(file);
+        return true;
+    } catch (const Error&) {
+        return false;
+    }
+}
+
+std::unique_ptr<sqlite::Database> openCheckedCopy(const files::Path& file) {
+    checkMark(file);
+    auto db = openForReading(file);
+    if (!db->passesQuickCheck()) throw Error("Файл таблицы " + quoted(file) + " повреждён.");
+    return db;
+}
+
 void removeAllRecords(sqlite::Database& db) {
     sqlite::Transaction transaction(db);
     db.exec("DELETE FROM records");

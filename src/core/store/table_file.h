@@ -22,6 +22,15 @@ class Database;
 // or its folder may not be written, the table is opened for reading only.
 std::unique_ptr<sqlite::Database> openTableFile(const files::Path& file);
 
+// A copy of a table file (a restore point's) read as it lies, never locked
+// or written: refused (Error) unless it is a table of the program, whole,
+// and passes SQLite's quick check.
+std::unique_ptr<sqlite::Database> openCheckedCopy(const files::Path& file);
+
+// Whether the file begins as a table file of the program does (its own
+// marks), without opening it.
+bool isProgramTableFile(const files::Path& file);
+
 // Removes every record of an open table file in one transaction.
 void removeAllRecords(sqlite::Database& db);
 

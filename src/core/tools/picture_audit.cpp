@@ -1,6 +1,7 @@
 #include "core/tools/picture_audit.h"
 
 #include "core/files/system.h"
+#include "core/history/picture_journal.h"
 #include "core/store/table.h"
 #include "core/text/cp1251.h"
 
@@ -141,13 +142,15 @@ void reportAudit(const PictureAudit& audit, const StatusSink& report) {
            std::to_string(audit.unusedFolders.size()) + cp(", повторов: ") + std::to_string(audit.twice.size()));
 }
 
-int moveOrphans(const PictureAudit& audit, const files::Path& pictureRoot, const StatusSink& report) {
+int moveOrphans(const PictureAudit& audit, const files::Path& pictureRoot, history::PictureJournal& journal,
+                const StatusSink& report) {
     const files::Path orphans = pictureRoot / files::toPath(kOrphanFolder);
     files::makeFolder(orphans);
     int moved = 0;
     for (const PictureFile& file : audit.orphans) {
         const files::Path folder = orphans / file.path.parent_path().filename();
         files::makeFolder(folder);
+        journal.moving(file.path, folder / file.path.filename());
         if (files::moveWithoutReplacing(file.path, folder / file.path.filename()))
             ++moved;
         else

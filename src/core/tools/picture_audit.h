@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+namespace gamarium::history {
+class PictureJournal;
+}
+
 namespace gamarium::store {
 class Table;
 }
@@ -44,7 +48,8 @@ void reportAudit(const PictureAudit& audit, const StatusSink& report);
 // Moves the orphans into _orphans/<Sid>/ under `pictureRoot`, keeping their
 // names; a file whose place there is taken stays where it is and is
 // reported. Nothing is overwritten or deleted: moving the files back undoes
-// it. Returns how many were moved.
-int moveOrphans(const PictureAudit& audit, const files::Path& pictureRoot, const StatusSink& report);
+// it, and each move is told to `journal` first. Returns how many were moved.
+int moveOrphans(const PictureAudit& audit, const files::Path& pictureRoot, history::PictureJournal& journal,
+                const StatusSink& report);
 
 } // namespace gamarium::tools

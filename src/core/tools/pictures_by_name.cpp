@@ -5,6 +5,7 @@
 #include "core/files/no_case_lookup.h"
 #include "core/files/plain_name.h"
 #include "core/files/system.h"
+#include "core/history/picture_journal.h"
 #include "core/pictures/decoder.h"
 #include "core/pictures/probe.h"
 #include "core/store/table.h"
@@ -230,7 +231,8 @@ private:
 
 // Copies each picture to its place through a temporary file, then stores the
 // fields in one transaction; on any failure the copies are removed again.
-void apply(store::Table& games, const files::Path& pictureRoot, const std::vector<Addition>& additions) {
+void apply(store::Table& games, const files::Path& pictureRoot, const std::vector<Addition>& additions,
+           history::PictureJournal& journal) {
     std::vector<files::Path> placed;
     files::Path temporary;
     try {
@@ -243,6 +245,7 @@ void apply(store::Table& games, const files::Path& pictureRoot, const std::vecto
             if (!addition.copy) continue;
             files::makeFolder(addition.folder);
             const files::Path target = addition.folder / files::toPath(addition.name);
+            journal.copying(addition.source, target);
             temporary = files::temporaryFor(target);
             std::error_code ec;
             fs::copy_file(addition.source, temporary, ec);
@@ -293,7 +296,8 @@ std::string slotPictureName(std::string_view gameName, int slot, std::string_vie
 
 PicturesByNameCounts addPicturesByName(store::Table& games, const files::Path& pictureRoot,
                                        const files::Path& folder, const PicturesByNameOptions& options,
-                                       const StatusSink& report, const Progress& progress) {
+                                       history::PictureJournal& journal, const StatusSink& report,
+                                       const Progress& progress) {
     if (options.slot < 0 || options.slot > kSlots) throw Error("Поле картинки — от 1 до 5.");
     std::vector<Candidate> candidates = collectCandidates(folder);
     std::unordered_map<std::string, std::vector<std::size_t>> byKey;
@@ -370,7 +374,7 @@ PicturesByNameCounts addPicturesByName(store::Table& games, const files::Path& p
     }
     counts.unmatched = static_cast<int>(std::count_if(candidates.begin(), candidates.end(),
                                                       [](const Candidate& c) { return !c.matched; }));
-    if (!options.dryRun && !additions.empty()) apply(games, pictureRoot, additions);
+    if (!options.dryRun && !additions.empty()) apply(games, pictureRoot, additions, journal);
     return counts;
 }
 

@@ -6,6 +6,10 @@
 #include <string>
 #include <string_view>
 
+namespace gamarium::history {
+class PictureJournal;
+}
+
 namespace gamarium::store {
 class Table;
 }
@@ -51,11 +55,12 @@ struct PicturesByNameCounts {
 // "_3", ..., which is reported. A file the program cannot read as a picture
 // is reported and skipped. The records change in one transaction; the
 // pictures are copied first (each through a temporary file, after the
-// temporaries a killed run left in that folder are removed) and removed
-// again if the transaction fails.
+// temporaries a killed run left in that folder are removed, and told to
+// `journal` first) and removed again if the transaction fails.
 PicturesByNameCounts addPicturesByName(store::Table& games, const files::Path& pictureRoot,
                                        const files::Path& folder, const PicturesByNameOptions& options,
-                                       const StatusSink& report, const Progress& progress = {});
+                                       history::PictureJournal& journal, const StatusSink& report,
+                                       const Progress& progress = {});
 
 // The closing line of the report.
 std::string countsLine(const PicturesByNameCounts& counts, bool dryRun);

@@ -3,6 +3,7 @@
 #include "core/editor/quick_jump.h"
 #include "core/error.h"
 #include "core/files/plain_name.h"
+#include "core/history/picture_journal.h"
 #include "core/store/table.h"
 #include "core/text/cp1251.h"
 #include "core/text/printable.h"
@@ -19,7 +20,8 @@ constexpr const char* kPictureFields[] = {"Image1", "Image2", "Image3", "Image4"
 
 // Moves one picture, or copies it when other games name it too; never over
 // an existing file. Returns what went wrong.
-std::string movePicture(const files::Path& from, const files::Path& toFolder, const std::string& name, bool copy) {
+std::string movePicture(const files::Path& from, const files::Path& toFolder, const std::string& name, bool copy,
+                        history::PictureJournal& journal) {
     if (!files::isPlainName(name)) return text::fromUtf8("это не имя файла в папке картинок");
     const files::Path source = files::findNoCase(from, name);
     const files::Path target = toFolder / files::toPath(name);
@@ -28,9 +30,11 @@ std::string movePicture(const files::Path& from, const files::Path& toFolder, co
     if (std::filesystem::exists(std::filesystem::symlink_status(target, ec)))
         return text::fromUtf8("в новой папке уже есть такой файл");
     if (!copy) {
+        journal.moving(source, target);
         std::filesystem::rename(source, target, ec);
         return ec ? text::fromUtf8("не удалось переместить") : std::string();
     }
+    journal.copying(source, target);
     try {
         copydated(source, target);
     } catch (const Error& e) {
@@ -74,7 +78,8 @@ std::string sidof(std::string_view name) {
     return std::string(1, first);
 }
 
-RenameResult renameGame(store::Table& games, const files::Path& pictureRoot, std::string_view newName) {
+RenameResult renameGame(store::Table& games, const files::Path& pictureRoot, std::string_view newName,
+                        history::PictureJournal& journal) {
     RenameResult result;
     if (newName.empty() || games.isEmpty()) return result;
     const std::string oldSid = games.fieldByName("Sid").asString();
@@ -141,7 +146,7 @@ RenameResult renameGame(store::Table& games, const files::Path& pictureRoot, std
             const std::string name = games.fieldByName(field).asString();
             if (name.empty()) continue;
             const bool copy = shared.count(text::upper(name)) > 0;
-            result.pictures.push_back({name, movePicture(from, to, name, copy), copy});
+            result.pictures.push_back({name, movePicture(from, to, name, copy, journal), copy});
         }
     }
     return result;

@@ -6,6 +6,10 @@
 #include <string_view>
 #include <vector>
 
+namespace gamarium::history {
+class PictureJournal;
+}
+
 namespace gamarium::store {
 class Table;
 }
@@ -36,11 +40,13 @@ struct RenameResult {
 // one transaction. When the Sid changes the game's pictures then move to
 // the new picture folder under `pictureRoot` (images/<base>), made when
 // missing; a picture that another game of the old Sid names too is copied
-// instead, and no file is overwritten. A Sid change from or to a Sid that
+// instead, and no file is overwritten. Each move and copy is told to
+// `journal` first. A Sid change from or to a Sid that
 // cannot be a folder's name is refused (Error) before anything changes.
 // The cursor ends on the new record. Nothing happens for an empty name or
 // table.
-RenameResult renameGame(store::Table& games, const files::Path& pictureRoot, std::string_view newName);
+RenameResult renameGame(store::Table& games, const files::Path& pictureRoot, std::string_view newName,
+                        history::PictureJournal& journal);
 
 // The message about the moved pictures (Windows-1251, lines ended by CR).
 std::string movedPicturesMessage(const RenameResult& result);

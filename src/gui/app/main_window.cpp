@@ -1,7 +1,8 @@
 #include "gui/app/main_window.h"
 
 #include "gui/app/windows.h"
-#include "core/store/base_conversion.h"
+#include "core/session/base_changes.h"
+#include "core/session/base_session.h"
 #include "core/store/catalogue.h"
 #include "ui_main_window.h"
 #include "gui/widgets/fixed_window.h"
@@ -23,6 +24,7 @@ TForm1::TForm1(Windows& windows) : windows_(windows), ui_(std::make_unique<Ui::T
     onSignal(ui_->Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     onSignal(ui_->Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
     onSignal(ui_->Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
+    onSignal(ui_->ButtonPoints, &QPushButton::clicked, this, [this] { ButtonPointsClick(); });
     onSignal(qApp, &QApplication::focusChanged, this, [this] { rememberFocusWindow(); });
 }
 
@@ -75,7 +77,7 @@ bool TForm1::offerConversion() {
     if (!MessageBox::confirm(this, QStringLiteral("Таблица «%1» записана в старом формате (Paradox). Преобразовать её?")
                                        .arg(toQt(old.front()))))
         return false;
-    const store::BaseConversion result = store::convertBase(windows_.home(), baseName());
+    const store::BaseConversion result = session::convertBase(windows_.home(), baseName(), "Преобразование из Paradox");
     QStringList lines;
     for (const store::TableConversion& table : result.tables) lines << QString::fromStdString(store::reportLine(table));
     lines << QStringLiteral("Старые файлы перенесены в папку base/paradox/%1.").arg(toQt(files::nameText(result.oldFilesFolder)));
@@ -91,14 +93,25 @@ void TForm1::Button1Click() {
 void TForm1::Button2Click() {
     const std::optional<std::string> created = windows_.createBase(listedBases());
     if (!created) return;
-    ui_->ComboBox1->addItem(toQt(*created));
+    // A base made anew under a listed name stays listed once.
+    if (ui_->ComboBox1->findText(toQt(*created), Qt::MatchFixedString) < 0) ui_->ComboBox1->addItem(toQt(*created));
     ui_->ComboBox1->setEditText(toQt(*created));
 }
 
 void TForm1::Button3Click() {
     if (!offerConversion()) return;
     if (!MessageBox::confirm(this, QStringLiteral("Вы уверены, что хотите удалить все данные из таблицы?"))) return;
-    store::emptyBase(windows_.home(), baseName());
+    session::emptyBase(windows_.home(), baseName(), "Очистка базы");
+}
+
+// The base is opened only to put a point back.
+void TForm1::ButtonPointsClick() {
+    const std::string base = baseName();
+    store::validateBaseName(base);
+    windows_.showRestorePoints(this, base, [this, base](int id) {
+        session::BaseSession session(windows_.home(), base);
+        return session.restore(id, false, "Восстановление точки " + std::to_string(id));
+    });
 }
 
 } // namespace gamarium::gui

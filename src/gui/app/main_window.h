@@ -32,6 +32,8 @@ public:
     void Button1Click();
     void Button2Click();
     void Button3Click();
+    // The restore points of the chosen base.
+    void ButtonPointsClick();
 
 protected:
     bool event(QEvent* event) override;

@@ -1,5 +1,6 @@
 #include "gui/app/new_base_dialog.h"
 
+#include "core/session/base_changes.h"
 #include "core/store/catalogue.h"
 #include "ui_new_base_dialog.h"
 #include "gui/widgets/fixed_window.h"
@@ -41,12 +42,7 @@ void TPasswordDlg::OKBtnClick() {
         !MessageBox::confirm(this, QStringLiteral("База «%1» уже есть. Заменить её таблицы пустыми? Картинки останутся.")
                                        .arg(toQt(name))))
         return;
-    const std::string created = store::createBase(home_, name, exists);
-    std::vector<std::string> names = listed_;
-    names.push_back(created);
-    store::writeBasesList(home_, names);
-    store::makePictureFolder(home_, created);
-    created_ = created;
+    created_ = session::createBase(home_, name, exists, listed_, "Создание базы заново");
     accept();
 }
 

@@ -2,6 +2,7 @@
 
 #include "gui/app/main_window.h"
 #include "gui/app/new_base_dialog.h"
+#include "gui/app/restore_points_dialog.h"
 #include "gui/editor/editor_window.h"
 #include "gui/find/find_window.h"
 #include "gui/pages/generator_window.h"
@@ -94,6 +95,13 @@ void Windows::findGames(QWidget* editor, QRect keepClear, std::function<std::sha
     find_->raise();
     find_->activateWindow();
     find_->refresh();
+}
+
+void Windows::showRestorePoints(QWidget* window, const std::string& base,
+                                std::function<history::RestoreReport(int id)> restore) {
+    RestorePointsDialog dialog(window, home_, base, std::move(restore));
+    pressFocusedButtonOnEnter(&dialog);
+    dialog.exec();
 }
 
 void Windows::refreshFoundGames() {

@@ -17,6 +17,10 @@ namespace gamarium::find {
 class GameList;
 }
 
+namespace gamarium::history {
+struct RestoreReport;
+}
+
 namespace gamarium::session {
 class BaseSession;
 }
@@ -66,6 +70,10 @@ public:
     // and searches again.
     void findGames(QWidget* editor, QRect keepClear, std::function<std::shared_ptr<const find::GameList>()> games,
                    std::function<void(std::int64_t)> chosen);
+    // The restore points of `base`, over `window`; `restore` puts the one
+    // the user chooses back.
+    void showRestorePoints(QWidget* window, const std::string& base,
+                           std::function<history::RestoreReport(int id)> restore);
     // Searches again soon if the find window is open (the games have changed).
     void refreshFoundGames();
     void closeFindGames();

@@ -109,6 +109,7 @@ public:
     void importDatFiles();
     void addPicturesByName();
     void auditPictureFolders();
+    void restorePoints();
     // Goes to the game with that identity as the navigator moves: the
     // typing goes with the record left, or its refusal keeps the editor there.
     void goToGame(std::int64_t record);

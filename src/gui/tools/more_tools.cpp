@@ -20,6 +20,7 @@
 #include "gui/widgets/record_form.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QMenu>
 
 namespace gamarium::gui {
@@ -31,6 +32,7 @@ void TForm2::setupMoreTools() {
         {"DAT-файлы…", &TForm2::importDatFiles},
         {"Картинки по именам…", &TForm2::addPicturesByName},
         {"Лишние картинки", &TForm2::auditPictureFolders},
+        {"Точки восстановления…", &TForm2::restorePoints},
     };
     for (const auto& entry : entries) {
         QAction* action = menu->addAction(QString::fromUtf8(entry.first));
@@ -41,7 +43,7 @@ void TForm2::setupMoreTools() {
     find->setShortcut(QKeySequence::Find);
     addAction(find);
     ui_->ButtonMore->setMenu(menu);
-    nameControl(ui_->ButtonMore, QStringLiteral("Ещё: поиск, DAT-файлы, картинки по именам, лишние картинки"));
+    nameControl(ui_->ButtonMore, QStringLiteral("Ещё: поиск, DAT-файлы, картинки по именам, лишние картинки, точки восстановления"));
 }
 
 // The search reads the games as stored: what was typed is saved first, the
@@ -72,6 +74,10 @@ void TForm2::importDatFiles() {
     std::vector<files::Path> paths;
     for (const QString& file : *chosen) paths.push_back(toPath(file));
     const dat::DatContents contents = dat::readDatFiles(paths);
+    QStringList names;
+    for (const QString& file : *chosen) names << QFileInfo(file).fileName();
+    // Files that bring nothing new leave no point.
+    const auto change = session_->beginChange("DAT-файлы: " + names.join(QStringLiteral(", ")).toStdString());
     dat::DatImportResult result;
     runTool([&](const auto&, const auto& progress) {
         const tools::ReportSink report = [this](const std::string& line) { addReport(line); };
@@ -88,9 +94,10 @@ void TForm2::addPicturesByName() {
     const std::optional<QString> folder = FileDialog::openFolder(this, QStringLiteral("Папка с картинками"));
     if (!folder) return;
     ui_->Memo_status->clear();
+    const auto change = session_->beginChange("Картинки по именам: " + QFileInfo(*folder).fileName().toStdString());
     runTool([&](const auto& report, const auto& progress) {
-        const tools::PicturesByNameCounts counts =
-            tools::addPicturesByName(Table1(), session_->pictureRoot(), toPath(*folder), {}, report, progress);
+        const tools::PicturesByNameCounts counts = tools::addPicturesByName(
+            Table1(), session_->pictureRoot(), toPath(*folder), {}, change.journal(), report, progress);
         report(tools::countsLine(counts, false));
     });
     DBNavigatorClick();
@@ -110,8 +117,25 @@ void TForm2::auditPictureFolders() {
                                             "Их можно вернуть обратно.")
                                  .arg(audit.orphans.size())
                                  .arg(toQt(session_->baseName()));
-    if (MessageBox::confirm(this, question))
-        tools::moveOrphans(audit, root, [this](const std::string& line) { addStatus(line); });
+    if (!MessageBox::confirm(this, question)) return;
+    const auto change = session_->beginChange("Перенос лишних картинок в _orphans");
+    tools::moveOrphans(audit, root, change.journal(), [this](const std::string& line) { addStatus(line); });
+}
+
+// The restore closes the editor's tables and opens them again: the form
+// and the find texts follow the table's events, the preview is shown anew.
+void TForm2::restorePoints() {
+    if (!session_ || toolRunning_) return;
+    form_->putTyping();
+    windows_.showRestorePoints(this, session_->baseName(), [this](int id) {
+        return session_->restore(id, false, "Восстановление точки " + std::to_string(id));
+    });
+    if (!Table1().isOpen() || !session_->patches().isOpen()) {
+        MessageBox::inform(this, QStringLiteral("В точке не было таблиц этой базы в формате программы; редактор закрывается."));
+        close();
+        return;
+    }
+    DBNavigatorClick();
 }
 
 } // namespace gamarium::gui

@@ -21,6 +21,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
 
 namespace gamarium::gui {
 
@@ -89,6 +90,7 @@ void TForm2::runTool(const std::function<void(const tools::StatusSink&, const to
 void TForm2::Button8Click() {
     ui_->Memo_status->clear();
     form_->putTyping();
+    const auto change = session_->beginChange("Ренумерация (1->100)");
     tools::renumber(Table1());
     addStatus(text::fromUtf8("Ренумерация завершена!"));
 }
@@ -116,7 +118,9 @@ void TForm2::Button13Click() {
         colorer();
         form_->putTyping();
         ui_->Edit1->setText(toQt(*newName));
-        const tools::RenameResult result = tools::renameGame(Table1(), session_->pictureRoot(), *newName);
+        const auto change = session_->beginChange("Переименование в «" + text::toUtf8(*newName) + "»");
+        const tools::RenameResult result =
+            tools::renameGame(Table1(), session_->pictureRoot(), *newName, change.journal());
         if (result.renamed && result.oldSid != result.newSid)
             MessageBox::inform(this, toQt(tools::movedPicturesMessage(result)));
         if (const std::string copied = tools::copiedPicturesLine(result); !copied.empty()) addStatus(copied);
@@ -139,6 +143,7 @@ void TForm2::Button17Click() {
     ui_->Memo_status->clear();
     const tools::ListFile list = tools::readListFile(files::readFile(toPath(*file), listFileLimit));
     ui_->Memo_status->setPlainText(toQt(list.text));
+    const auto change = session_->beginChange("Merge: " + QFileInfo(*file).fileName().toStdString());
     runTool([this, &list](const auto& report, const auto& progress) {
         tools::mergeList(Table1(), list, report, progress);
     });

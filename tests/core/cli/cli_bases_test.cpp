@@ -22,7 +22,8 @@ std::vector<std::string> filesIn(const fs::path& folder) {
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(folder, ec)) {
         std::string name = entry.path().filename().string();
-        if (name != ".gamarium-lock") names.push_back(std::move(name)); // the lock that makes copies take turns
+        // The lock that makes copies take turns, and the restore points.
+        if (name != ".gamarium-lock" && name != "history") names.push_back(std::move(name));
     }
     std::sort(names.begin(), names.end());
     return names;

@@ -4,6 +4,7 @@
 // folder where the test may mount one; elsewhere the process's file size
 // limit makes the same write fail.
 #include "core/support/cli_runner.h"
+#include "core/support/small_disk.h"
 #include "core/error.h"
 #include "core/store/catalogue.h"
 #include "core/store/table.h"
@@ -16,45 +17,13 @@
 #include <fstream>
 #include <iostream>
 
-#include <sys/mount.h>
-#include <sys/resource.h>
 
 namespace gamarium::tools {
 namespace {
 
 namespace fs = std::filesystem;
+using gamarium::testing::SmallDisk;
 using gamarium::testing::TempFolder;
-
-constexpr std::size_t kDiskBytes = 64 << 10;
-
-// While it lives, writes under `folder` fail past kDiskBytes.
-class SmallDisk {
-public:
-    explicit SmallDisk(const fs::path& folder) : folder_(folder) {
-        fs::create_directories(folder);
-        mounted_ = mount("tmpfs", folder.c_str(), "tmpfs", 0, ("size=" + std::to_string(kDiskBytes)).c_str()) == 0;
-        if (mounted_) return;
-        // No mount here: a file may grow no larger than the disk would hold.
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        const rlimit small{kDiskBytes, saved_.rlim_max};
-        setrlimit(RLIMIT_FSIZE, &small);
-    }
-    ~SmallDisk() {
-        if (mounted_)
-            umount2(folder_.c_str(), MNT_DETACH);
-        else
-            setrlimit(RLIMIT_FSIZE, &saved_);
-    }
-    SmallDisk(const SmallDisk&) = delete;
-    SmallDisk& operator=(const SmallDisk&) = delete;
-    const char* how() const { return mounted_ ? "a tmpfs of 64 KiB" : "a file size limit of 64 KiB"; }
-
-private:
-    fs::path folder_;
-    bool mounted_ = false;
-    rlimit saved_{};
-};
 
 TEST(LightOnAFullDisk, StopsNamingTheFileAndLeavesNoPartOfIt) {
     TempFolder home;

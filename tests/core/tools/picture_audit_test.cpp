@@ -1,5 +1,6 @@
 #include "core/support/temp_folder.h"
 #include "core/files/files.h"
+#include "core/history/picture_journal.h"
 #include "core/store/schema.h"
 #include "core/store/table.h"
 #include "core/text/cp1251.h"
@@ -50,6 +51,7 @@ protected:
     }
 
     testing::TempFolder home_;
+    history::JournalFile journal_{home_.path(), home_.path() / "journal.txt"};
     store::Table games_{home_.path(), "g.db"};
     fs::path root_;
 };
@@ -105,7 +107,7 @@ TEST_F(PictureAuditTest, MovingOrphansAsideAndBackRestoresTheFolders) {
 
     const PictureAudit audit = auditPictures(games_, root_);
     Lines lines;
-    EXPECT_EQ(moveOrphans(audit, root_, [&](const std::string& line) { lines.push_back(text::toUtf8(line)); }), 1);
+    EXPECT_EQ(moveOrphans(audit, root_, journal_, [&](const std::string& line) { lines.push_back(text::toUtf8(line)); }), 1);
     EXPECT_EQ(lines.front(), "Не перенесён (место в _orphans занято или нет доступа): zz/left.png");
     EXPECT_FALSE(fs::exists(root_ / "a" / "stray.png"));
     EXPECT_EQ(files::readFile(root_ / "_orphans" / "a" / "stray.png"), "stray");

@@ -2,6 +2,7 @@
 #include "core/support/temp_folder.h"
 #include "core/error.h"
 #include "core/files/files.h"
+#include "core/history/picture_journal.h"
 #include "core/store/schema.h"
 #include "core/store/table.h"
 #include "core/text/cp1251.h"
@@ -83,7 +84,7 @@ protected:
     }
     PicturesByNameCounts run(PicturesByNameOptions options = {}) {
         lines_.clear();
-        return addPicturesByName(games_, root_, collection_, options,
+        return addPicturesByName(games_, root_, collection_, options, journal_,
                                  [&](const std::string& line) { lines_.push_back(text::toUtf8(line)); });
     }
     // Image1..Image5 of the game at a position, joined by "|".
@@ -100,6 +101,7 @@ protected:
     }
 
     testing::TempFolder home_;
+    history::JournalFile journal_{home_.path(), home_.path() / "journal.txt"};
     store::Table games_{home_.path(), "g.db"};
     fs::path root_, collection_;
     Lines lines_;

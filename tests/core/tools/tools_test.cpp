@@ -1,6 +1,7 @@
 #include "core/support/failing_post.h"
 #include "core/support/temp_folder.h"
 #include "core/error.h"
+#include "core/history/picture_journal.h"
 #include "core/store/schema.h"
 #include "core/store/table.h"
 #include "core/text/cp1251.h"
@@ -67,6 +68,7 @@ protected:
     }
 
     gamarium::testing::TempFolder folder_;
+    history::JournalFile journal_{folder_.path(), folder_.path() / "journal.txt"};
     store::Table games_{folder_.path(), "g.db"};
     fs::path root_;
 };
@@ -259,7 +261,7 @@ TEST_F(ToolsTest, RenameMovesTheRecordAndItsPictures) {
         touch(c.before.sid, "p1.png", "one");
         touch(c.before.sid, "p2.png", "two");
 
-        const RenameResult result = renameGame(games, root_, c.newName);
+        const RenameResult result = renameGame(games, root_, c.newName, journal_);
         EXPECT_TRUE(result.renamed);
         EXPECT_EQ(games.recordCount(), 3);
         EXPECT_EQ(games.fieldByName("Name").asString(), c.after.name);
@@ -279,7 +281,7 @@ TEST_F(ToolsTest, RenameReportsPicturesItCouldNotMove) {
     fill({{"Abc", "a", "here.png", "gone.png", "", 1}, {"Zed", "z", "", "", "", 2}});
     touch("a", "here.png", "old");
     touch("b", "here.png", "already there");
-    const RenameResult result = renameGame(games_, root_, "Bcd");
+    const RenameResult result = renameGame(games_, root_, "Bcd", journal_);
     ASSERT_EQ(result.pictures.size(), 2u);
     EXPECT_FALSE(result.pictures[0].problem.empty()) << "no file is overwritten";
     EXPECT_FALSE(result.pictures[1].problem.empty()) << "a missing file is not reported as moved";
@@ -290,10 +292,10 @@ TEST_F(ToolsTest, RenameReportsPicturesItCouldNotMove) {
 
     // A name that belongs just before the last record goes before it, not after.
     games_.first();
-    renameGame(games_, root_, "Yyy");
+    renameGame(games_, root_, "Yyy", journal_);
     EXPECT_EQ(column("Name"), (Lines{"Yyy", "Zed"}));
     // Nothing to rename.
-    EXPECT_FALSE(renameGame(games_, root_, "").renamed);
+    EXPECT_FALSE(renameGame(games_, root_, "", journal_).renamed);
 }
 
 // A rename that fails half way (here the table refuses its second save)
@@ -302,7 +304,7 @@ TEST_F(ToolsTest, RenameChangesTheTableAllOrNothing) {
     fill({{"Abc", "a", "", "", "", 1}, {"Zed", "z", "", "", "", 2}});
     {
         const testing::FailingPost failing(games_, 2, "disk I/O error");
-        EXPECT_THROW(renameGame(games_, root_, "Bcd"), Error);
+        EXPECT_THROW(renameGame(games_, root_, "Bcd", journal_), Error);
     }
     EXPECT_EQ(column("Name"), (Lines{"Abc", "Zed"}));
 }
@@ -311,9 +313,9 @@ TEST_F(ToolsTest, RenameChangesTheTableAllOrNothing) {
 // it: a game without pictures and without Sid can still be renamed.
 TEST_F(ToolsTest, RenameLooksAtTheOldSidOnlyForPicturesToMove) {
     fill({{"Abc", "", "", "", "", 1}, {"Bcd", "", "b.png", "", "", 2}, {"Zed", "z", "", "", "", 3}});
-    EXPECT_TRUE(renameGame(games_, root_, "Aaa").renamed);
+    EXPECT_TRUE(renameGame(games_, root_, "Aaa", journal_).renamed);
     games_.moveToPosition(2);
-    EXPECT_THROW(renameGame(games_, root_, "Ccc"), Error);
+    EXPECT_THROW(renameGame(games_, root_, "Ccc", journal_), Error);
     EXPECT_EQ(column("Name"), (Lines{"Aaa", "Bcd", "Zed"}));
     EXPECT_EQ(column("Sid"), (Lines{"a", "", "z"}));
 }

@@ -1,4 +1,4 @@
-#include "core/publish/content_hash.h"
+#include "core/files/content_hash.h"
 
 #include "core/error.h"
 
@@ -8,7 +8,7 @@
 #include <new>
 #include <vector>
 
-namespace gamarium::publish {
+namespace gamarium::files {
 
 ContentHash::ContentHash() : state_(XXH3_createState()) {
     if (!state_) throw std::bad_alloc();
@@ -48,4 +48,4 @@ std::string hashOfFile(const files::Path& file) {
     return hash.hex();
 }
 
-} // namespace gamarium::publish
+} // namespace gamarium::files

@@ -8,9 +8,9 @@
 
 struct XXH3_state_s;
 
-// The content hash the record of sent files keeps: XXH3, 128 bits, as 32
-// hexadecimal digits.
-namespace gamarium::publish {
+// A file's content hash, as the record of sent files and the restore points'
+// journals keep it: XXH3, 128 bits, as 32 hexadecimal digits.
+namespace gamarium::files {
 
 class ContentHash {
 public:
@@ -29,4 +29,4 @@ private:
 // The hash of a whole file; throws Error when it cannot be read.
 std::string hashOfFile(const files::Path& file);
 
-} // namespace gamarium::publish
+} // namespace gamarium::files

@@ -1,0 +1,129 @@
+// The restore points window from the editor's "Ещё" menu and from the main
+// window: the list, a restore after a confirmation naming the point, the
+// result in a message, and the editor showing the restored table at once.
+#include "editor_fixture.h"
+#include "gui/app/new_base_dialog.h"
+#include "gui/app/restore_points_dialog.h"
+#include "core/files/files.h"
+#include "core/history/point_store.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QPushButton>
+#include <QTreeWidget>
+
+namespace gamarium::gui::testing {
+namespace {
+
+class RestorePointsWindowTest : public EditorTest {
+protected:
+    void chooseMore(const char* entry) {
+        for (QAction* action : control<QPushButton>("ButtonMore")->menu()->actions())
+            if (action->text() == QString::fromUtf8(entry)) return action->trigger();
+        FAIL() << "no menu entry " << entry;
+    }
+    std::vector<history::Point> points() { return history::PointStore(home_, "Games").points(); }
+    // Runs `step` on the restore points window once it is up, then closes it with Esc.
+    static void inPointsWindow(std::function<void(RestorePointsDialog*)> step) {
+        whenModal([step = std::move(step)] {
+            auto* dialog = qobject_cast<RestorePointsDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            step(dialog);
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+    }
+    static QStringList rows(RestorePointsDialog* dialog) {
+        auto* list = dialog->findChild<QTreeWidget*>(QStringLiteral("PointList"));
+        QStringList shown;
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            shown << list->topLevelItem(i)->text(1) + QLatin1Char(' ') + list->topLevelItem(i)->text(2);
+        return shown;
+    }
+    // Chooses the row and presses "Восстановить", the question answered Yes.
+    static void restoreRow(RestorePointsDialog* dialog, int row) {
+        auto* list = dialog->findChild<QTreeWidget*>(QStringLiteral("PointList"));
+        list->setCurrentItem(list->topLevelItem(row));
+        MessageBox::queueAnswer(MessageBox::Answer::Yes);
+        click(dialog->findChild<QPushButton*>(QStringLiteral("ButtonRestore")));
+    }
+};
+
+TEST_F(RestorePointsWindowTest, TheEditorTakesOnePointForItsEditsAndShowsTheRestoredTableAtOnce) {
+    addGames({{"Alpha", "a", ""}, {"Beta", "b", ""}, {"Gamma", "g", ""}});
+    open();
+    for (const char* typed : {" II", "I"}) {
+        edit("EditName")->end(false);
+        QTest::keyClicks(edit("EditName"), QString::fromUtf8(typed));
+        press(NavigatorBar::Button::Post);
+    }
+    ASSERT_EQ(field("Name"), "Alpha III");
+    ASSERT_EQ(points().size(), 1u) << "one point for the editor's edits, not one per save";
+    EXPECT_EQ(points().front().what, "Правка в редакторе");
+    click(control<QPushButton>("Button8"));
+    ASSERT_EQ(points().size(), 2u);
+    EXPECT_EQ(points().back().what, "Ренумерация (1->100)");
+    games().moveToPosition(3);
+
+    MessageBox::clearShownTexts();
+    inPointsWindow([](RestorePointsDialog* dialog) {
+        EXPECT_EQ(rows(dialog), (QStringList{QStringLiteral("Ренумерация (1->100) 3"), QStringLiteral("Правка в редакторе 3")}));
+        restoreRow(dialog, 1);
+        EXPECT_EQ(rows(dialog).size(), 3) << "the restore took a point of its own";
+        EXPECT_EQ(rows(dialog).front(), QStringLiteral("Восстановление точки 1 3"));
+    });
+    chooseMore("Точки восстановления…");
+    ASSERT_EQ(MessageBox::shownTexts().size(), 2) << MessageBox::shownTexts().join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(MessageBox::shownTexts()[0].contains(QStringLiteral("Правка в редакторе"))) << "the question names the point";
+    EXPECT_TRUE(MessageBox::shownTexts()[1].startsWith(QStringLiteral("База восстановлена.")));
+    EXPECT_EQ(edit("EditName")->text(), QStringLiteral("Alpha")) << "the editor shows the restored table at once";
+    EXPECT_EQ(field("Name"), "Alpha");
+    EXPECT_EQ(games().recordCount(), 3);
+}
+
+TEST_F(RestorePointsWindowTest, TheMainWindowRestoresTheChosenBaseAndEscChangesNothing) {
+    addGames({{"Alpha", "a", ""}});
+    windows_->form1()->show();
+    windows_->form1()->FormActivate();
+    combo()->setEditText(QStringLiteral("Games"));
+    MessageBox::queueAnswer(MessageBox::Answer::Yes);
+    click(windows_->form1()->findChild<QPushButton*>(QStringLiteral("Button3")));
+    ASSERT_EQ(points().size(), 1u);
+    EXPECT_EQ(points().front().what, "Очистка базы");
+
+    inPointsWindow([](RestorePointsDialog* dialog) {
+        EXPECT_EQ(rows(dialog), QStringList{QStringLiteral("Очистка базы 1")});
+        EXPECT_EQ(dialog->findChild<QTreeWidget*>(QStringLiteral("PointList"))->accessibleName(),
+                  QStringLiteral("Точки восстановления базы, новые сверху:"));
+    });
+    click(windows_->form1()->findChild<QPushButton*>(QStringLiteral("ButtonPoints")));
+    EXPECT_EQ(points().size(), 1u) << "Esc restores nothing";
+
+    inPointsWindow([](RestorePointsDialog* dialog) { restoreRow(dialog, 0); });
+    click(windows_->form1()->findChild<QPushButton*>(QStringLiteral("ButtonPoints")));
+    store::Table table(store::basesFolder(home_), "games.db");
+    table.open();
+    EXPECT_EQ(table.recordCount(), 1);
+}
+
+// Made anew through the dialog: a point of the old tables first, and the
+// base listed once.
+TEST_F(RestorePointsWindowTest, ReplacingABaseInTheDialogTakesAPointAndListsItOnce) {
+    addGames({{"Alpha", "a", ""}});
+    windows_->form1()->show();
+    windows_->form1()->FormActivate();
+    whenModal([this] {
+        TPasswordDlg* dialog = windows_->passwordDlg();
+        dialog->findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QStringLiteral("games"));
+        MessageBox::queueAnswer(MessageBox::Answer::Yes);
+        click(dialog->findChild<QPushButton*>(QStringLiteral("OKBtn")));
+    });
+    click(windows_->form1()->findChild<QPushButton*>(QStringLiteral("Button2")));
+    ASSERT_EQ(points().size(), 1u);
+    EXPECT_EQ(points().front().what, "Создание базы заново");
+    EXPECT_EQ(points().front().games.records, 1);
+    EXPECT_EQ(combo()->count(), 1);
+    EXPECT_EQ(files::readFile(home_ / "bases.ini"), "Games\r\n");
+}
+
+} // namespace
+} // namespace gamarium::gui::testing
