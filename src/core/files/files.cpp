@@ -62,6 +62,10 @@ std::string nameText(const Path& path) {
     return text::fromUtf8(utf8Of(path.filename()));
 }
 
+std::string pathText(const Path& path) {
+    return text::fromUtf8(utf8Of(path));
+}
+
 Path findNoCase(const Path& folder, std::string_view name) {
     const Path exact = folder / toPath(name);
     std::error_code ec;

@@ -18,6 +18,8 @@ Path toPath(std::string_view cp1251);
 Path withSlashes(const Path& typed);
 // The last component of a path as Windows-1251 text.
 std::string nameText(const Path& path);
+// A whole path as Windows-1251 text.
+std::string pathText(const Path& path);
 
 // The entry `name` of `folder`: the exact name if it exists, else an entry
 // whose name differs only in letter case, else folder/name (not existing).

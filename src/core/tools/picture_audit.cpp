@@ -1,5 +1,6 @@
 #include "core/tools/picture_audit.h"
 
+#include "core/error.h"
 #include "core/files/system.h"
 #include "core/store/table.h"
 #include "core/text/cp1251.h"
@@ -27,16 +28,21 @@ std::string nameKey(std::string_view sid, std::string_view name) {
     return text::upper(sid) + '/' + text::upper(name);
 }
 
+struct FileIdHash {
+    std::size_t operator()(const files::FileId& id) const { return std::hash<std::uint64_t>{}(id.inode ^ (id.device << 32)); }
+};
+using FileIds = std::unordered_set<files::FileId, FileIdHash>;
+
 // A hash of a file's first bytes; an unreadable file hashes as empty.
-std::uint64_t startHash(const files::Path& file) {
-    const files::FileReader reader(file);
+std::uint64_t startHash(const PictureFile& file) {
+    const files::FileReader reader(file.path, file.size);
     std::array<char, kStartBytes> buffer;
     const std::size_t count = reader.open() ? reader.readAt(0, buffer.data(), buffer.size()) : 0;
     return std::hash<std::string_view>{}(std::string_view(buffer.data(), count));
 }
 
-bool sameBytes(const files::Path& a, const files::Path& b) {
-    const files::FileReader first(a), second(b);
+bool sameBytes(const PictureFile& a, const PictureFile& b) {
+    const files::FileReader first(a.path, a.size), second(b.path, b.size);
     if (!first.open() || !second.open() || first.size() != second.size()) return false;
     std::vector<char> x(1 << 16), y(1 << 16);
     for (std::uint64_t offset = 0; offset < first.size();) {
@@ -66,13 +72,13 @@ std::vector<std::vector<PictureFile>> filesStoredTwice(const std::vector<Picture
     for (const auto& entry : bySize) {
         const std::vector<std::size_t>& sameSize = entry.second;
         if (sameSize.size() < 2) continue;
-        for (std::vector<std::size_t> group : groupsBy(sameSize, [&](std::size_t i) { return startHash(all[i].path); })) {
+        for (std::vector<std::size_t> group : groupsBy(sameSize, [&](std::size_t i) { return startHash(all[i]); })) {
             // Files equal to the group's first form a set; the rest try again.
             while (group.size() > 1) {
                 std::vector<PictureFile> set{all[group.front()]};
                 std::vector<std::size_t> rest;
                 for (std::size_t k = 1; k < group.size(); ++k) {
-                    if (sameBytes(all[group.front()].path, all[group[k]].path))
+                    if (sameBytes(all[group.front()], all[group[k]]))
                         set.push_back(all[group[k]]);
                     else
                         rest.push_back(group[k]);
@@ -86,6 +92,14 @@ std::vector<std::vector<PictureFile>> filesStoredTwice(const std::vector<Picture
         std::sort(set.begin(), set.end(), [](const auto& a, const auto& b) { return a.shown() < b.shown(); });
     std::sort(sets.begin(), sets.end(), [](const auto& a, const auto& b) { return a.front().shown() < b.front().shown(); });
     return sets;
+}
+
+// Whether `path` lies below `folder`, both with every link resolved.
+bool isBelow(const files::Path& path, const files::Path& folder) {
+    auto p = path.begin();
+    for (auto f = folder.begin(); f != folder.end(); ++f, ++p)
+        if (p == path.end() || *p != *f) return false;
+    return p != path.end();
 }
 
 } // namespace
@@ -102,29 +116,56 @@ PictureAudit auditPictures(store::Table& games, const files::Path& pictureRoot, 
 
     // Native paths throughout: a folder or file name the code page cannot
     // hold is still reached (and shown with "?" for what it cannot show).
-    std::vector<files::Path> folders;
-    std::error_code ec;
-    for (fs::directory_iterator it(pictureRoot, ec), end; !ec && it != end; it.increment(ec)) {
-        std::error_code typeError;
-        const std::string name = files::nameText(it->path());
-        if (it->is_directory(typeError) && !text::equalNoCase(name, "light") && !text::equalNoCase(name, kOrphanFolder))
-            folders.push_back(it->path());
+    std::vector<files::FolderEntry> folders, linked;
+    for (files::FolderEntry& entry : files::folderEntries(pictureRoot)) {
+        const std::string name = files::nameText(entry.name);
+        if (entry.folder && !text::equalNoCase(name, "light") && !text::equalNoCase(name, kOrphanFolder))
+            (entry.link ? linked : folders).push_back(std::move(entry));
     }
-    std::sort(folders.begin(), folders.end());
+    const auto byName = [](const files::FolderEntry& a, const files::FolderEntry& b) { return a.name < b.name; };
+    std::sort(folders.begin(), folders.end(), byName);
+    std::sort(linked.begin(), linked.end(), byName);
+
     PictureAudit audit;
+    // A file is in use when a record names it by any name that reaches it,
+    // through a linked folder too (one that stays in the picture folder);
+    // a folder when a record's Sid leads to it.
+    FileIds namedFiles, usedFolders;
+    std::error_code ec;
+    const files::Path root = fs::canonical(pictureRoot, ec);
+    for (const files::FolderEntry& link : linked) {
+        const files::Path path = pictureRoot / link.name;
+        const std::string sid = files::nameText(link.name);
+        std::error_code linkError;
+        const bool inside = !ec && isBelow(fs::canonical(path, linkError), root) && !linkError;
+        audit.linkedFolders.push_back({sid, files::pathText(fs::read_symlink(path, linkError)), !inside});
+        if (!inside) continue;
+        if (usedSids.count(text::upper(sid))) usedFolders.insert(link.id);
+        for (const files::FolderEntry& entry : files::folderEntries(path))
+            if (!entry.folder && named.count(nameKey(sid, files::nameText(entry.name)))) namedFiles.insert(entry.id);
+    }
+
     std::vector<PictureFile> all;
     for (std::size_t f = 0; f < folders.size(); ++f) {
-        const std::string sid = files::nameText(folders[f]);
-        if (!usedSids.count(text::upper(sid))) audit.unusedFolders.push_back(sid);
+        const std::string sid = files::nameText(folders[f].name);
+        if (!usedSids.count(text::upper(sid)) && !usedFolders.count(folders[f].id)) audit.unusedFolders.push_back(sid);
+        const files::Path folder = pictureRoot / folders[f].name;
         std::vector<PictureFile> files;
-        for (files::SizedFile& file : files::filesWithSizes(folders[f]))
-            files.push_back({sid, files::nameText(file.path), file.size, std::move(file.path)});
+        for (files::FolderEntry& entry : files::folderEntries(folder)) {
+            if (entry.folder) continue;
+            std::string name = files::nameText(entry.name);
+            if (named.count(nameKey(sid, name))) namedFiles.insert(entry.id);
+            if (!entry.link) files.push_back({sid, std::move(name), entry.size, folder / entry.name, entry.id});
+        }
         std::sort(files.begin(), files.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
-        for (const PictureFile& file : files)
-            if (!named.count(nameKey(file.sid, file.name))) audit.orphans.push_back(file);
-        all.insert(all.end(), files.begin(), files.end());
+        all.insert(all.end(), std::make_move_iterator(files.begin()), std::make_move_iterator(files.end()));
         if (progress) progress(static_cast<int>(f + 1), static_cast<int>(folders.size()));
     }
+    // One file under several names counts once, under the first.
+    FileIds counted;
+    std::erase_if(all, [&](const PictureFile& file) { return !counted.insert(file.id).second; });
+    for (const PictureFile& file : all)
+        if (!namedFiles.count(file.id)) audit.orphans.push_back(file);
     audit.twice = filesStoredTwice(all);
     return audit;
 }
@@ -132,6 +173,9 @@ PictureAudit auditPictures(store::Table& games, const files::Path& pictureRoot, 
 void reportAudit(const PictureAudit& audit, const StatusSink& report) {
     for (const PictureFile& file : audit.orphans) report(cp("Файл без записи: ") + file.shown());
     for (const std::string& sid : audit.unusedFolders) report(cp("Папка без записей: ") + sid);
+    for (const LinkedFolder& link : audit.linkedFolders)
+        report(cp(link.outside ? "Папка-ссылка вне папки картинок, не проверяется: " : "Папка-ссылка: ") + link.name +
+               " -> " + link.target);
     for (const auto& set : audit.twice) {
         std::string line = cp("Одинаковые: ");
         for (std::size_t i = 0; i < set.size(); ++i) line += (i ? " = " : "") + set[i].shown();
@@ -141,14 +185,35 @@ void reportAudit(const PictureAudit& audit, const StatusSink& report) {
            std::to_string(audit.unusedFolders.size()) + cp(", повторов: ") + std::to_string(audit.twice.size()));
 }
 
+namespace {
+
+// Moves one orphan into its Sid folder under `orphans`; false when its
+// place there is taken or it cannot be moved.
+bool moveOrphan(const PictureFile& file, const files::Path& orphans) {
+    const files::Path folder = orphans / file.path.parent_path().filename();
+    files::makeFolder(folder);
+    return files::moveWithoutReplacing(file.path, folder / file.path.filename());
+}
+
+// Orphans are moved only into real folders: through a link they would
+// leave the picture folder (or land on pictures in use).
+void refuseLink(const files::Path& folder, const std::string& shown) {
+    std::error_code ec;
+    if (fs::is_symlink(fs::symlink_status(folder, ec)))
+        throw Error("Папка «" + text::toUtf8(shown) + "» — ссылка на другую папку; лишние картинки не перенесены.");
+}
+
+} // namespace
+
 int moveOrphans(const PictureAudit& audit, const files::Path& pictureRoot, const StatusSink& report) {
     const files::Path orphans = pictureRoot / files::toPath(kOrphanFolder);
+    refuseLink(orphans, std::string(kOrphanFolder));
+    for (const PictureFile& file : audit.orphans)
+        refuseLink(orphans / file.path.parent_path().filename(), std::string(kOrphanFolder) + "/" + file.sid);
     files::makeFolder(orphans);
     int moved = 0;
     for (const PictureFile& file : audit.orphans) {
-        const files::Path folder = orphans / file.path.parent_path().filename();
-        files::makeFolder(folder);
-        if (files::moveWithoutReplacing(file.path, folder / file.path.filename()))
+        if (moveOrphan(file, orphans))
             ++moved;
         else
             report(cp("Не перенесён (место в _orphans занято или нет доступа): ") + file.shown());
