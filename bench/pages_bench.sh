@@ -32,9 +32,11 @@ work=${1:-/tmp/gamarium-pages-bench}
 cli=${GAMARIUM_CLI:-$root/build/src/cli/gamarium-cli}
 runs=${RUNS:-10}
 
+# PREPARE_ONLY=1 only makes the catalogue (bench/publish_bench.sh reuses it).
+prepare_only=${PREPARE_ONLY:-}
 need=()
 command -v hyperfine >/dev/null || need+=(hyperfine)
-command -v hugo >/dev/null || need+=(hugo)
+[ -n "$prepare_only" ] || command -v hugo >/dev/null || need+=(hugo)
 command -v convert >/dev/null || need+=(imagemagick)
 if [ ${#need[@]} -gt 0 ]; then
   sudo_cmd=()
@@ -209,6 +211,7 @@ EOF
 EOF
   touch "$work/.ready"
 fi
+[ -z "$prepare_only" ] || exit 0
 
 template=$root/examples/site.htd
 out=${OUT:-/dev/shm/gamarium-pages-bench-out}

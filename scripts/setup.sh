@@ -5,12 +5,13 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libgl-dev qt6-translations-l10n
   libsqlite3-dev libjpeg62-turbo-dev zlib1g-dev libexpat1-dev
   libgraphicsmagick++1-dev librsvg2-dev libemf2svg-dev ghostscript
   googletest libgtest-dev libgmock-dev libbenchmark-dev pxlib-dev
   fonts-dejavu-core fonts-liberation
   dpkg-dev lintian appstream desktop-file-utils clang
+  libcurl4-openssl-dev libssl-dev libxxhash-dev libsecret-1-dev openssl openssh-server openssh-client vsftpd lftp
 )
 if [ "${1:-}" = "--with-tools" ]; then
   packages+=(libclang-rt-14-dev xvfb xauth imagemagick graphicsmagick hyperfine xdotool)

@@ -5,6 +5,7 @@
 #include "core/store/catalogue.h"
 #include "core/store/table_transfer.h"
 #include "core/text/cp1251.h"
+#include "core/text/exact_conversion.h"
 
 namespace gamarium::cli {
 
@@ -12,17 +13,9 @@ namespace {
 
 store::CsvFormat csvFormat(const Invocation& invocation) {
     store::CsvFormat format;
-    if (const auto encoding = invocation.value("--encoding")) {
-        if (*encoding == "cp1251")
-            format.encoding = store::CsvFormat::Encoding::Cp1251;
-        else if (*encoding != "utf8" && *encoding != "utf-8")
-            throw UsageError{};
-    }
-    if (const auto delimiter = invocation.value("--delimiter")) {
-        if (delimiter->size() != 1 || std::string_view("\"\r\n").find(delimiter->front()) != std::string_view::npos)
-            throw UsageError{};
-        format.delimiter = delimiter->front();
-    }
+    // The command table has checked both values.
+    if (invocation.value("--encoding") == "cp1251") format.encoding = store::CsvFormat::Encoding::Cp1251;
+    if (const auto delimiter = invocation.value("--delimiter")) format.delimiter = delimiter->front();
     return format;
 }
 
@@ -41,7 +34,7 @@ int listBases(Invocation& invocation) {
 
 int createBase(Invocation& invocation) {
     const files::Path& home = invocation.home;
-    const std::string base = text::fromUtf8(invocation.words[0]);
+    const std::string base = text::toStoredText(invocation.words[0]);
     store::validateBaseName(base);
     store::prepareFolders(home);
     if (!invocation.flag("--replace") && store::baseExists(home, base))
@@ -57,12 +50,12 @@ int createBase(Invocation& invocation) {
 }
 
 int emptyBase(Invocation& invocation) {
-    store::emptyBase(invocation.home, text::fromUtf8(invocation.words[0]));
+    store::emptyBase(invocation.home, text::toStoredText(invocation.words[0]));
     return 0;
 }
 
 int convertBase(Invocation& invocation) {
-    const store::BaseConversion result = store::convertBase(invocation.home, text::fromUtf8(invocation.words[0]));
+    const store::BaseConversion result = store::convertBase(invocation.home, text::toStoredText(invocation.words[0]));
     for (const store::TableConversion& table : result.tables) invocation.out << store::reportLine(table) << '\n';
     return 0;
 }

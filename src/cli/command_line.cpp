@@ -66,6 +66,7 @@ void takeWords(const Command& command, const std::vector<std::string>& words, st
             if (!invocation.flags.insert(word).second) throw UsageError{};
         } else {
             if (i + 1 >= words.size() || (invocation.values.count(word) && !option.repeats)) throw UsageError{};
+            if (option.accepts && !option.accepts(words[i + 1])) throw UsageError{};
             invocation.values[word].push_back(words[++i]);
         }
     }

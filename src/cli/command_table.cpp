@@ -5,12 +5,47 @@
 #include "cli/identify_command.h"
 #include "cli/pages_command.h"
 #include "cli/pictures_command.h"
+#include "cli/publish_command.h"
 #include "cli/tool_commands.h"
+
+#include "core/error.h"
+#include "core/find/search_fields.h"
+#include "core/pages/page_settings.h"
 
 namespace gamarium::cli {
 
+namespace {
+
+// The values of the options, as far as the words alone tell.
+bool isEncoding(std::string_view value) {
+    return value == "utf8" || value == "utf-8" || value == "cp1251";
+}
+
+bool isDelimiter(std::string_view value) {
+    return value.size() == 1 && std::string_view("\"\r\n").find(value.front()) == std::string_view::npos;
+}
+
+bool isSlot(std::string_view value) {
+    return value.size() == 1 && value.front() >= '1' && value.front() <= '5';
+}
+
+bool isFindField(std::string_view value) {
+    return find::fieldChoice(value).has_value();
+}
+
+bool isGamesPerPage(std::string_view value) {
+    try {
+        return pages::gamesPerPageFromText(value) >= 1;
+    } catch (const Error&) {
+        return false;
+    }
+}
+
+} // namespace
+
 const std::vector<Command>& commands() {
-    static const Option csvOptions[] = {{"--encoding", "utf8|cp1251"}, {"--delimiter", "C"}};
+    static const Option csvOptions[] = {{"--encoding", "utf8|cp1251", false, isEncoding},
+                                        {"--delimiter", "C", false, isDelimiter}};
     static const std::vector<Command> table = {
         {.name = "list", .arguments = {}, .options = {}, .help = "the base names, one per line", .run = listBases},
         {.name = "create",
@@ -69,21 +104,31 @@ const std::vector<Command>& commands() {
          .run = merge},
         {.name = "pages",
          .arguments = {"NAME", "TEMPLATE", "OUTDIR"},
-         .options = {{"--per-page", "N"}, {"--patch-path", "P"}, {"--ext-patch-path", "P"}, {"--image-path", "P"}},
+         .options = {{"--per-page", "N", false, isGamesPerPage},
+                     {"--patch-path", "P"},
+                     {"--ext-patch-path", "P"},
+                     {"--image-path", "P"}},
          .help = "write the site's pages from a .htd template into OUTDIR as the\n"
                  "generator window does (its defaults: 11, ../../patch/snes/,\n"
                  "../../patch/snes/ext/, i/); messages go to standard error",
          .run = writePages},
+        {.name = "publish",
+         .arguments = {"FOLDER", "URL"},
+         .options = {{"--delete"}, {"--dry-run"}, {"--jobs", "N"}, {"--cacert", "FILE"}, {"--check"}},
+         .help = "send what changed in FOLDER to URL (sftp://, ftps:// or ftp://USER@HOST[:PORT]/PATH),\n"
+                 "each file renamed over the old one when whole; --delete removes remote files\n"
+                 "it sent that FOLDER no longer has; --check compares the server with the record",
+         .run = publishFolder},
         {.name = "find",
          .arguments = {"NAME", "TEXT"},
-         .options = {{"--field", "F", true}, {"--word"}},
+         .options = {{"--field", "F", true, isFindField}, {"--word"}},
          .help = "games whose fields hold TEXT (any case; F: Name, Drname, Analog,\n"
                  "Publisher, Developer, Year, Genre, Type, Text1..Text4, File, Any);\n"
                  "prints POSITION<TAB>N<TAB>NAME<TAB>FIELD per match",
          .run = findGames},
         {.name = "pictures",
          .arguments = {"NAME", "FOLDER"},
-         .options = {{"--slot", "1..5"}, {"--dry-run"}},
+         .options = {{"--slot", "1..5", false, isSlot}, {"--dry-run"}},
          .help = "bring in the pictures of a collection named after the games (FOLDER,\n"
                  "its Named_Boxarts, Named_Snaps, Named_Titles) into empty Image fields",
          .run = addPictures},

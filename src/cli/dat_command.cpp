@@ -2,7 +2,6 @@
 
 #include "core/dat/dat_files.h"
 #include "core/dat/dat_import.h"
-#include "core/text/cp1251.h"
 
 namespace gamarium::cli {
 
@@ -14,10 +13,11 @@ int importDat(Invocation& invocation) {
     const auto session = invocation.openBase(invocation.words.front());
     store::Table& games = session->games();
     const bool dryRun = invocation.flag("--dry-run");
-    const auto print = [&](const std::string& line) { invocation.status(line); };
+    // The report quotes the DAT's own text: UTF-8 lines as they are.
+    const auto print = [&](const std::string& line) { invocation.out << line << '\n'; };
     const dat::DatImportResult result = dat::importDat(games, contents, print, dryRun);
     if (result.unaccented + result.cut + result.leftEmpty > 0) print(dat::conversionsLine(result));
-    if (dryRun) print(text::fromUtf8("пробный прогон: ничего не записано"));
+    if (dryRun) print("пробный прогон: ничего не записано");
     print(dat::countsLine(result));
     return 0;
 }

@@ -4,6 +4,7 @@
 #include "core/find/table_search.h"
 #include "core/text/cp1251.h"
 #include "core/text/exact_conversion.h"
+#include "core/text/printable.h"
 
 namespace gamarium::cli {
 
@@ -15,14 +16,12 @@ int findGames(Invocation& invocation) {
     query.wholeWord = invocation.flag("--word");
     const std::vector<std::string> fields = invocation.valuesOf("--field");
     if (!fields.empty()) query.fields = find::FieldSet::none();
-    for (const std::string& name : fields) {
-        const auto choice = find::fieldChoice(name);
-        if (!choice) throw Error("нет поля «" + name + "» для поиска");
-        query.fields = query.fields | *choice;
-    }
+    // Each name has been checked by the command table.
+    for (const std::string& name : fields) query.fields = query.fields | *find::fieldChoice(name);
     const auto session = invocation.openBase(invocation.words[0]);
     for (const find::FindResult& result : find::findInTable(session->games(), query)) {
-        invocation.out << result.position << '\t' << result.number << '\t' << text::toUtf8(result.name) << '\t'
+        invocation.out << result.position << '\t' << result.number << '\t'
+                       << text::printable(text::toUtf8(result.name), std::string::npos) << '\t'
                        << find::fieldName(result.field) << '\n';
     }
     return 0;

@@ -1,6 +1,8 @@
 #include "cli/invocation.h"
 
 #include "core/text/cp1251.h"
+#include "core/text/exact_conversion.h"
+#include "core/text/printable.h"
 #include "core/tools/merge.h"
 
 namespace gamarium::cli {
@@ -18,7 +20,9 @@ std::vector<std::string> Invocation::valuesOf(const std::string& option) const {
 
 void Invocation::status(const std::string& cp1251) const {
     std::string lines;
-    for (const std::string& line : tools::listLines(cp1251)) lines += text::toUtf8(line) + '\n';
+    // A line may quote a name or a list as the user's files gave it.
+    for (const std::string& line : tools::listLines(cp1251))
+        lines += text::printable(text::toUtf8(line), std::string::npos) + '\n';
     out << (lines.empty() ? std::string("\n") : lines);
 }
 
@@ -27,11 +31,11 @@ files::Path Invocation::path(const std::string& utf8) const {
 }
 
 std::unique_ptr<session::BaseSession> Invocation::openBase(const std::string& base) const {
-    return std::make_unique<session::BaseSession>(home, text::fromUtf8(base));
+    return std::make_unique<session::BaseSession>(home, text::toStoredText(base));
 }
 
 std::unique_ptr<store::Table> Invocation::openTable(const std::string& base, session::BaseTable which) const {
-    return session::openBaseTable(home, text::fromUtf8(base), which);
+    return session::openBaseTable(home, text::toStoredText(base), which);
 }
 
 } // namespace gamarium::cli

@@ -31,7 +31,8 @@ struct Invocation {
     // Every value of an option that repeats, in the order given.
     std::vector<std::string> valuesOf(const std::string& option) const;
 
-    // Lines the window adds to its status memo (Windows-1251), as the terminal shows them.
+    // Lines the window adds to its status memo (Windows-1251), as the
+    // terminal shows them: control characters escaped.
     void status(const std::string& cp1251) const;
     // A file name from the command line, kept as the system's own bytes.
     files::Path path(const std::string& utf8) const;

@@ -2,7 +2,7 @@
 
 #include "core/pages/generator.h"
 #include "core/pages/report_line.h"
-#include "core/text/cp1251.h"
+#include "core/text/exact_conversion.h"
 
 namespace gamarium::cli {
 
@@ -17,7 +17,7 @@ pages::PageSettings pageSettings(const Invocation& invocation) {
         {"--image-path", &settings.block.imagePath},
     };
     for (const auto& [option, path] : paths)
-        if (const auto value = invocation.value(option)) *path = text::fromUtf8(*value);
+        if (const auto value = invocation.value(option)) *path = text::toStoredText(*value);
     return settings;
 }
 

@@ -1,6 +1,5 @@
 #include "cli/pictures_command.h"
 
-#include "core/error.h"
 #include "core/tools/pictures_by_name.h"
 
 namespace gamarium::cli {
@@ -8,10 +7,8 @@ namespace gamarium::cli {
 int addPictures(Invocation& invocation) {
     tools::PicturesByNameOptions options;
     options.dryRun = invocation.flag("--dry-run");
-    if (const auto slot = invocation.value("--slot")) {
-        if (slot->size() != 1 || (*slot)[0] < '1' || (*slot)[0] > '5') throw Error("--slot: номер поля от 1 до 5");
-        options.slot = (*slot)[0] - '0';
-    }
+    // 1 to 5, checked by the command table.
+    if (const auto slot = invocation.value("--slot")) options.slot = (*slot)[0] - '0';
     const std::string& base = invocation.words[0];
     const auto session = invocation.openBase(base);
     store::Table& table = session->games();

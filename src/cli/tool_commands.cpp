@@ -5,6 +5,7 @@
 #include "core/error.h"
 #include "core/text/cp1251.h"
 #include "core/text/exact_conversion.h"
+#include "core/text/printable.h"
 #include "core/tools/checks.h"
 #include "core/tools/light.h"
 #include "core/tools/merge.h"
@@ -27,7 +28,8 @@ int positionArgument(const std::string& word, const store::Table& table) {
     int position = 0;
     const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), position);
     if (ec != std::errc() || end != word.data() + word.size() || position < 1 || position > table.recordCount())
-        throw Error("нет игры на месте " + word + " (в таблице " + std::to_string(table.recordCount()) + " игр)");
+        throw Error("нет игры на месте " + text::quoted(word) + " (в таблице " + std::to_string(table.recordCount()) +
+                    " игр)");
     return position;
 }
 
@@ -36,8 +38,9 @@ int positionArgument(const std::string& word, const store::Table& table) {
 int jump(Invocation& invocation) {
     const auto session = invocation.openBase(invocation.words[0]);
     store::Table& table = session->games();
-    editor::quickJump(table, text::fromUtf8(invocation.words[1]));
-    invocation.out << table.recordNumber() << '\t' << text::toUtf8(table.fieldByName("Name").asString()) << '\n';
+    editor::quickJump(table, text::toStoredText(invocation.words[1]));
+    invocation.out << table.recordNumber() << '\t'
+                   << text::printable(text::toUtf8(table.fieldByName("Name").asString()), std::string::npos) << '\n';
     return 0;
 }
 

@@ -245,6 +245,8 @@ TEST_F(EditorTest, GenreListFollowsTheTypeAndThemesAppendOncePerChoice) {
     themes->setCurrentIndex(1);
     emit themes->activated(1); // "Fantasy" chosen from the list
     EXPECT_EQ(field("Genre"), "Platform, Fantasy");
+    EXPECT_EQ(themes->lineEdit()->cursorPosition(), 0) << "the theme shows from its start";
+    EXPECT_EQ(genres->lineEdit()->cursorPosition(), 0) << "the genre shows from its start";
     themes->lineEdit()->clear();
     QTest::keyClicks(themes->lineEdit(), QStringLiteral("Hor"));
     EXPECT_EQ(field("Genre"), "Platform, Fantasy") << "typing alone appends nothing";

@@ -4,8 +4,24 @@
 
 #include <gtest/gtest.h>
 
+#include <QFileDialog>
+#include <QLabel>
+
 namespace gamarium::gui::testing {
 namespace {
+
+// The file and folder dialogs that Qt draws speak Russian like the windows.
+TEST(FileDialogTest, QtsOwnDialogsSpeakRussian) {
+    QFileDialog dialog;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    for (const char* name : {"lookInLabel", "fileNameLabel", "fileTypeLabel"}) {
+        const auto* label = dialog.findChild<QLabel*>(QString::fromLatin1(name));
+        ASSERT_NE(label, nullptr) << name;
+        const QString text = label->text();
+        EXPECT_TRUE(std::any_of(text.begin(), text.end(), [](QChar c) { return c.script() == QChar::Script_Cyrillic; }))
+            << name << ": " << text.toStdString();
+    }
+}
 
 TEST(FileDialogTest, FiltersTakeQtsForm) {
     struct Case {

@@ -20,14 +20,6 @@ void forEachRomCrc(const ClrItem& block, Visit visit) {
                 if (!item.block && item.key == "crc"sv) visit(romCrc(item.value, item.line));
 }
 
-// Gives `known` the values it lacks that `said` has.
-void fillUnset(Metadata& known, const Metadata& said) {
-    for (auto [to, from] : {std::pair{&known.developer, &said.developer}, {&known.publisher, &said.publisher},
-                            {&known.releaseYear, &said.releaseYear}, {&known.genre, &said.genre},
-                            {&known.users, &said.users}})
-        if (!*to && *from) *to = *from;
-}
-
 } // namespace
 
 std::optional<DatGame> gameOf(const ClrItem& block) {
@@ -80,7 +72,7 @@ bool addMetadataOf(const ClrItem& block, MetadataByCrc& metadata) {
         }
     }
     if (!says) return false;
-    forEachRomCrc(block, [&](std::uint32_t crc) { fillUnset(metadata[crc], said); });
+    forEachRomCrc(block, [&](std::uint32_t crc) { metadata.fill(crc, said); });
     return true;
 }
 

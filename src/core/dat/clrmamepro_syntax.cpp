@@ -1,6 +1,8 @@
 #include "core/dat/clrmamepro_syntax.h"
 
 #include "core/dat/dat_game.h"
+#include "core/dat/dat_text.h"
+#include "core/text/printable.h"
 
 namespace gamarium::dat {
 namespace {
@@ -24,7 +26,7 @@ std::string shown(const Token& token) {
     case Kind::Close: return "«)»";
     default: break;
     }
-    return quotedForReport(token.text);
+    return text::quoted(token.text);
 }
 
 // Tokens from the stream, read a chunk at a time.
@@ -48,6 +50,9 @@ public:
             token.kind = Kind::Word;
             appendRun(token.text, [](char c) { return !isSpace(c) && c != '(' && c != ')' && c != '"'; });
         }
+        // Text ends at a NUL byte or a control character wherever it stands:
+        // a binary file is refused at its first one.
+        checkIsText(token.text, token.line);
         return token;
     }
 
@@ -138,7 +143,7 @@ void readItems(Lexer& lexer, ClrItem& block, int depth) {
         Token key = lexer.next();
         if (key.kind == Kind::Close) return;
         if (key.kind == Kind::End)
-            throw DamagedDat(block.line, "скобка «(» блока " + quotedForReport(block.key) + " не закрыта до конца файла");
+            throw DamagedDat(block.line, "скобка «(» блока " + text::quoted(block.key) + " не закрыта до конца файла");
         if (key.kind != Kind::Word) throw DamagedDat(key.line, "ожидалось имя поля, а стоит " + shown(key));
         Token value = lexer.next();
         ClrItem item;
@@ -152,7 +157,7 @@ void readItems(Lexer& lexer, ClrItem& block, int depth) {
             item.items.reserve(8); // a ROM's name, size, CRC, MD5, SHA-1 and a few more
             readItems(lexer, item, depth + 1);
         } else {
-            throw DamagedDat(item.line, "у поля " + quotedForReport(item.key) + " нет значения (стоит " + shown(value) + ")");
+            throw DamagedDat(item.line, "у поля " + text::quoted(item.key) + " нет значения (стоит " + shown(value) + ")");
         }
         block.items.push_back(std::move(item));
     }
@@ -171,7 +176,7 @@ void readClrmameproBlocks(std::istream& in, int firstLine, const std::function<v
         if (name.kind != Kind::Word) throw DamagedDat(name.line, "ожидалось имя блока, а стоит " + shown(name));
         const Token open = lexer.next();
         if (open.kind != Kind::Open)
-            throw DamagedDat(open.line, "после " + quotedForReport(name.text) + " ожидалась «(», а стоит " + shown(open));
+            throw DamagedDat(open.line, "после " + text::quoted(name.text) + " ожидалась «(», а стоит " + shown(open));
         block.key = std::move(name.text);
         block.line = name.line;
         block.items.clear(); // keeps its room for the next block

@@ -4,6 +4,7 @@
 #include "core/dat/logiqx_reader.h"
 
 #include <fstream>
+#include <system_error>
 
 namespace gamarium::dat {
 namespace {
@@ -23,11 +24,6 @@ bool looksLikeXml(std::istream& in, int& lines) {
     return false;
 }
 
-std::string shownPath(const files::Path& path) {
-    const std::u8string utf8 = path.u8string();
-    return std::string(utf8.begin(), utf8.end());
-}
-
 } // namespace
 
 void readDatStream(std::istream& in, DatContents& contents) {
@@ -44,19 +40,26 @@ DatContents readDatFiles(const std::vector<files::Path>& paths) {
     all.metadata.reserve(kMostGames); // a whole console's metadata without a rehash
     const files::Path* datPath = nullptr;
     for (const files::Path& path : paths) {
-        const std::string shown = shownPath(path);
+        const std::string shown = files::shownPath(path);
+        std::error_code ec;
+        const std::filesystem::file_status status = std::filesystem::status(path, ec);
+        if (!std::filesystem::exists(status)) throw Error(shown + ": нет такого файла");
+        if (std::filesystem::is_directory(status)) throw Error(shown + ": это папка, а не файл");
         std::ifstream in(path, std::ios::binary);
-        if (!in) throw Error(shown + ": файл не открывается");
+        if (!in) throw Error(shown + ": файл не открывается (нет доступа?)");
         const std::size_t games = all.games.size(), entries = all.metadataEntries;
         try {
             readDatStream(in, all);
         } catch (const Error& e) {
             throw Error(shown + ", " + e.what());
+        } catch (const std::ios_base::failure&) {
+            // A read the system refuses, thrown by the stream's buffer itself.
+            throw Error(shown + ", файл не читается");
         }
         if (all.games.size() == games && all.metadataEntries == entries)
             throw Error(shown + ": ни игр DAT, ни метаданных (developer, publisher, releaseyear, genre, users)");
         if (all.games.size() != games) {
-            if (datPath) throw Error(shown + ": второй файл DAT (игры уже взяты из " + shownPath(*datPath) + ")");
+            if (datPath) throw Error(shown + ": второй файл DAT (игры уже взяты из " + files::shownPath(*datPath) + ")");
             datPath = &path;
         }
     }

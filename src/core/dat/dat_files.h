@@ -15,9 +15,11 @@ namespace gamarium::dat {
 void readDatStream(std::istream& in, DatContents& contents);
 
 // The games of the first file that holds games (the DAT) and the metadata of
-// every file. A file that cannot be opened or read, a damaged file, a second
-// DAT, or a file that holds neither games nor metadata refuses the whole
-// set: the error names the file, and for a damaged one the line and reason.
+// every file. A missing file, a folder, a file that cannot be opened or
+// read, a damaged file (a binary one among them), a second DAT, or a file
+// that holds neither games nor metadata refuses the whole set: the error
+// names the file by its whole path, and for a damaged one the line and
+// reason.
 // So does a set of metadata files alone.
 DatContents readDatFiles(const std::vector<files::Path>& paths);
 

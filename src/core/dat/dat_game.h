@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -38,6 +37,15 @@ public:
         const auto [at, added] = index_.try_emplace(crc, values_.size());
         if (added) values_.emplace_back();
         return values_[at->second];
+    }
+    // Gives the metadata of `crc` the values it lacks that `said` has: a
+    // value already known for a CRC stays.
+    void fill(std::uint32_t crc, const Metadata& said) {
+        Metadata& known = (*this)[crc];
+        for (auto [to, from] : {std::pair{&known.developer, &said.developer}, {&known.publisher, &said.publisher},
+                                {&known.releaseYear, &said.releaseYear}, {&known.genre, &said.genre},
+                                {&known.users, &said.users}})
+            if (!*to && *from) *to = *from;
     }
     const Metadata* find(std::uint32_t crc) const {
         const auto at = index_.find(crc);
@@ -74,16 +82,6 @@ private:
     int line_;
     std::string reason_;
 };
-
-// A text of a file in «quotes» for a report, cut to its first 40 bytes
-// (before a whole UTF-8 character) when longer.
-inline std::string quotedForReport(std::string_view text) {
-    constexpr std::size_t kLongest = 40;
-    if (text.size() <= kLongest) return "«" + std::string(text) + "»";
-    std::size_t end = kLongest;
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
-    return "«" + std::string(text.substr(0, end)) + "…»";
-}
 
 // More games than a table can number (N is a 16-bit number).
 inline constexpr std::size_t kMostGames = 32767;

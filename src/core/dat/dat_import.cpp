@@ -4,6 +4,7 @@
 #include "core/dat/regions.h"
 #include "core/store/table.h"
 #include "core/text/cp1251.h"
+#include "core/text/printable.h"
 #include "core/tools/checks.h"
 #include "core/tools/renumber.h"
 
@@ -40,7 +41,7 @@ std::string nameKey(const std::string& name, const std::string& region) {
 
 class Plan {
 public:
-    Plan(store::Table& games, std::size_t datGames, const tools::StatusSink& report, bool dryRun)
+    Plan(store::Table& games, std::size_t datGames, const tools::ReportSink& report, bool dryRun)
         : report_(report), dryRun_(dryRun) {
         const std::size_t most = static_cast<std::size_t>(games.recordCount()) + datGames;
         records_.reserve(most);
@@ -72,6 +73,13 @@ public:
         const DatRecord record = datRecord(game, said);
         if (const std::optional<std::size_t> match = byName(record))
             return fill(*match, game, [&](DatField f) { return record[f]; });
+        // A record that nothing would find again is never made.
+        if (!record[Name].problem.empty() || (record[Name].text.empty() && record[File].text.empty())) {
+            ++result_.skipped;
+            report_(head(game, Name) + "игра пропущена: " +
+                    (record[Name].problem.empty() ? std::string("нет ни названия, ни файла ROM") : record[Name].problem));
+            return;
+        }
         Planned added;
         added.name = record[Name].text;
         added.region = record[Region].text;
@@ -81,7 +89,7 @@ public:
             added.present[f] = true;
             added.writes.emplace_back(static_cast<DatField>(f), record[f].text);
         }
-        if (dryRun_) report_(text::fromUtf8("добавится: ") + added.name);
+        if (dryRun_) report_("добавится: " + text::printable(text::toUtf8(added.name), std::string::npos));
         remember(records_.size(), added, record[File].text);
         records_.push_back(std::move(added));
         ++result_.added;
@@ -139,33 +147,36 @@ private:
         if (fields.empty()) return;
         if (known.position >= 0 && writes == 0) ++result_.filled;
         if (dryRun_ && known.position >= 0)
-            report_(text::fromUtf8("дополнится: ") + known.name + " (" + std::to_string(known.position + 1) +
-                    "): " + fields);
+            report_("дополнится: " + text::printable(text::toUtf8(known.name), std::string::npos) + " (" +
+                    std::to_string(known.position + 1) + "): " + fields);
+    }
+
+    // "«Game (Japan)», Name: ", the start of a line about one field.
+    static std::string head(const DatGame& game, DatField f) {
+        return reportName(game) + ", " + std::string(kDatFieldNames[f]) + ": ";
     }
 
     // Reports what became of a field's text on its way into an empty field.
     void note(const DatGame& game, const DatValue& value, DatField f) {
         if (!value.unaccented && !value.cut && value.problem.empty() && f != Region) return;
-        const std::string head =
-            text::fromUtf8("«") + reportName(game) + text::fromUtf8("», ") + std::string(kDatFieldNames[f]) + ": ";
         if (value.unaccented) {
             ++result_.unaccented;
-            report_(head + text::fromUtf8("без диакритики «") + value.text + text::fromUtf8("»"));
+            report_(head(game, f) + "без диакритики " + text::quoted(text::toUtf8(value.text), std::string::npos));
         }
         if (value.cut) {
             ++result_.cut;
-            report_(head + text::fromUtf8("обрезано до «") + value.text + text::fromUtf8("»"));
+            report_(head(game, f) + "обрезано до " + text::quoted(text::toUtf8(value.text), std::string::npos));
         }
         if (!value.problem.empty()) {
             ++result_.leftEmpty;
-            report_(head + text::fromUtf8("оставлено пустым: " + value.problem));
+            report_(head(game, f) + "оставлено пустым: " + value.problem);
         }
         if (f == Region)
             for (const std::string& word : gameRegion(game.name, game.region).unknown)
-                report_(head + text::fromUtf8("слова «" + word + "» нет в таблице регионов"));
+                report_(head(game, f) + "слова " + text::quoted(word) + " нет в таблице регионов");
     }
 
-    const tools::StatusSink& report_;
+    const tools::ReportSink& report_;
     bool dryRun_;
     std::vector<Planned> records_;
     std::size_t existing_ = 0;
@@ -200,7 +211,7 @@ void writeFields(const DatFields& fields, const Planned& record) {
 
 } // namespace
 
-DatImportResult importDat(store::Table& games, const DatContents& dat, const tools::StatusSink& report, bool dryRun,
+DatImportResult importDat(store::Table& games, const DatContents& dat, const tools::ReportSink& report, bool dryRun,
                           const tools::Progress& progress) {
     Plan plan(games, dat.games.size(), report, dryRun);
     for (const DatGame& game : dat.games) plan.take(game, dat.metadata);
@@ -266,13 +277,15 @@ DatImportResult importDat(store::Table& games, const DatContents& dat, const too
 }
 
 std::string conversionsLine(const DatImportResult& result) {
-    return text::fromUtf8("без диакритики: " + std::to_string(result.unaccented) + ", обрезано: " +
-                          std::to_string(result.cut) + ", оставлено пустым: " + std::to_string(result.leftEmpty));
+    return "без диакритики: " + std::to_string(result.unaccented) + ", обрезано: " + std::to_string(result.cut) +
+           ", оставлено пустым: " + std::to_string(result.leftEmpty);
 }
 
 std::string countsLine(const DatImportResult& result) {
-    return text::fromUtf8("добавлено " + std::to_string(result.added) + ", дополнено " +
-                          std::to_string(result.filled) + ", без изменений " + std::to_string(result.unchanged));
+    std::string line = "добавлено " + std::to_string(result.added) + ", дополнено " + std::to_string(result.filled) +
+                       ", без изменений " + std::to_string(result.unchanged);
+    if (result.skipped > 0) line += ", пропущено " + std::to_string(result.skipped);
+    return line;
 }
 
 } // namespace gamarium::dat

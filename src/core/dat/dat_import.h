@@ -19,6 +19,7 @@ struct DatImportResult {
     int unaccented = 0; // texts written without accents
     int cut = 0;        // texts cut to their field
     int leftEmpty = 0;  // fields left empty for a value the table cannot hold
+    int skipped = 0;    // new games passed over: a name the table cannot hold, or neither name nor file
     int firstAdded = 0; // position of the first added record in the end, 0 when none
 };
 
@@ -30,16 +31,21 @@ struct DatImportResult {
 // search in the name check's order, and the table is renumbered when N no
 // longer follows the positions. Everything is one transaction: all of it is
 // stored or none. A table that would hold more than 32,767 games is refused
-// before any change. Every text written without accents, cut, or left out
-// is reported (Windows-1251 lines), as are region words the region table
-// lacks; with `dryRun` the changes are reported and nothing is written.
-DatImportResult importDat(store::Table& games, const DatContents& dat, const tools::StatusSink& report,
+// before any change. A game that would be added but whose name the table
+// cannot hold, even spelled plain, or that has neither a name nor a file is
+// passed over: it would come back as a new record each time. Every text
+// written without accents or spelled plain, cut, or left out is reported
+// (UTF-8 lines that show the DAT's own characters), as are games passed
+// over and region words the region table lacks; with `dryRun` the changes
+// are reported and nothing is written.
+DatImportResult importDat(store::Table& games, const DatContents& dat, const tools::ReportSink& report,
                           bool dryRun = false, const tools::Progress& progress = {});
 
-// "без диакритики: N, обрезано: M, оставлено пустым: K" (Windows-1251).
+// "без диакритики: N, обрезано: M, оставлено пустым: K" (UTF-8).
 std::string conversionsLine(const DatImportResult& result);
 
-// "добавлено N, дополнено M, без изменений K" (Windows-1251).
+// "добавлено N, дополнено M, без изменений K", then ", пропущено P" when
+// games were passed over (UTF-8).
 std::string countsLine(const DatImportResult& result);
 
 } // namespace gamarium::dat

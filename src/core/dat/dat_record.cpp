@@ -5,6 +5,7 @@
 #include "core/store/schema.h"
 #include "core/text/cp1251.h"
 #include "core/text/exact_conversion.h"
+#include "core/text/printable.h"
 #include "core/tools/list_file.h"
 #include "core/tools/rename.h"
 
@@ -48,7 +49,7 @@ DatValue numberValue(std::string_view text, std::string_view what) {
     std::int32_t number = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
     if (text.empty() || ec != std::errc() || end != text.data() + text.size())
-        value.problem = std::string(what) + " " + quotedForReport(text) + " не целое число";
+        value.problem = std::string(what) + " " + text::quoted(text) + " не целое число";
     else
         value.text = std::to_string(number);
     return value;
@@ -133,9 +134,7 @@ DatRecord datRecord(const DatGame& game, const Metadata* metadata) {
 }
 
 std::string reportName(const DatGame& game) {
-    int unaccented = 0;
-    const text::ExactText shown = text::fromUtf8Unaccented(game.name, unaccented);
-    return shown.problem.empty() ? shown.text : text::fromUtf8(game.name);
+    return text::quoted(game.name, std::string::npos);
 }
 
 } // namespace gamarium::dat

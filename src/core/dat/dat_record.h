@@ -42,7 +42,8 @@ std::string sidOfName(std::string_view name);
 // Every field of the record of a DAT game.
 DatRecord datRecord(const DatGame& game, const Metadata* metadata);
 
-// The game's name in the DAT for a report (Windows-1251, accents left out).
+// The game's name in the DAT for a report: in «quotes», UTF-8, as the DAT
+// spells it (control characters escaped).
 std::string reportName(const DatGame& game);
 
 // `text` cut to `size` characters at the last space that leaves a word

@@ -53,9 +53,10 @@ RegionLetters regionLetters(std::string_view list) {
 }
 
 RegionLetters gameRegion(std::string_view name, std::string_view regionField) {
-    const std::size_t open = name.find('(');
-    const std::size_t close = open == std::string_view::npos ? open : name.find(')', open);
-    if (close != std::string_view::npos) {
+    // Each group from the "(" nearest before its ")": "(^^; (Japan)" holds "Japan".
+    for (std::size_t close = name.find(')'); close != std::string_view::npos; close = name.find(')', close + 1)) {
+        const std::size_t open = name.rfind('(', close);
+        if (open == std::string_view::npos) continue;
         const std::string_view group = name.substr(open + 1, close - open - 1);
         const std::vector<std::string_view> groupWords = listWords(group, ",");
         if (!groupWords.empty() && std::all_of(groupWords.begin(), groupWords.end(), regionOf))

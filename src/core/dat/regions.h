@@ -18,8 +18,8 @@ struct RegionLetters {
 RegionLetters regionLetters(std::string_view words);
 
 // The letters of a DAT game: those of the first parenthesis group of its
-// name when every word of the group is a region, else those of its region
-// field (whose unknown words are reported).
+// name whose words are all region words ("(^^; (Japan)" gives "Japan"),
+// else those of its region field (whose unknown words are reported).
 RegionLetters gameRegion(std::string_view name, std::string_view regionField);
 
 } // namespace gamarium::dat

@@ -1,6 +1,7 @@
 #include "core/dat/rom_fields.h"
 
 #include "core/dat/dat_game.h"
+#include "core/text/printable.h"
 
 #include <algorithm>
 #include <charconv>
@@ -14,7 +15,7 @@ std::uint64_t romSize(std::string_view text, int line) {
         !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
     const auto [at, ec] = std::from_chars(text.data(), end, size);
     if (!digits || ec != std::errc() || at != end)
-        throw DamagedDat(line, "размер ROM " + quotedForReport(text) + " не число");
+        throw DamagedDat(line, "размер ROM " + text::quoted(text) + " не число");
     return size;
 }
 
@@ -26,7 +27,7 @@ std::uint32_t romCrc(std::string_view text, int line) {
     });
     const auto [at, ec] = std::from_chars(text.data(), end, crc, 16);
     if (!hex || ec != std::errc() || at != end)
-        throw DamagedDat(line, "CRC " + quotedForReport(text) + " не из 8 шестнадцатеричных цифр");
+        throw DamagedDat(line, "CRC " + text::quoted(text) + " не из 8 шестнадцатеричных цифр");
     return crc;
 }
 

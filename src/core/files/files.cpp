@@ -3,6 +3,7 @@
 #include "core/error.h"
 #include "core/files/system.h"
 #include "core/text/cp1251.h"
+#include "core/text/printable.h"
 #include "core/text/wildcard.h"
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <fstream>
 #include <random>
+#include <thread>
 #include <system_error>
 
 namespace gamarium::files {
@@ -27,21 +29,11 @@ Path fromUtf8Text(const std::string& utf8) {
 }
 
 std::string describe(const Path& path) {
-    return "«" + utf8Of(path) + "»";
+    return "«" + shownPath(path) + "»";
 }
 
 constexpr std::string_view kTemporaryMark = ".gamarium-tmp-";
 constexpr std::size_t kTemporaryDigits = 6;
-
-Path temporaryFor(const Path& path) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::random_device random;
-    std::string name(kTemporaryMark);
-    for (std::size_t i = 0; i < kTemporaryDigits; ++i) name += kDigits[random() % 16];
-    Path temporary = path;
-    temporary += name;
-    return temporary;
-}
 
 } // namespace
 
@@ -62,8 +54,8 @@ std::string nameText(const Path& path) {
     return text::fromUtf8(utf8Of(path.filename()));
 }
 
-std::string pathText(const Path& path) {
-    return text::fromUtf8(utf8Of(path));
+std::string shownPath(const Path& path) {
+    return text::printable(utf8Of(path), std::string::npos);
 }
 
 Path findNoCase(const Path& folder, std::string_view name) {
@@ -142,6 +134,19 @@ void writeFileReplacing(const Path& path, std::string_view bytes) {
     }
 }
 
+Path temporaryFor(const Path& path) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    // Seeded once per thread: a random device costs more than the write of
+    // a small page.
+    thread_local std::mt19937 random(std::random_device{}() ^
+                                     static_cast<unsigned>(std::hash<std::thread::id>{}(std::this_thread::get_id())));
+    std::string name(kTemporaryMark);
+    for (std::size_t i = 0; i < kTemporaryDigits; ++i) name += kDigits[random() % 16];
+    Path temporary = path;
+    temporary += name;
+    return temporary;
+}
+
 bool isTemporaryName(std::string_view name) {
     const std::size_t mark = name.rfind(kTemporaryMark);
     if (mark == std::string_view::npos || mark == 0) return false;
@@ -150,13 +155,22 @@ bool isTemporaryName(std::string_view name) {
            digits.find_first_not_of("0123456789abcdef") == std::string_view::npos;
 }
 
-void removeTemporaries(const Path& folder) {
+std::vector<Path> leftoverTemporaries(const Path& folder, std::string_view ofName) {
+    std::vector<Path> found;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code typeError;
-        if (it->is_regular_file(typeError) && !it->is_symlink(typeError) && isTemporaryName(nameText(it->path())))
-            removeFile(it->path());
+        if (!it->is_regular_file(typeError) || it->is_symlink(typeError)) continue;
+        const std::string name = nameText(it->path());
+        if (!isTemporaryName(name)) continue;
+        if (!ofName.empty() && name.compare(0, name.rfind(kTemporaryMark), ofName) != 0) continue;
+        found.push_back(it->path());
     }
+    return found;
+}
+
+void removeTemporaries(const Path& folder) {
+    for (const Path& leftover : leftoverTemporaries(folder)) removeFile(leftover);
 }
 
 } // namespace gamarium::files

@@ -18,8 +18,8 @@ Path toPath(std::string_view cp1251);
 Path withSlashes(const Path& typed);
 // The last component of a path as Windows-1251 text.
 std::string nameText(const Path& path);
-// A whole path as Windows-1251 text.
-std::string pathText(const Path& path);
+// A whole path as a message (UTF-8) names it, control characters escaped.
+std::string shownPath(const Path& path);
 
 // The entry `name` of `folder`: the exact name if it exists, else an entry
 // whose name differs only in letter case, else folder/name (not existing).
@@ -51,11 +51,17 @@ std::string readFile(const Path& path, std::size_t limit = std::string().max_siz
 // process may. Throws Error when the file cannot be written.
 void writeFileReplacing(const Path& path, std::string_view bytes);
 
-// The program's temporary files are named "<name>.gamarium-tmp-<six hex
-// digits>" beside the file they will replace; a killed run leaves them.
+// Every temporary file of the program is named "<name>.gamarium-tmp-<six
+// hex digits>" beside the file it is meant to become, whatever writes it
+// (pages, copies, tables, pictures); a killed run leaves such files, and
+// this one pattern is how they are known again.
+Path temporaryFor(const Path& path);
 bool isTemporaryName(std::string_view name);
-// Deletes the program's temporary files in `folder`: files only, never a
-// folder or a link, never a name of another pattern. Failures pass over.
+// The program's temporary files in `folder` (only those meant to become
+// the file `ofName` when it is given): regular files only, never a folder
+// or a link, never a name of another pattern.
+std::vector<Path> leftoverTemporaries(const Path& folder, std::string_view ofName = {});
+// Deletes leftoverTemporaries(folder). Failures pass over.
 void removeTemporaries(const Path& folder);
 
 } // namespace gamarium::files

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <system_error>
 
 #include <fcntl.h>
@@ -29,6 +30,16 @@ Path executableFolder() {
     const Path self = std::filesystem::read_symlink("/proc/self/exe", ec);
     return ec ? std::filesystem::current_path(ec) : self.parent_path();
 #endif
+}
+
+Path userHome() {
+#ifdef _WIN32
+    if (const wchar_t* profile = _wgetenv(L"USERPROFILE"); profile && *profile) return Path(profile);
+#else
+    if (const char* home = std::getenv("HOME"); home && *home) return Path(home);
+#endif
+    std::error_code ec;
+    return std::filesystem::current_path(ec);
 }
 
 bool isWritable(const Path& path) {
@@ -110,6 +121,13 @@ std::vector<FolderEntry> folderEntries(const Path& folder) {
     ::closedir(dir);
 #endif
     return entries;
+}
+
+std::vector<SizedFile> filesWithSizes(const Path& folder) {
+    std::vector<SizedFile> files;
+    for (FolderEntry& entry : folderEntries(folder))
+        if (!entry.folder) files.push_back({folder / entry.name, entry.size});
+    return files;
 }
 
 FileReader::FileReader(const Path& path) {

@@ -12,6 +12,10 @@ namespace gamarium::files {
 // The folder that holds the running executable.
 Path executableFolder();
 
+// The user's home folder (HOME; on Windows USERPROFILE), where ~/.netrc
+// and ~/.ssh/ are; the current folder when neither is set.
+Path userHome();
+
 // Whether this process may change the file or folder (false also on a
 // read-only medium). Root passes the permission bits, as the system lets it.
 bool isWritable(const Path& path);
@@ -73,6 +77,14 @@ struct FolderEntry {
 // does not tell links apart). Other entries and links that lead nowhere
 // are left out; an unreadable folder gives none.
 std::vector<FolderEntry> folderEntries(const Path& folder);
+
+// The regular files of a folder (links followed) with their sizes, as
+// folderEntries lists them.
+struct SizedFile {
+    Path path;
+    std::uintmax_t size = 0;
+};
+std::vector<SizedFile> filesWithSizes(const Path& folder);
 
 // Keeps memory the program frees for its next use instead of handing it
 // back to the system at once. Every picture shown allocates and frees

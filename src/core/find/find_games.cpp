@@ -86,7 +86,7 @@ FindResult describe(const GameText& game, const FindMatch& match) {
     const std::size_t to = std::min(text.size(), std::size_t{match.offset} + match.length + kExcerptSide);
     std::string excerpt =
         (from > 0 ? "..." : "") + oneLine(text.substr(from, to - from)) + (to < text.size() ? "..." : "");
-    return {match.position, game.number, game.field(SearchField::Name), game.region, match.field, std::move(excerpt)};
+    return {match.position, game.record, game.number, game.field(SearchField::Name), game.region, match.field, std::move(excerpt)};
 }
 
 FindResult describe(const GameList& games, const FindMatch& match) {

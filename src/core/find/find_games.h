@@ -30,6 +30,7 @@ struct FindMatch {
 // A match as the user sees it.
 struct FindResult {
     std::size_t position = 0;
+    std::int64_t record = 0; // the game's identity in the table
     std::string number, name, region; // N, Name, Region
     SearchField field = SearchField::Name;
     std::string excerpt; // the field's text around the match, on one line

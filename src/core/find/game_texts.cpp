@@ -16,6 +16,7 @@ constexpr std::size_t kRunSize = 1024;
 // The searchable fields of the record the table's fields hold.
 std::shared_ptr<const GameText> textOf(store::Table& games) {
     auto game = std::make_shared<GameText>();
+    game->record = games.recordId();
     game->number = games.fieldByName("N").asString();
     game->region = games.fieldByName("Region").asString();
     for (int i = 0; i < kSearchFieldCount; ++i)
@@ -40,8 +41,9 @@ const std::vector<std::string_view>& gameTextFields() {
 }
 
 // A game's texts from those fields as the table file stores them.
-std::shared_ptr<const GameText> gameText(std::span<const std::string_view> stored) {
+std::shared_ptr<const GameText> gameText(store::RecordId record, std::span<const std::string_view> stored) {
     auto game = std::make_shared<GameText>();
+    game->record = record;
     game->number = text::fromUtf8(stored[0]);
     game->region = text::fromUtf8(stored[1]);
     for (std::size_t i = 0; i < game->fields.size(); ++i) game->fields[i] = text::fromUtf8(stored[2 + i]);
@@ -85,7 +87,7 @@ void GameTexts::reload(store::Table& games) {
     std::vector<std::shared_ptr<const GameChunk>> chunks;
     Games run;
     games.forEachStoredRecord(gameTextFields(), [&](std::size_t, std::span<const std::string_view> stored) {
-        run.push_back(gameText(stored));
+        run.push_back(gameText(games.recordId(), stored));
         if (run.size() == kRunSize) chunks.push_back(std::make_shared<GameChunk>(std::exchange(run, {})));
     });
     if (!run.empty()) chunks.push_back(std::make_shared<GameChunk>(std::move(run)));

@@ -21,7 +21,8 @@ namespace gamarium::find {
 
 // One game's texts as stored, with N and Region for showing a result.
 struct GameText {
-    std::string number; // N as text, empty when not set
+    std::int64_t record = 0; // the record's identity in the table
+    std::string number;      // N as text, empty when not set
     std::string region;
     std::array<std::string, kSearchFieldCount> fields;
 
@@ -73,10 +74,10 @@ private:
 };
 
 // The texts of a game table. Read once whole (reload), then kept in step
-// by the editor telling each change it makes: a record posted, inserted or
-// deleted at a position. A tool that changes many records (renumbering,
-// renaming, a merge) is followed by reload. Called from one thread; an
-// edit rebuilds only the run of about a thousand games it falls in.
+// by each change: a record posted, inserted or deleted at a position. A
+// change of many records (renumbering, renaming, a merge) is followed by
+// reload. Called from one thread; an edit rebuilds only the run of about a
+// thousand games it falls in.
 class GameTexts {
 public:
     // Reads every record of the table with one pass.

@@ -110,6 +110,7 @@ std::vector<FindResult> findInTable(store::Table& games, const FindQuery& query)
             const auto at = rule.firstIn(folded);
             if (!at) continue;
             if (!described) {
+                game.record = games.recordId();
                 game.number = text::fromUtf8(stored[0]);
                 game.region = text::fromUtf8(stored[1]);
                 const std::size_t name = static_cast<std::size_t>(SearchField::Name);

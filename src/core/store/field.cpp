@@ -99,7 +99,7 @@ void Field::setAsString(std::string_view text) {
     FieldValue& v = changeableValue();
     v.null = text.empty();
     v.text.assign(text);
-    table_.notify(this);
+    table_.notifyWritten(*this);
 }
 
 void Field::setAsInteger(std::int64_t number) {
@@ -111,7 +111,7 @@ void Field::setAsInteger(std::int64_t number) {
     FieldValue& v = changeableValue();
     v.null = false;
     v.integer = number;
-    table_.notify(this);
+    table_.notifyWritten(*this);
 }
 
 Error Field::rangeError(const std::string& number) const {
@@ -122,7 +122,7 @@ Error Field::rangeError(const std::string& number) const {
 void Field::clear() {
     FieldValue& v = changeableValue();
     v = FieldValue{};
-    table_.notify(this);
+    table_.notifyWritten(*this);
 }
 
 } // namespace gamarium::store

@@ -6,6 +6,7 @@
 #include "core/text/cp1251.h"
 
 #include <algorithm>
+#include <exception>
 #include <stdexcept>
 
 namespace gamarium::store {
@@ -44,7 +45,7 @@ void Table::open() {
     state_ = TableState::Browse;
     moveTo(0);
     bof_ = true;
-    notify();
+    notify(eventHere(ChangeEvent::Kind::Opened));
 }
 
 void Table::loadOrder() {
@@ -55,23 +56,24 @@ void Table::loadOrder() {
 }
 
 void Table::runAsOneTransaction(const std::function<void()>& work) {
-    if (checkBrowseMode()) notify();
+    checkBrowseMode();
+    const ManyChanges many(*this);
     try {
         sqlite::Transaction transaction(*db_);
         work();
-        if (checkBrowseMode()) notify();
+        checkBrowseMode();
         transaction.commit();
     } catch (...) {
         // The transaction has been rolled back; the cursor follows the file.
         state_ = TableState::Browse;
         modified_ = false;
+        storedMany_ = true;
         try {
             loadOrder();
             moveTo(0);
         } catch (const Error&) {
             // The first error is the one worth reporting.
         }
-        notify();
         throw;
     }
 }
@@ -108,7 +110,7 @@ void Table::close() {
     recordsRead_ = 0;
     state_ = TableState::Inactive;
     modified_ = false;
-    notify();
+    notify({ChangeEvent::Kind::Closed});
 }
 
 bool Table::readOnly() const {
@@ -152,10 +154,12 @@ bool Table::checkBrowseMode() {
     requireOpen();
     requireQuiet();
     if (state_ == TableState::Browse) return false;
-    if (modified_)
-        writeChange();
-    else
+    if (modified_) {
+        notify(writeChange());
+    } else {
         dropChange();
+        notify(eventHere(ChangeEvent::Kind::Cancelled));
+    }
     return true;
 }
 
@@ -189,7 +193,7 @@ void Table::readValue(sqlite::Statement& statement, int column, int index) {
 
 void Table::scanRecords(const std::vector<std::string_view>& fieldNames,
                         const std::function<void(sqlite::Statement& scan, std::size_t position)>& row) {
-    if (checkBrowseMode()) notify();
+    checkBrowseMode();
     std::string columns = "_id";
     for (const std::string_view name : fieldNames)
         columns += ", " + sqlite::quoteIdentifier(text::toUtf8(fieldByName(name).name()));
@@ -262,14 +266,14 @@ void Table::first() {
     checkBrowseMode();
     moveTo(0);
     bof_ = true;
-    notify();
+    notify(eventHere(ChangeEvent::Kind::Moved));
 }
 
 void Table::last() {
     checkBrowseMode();
     moveTo(order_.empty() ? 0 : order_.size() - 1);
     eof_ = true;
-    notify();
+    notify(eventHere(ChangeEvent::Kind::Moved));
 }
 
 void Table::moveToPosition(std::int64_t position) {
@@ -277,14 +281,24 @@ void Table::moveToPosition(std::int64_t position) {
 
     if (order_.empty()) {
         bof_ = eof_ = true;
-        notify();
+        notify(eventHere(ChangeEvent::Kind::Moved));
         return;
     }
     const auto count = static_cast<std::int64_t>(order_.size());
     moveTo(static_cast<std::size_t>(std::clamp<std::int64_t>(position, 1, count) - 1));
     bof_ = position <= 1;
     eof_ = position > count && position > 1;
-    notify();
+    notify(eventHere(ChangeEvent::Kind::Moved));
+}
+
+bool Table::moveToRecord(RecordId id) {
+    checkBrowseMode();
+    for (std::size_t position = 0; position < order_.size(); ++position)
+        if (order_.at(position).id == id) {
+            moveToPosition(static_cast<std::int64_t>(position) + 1);
+            return true;
+        }
+    return false;
 }
 
 void Table::next() {
@@ -296,10 +310,9 @@ void Table::prior() {
 }
 
 int Table::moveBy(int n) {
-    const bool posted = checkBrowseMode();
+    checkBrowseMode();
     if (order_.empty()) {
         bof_ = eof_ = true;
-        if (posted) notify();
         return 0;
     }
     const auto last = static_cast<std::int64_t>(order_.size()) - 1;
@@ -307,14 +320,11 @@ int Table::moveBy(int n) {
     const std::int64_t to = std::clamp<std::int64_t>(from + n, 0, last);
     const bool stopped = from + n != to;
     // A move by 0 (going to position 1 is "first, then by 0") keeps the ends marked.
-    if (n == 0) {
-        if (posted) notify();
-        return 0;
-    }
+    if (n == 0) return 0;
     if (to != from) moveTo(static_cast<std::size_t>(to));
     bof_ = n < 0 && stopped;
     eof_ = n > 0 && stopped;
-    if (to != from || posted) notify();
+    if (to != from) notify(eventHere(ChangeEvent::Kind::Moved));
     return static_cast<int>(to - from);
 }
 
@@ -333,7 +343,7 @@ void Table::startNewRecord(std::size_t position) {
     std::fill(buffer_.begin(), buffer_.end(), FieldValue{});
     state_ = TableState::Insert;
     modified_ = false;
-    notify();
+    notify(eventHere(ChangeEvent::Kind::Began));
 }
 
 void Table::edit() {
@@ -346,7 +356,7 @@ void Table::edit() {
     }
     state_ = TableState::Edit;
     modified_ = false;
-    notify();
+    notify(eventHere(ChangeEvent::Kind::Began));
 }
 
 void Table::bindBuffer(sqlite::Statement& statement) {
@@ -368,8 +378,7 @@ void Table::post() {
     requireOpen();
     requireQuiet();
     if (state_ == TableState::Browse) throw Error("Dataset not in edit or insert mode");
-    writeChange();
-    notify();
+    notify(writeChange());
 }
 
 void Table::setValues(const RecordValues& values) {
@@ -381,9 +390,10 @@ void Table::post(const RecordValues& values) {
     post();
 }
 
-void Table::writeChange() {
+ChangeEvent Table::writeChange() {
     const int keyIndex = static_cast<int>(fields_.size()) + 1;
-    if (state_ == TableState::Edit) {
+    const bool inserted = state_ == TableState::Insert;
+    if (!inserted) {
         bindBuffer(*update_);
         update_->bindInt(keyIndex, order_.at(current_).id);
         update_->run();
@@ -406,6 +416,7 @@ void Table::writeChange() {
     state_ = TableState::Browse;
     modified_ = false;
     bof_ = eof_ = false;
+    return eventHere(inserted ? ChangeEvent::Kind::Inserted : ChangeEvent::Kind::Saved);
 }
 
 void Table::dropChange() {
@@ -419,7 +430,7 @@ void Table::cancel() {
     requireQuiet();
     if (state_ == TableState::Browse) return;
     dropChange();
-    notify();
+    notify(eventHere(ChangeEvent::Kind::Cancelled));
 }
 
 void Table::remove() {
@@ -430,13 +441,14 @@ void Table::remove() {
         return;
     }
     if (order_.empty()) throw Error("Cannot perform this operation on an empty dataset");
-    delete_->bindInt(1, order_.at(current_).id);
+    const ChangeEvent deleted = eventHere(ChangeEvent::Kind::Deleted);
+    delete_->bindInt(1, deleted.record);
     delete_->run();
     order_.erase(current_);
     state_ = TableState::Browse;
     modified_ = false;
     moveTo(current_);
-    notify();
+    notify(deleted);
 }
 
 int Table::recordCount() const {
@@ -450,6 +462,11 @@ int Table::recordNumber() const {
     return order_.empty() ? 0 : static_cast<int>(current_) + 1;
 }
 
+RecordId Table::recordId() const {
+    requireOpen();
+    return state_ == TableState::Insert || order_.empty() ? 0 : order_.at(current_).id;
+}
+
 int Table::addChangeListener(ChangeListener listener) {
     listeners_.emplace_back(nextListenerId_, std::move(listener));
     return nextListenerId_++;
@@ -459,18 +476,50 @@ void Table::removeChangeListener(int id) {
     std::erase_if(listeners_, [id](const auto& entry) { return entry.first == id; });
 }
 
-void Table::notify(const Field* changed) {
+ChangeEvent Table::eventHere(ChangeEvent::Kind kind) const {
+    return {kind, recordId(), static_cast<std::size_t>(recordNumber())};
+}
+
+void Table::notifyWritten(const Field& field) {
+    ChangeEvent event = eventHere(ChangeEvent::Kind::ValueWritten);
+    event.field = &field;
+    notify(event);
+}
+
+void Table::notify(ChangeEvent event) {
+    using Kind = ChangeEvent::Kind;
+    if (manyChanges_ > 0 && (event.kind == Kind::Saved || event.kind == Kind::Inserted || event.kind == Kind::Deleted))
+        storedMany_ = true;
     if (listeners_.empty()) return;
     // A copy: a listener may add or remove listeners.
     const auto listeners = listeners_;
     notifying_ = true;
     try {
-        for (const auto& [id, listener] : listeners) listener(changed);
+        for (const auto& [id, listener] : listeners) listener(event);
     } catch (...) {
         notifying_ = false;
         throw;
     }
     notifying_ = false;
+}
+
+Table::ManyChanges::ManyChanges(Table& table) : table_(table) {
+    if (table_.manyChanges_++ == 0) table_.storedMany_ = false;
+}
+
+Table::ManyChanges::~ManyChanges() noexcept(false) {
+    table_.endManyChanges();
+}
+
+void Table::endManyChanges() {
+    if (--manyChanges_ > 0 || !isOpen()) return;
+    try {
+        notify(eventHere(storedMany_ ? ChangeEvent::Kind::Reloaded : ChangeEvent::Kind::Moved));
+    } catch (...) {
+        // A listener that fails while a failed change unwinds must not end
+        // the program; the change's own error is the one reported.
+        if (!std::uncaught_exceptions()) throw;
+    }
 }
 
 } // namespace gamarium::store

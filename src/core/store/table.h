@@ -26,6 +26,33 @@ enum class TableState { Inactive, Browse, Edit, Insert };
 // collects them from its controls.
 using RecordValues = std::vector<std::pair<std::string, std::string>>;
 
+// A record's identity: it stays with the record whatever is inserted or
+// deleted around it, and is never given to another record of the table.
+// 0 names no record.
+using RecordId = std::int64_t;
+
+// What happened to a table, as its listeners hear it: one event per thing
+// that happened, after it happened (a move that saves the change under way
+// first is heard as Saved, then Moved).
+struct ChangeEvent {
+    enum class Kind {
+        Opened,       // the table was opened
+        Reloaded,     // many records may have changed (a tool, a transaction): look at it anew
+        Closed,
+        Moved,        // the cursor is on another record, or stopped at an end
+        Began,        // a change of the current record, or a new record, began
+        ValueWritten, // a value went into `field` of the record being changed
+        Cancelled,    // the change under way was dropped
+        Saved,        // the change of `record` was stored; the cursor is still on it
+        Inserted,     // the new `record` was stored at `position`; the cursor is on it
+        Deleted,      // `record` was removed from `position`; the cursor is on the record now there
+    };
+    Kind kind;
+    RecordId record = 0;
+    std::size_t position = 0; // 1-based
+    const Field* field = nullptr;
+};
+
 // A table of the program: a list of records in position order with a
 // cursor on the current record. Each table is one file; every post is one
 // committed transaction, so a crash loses at most the record being changed.
@@ -109,18 +136,37 @@ public:
     int recordCount() const;
     // 1-based position of the current record; 0 on an empty table.
     int recordNumber() const;
+    // The current record's identity; 0 on an empty table or a new record.
+    RecordId recordId() const;
+    // Goes to the record with that identity as moveToPosition would go to
+    // its position; false (and no move) when the table has no such record.
+    bool moveToRecord(RecordId id);
     bool isEmpty() const { return order_.empty(); }
     bool modified() const { return modified_; }
     // How many records have been read from the file since the table opened.
     std::uint64_t recordsRead() const { return recordsRead_; }
 
-    // Listeners hear each operation once, after it is done: a move, a change
-    // of state or a post (with no field), a value written into a field of
-    // the record (with that field). A listener only reads: changing the
-    // table while its listeners are being told fails.
-    using ChangeListener = std::function<void(const Field* changed)>;
+    // Listeners hear what happened (ChangeEvent). A listener only reads:
+    // changing the table while its listeners are being told fails.
+    using ChangeListener = std::function<void(const ChangeEvent& event)>;
     int addChangeListener(ChangeListener listener);
     void removeChangeListener(int id);
+
+    // While one lives, many records change (a whole-base tool): listeners
+    // still hear each event, and changingMany() tells them that one
+    // Reloaded (or, when nothing was stored, one Moved) follows at its end,
+    // so that a view costly to keep in step may wait for that.
+    class ManyChanges {
+    public:
+        explicit ManyChanges(Table& table);
+        ~ManyChanges() noexcept(false);
+        ManyChanges(const ManyChanges&) = delete;
+        ManyChanges& operator=(const ManyChanges&) = delete;
+
+    private:
+        Table& table_;
+    };
+    bool changingMany() const { return manyChanges_ > 0; }
 
 private:
     friend class Field;
@@ -130,10 +176,11 @@ private:
     void requireOpen() const;
     // Refuses a change asked for by a listener while it is being told of one.
     void requireQuiet() const;
-    // Writes a change under way if modified, drops it if not; true when
-    // there was one (the state changed).
+    // Writes a change under way if modified, drops it if not, telling
+    // listeners which; true when there was one (the state changed).
     bool checkBrowseMode();
-    void writeChange();
+    // Stores the change under way; the event that tells of it.
+    ChangeEvent writeChange();
     void dropChange();
     void moveTo(std::size_t position);
     void startNewRecord(std::size_t position);
@@ -144,7 +191,11 @@ private:
     void scanRecords(const std::vector<std::string_view>& fieldNames,
                      const std::function<void(sqlite::Statement& scan, std::size_t position)>& row);
     void bindBuffer(sqlite::Statement& statement);
-    void notify(const Field* changed = nullptr);
+    void notify(ChangeEvent event);
+    void notifyWritten(const Field& field);
+    // An event about the current record (or the new one being made).
+    ChangeEvent eventHere(ChangeEvent::Kind kind) const;
+    void endManyChanges();
     void prepareStatements();
     void loadOrder();
 
@@ -163,6 +214,8 @@ private:
     bool eof_ = true;
     std::uint64_t recordsRead_ = 0;
     bool notifying_ = false;
+    int manyChanges_ = 0;
+    bool storedMany_ = false; // something was stored while changingMany()
     std::vector<std::pair<int, ChangeListener>> listeners_;
     int nextListenerId_ = 1;
 };

@@ -202,10 +202,12 @@ TableSchema readSchema(sqlite::Database& db) {
 }
 
 NewTableFile::NewTableFile(files::Path target, const TableSchema& schema)
-    : target_(std::move(target)), building_(besideFile(target_, ".new")) {
+    : target_(std::move(target)), building_(files::temporaryFor(target_)) {
     if (!files::isWritable(target_.parent_path()))
         throw Error("Папка «" + shownFileName(target_.parent_path()) + "» доступна только для чтения.");
-    removeWithJournals(building_);
+    // What a killed build of this table left beside it.
+    for (const files::Path& leftover : files::leftoverTemporaries(target_.parent_path(), files::nameText(target_)))
+        removeWithJournals(leftover);
     try {
         buildTableFile(building_, shownFileName(target_), schema);
     } catch (...) {

@@ -5,6 +5,7 @@
 #include "core/store/table.h"
 #include "core/text/cp1251.h"
 #include "core/text/exact_conversion.h"
+#include "core/text/not_text.h"
 #include "core/text/printable.h"
 
 #include <algorithm>
@@ -28,9 +29,9 @@ std::string where(std::size_t line) {
 void checkIsText(std::string_view document) {
     if (document.starts_with("\xFF\xFE") || document.starts_with("\xFE\xFF"))
         throw Error("CSV: файл в кодировке UTF-16; сохраните его в UTF-8 или Windows-1251.");
-    if (const auto nul = document.find('\0'); nul != std::string_view::npos) {
-        const auto line = 1 + std::count(document.begin(), document.begin() + static_cast<std::ptrdiff_t>(nul), '\n');
-        throw Error(where(static_cast<std::size_t>(line)) + ": нулевой байт; это не текстовый файл.");
+    if (const auto nul = text::findNotText(document, text::TextKind::File)) {
+        const auto line = 1 + std::count(document.begin(), document.begin() + static_cast<std::ptrdiff_t>(nul->at), '\n');
+        throw Error(where(static_cast<std::size_t>(line)) + ": " + nul->reason + ".");
     }
 }
 
@@ -44,7 +45,7 @@ std::vector<Field*> headerFields(Table& table, const csv::Record& header, const 
     std::vector<Field*> columns;
     for (const std::string& cell : header.cells) {
         const std::string name = decoded(cell, format, where(header.line));
-        const std::string shown = "«" + text::printable(text::toUtf8(name)) + "»";
+        const std::string shown = text::quoted(text::toUtf8(name));
         Field* field = table.findField(name);
         if (!field) throw Error(where(header.line) + ": в таблице нет поля " + shown + ".");
         if (std::find(columns.begin(), columns.end(), field) != columns.end())

@@ -19,8 +19,9 @@ ExactText fromUtf8Exactly(std::string_view utf8);
 
 // As fromUtf8Exactly, except that Latin letters the code page lacks are
 // written without their accents ("é" as "e", "ø" as "o", a combining accent
-// dropped) or spelled out ("ß" as "ss", "æ" as "ae"); `unaccented` counts
-// the letters and accents so changed.
+// dropped) or spelled out ("ß" as "ss", "æ" as "ae"), and characters with a
+// plain form (plain_forms.h) are spelled in it ("½" as "1/2"); `unaccented`
+// counts the characters and accents so changed.
 ExactText fromUtf8Unaccented(std::string_view utf8, int& unaccented);
 
 // Whether the bytes are well-formed UTF-8 as fromUtf8Exactly reads it.

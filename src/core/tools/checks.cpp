@@ -13,6 +13,7 @@ constexpr const char* kPictureFields[] = {"Image1", "Image2", "Image3", "Image4"
 
 // Walks every record from the first, giving each its position.
 void forEachRecord(store::Table& games, const Progress& progress, const std::function<void(int)>& visit) {
+    const store::Table::ManyChanges many(games);
     games.first();
     const int count = games.recordCount();
     for (int position = 1; position <= count; ++position) {
@@ -35,6 +36,7 @@ bool sortsBefore(std::string_view a, std::string_view b) {
 }
 
 void checkNames(store::Table& games, const StatusSink& report, const Progress& progress) {
+    const store::Table::ManyChanges many(games);
     games.first();
     std::string previous = games.fieldByName("Name").asString();
     games.next();

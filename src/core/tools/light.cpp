@@ -57,6 +57,7 @@ void copydated(const files::Path& source, const files::Path& target) {
 
 void makeLightSet(store::Table& games, const files::Path& pictureRoot, const StatusSink& report,
                   const Progress& progress) {
+    const store::Table::ManyChanges many(games);
     const files::Path light = files::findNoCase(pictureRoot, "light");
     files::makeFolder(light);
     files::NoCaseLookup pictures;

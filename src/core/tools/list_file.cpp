@@ -4,6 +4,7 @@
 #include "core/files/plain_name.h"
 #include "core/text/cp1251.h"
 #include "core/text/exact_conversion.h"
+#include "core/text/not_text.h"
 
 namespace gamarium::tools {
 namespace {
@@ -91,10 +92,10 @@ std::vector<std::string> listLines(std::string_view file) {
 }
 
 ListFile readListFile(std::string_view bytes) {
-    if (const std::size_t nul = bytes.find('\0'); nul != std::string_view::npos) {
+    if (const std::optional<text::NotText> nul = text::findNotText(bytes, text::TextKind::File)) {
         // The line that holds it: the lines up to and with the NUL byte.
-        const std::size_t line = listLines(bytes.substr(0, nul + 1)).size();
-        throw Error("Строка " + std::to_string(line) + " списка: нулевой байт; это не текстовый файл. Ничего не добавлено.");
+        const std::size_t line = listLines(bytes.substr(0, nul->at + 1)).size();
+        throw Error("Строка " + std::to_string(line) + " списка: " + nul->reason + ". Ничего не добавлено.");
     }
     ListFile list;
     text::ExactText exact;

@@ -11,6 +11,8 @@ int mergeList(store::Table& games, const ListFile& list, const StatusSink& repor
     if (lines.empty() || lines.front().find(';') == std::string::npos)
         throw Error("файл не тот. Оставь эту затею.");
     report(encodingLine(list));
+    // Each line is stored on its own, so that a stop keeps what was merged.
+    const store::Table::ManyChanges many(games);
     std::vector<std::string> skipped;
     int added = 0;
     const int total = static_cast<int>(lines.size());

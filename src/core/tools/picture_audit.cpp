@@ -184,7 +184,7 @@ PictureFolders listPictureFolders(const files::Path& pictureRoot) {
             const files::Path path = pictureRoot / folder.folder.name;
             std::error_code linkError;
             const bool inside = !ec && isBelow(fs::canonical(path, linkError), root) && !linkError;
-            folder.link = {name, files::pathText(fs::read_symlink(path, linkError)), !inside};
+            folder.link = {name, text::fromUtf8(files::shownPath(fs::read_symlink(path, linkError))), !inside};
         }
         (folder.folder.link ? listed.linked : listed.folders).push_back(std::move(folder));
     }

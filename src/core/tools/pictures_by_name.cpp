@@ -15,7 +15,6 @@
 #include <array>
 #include <map>
 #include <optional>
-#include <random>
 #include <set>
 #include <unordered_map>
 
@@ -59,7 +58,7 @@ struct Candidate {
 std::vector<Candidate> collectCandidates(const files::Path& folder) {
     std::error_code ec;
     if (!fs::is_directory(folder, ec))
-        throw Error("Нет папки «" + text::toUtf8(files::nameText(folder)) + "» с картинками.");
+        throw Error("Нет папки «" + files::shownPath(folder) + "» с картинками.");
     std::vector<Candidate> candidates;
     for (const std::string_view sub : kSubfolders) {
         const files::Path dir = sub.empty() ? folder : files::findNoCase(folder, sub);
@@ -127,6 +126,84 @@ struct Addition {
     int slot;
     std::string name;
     files::Path source, folder;
+    bool copy = true; // false: the picture is in the folder already and is only named
+};
+
+// The pictures already in a game's folder, or copied there by this run,
+// that a match may be found among: a copy a killed run left unnamed, or the
+// one file that several games of the folder share. A file of the folder is
+// read (and its content hashed) only when a picture of its size is looked
+// for, and once; the bytes are compared only when the hashes agree.
+class FolderPictures {
+public:
+    // The name of a picture in `folder` with the content of `source`, if any.
+    std::optional<std::string> find(const files::Path& folder, const files::Path& source) {
+        const std::optional<Content> content = contentOf(source);
+        if (!content) return std::nullopt;
+        Folder& known = listed(folder);
+        // The folder's files of this size are hashed now, once.
+        const auto [from, to] = known.unread.equal_range(content->size);
+        for (auto it = from; it != to; ++it)
+            if (const std::optional<Content> other = contentOf(it->second.file))
+                known.read.emplace(*other, std::move(it->second));
+        known.unread.erase(content->size);
+        const auto [same, end] = known.read.equal_range(*content);
+        for (auto it = same; it != end; ++it)
+            if (it->second.file == source || sameContent(source, it->second.file)) return it->second.name;
+        return std::nullopt;
+    }
+    void copied(const files::Path& folder, const files::Path& source, const std::string& name) {
+        if (const std::optional<Content> content = contentOf(source)) listed(folder).read.emplace(*content, Known{source, name});
+    }
+
+private:
+    struct Known {
+        files::Path file; // the picture in the folder, or the source of a copy made by this run
+        std::string name; // its name in the folder
+    };
+    struct Content {
+        std::uintmax_t size = 0;
+        std::size_t hash = 0;
+        bool operator==(const Content&) const = default;
+    };
+    struct ContentHash {
+        std::size_t operator()(const Content& content) const { return content.hash ^ content.size; }
+    };
+    struct Folder {
+        std::unordered_multimap<std::uintmax_t, Known> unread;   // by size
+        std::unordered_multimap<Content, Known, ContentHash> read;
+    };
+
+    Folder& listed(const files::Path& folder) {
+        auto [it, added] = folders_.try_emplace(folder);
+        if (!added) return it->second;
+        std::error_code ec;
+        for (files::SizedFile& file : files::filesWithSizes(folder)) {
+            std::string name = files::nameText(file.path);
+            if (!files::isTemporaryName(name) && !fs::is_symlink(file.path, ec) && usable(name, file.path))
+                it->second.unread.emplace(file.size, Known{std::move(file.path), std::move(name)});
+        }
+        return it->second;
+    }
+    // Each file is read once however often it is looked for.
+    std::optional<Content> contentOf(const files::Path& file) {
+        const auto [it, added] = contents_.try_emplace(file);
+        if (added) {
+            try {
+                const std::string bytes = files::readFile(file);
+                it->second = Content{bytes.size(), std::hash<std::string>{}(bytes)};
+            } catch (const Error&) {
+                it->second.reset(); // unreadable: never a match
+            }
+        }
+        return it->second;
+    }
+    // A name a picture field can hold and that leads back to the same file.
+    static bool usable(const std::string& name, const files::Path& file) {
+        return name.size() <= kPictureFieldSize && files::isPlainName(name) && files::toPath(name) == file.filename();
+    }
+    std::map<files::Path, Folder> folders_;
+    std::map<files::Path, std::optional<Content>> contents_;
 };
 
 // Names already used in the picture folders: files there and names records give.
@@ -140,7 +217,8 @@ public:
     bool taken(const files::Path& folder, const std::string& sid, const std::string& name) {
         const std::string key = text::upper(name);
         std::error_code ec;
-        return given_[text::upper(sid)].count(key) || fs::exists(lookup_.find(folder, name), ec);
+        // A link counts as a taken name even when it leads nowhere.
+        return given_[text::upper(sid)].count(key) || fs::exists(fs::symlink_status(lookup_.find(folder, name), ec));
     }
     void take(const std::string& sid, const std::string& name) { given_[text::upper(sid)].insert(text::upper(name)); }
     files::NoCaseLookup& lookup() { return lookup_; }
@@ -150,11 +228,6 @@ private:
     files::NoCaseLookup lookup_;
 };
 
-files::Path temporaryBeside(const files::Path& target) {
-    static std::mt19937 random(std::random_device{}());
-    return target.parent_path() / (".gamarium-" + std::to_string(random()) + ".tmp");
-}
-
 // Copies each picture to its place through a temporary file, then stores the
 // fields in one transaction; on any failure the copies are removed again.
 void apply(store::Table& games, const files::Path& pictureRoot, const std::vector<Addition>& additions) {
@@ -163,10 +236,14 @@ void apply(store::Table& games, const files::Path& pictureRoot, const std::vecto
     try {
         files::makeFolder(pictureRoot.parent_path());
         files::makeFolder(pictureRoot);
+        std::set<files::Path> swept;
         for (const Addition& addition : additions) {
+            // The half-written copies a killed run left go first.
+            if (swept.insert(addition.folder).second) files::removeTemporaries(addition.folder);
+            if (!addition.copy) continue;
             files::makeFolder(addition.folder);
             const files::Path target = addition.folder / files::toPath(addition.name);
-            temporary = temporaryBeside(target);
+            temporary = files::temporaryFor(target);
             std::error_code ec;
             fs::copy_file(addition.source, temporary, ec);
             if (ec)
@@ -225,6 +302,7 @@ PicturesByNameCounts addPicturesByName(store::Table& games, const files::Path& p
 
     std::vector<GameRow> rows = readGames(games);
     TakenNames taken(rows);
+    FolderPictures inFolders;
     std::vector<Addition> additions;
     PicturesByNameCounts counts;
     for (std::size_t g = 0; g < rows.size(); ++g) {
@@ -269,16 +347,24 @@ PicturesByNameCounts addPicturesByName(store::Table& games, const files::Path& p
                 ++counts.skipped;
                 continue;
             }
-            const std::string wanted = slotPictureName(game.name, slot, "", candidate.extension);
-            std::string name = wanted;
-            for (int n = 2; taken.taken(gameFolder, game.sid, name); ++n)
-                name = slotPictureName(game.name, slot, "_" + std::to_string(n), candidate.extension);
-            if (name != wanted) report(cp("Имя ") + wanted + cp(" занято, взято ") + name + where);
-            taken.take(game.sid, name);
+            std::string name;
+            const std::optional<std::string> inFolder = inFolders.find(gameFolder, candidate.path);
+            if (inFolder) {
+                name = *inFolder;
+            } else {
+                const std::string wanted = slotPictureName(game.name, slot, "", candidate.extension);
+                name = wanted;
+                for (int n = 2; taken.taken(gameFolder, game.sid, name); ++n)
+                    name = slotPictureName(game.name, slot, "_" + std::to_string(n), candidate.extension);
+                if (name != wanted) report(cp("Имя ") + wanted + cp(" занято, взято ") + name + where);
+                taken.take(game.sid, name);
+                inFolders.copied(gameFolder, candidate.path, name);
+            }
             game.images[static_cast<std::size_t>(slot - 1)] = name;
             has.push_back(candidate.path);
-            additions.push_back({position, slot, name, candidate.path, gameFolder});
-            report(editor::pictureFieldName(slot) + " = " + name + cp(" из ") + candidate.shown + where);
+            additions.push_back({position, slot, name, candidate.path, gameFolder, !inFolder});
+            report(editor::pictureFieldName(slot) + " = " + name + cp(inFolder ? " (уже в папке)" : "") + cp(" из ") +
+                   candidate.shown + where);
             ++counts.added;
         }
     }

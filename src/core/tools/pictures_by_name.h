@@ -43,11 +43,15 @@ struct PicturesByNameCounts {
 // for an empty region), after collectionName, without regard to case. Each
 // match goes into the game's picture folder under `pictureRoot`
 // (images/<base>) under slotPictureName and into the first empty ImageN
-// (or options.slot). No file and no filled field is overwritten: a name
-// taken (a file there, or a name a record gives) gets "_2", "_3", ...,
-// which is reported. A file the program cannot read as a picture is
-// reported and skipped. The records change in one transaction; the
-// pictures are copied first (each through a temporary file) and removed
+// (or options.slot). A picture with the same content already in the
+// game's folder (a copy a killed run left, or one that another game of the
+// folder takes now) is named instead of copied again, so games of one
+// folder share one file. No file and no filled field is overwritten: a
+// name taken (a file or a link there, or a name a record gives) gets "_2",
+// "_3", ..., which is reported. A file the program cannot read as a picture
+// is reported and skipped. The records change in one transaction; the
+// pictures are copied first (each through a temporary file, after the
+// temporaries a killed run left in that folder are removed) and removed
 // again if the transaction fails.
 PicturesByNameCounts addPicturesByName(store::Table& games, const files::Path& pictureRoot,
                                        const files::Path& folder, const PicturesByNameOptions& options,

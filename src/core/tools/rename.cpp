@@ -55,7 +55,7 @@ std::set<std::string> picturesOfGroup(store::Table& games, const std::string& si
 // changes.
 void requireFolderName(const std::string& sid, const char* whose) {
     if (!files::isPlainName(sid))
-        throw Error("Переименование отменено: группа картинок «" + text::printable(text::toUtf8(sid)) + "» " + whose +
+        throw Error("Переименование отменено: группа картинок " + text::quoted(text::toUtf8(sid)) + " " + whose +
                     " не может быть именем папки.");
 }
 

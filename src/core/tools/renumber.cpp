@@ -5,6 +5,7 @@
 namespace gamarium::tools {
 
 void renumber(store::Table& games) {
+    const store::Table::ManyChanges many(games);
     const int position = games.recordNumber();
     games.first();
     const int count = games.recordCount();

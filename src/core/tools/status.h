@@ -10,6 +10,10 @@ namespace gamarium::tools {
 // in the memo).
 using StatusSink = std::function<void(const std::string& line)>;
 
+// Where a tool that quotes a file's own text reports: UTF-8 lines, so that
+// a character Windows-1251 lacks is shown as it is.
+using ReportSink = std::function<void(const std::string& utf8Line)>;
+
 // How far a long tool has come: records (or lines) done out of all. The
 // window shows it and lets pending window events through meanwhile.
 using Progress = std::function<void(int done, int total)>;

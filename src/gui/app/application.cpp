@@ -1,6 +1,9 @@
 #include "gui/app/application.h"
 
 #include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 namespace gamarium::gui {
 
@@ -13,6 +16,12 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
     QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
+    // The dialogs Qt draws itself (files, folders, its buttons) speak the
+    // program's language; without Qt's translations installed they stay English.
+    auto* translator = new QTranslator(this);
+    if (translator->load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(translator);
 }
 
 } // namespace gamarium::gui

@@ -23,7 +23,7 @@ TForm1::TForm1(Windows& windows) : windows_(windows), ui_(std::make_unique<Ui::T
     onSignal(ui_->Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     onSignal(ui_->Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
     onSignal(ui_->Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
-    connect(qApp, &QApplication::focusChanged, this, &TForm1::rememberFocusWindow);
+    onSignal(qApp, &QApplication::focusChanged, this, [this] { rememberFocusWindow(); });
 }
 
 TForm1::~TForm1() = default;

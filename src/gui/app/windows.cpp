@@ -12,6 +12,7 @@
 #include "gui/widgets/button_keys.h"
 #include "gui/widgets/handler.h"
 #include "gui/widgets/label_names.h"
+#include "gui/widgets/screen_place.h"
 
 #include <QScreen>
 
@@ -79,18 +80,15 @@ void Windows::generatePages(session::BaseSession& session) {
     form4_->run(session);
 }
 
-void Windows::findGames(QWidget* editor, std::function<std::shared_ptr<const find::GameList>()> games,
-                        std::function<void(std::size_t)> chosen) {
+void Windows::findGames(QWidget* editor, QRect keepClear, std::function<std::shared_ptr<const find::GameList>()> games,
+                        std::function<void(std::int64_t)> chosen) {
     if (!find_) {
         // A child of the editor, so that the editor's modality leaves it usable.
         find_ = std::make_unique<FindWindow>(std::move(games), editor);
         find_->setWindowFlag(Qt::Window);
         onSignal(find_.get(), &FindWindow::gameChosen, editor, std::move(chosen));
-        // Right of the editor, kept on the screen where it does not fit there.
-        const QRect beside = editor->frameGeometry();
-        const QRect screen = editor->screen()->availableGeometry();
-        const int x = std::max(screen.left(), std::min(beside.right() + 1, screen.right() + 1 - find_->width()));
-        find_->move(x, beside.top());
+        find_->move(besideWindow(editor->frameGeometry(), find_->frameGeometry().size(),
+                                 editor->screen()->availableGeometry(), keepClear));
     }
     find_->show();
     find_->raise();
@@ -99,7 +97,7 @@ void Windows::findGames(QWidget* editor, std::function<std::shared_ptr<const fin
 }
 
 void Windows::refreshFoundGames() {
-    if (find_ && find_->isVisible()) find_->refresh();
+    if (find_ && find_->isVisible()) find_->refreshSoon();
 }
 
 void Windows::closeFindGames() {

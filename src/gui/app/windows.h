@@ -11,6 +11,7 @@
 #include <vector>
 
 class QWidget;
+class QRect;
 
 namespace gamarium::find {
 class GameList;
@@ -58,13 +59,14 @@ public:
     std::optional<std::string> pickPatch(session::BaseSession& session, std::int64_t link);
     // The page generator on the session's tables.
     void generatePages(session::BaseSession& session);
-    // The find window, not modal, beside `editor` and closed with it: it
-    // searches the games that `games` gives, and hands the position of a
+    // The find window, not modal, beside `editor` (off `keepClear`, a part
+    // of the editor in screen coordinates, where it can) and closed with it: it
+    // searches the games that `games` gives, and hands the identity of a
     // game the user chooses to `chosen`. Asked again, it comes to the front
     // and searches again.
-    void findGames(QWidget* editor, std::function<std::shared_ptr<const find::GameList>()> games,
-                   std::function<void(std::size_t)> chosen);
-    // Searches again if the find window is open (the games have changed).
+    void findGames(QWidget* editor, QRect keepClear, std::function<std::shared_ptr<const find::GameList>()> games,
+                   std::function<void(std::int64_t)> chosen);
+    // Searches again soon if the find window is open (the games have changed).
     void refreshFoundGames();
     void closeFindGames();
 

@@ -1,8 +1,8 @@
 #include "gui/editor/editor_window.h"
 
 #include "gui/app/windows.h"
-#include "gui/editor/followed_texts.h"
 #include "core/editor/next_game.h"
+#include "core/find/followed_texts.h"
 #include "core/pictures/picture_folder.h"
 #include "gui/pictures/picture_loader.h"
 #include "core/session/base_session.h"
@@ -13,6 +13,7 @@
 #include "gui/widgets/label_names.h"
 #include "gui/widgets/message_box.h"
 #include "gui/widgets/record_form.h"
+#include "gui/widgets/screen_place.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -30,17 +31,20 @@ namespace {
 constexpr int kFrameWidth = 8;
 constexpr int kNarrowWidth = 380;
 constexpr int kWideWidth = 710;
+// Where the editor was laid out to open.
+constexpr QPoint kDesignedPlace(200, 107);
 
 } // namespace
 
 TForm2::TForm2(Windows& windows) : windows_(windows), ui_(std::make_unique<Ui::TForm2>()) {
     ui_->setupUi(this);
     form_ = std::make_unique<RecordForm>(this);
-    findTexts_ = std::make_unique<FollowedTexts>();
+    findTexts_ = std::make_unique<find::FollowedTexts>();
+    findTexts_->onChanged([this] { windows_.refreshFoundGames(); });
     setWindowFlag(Qt::Window);
     setWindowModality(Qt::ApplicationModal);
     makeFixedWindow(this, 372, 557);
-    move(200, 107);
+    move(kDesignedPlace);
     bindControls();
     setupFocusAndLooks();
     setupFieldColours();
@@ -102,6 +106,8 @@ void TForm2::connectHandlers() {
 // default button for Enter to press, and Esc does not close it.
 void TForm2::runModally() {
     show();
+    // On a small screen the designed place would leave part of it off the screen.
+    keepOnScreen(this, kDesignedPlace);
     QEventLoop loop;
     modalLoop_ = &loop;
     loop.exec(QEventLoop::DialogExec);
@@ -125,6 +131,8 @@ void TForm2::FormShow(const std::string& base) {
     session_ = std::make_unique<session::BaseSession>(windows_.home(), base);
     form_->setTable(&session_->games());
     findTexts_->follow(&session_->games());
+    // What the last base's tools reported is not about this one.
+    ui_->Memo_status->clear();
     QPixmap blank(400, 300);
     blank.fill(palette().color(QPalette::Button));
     ui_->Image1->setPixmap(blank);
@@ -198,6 +206,7 @@ void TForm2::Button9Click() {
     } else {
         setOuterWidth(kWideWidth);
         ui_->Button9->setText(QStringLiteral("<"));
+        keepOnScreen(this, pos());
     }
 }
 

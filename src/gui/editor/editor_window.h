@@ -22,6 +22,10 @@ namespace Ui {
 class TForm2;
 }
 
+namespace gamarium::find {
+class FollowedTexts;
+}
+
 namespace gamarium::session {
 class BaseSession;
 }
@@ -32,7 +36,6 @@ class Table;
 
 namespace gamarium::gui {
 
-class FollowedTexts;
 class RecordForm;
 class Windows;
 
@@ -104,9 +107,9 @@ public:
     void importDatFiles();
     void addPicturesByName();
     void auditPictureFolders();
-    // Goes to the game at a 1-based position as the navigator moves: the
+    // Goes to the game with that identity as the navigator moves: the
     // typing goes with the record left, or its refusal keeps the editor there.
-    void goToGame(std::size_t position);
+    void goToGame(std::int64_t record);
 
     // Picture fields and the preview.
     void showpic();
@@ -131,8 +134,9 @@ private:
     // Runs a tool: the other controls disabled and a progress bar shown
     // meanwhile, pending window events let through as it goes.
     void runTool(const std::function<void(const tools::StatusSink&, const tools::Progress&)>& work);
-    void runToolWork(const std::function<void(const tools::StatusSink&, const tools::Progress&)>& work);
     void addStatus(const std::string& line);
+    // A line of a report that quotes a file's own text (UTF-8).
+    void addReport(const std::string& utf8);
     // The window's outer width as the layout counts it (client area plus
     // the frame of the system the layout comes from).
     int outerWidth() const;
@@ -159,7 +163,7 @@ private:
     std::unique_ptr<Ui::TForm2> ui_;
     std::unique_ptr<RecordForm> form_;
     std::unique_ptr<session::BaseSession> session_;
-    std::unique_ptr<FollowedTexts> findTexts_;
+    std::unique_ptr<find::FollowedTexts> findTexts_;
     files::Path picfolder_;
     char lastslot_ = '\0';
     QEventLoop* modalLoop_ = nullptr;

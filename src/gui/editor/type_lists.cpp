@@ -53,6 +53,8 @@ void TForm2::ComboBox1Change() {
     games.edit();
     games.fieldByName("Genre").setAsString(editor::withTheme(games.fieldByName("Genre").asString(), theme));
     games.post();
+    // The theme chosen shows from its start, not scrolled to its end.
+    ui_->ComboBox1->lineEdit()->setCursorPosition(0);
 }
 
 } // namespace gamarium::gui

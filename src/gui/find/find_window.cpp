@@ -2,6 +2,7 @@
 
 #include "core/text/exact_conversion.h"
 #include "ui_find_window.h"
+#include "gui/widgets/handler.h"
 #include "gui/widgets/label_names.h"
 #include "gui/widgets/qt_text.h"
 
@@ -54,7 +55,7 @@ QString fieldLabel(SearchField field) {
     return {};
 }
 
-constexpr int kPositionRole = Qt::UserRole;
+constexpr int kRecordRole = Qt::UserRole;
 
 } // namespace
 
@@ -64,11 +65,16 @@ FindWindow::FindWindow(std::function<std::shared_ptr<const find::GameList>()> ga
     for (const FieldChoice& choice : fieldChoices()) ui_->ComboField->addItem(QString::fromUtf8(choice.label));
     nameControlsByTheirLabels(this);
     nameControl(ui_->ListResults, QStringLiteral("Найденные игры"));
-    connect(ui_->EditFind, &QLineEdit::textChanged, this, &FindWindow::refresh);
-    connect(ui_->ComboField, &QComboBox::currentIndexChanged, this, &FindWindow::refresh);
-    connect(ui_->CheckWord, &QCheckBox::toggled, this, &FindWindow::refresh);
-    connect(ui_->ListResults, &QTreeWidget::itemDoubleClicked, this, &FindWindow::chooseCurrent);
-    connect(&runner_, &SearchRunner::finished, this, &FindWindow::showResults);
+    onSignal(ui_->EditFind, &QLineEdit::textChanged, this, [this] { refresh(); });
+    onSignal(ui_->ComboField, &QComboBox::currentIndexChanged, this, [this] { refresh(); });
+    onSignal(ui_->CheckWord, &QCheckBox::toggled, this, [this] { refresh(); });
+    onSignal(ui_->ListResults, &QTreeWidget::itemDoubleClicked, this, [this] { chooseCurrent(); });
+    onSignal(&runner_, &SearchRunner::finished, this,
+             [this](const std::vector<find::FindResult>& results, std::size_t total) { showResults(results, total); });
+    onSignal(&runner_, &SearchRunner::failed, this, [this](const QString& message) {
+        showResults({}, 0);
+        ui_->LabelCount->setText(message);
+    });
 }
 
 FindWindow::~FindWindow() = default;
@@ -94,6 +100,18 @@ void FindWindow::refresh() {
     runner_.start(games_(), query);
 }
 
+void FindWindow::refreshSoon() {
+    if (refreshPending_) return;
+    refreshPending_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            refreshPending_ = false;
+            runHandler(this, [this] { refresh(); });
+        },
+        Qt::QueuedConnection);
+}
+
 void FindWindow::showResults(const std::vector<find::FindResult>& results, std::size_t total) {
     ui_->ListResults->clear();
     QList<QTreeWidgetItem*> items;
@@ -101,7 +119,7 @@ void FindWindow::showResults(const std::vector<find::FindResult>& results, std::
         auto* item = new QTreeWidgetItem(QStringList{QString::number(result.position), toQt(result.number),
                                                      toQt(result.name), toQt(result.region), fieldLabel(result.field),
                                                      toQt(result.excerpt)});
-        item->setData(0, kPositionRole, QVariant::fromValue<qulonglong>(result.position));
+        item->setData(0, kRecordRole, QVariant::fromValue<qlonglong>(result.record));
         items.push_back(item);
     }
     ui_->ListResults->addTopLevelItems(items);
@@ -119,7 +137,7 @@ void FindWindow::showResults(const std::vector<find::FindResult>& results, std::
 
 void FindWindow::chooseCurrent() {
     if (const QTreeWidgetItem* item = ui_->ListResults->currentItem())
-        emit gameChosen(static_cast<std::size_t>(item->data(0, kPositionRole).toULongLong()));
+        emit gameChosen(item->data(0, kRecordRole).toLongLong());
 }
 
 // Enter chooses the current result wherever the focus is (the results list

@@ -25,12 +25,15 @@ public:
     explicit FindWindow(std::function<std::shared_ptr<const find::GameList>()> games, QWidget* parent = nullptr);
     ~FindWindow() override;
 
-    // Searches again with what the boxes hold (the games have changed).
+    // Searches again with what the boxes hold.
     void refresh();
+    // Searches again once the window's events are through: the games have
+    // changed (told from within the table's events, which may not read it).
+    void refreshSoon();
 
 signals:
-    // The user chose the game at this 1-based position in table order.
-    void gameChosen(std::size_t position);
+    // The user chose the game with this identity in the table.
+    void gameChosen(std::int64_t record);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -43,6 +46,7 @@ private:
     std::function<std::shared_ptr<const find::GameList>()> games_;
     std::unique_ptr<Ui::FindWindow> ui_;
     SearchRunner runner_;
+    bool refreshPending_ = false;
 };
 
 } // namespace gamarium::gui

@@ -30,6 +30,8 @@ public:
 signals:
     // On the window's thread: the newest search's first results and the count of all.
     void finished(const std::vector<find::FindResult>& results, std::size_t total);
+    // On the window's thread: the search failed (memory ran out), with what to show.
+    void failed(const QString& message);
 
 private:
     std::atomic<unsigned> generation_{0};

@@ -3,7 +3,9 @@
 #include "core/pages/generator.h"
 #include "core/pages/report_line.h"
 #include "core/session/base_session.h"
+#include "core/text/cp1251.h"
 #include "ui_generator_window.h"
+#include "gui/pages/publish_window.h"
 #include "gui/widgets/file_dialog.h"
 #include "gui/widgets/fixed_window.h"
 #include "gui/widgets/handler.h"
@@ -16,7 +18,7 @@
 
 namespace gamarium::gui {
 
-TForm4::TForm4(const files::Path& home) : ui_(std::make_unique<Ui::TForm4>()) {
+TForm4::TForm4(const files::Path& home) : ui_(std::make_unique<Ui::TForm4>()), home_(home) {
     ui_->setupUi(this);
     makeFixedWindow(this, 674, 574);
     ui_->Edit4->setText(QString::fromStdU16String(pages::defaultOutputFolder(home).u16string()));
@@ -28,6 +30,7 @@ TForm4::TForm4(const files::Path& home) : ui_(std::make_unique<Ui::TForm4>()) {
     onSignal(ui_->Button11, &QPushButton::clicked, this, [this] { Button11Click(); });
     onSignal(ui_->Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     onSignal(ui_->Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+    onSignal(ui_->ButtonPublish, &QPushButton::clicked, this, [this] { ButtonPublishClick(); });
 }
 
 TForm4::~TForm4() = default;
@@ -81,7 +84,8 @@ pages::PageSettings TForm4::typedSettings() const {
 
 void TForm4::setRunning(bool running) {
     running_ = running;
-    for (QPushButton* button : {ui_->Button11, ui_->Button1, ui_->Button2}) button->setEnabled(!running);
+    for (QPushButton* button : {ui_->Button11, ui_->Button1, ui_->Button2, ui_->ButtonPublish})
+        button->setEnabled(!running);
 }
 
 // The bar moves while the run keeps the window busy; clicks and keys wait.
@@ -111,6 +115,11 @@ void TForm4::Button1Click() {
         pages::generatePages(session_->games(), session_->patches(), session_->home(), session_->baseName(),
                              pageTemplate, settings, callbacks);
     if (!report.refused) ui_->LabelReport->setText(QString::fromStdString(pages::reportLine(report)));
+}
+
+void TForm4::ButtonPublishClick() {
+    if (!publish_) publish_ = std::make_unique<PublishWindow>(home_, this);
+    publish_->run(text::toUtf8(session_->baseName()), toPath(ui_->Edit4->text()));
 }
 
 void TForm4::Button2Click() {

@@ -21,6 +21,8 @@ class BaseSession;
 
 namespace gamarium::gui {
 
+class PublishWindow;
+
 // The page generator window: loads a page template into its three text
 // areas and writes the site's pages from the tables of the open base. What
 // is typed and loaded here stays for the program's run, also when the
@@ -41,6 +43,8 @@ public:
     // Writes all pages with what the areas and boxes hold now.
     void Button1Click();
     void Button2Click();
+    // Publishes the output folder to the site (the publishing window).
+    void ButtonPublishClick();
 
     // Neither Esc nor the close box ends the window while pages are written.
     void reject() override;
@@ -57,6 +61,8 @@ private:
     void showProgress(int done, int total);
 
     std::unique_ptr<Ui::TForm4> ui_;
+    files::Path home_;
+    std::unique_ptr<PublishWindow> publish_;
     session::BaseSession* session_ = nullptr;
     bool running_ = false;
 };

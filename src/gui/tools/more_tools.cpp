@@ -4,8 +4,9 @@
 
 #include "gui/app/windows.h"
 #include "core/dat/dat_files.h"
+#include "core/error.h"
 #include "core/dat/dat_import.h"
-#include "gui/editor/followed_texts.h"
+#include "core/find/followed_texts.h"
 #include "core/session/base_session.h"
 #include "core/store/table.h"
 #include "core/tools/picture_audit.h"
@@ -48,14 +49,16 @@ void TForm2::setupMoreTools() {
 void TForm2::findGames() {
     if (!session_ || toolRunning_) return;
     form_->save();
+    // The "Управление" group stays in view beside it.
+    const QRect tools(ui_->GroupBox3->mapToGlobal(QPoint()), ui_->GroupBox3->size());
     windows_.findGames(
-        this, [this] { return findTexts_->snapshot(); }, [this](std::size_t position) { goToGame(position); });
+        this, tools, [this] { return findTexts_->snapshot(); }, [this](std::int64_t record) { goToGame(record); });
 }
 
-void TForm2::goToGame(std::size_t position) {
+void TForm2::goToGame(std::int64_t record) {
     if (!session_ || toolRunning_) return;
     form_->save();
-    Table1().moveToPosition(static_cast<std::int64_t>(position));
+    if (!Table1().moveToRecord(record)) throw Error("Этой игры в базе больше нет.");
     DBNavigatorClick();
 }
 
@@ -64,12 +67,14 @@ void TForm2::importDatFiles() {
     const std::optional<QStringList> chosen = FileDialog::openFiles(
         this, QStringLiteral("DAT-файлы"), QStringLiteral("DAT-файлы|*.dat;*.xml|Все файлы|*.*"));
     if (!chosen) return;
+    // A new task: the last one's report goes, also when this one is refused.
+    ui_->Memo_status->clear();
     std::vector<files::Path> paths;
     for (const QString& file : *chosen) paths.push_back(toPath(file));
     const dat::DatContents contents = dat::readDatFiles(paths);
-    ui_->Memo_status->clear();
     dat::DatImportResult result;
-    runTool([&](const auto& report, const auto& progress) {
+    runTool([&](const auto&, const auto& progress) {
+        const tools::ReportSink report = [this](const std::string& line) { addReport(line); };
         result = dat::importDat(Table1(), contents, report, false, progress);
         if (result.unaccented + result.cut + result.leftEmpty > 0) report(dat::conversionsLine(result));
         report(dat::countsLine(result));

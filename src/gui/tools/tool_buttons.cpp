@@ -3,7 +3,6 @@
 #include "gui/editor/editor_window.h"
 
 #include "gui/app/windows.h"
-#include "gui/editor/followed_texts.h"
 #include "core/files/files.h"
 #include "core/session/base_session.h"
 #include "core/store/table.h"
@@ -39,23 +38,18 @@ void TForm2::setupTools() {
 }
 
 void TForm2::addStatus(const std::string& line) {
-    QString text = toQt(line);
+    addReport(text::toUtf8(line));
+}
+
+void TForm2::addReport(const std::string& utf8) {
+    QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     ui_->Memo_status->appendPlainText(text);
 }
 
 // What was typed is saved first, with the record, before the tool moves
 // through the table.
-// The find window searches anew afterwards.
 void TForm2::runTool(const std::function<void(const tools::StatusSink&, const tools::Progress&)>& work) {
-    {
-        const FollowedTexts::WholeBaseChange wholeBase(*findTexts_);
-        runToolWork(work);
-    }
-    windows_.refreshFoundGames();
-}
-
-void TForm2::runToolWork(const std::function<void(const tools::StatusSink&, const tools::Progress&)>& work) {
     form_->putTyping();
     // Everything but the report and the preview waits, so that nothing
     // moves the shared cursor under the tool.
@@ -95,11 +89,7 @@ void TForm2::runToolWork(const std::function<void(const tools::StatusSink&, cons
 void TForm2::Button8Click() {
     ui_->Memo_status->clear();
     form_->putTyping();
-    {
-        const FollowedTexts::WholeBaseChange wholeBase(*findTexts_);
-        tools::renumber(Table1());
-    }
-    windows_.refreshFoundGames();
+    tools::renumber(Table1());
     addStatus(text::fromUtf8("Ренумерация завершена!"));
 }
 
@@ -126,7 +116,6 @@ void TForm2::Button13Click() {
         colorer();
         form_->putTyping();
         ui_->Edit1->setText(toQt(*newName));
-        const FollowedTexts::WholeBaseChange wholeBase(*findTexts_);
         const tools::RenameResult result = tools::renameGame(Table1(), session_->pictureRoot(), *newName);
         if (result.renamed && result.oldSid != result.newSid)
             MessageBox::inform(this, toQt(tools::movedPicturesMessage(result)));
@@ -147,6 +136,7 @@ void TForm2::Button17Click() {
     const std::optional<QString> file =
         FileDialog::openFile(this, QStringLiteral("Открываем файл"), QStringLiteral("*.*|*.*|*.txt|*.txt"));
     if (!file) return;
+    ui_->Memo_status->clear();
     const tools::ListFile list = tools::readListFile(files::readFile(toPath(*file), listFileLimit));
     ui_->Memo_status->setPlainText(toQt(list.text));
     runTool([this, &list](const auto& report, const auto& progress) {

@@ -1,5 +1,7 @@
 #include "gui/widgets/message_box.h"
 
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -11,6 +13,7 @@ namespace {
 struct TestState {
     bool on = false;
     std::deque<MessageBox::Answer> answers;
+    std::deque<QString> passwords;  // a null text stands for Cancel
     QStringList shown;
 };
 
@@ -95,6 +98,27 @@ QStringList MessageBox::shownTexts() {
 void MessageBox::clearShownTexts() {
     testState().shown.clear();
     testState().answers.clear();
+}
+
+std::optional<QString> MessageBox::password(QWidget* parent, const QString& question) {
+    TestState& test = testState();
+    if (test.on) {
+        test.shown << question;
+        if (test.passwords.empty()) return std::nullopt;
+        const QString answer = test.passwords.front();
+        test.passwords.pop_front();
+        if (answer.isNull()) return std::nullopt;
+        return answer;
+    }
+    bool ok = false;
+    const QString typed =
+        QInputDialog::getText(parent, QStringLiteral("Gamarium"), question, QLineEdit::Password, QString(), &ok);
+    if (!ok) return std::nullopt;
+    return typed;
+}
+
+void MessageBox::queuePassword(std::optional<QString> password) {
+    testState().passwords.push_back(password ? *password : QString());
 }
 
 } // namespace gamarium::gui

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 class QWidget;
 
 namespace gamarium::gui {
@@ -25,8 +27,12 @@ public:
     // the information icon; caption "Gamarium".
     static void inform(QWidget* parent, const QString& message);
 
+    // A password for `question`, typed hidden; nothing when cancelled.
+    static std::optional<QString> password(QWidget* parent, const QString& question);
+
     // Test hooks.
     static void setTestMode(bool on);
+    static void queuePassword(std::optional<QString> password);
     static void queueAnswer(Answer answer);
     static QStringList shownTexts();
     static void clearShownTexts();

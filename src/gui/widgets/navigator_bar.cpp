@@ -55,7 +55,7 @@ NavigatorBar::~NavigatorBar() = default;
 void NavigatorBar::setForm(RecordForm* form) {
     disconnect(formChanged_);
     form_ = form;
-    if (form_) formChanged_ = connect(form_, &RecordForm::changed, this, &NavigatorBar::updateButtons);
+    if (form_) formChanged_ = onSignal(form_, &RecordForm::changed, this, [this] { updateButtons(); });
     updateButtons();
 }
 

@@ -61,7 +61,11 @@ void RecordForm::bind(QPlainTextEdit* memo, std::string field) {
 void RecordForm::bind(QComboBox* box, std::string field) {
     Binding& binding = add(box, std::move(field));
     binding.text = [box] { return box->currentText(); };
-    binding.setText = [box](const QString& text) { box->setEditText(text); };
+    binding.setText = [box](const QString& text) {
+        box->setEditText(text);
+        // A text longer than the box shows from its start.
+        if (box->lineEdit()) box->lineEdit()->setCursorPosition(0);
+    };
     binding.setMaxLength = [box](int length) {
         if (box->lineEdit()) box->lineEdit()->setMaxLength(length);
     };
@@ -72,7 +76,7 @@ void RecordForm::bind(QComboBox* box, std::string field) {
 void RecordForm::setTable(store::Table* table) {
     if (table_) table_->removeChangeListener(listener_);
     table_ = table;
-    if (table_) listener_ = table_->addChangeListener([this](const store::Field* field) { heard(field); });
+    if (table_) listener_ = table_->addChangeListener([this](const store::ChangeEvent& event) { heard(event); });
     applySizeLimits();
     showRecord(false);
 }
@@ -80,11 +84,6 @@ void RecordForm::setTable(store::Table* table) {
 void RecordForm::startChange(Binding& binding) {
     if (!table_ || !table_->isOpen()) return;
     binding.typed = true;
-    beginning_ = true;
-    struct End {
-        bool& flag;
-        ~End() { flag = false; }
-    } end{beginning_};
     table_->edit();
 }
 
@@ -146,18 +145,18 @@ void RecordForm::applySizeLimits() {
 }
 
 // A value written into one field shows in its control, unless the user
-// typed there: the typing goes with the record. A change of the record or
-// the state shows the record; a change that only begins keeps the typing.
-void RecordForm::heard(const store::Field* changed) {
-    if (changed) {
+// typed there: the typing goes with the record. A change that only begins
+// keeps the typing (typing begins it); anything else shows the record.
+void RecordForm::heard(const store::ChangeEvent& event) {
+    switch (event.kind) {
+    case store::ChangeEvent::Kind::ValueWritten:
         for (const auto& binding : bindings_)
-            if (!binding->typed && binding->field == changed->name()) show(*binding);
-        emit this->changed();
-        return;
+            if (!binding->typed && binding->field == event.field->name()) show(*binding);
+        emit changed();
+        break;
+    case store::ChangeEvent::Kind::Began: showRecord(true); break;
+    default: showRecord(false); break;
     }
-    const store::TableState state = table_->state();
-    const bool begun = state == store::TableState::Edit || (state == store::TableState::Insert && beginning_);
-    showRecord(begun);
 }
 
 } // namespace gamarium::gui

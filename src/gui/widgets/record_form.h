@@ -66,15 +66,13 @@ private:
     void startChange(Binding& binding);
     void show(Binding& binding);
     void showRecord(bool keepTyping);
-    void heard(const store::Field* changed);
+    void heard(const store::ChangeEvent& event);
     void applySizeLimits();
 
     QWidget* window_;
     std::vector<std::unique_ptr<Binding>> bindings_;
     store::Table* table_ = nullptr;
     int listener_ = 0;
-    // While typing begins the change: the record it starts keeps the typing.
-    bool beginning_ = false;
 };
 
 } // namespace gamarium::gui

@@ -43,7 +43,7 @@ TEST_F(CliFindAndPictures, FindPrintsEachMatchingField) {
         {"find games 'ёлка'", 0, "1\t1\tChrono Trigger\tText1\n"},
         {"find games 'дра' --word", 0, ""},
         {"find games 'ぁ'", 1, ""},
-        {"find games x --field Sid", 1, ""},
+        {"find games x --field Sid", 2, ""},
         {"find games", 2, ""},
     };
     for (const Case& c : cases) {
@@ -71,8 +71,10 @@ TEST_F(CliFindAndPictures, PicturesAddsOnceAndCountsWhatItDid) {
     EXPECT_TRUE(fs::exists(home_.path() / "images" / "games" / "c" / "Chrono_Trigger3.png"));
     EXPECT_NE(cli(home_, "export games").out.find(",,Chrono_Trigger3.png,"), std::string::npos);
     EXPECT_EQ(cli(home_, "pictures games" + folder).out, "Добавлено: 0, уже были: 1, без игры: 1, пропущено: 0\n");
-    EXPECT_EQ(cli(home_, "pictures games" + folder + " --slot 6").exitCode, 1);
-    EXPECT_EQ(cli(home_, "pictures games '" + (home_.path() / "missing").string() + "'").exitCode, 1);
+    EXPECT_EQ(cli(home_, "pictures games" + folder + " --slot 6").exitCode, 2);
+    const std::string missing = (home_.path() / "missing").string();
+    EXPECT_EQ(cli(home_, "pictures games '" + missing + "'").exitCode, 1);
+    EXPECT_NE(errorText(home_).find("«" + missing + "»"), std::string::npos) << errorText(home_);
 }
 
 TEST_F(CliFindAndPictures, CheckOrphansListsAndMovesAside) {

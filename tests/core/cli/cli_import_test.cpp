@@ -19,7 +19,7 @@ void expectReadableMessage(const std::string& message) {
     EXPECT_TRUE(std::none_of(message.begin(), message.end() - 1,
                              [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }))
         << message;
-    EXPECT_EQ(message.find(".new"), std::string::npos) << message;
+    EXPECT_EQ(message.find(".gamarium-tmp-"), std::string::npos) << message;
 }
 
 const std::string kNameOnly = "N,Sid,Name,Region,Publisher,Developer,Year,Ngamers,Type,Genre,File,Size,Image1,Image2,"

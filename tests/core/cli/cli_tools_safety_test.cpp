@@ -154,5 +154,23 @@ TEST_F(CliToolsSafety, MergeReadsUtf8ListsAndRefusesWhatItCannotStore) {
     }
 }
 
+// A control character that a list brought into a name reaches the terminal
+// escaped, whichever command prints the name.
+TEST_F(CliToolsSafety, PrintedNamesShowControlCharactersEscaped) {
+    const auto merged = cli(home_, "merge games " + write(home_, "list.txt", "Zap\x1B" "c;u\r\nAlpha;u\r\nNo region \x1B[5m\r\n"));
+    ASSERT_EQ(merged.exitCode, 0) << errorText(home_);
+    const std::pair<const char*, std::string> printed[] = {
+        {"merge", merged.out}, // the list and the line passed over
+        {"check names", cli(home_, "check names games").out},
+        {"jump", cli(home_, "jump games Zap").out},
+        {"find", cli(home_, "find games zap").out},
+    };
+    for (const auto& [command, out] : printed) {
+        EXPECT_NE(out.find("Zap\\x1Bc"), std::string::npos) << command << ": " << out;
+        EXPECT_EQ(out.find('\x1B'), std::string::npos) << command << ": " << out;
+    }
+    EXPECT_NE(merged.out.find("Пропущена строка 3: No region \\x1B[5m"), std::string::npos) << merged.out;
+}
+
 } // namespace
 } // namespace gamarium

@@ -41,6 +41,17 @@ TEST(CommandLine, WordsAndOptionsAreTakenAsTheCommandDeclaresThem) {
         {{"--home", dir, "create", "--", "--x"}, 0},                                   // "--" ends the options
         {{"--home"}, 2},
         {{"--version", "list"}, 2},
+        // Option values the command table knows to be wrong, before anything is opened.
+        {{"--home", dir, "export", "games", "--encoding", "latin1"}, 2},
+        {{"--home", dir, "export", "games", "--delimiter", "ab"}, 2},
+        {{"--home", dir, "pictures", "games", dir, "--slot", "0"}, 2},
+        {{"--home", dir, "pictures", "games", dir, "--slot", "abc"}, 2},
+        {{"--home", dir, "pictures", "games", dir, "--slot", "6"}, 2},
+        {{"--home", dir, "find", "games", "x", "--field", "Nope"}, 2},
+        {{"--home", dir, "find", "games", "x", "--field", "Name", "--field", "Sid"}, 2},
+        {{"--home", dir, "pages", "games", "t.htd", dir, "--per-page", "x"}, 2},
+        {{"--home", dir, "pages", "games", "t.htd", dir, "--per-page", "0"}, 2},
+        {{"--home", dir, "find", "games", "x", "--field", "name", "--field", "ANY"}, 0},
     };
     for (const Case& c : cases) {
         const Outcome result = run(c.words);

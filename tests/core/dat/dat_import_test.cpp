@@ -20,9 +20,11 @@ namespace {
 
 const files::Path kSample = files::Path(GAMARIUM_TEST_DATA) / "dat";
 
-DatContents sample(const char* dat = "snes-no-intro.dat") {
+// The sample DAT and its five metadata files; a crafted DAT alone when `withMetadata` is false.
+DatContents sample(const char* dat = "snes-no-intro.dat", bool withMetadata = true) {
     std::vector<files::Path> paths = {kSample / dat};
-    for (const char* meta : {"snes-developer.dat", "snes-publisher.dat", "snes-releaseyear.dat", "snes-genre.dat",
+    if (withMetadata)
+        for (const char* meta : {"snes-developer.dat", "snes-publisher.dat", "snes-releaseyear.dat", "snes-genre.dat",
                              "snes-maxusers.dat"})
         paths.push_back(kSample / meta);
     return readDatFiles(paths);
@@ -37,7 +39,7 @@ protected:
 
     DatImportResult import(const DatContents& dat, bool dryRun = false) {
         lines_.clear();
-        return importDat(games_, dat, [&](const std::string& line) { lines_.push_back(text::toUtf8(line)); }, dryRun);
+        return importDat(games_, dat, [&](const std::string& line) { lines_.push_back(line); }, dryRun);
     }
 
     std::vector<std::string> column(const char* field) {
@@ -115,14 +117,34 @@ TEST_F(DatImport, SampleFillsAnEmptyBaseInNameOrderAndASecondRunChangesNothing) 
     EXPECT_EQ(table(), before);
 }
 
+// The crafted pair carries its years in the DAT itself (releaseyear, <year>)
+// and a name whose region follows an earlier parenthesis, without a region field.
 TEST_F(DatImport, BothFormatsMakeTheSameTable) {
-    import(sample("snes-no-intro.dat"));
-    const std::vector<std::string> fromText = table();
-    games_.close();
-    store::emptyBase(home_.path(), "snes");
-    games_.open();
-    import(sample("snes-no-intro.xml"));
-    EXPECT_EQ(table(), fromText);
+    struct Case {
+        const char *text, *xml;
+        bool withMetadata;
+        std::vector<std::string> years, regions;
+    };
+    const Case cases[] = {
+        {"snes-no-intro.dat", "snes-no-intro.xml", true, {}, {}},
+        {"years.dat", "years.xml", false, {"1993", "1995", "", "1994"}, {"j", "ue", "e", "j"}},
+    };
+    for (const Case& c : cases) {
+        import(sample(c.text, c.withMetadata));
+        const std::vector<std::string> fromText = table();
+        if (!c.years.empty()) {
+            EXPECT_EQ(column("Year"), c.years) << c.text;
+            EXPECT_EQ(column("Region"), c.regions) << c.text;
+        }
+        games_.close();
+        store::emptyBase(home_.path(), "snes");
+        games_.open();
+        import(sample(c.xml, c.withMetadata));
+        EXPECT_EQ(table(), fromText) << c.xml;
+        games_.close();
+        store::emptyBase(home_.path(), "snes");
+        games_.open();
+    }
 }
 
 TEST_F(DatImport, ABaseMadeByAListMergeIsFilledInPlace) {
@@ -234,17 +256,44 @@ TEST_F(DatImport, WhatTheTableCannotHoldIsReportedAndLeftEmpty) {
     EXPECT_EQ(result.unaccented, 1);
     EXPECT_EQ(result.cut, 2);
     EXPECT_EQ(result.leftEmpty, 3);
-    EXPECT_TRUE(reported("«Cafe (USA)», File: оставлено пустым: символ «?» (U+30A2)"));
-    EXPECT_TRUE(reported("«Cafe (USA)», Size: оставлено пустым: 97656250 КиБ"));
-    EXPECT_TRUE(reported("«Cafe (USA)», Developer: оставлено пустым: символ «?» (U+30A2)"));
-    EXPECT_TRUE(reported("«Cafe (USA)», Genre: обрезано до «Mecha, Space Opera»"));
+    EXPECT_TRUE(reported("«Café (USA)», File: оставлено пустым: символ «ア» (U+30A2)"));
+    EXPECT_TRUE(reported("«Café (USA)», Size: оставлено пустым: 97656250 КиБ"));
+    EXPECT_TRUE(reported("«Café (USA)», Developer: оставлено пустым: символ «ア» (U+30A2)"));
+    EXPECT_TRUE(reported("«Café (USA)», Genre: обрезано до «Mecha, Space Opera»"));
     EXPECT_TRUE(reported("Region: слова «Mars» нет в таблице регионов"));
-    EXPECT_EQ(text::toUtf8(conversionsLine(result)), "без диакритики: 1, обрезано: 2, оставлено пустым: 3");
-    EXPECT_EQ(text::toUtf8(countsLine(result)), "добавлено 2, дополнено 0, без изменений 0");
+    EXPECT_EQ(conversionsLine(result), "без диакритики: 1, обрезано: 2, оставлено пустым: 3");
+    EXPECT_EQ(countsLine(result), "добавлено 2, дополнено 0, без изменений 0");
     const std::vector<std::string> names = column("Name");
     EXPECT_EQ(names[0], "A very long name that goes on and on and on, well past what the Name field keeps");
     EXPECT_EQ(names[1], "Cafe");
     EXPECT_EQ(column("Type")[1], "Race/Driving");
+}
+
+// Texts keep a plain form of what Windows-1251 lacks (½ 1/2, ² 2, × x,
+// full-width letters, Roman numerals, ligatures); a game whose name keeps
+// none is passed over and said, never stored without a name, so a second
+// run adds nothing.
+TEST_F(DatImport, NamesTheCodePageLacksAreSpelledPlainOrPassedOver) {
+    const DatImportResult first = import(sample("plain-forms.dat", false));
+    EXPECT_EQ(first.added, 5);
+    EXPECT_EQ(first.unaccented, 9); // Name and File of four games, the Name of Café
+    EXPECT_EQ(column("Name"), (std::vector<std::string>{"3x3 Eyes - Juuma Houkan", "Cafe III final",
+                                                        "Ranma 1/2 - Hard Battle", "Super Bomberman 5",
+                                                        "Super Puyo Puyo2"}));
+    EXPECT_EQ(column("File"), (std::vector<std::string>{"3x3 Eyes - Juuma Houkan (Japan).sfc", "Cafe III final (Europe).sfc",
+                                                        "Ranma 1/2 - Hard Battle (USA).sfc", "Super Bomberman 5 (Japan).sfc",
+                                                        "Super Puyo Puyo2 (Japan).sfc"}));
+    EXPECT_EQ(column("Sid"), (std::vector<std::string>{"num", "c", "r", "s", "s"}));
+    EXPECT_TRUE(reported("«Ranma ½ - Hard Battle (USA)», Name: без диакритики «Ranma 1/2 - Hard Battle»"));
+    EXPECT_TRUE(reported("«ＳＤガンダム Ｘ (Japan)», Name: игра пропущена: символ «ガ» (U+30AC), которого нет в "
+                         "кодировке Windows-1251"));
+    EXPECT_EQ(countsLine(first), "добавлено 5, дополнено 0, без изменений 0, пропущено 1");
+
+    const std::vector<std::string> before = table();
+    const DatImportResult second = import(sample("plain-forms.dat", false));
+    EXPECT_EQ(second.added + second.filled, 0);
+    EXPECT_EQ(second.unchanged, 5);
+    EXPECT_EQ(table(), before);
 }
 
 } // namespace

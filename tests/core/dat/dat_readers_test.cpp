@@ -6,11 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
 namespace gamarium::dat {
 namespace {
+
+using namespace std::string_literals;
 
 const files::Path kSample = files::Path(GAMARIUM_TEST_DATA) / "dat";
 
@@ -116,6 +119,19 @@ TEST(DatReaders, DamagedFilesAreRefusedWithTheLine) {
         {"<datafile><game name='A'>", 1, "неверный XML"},
         {"\n\n<datafile>\n<game name='A'><rom size='1x'/></game></datafile>", 4, "не число"},
         {"\xEF\xBB\xBF\r\n\ngame ( name \"A )", 3, "кавычка не закрыта"},
+        // Names and ROM names never hold a NUL byte or a control character,
+        // and a refusal quotes them escaped, never raw.
+        {"game ( name \"A\"\n rom ( name \"a\0b.sfc\" size 1 crc 00000000 ) )"s, 2, "нулевой байт"},
+        {"game ( name \"Clear\x1B[2J\" )", 1, "управляющий символ U+001B в «Clear\\x1B[2J»"},
+        {"game ( name \"A\"\n rom ( name \"a\tb.sfc\" size 1 crc 00000000 ) )", 2, "управляющий символ U+0009"},
+        {"game ( name \"A\"\n rom ( name \"a\" size 1\n crc \x1B[2J0000 ) )", 3, "управляющий символ U+001B"},
+        {"game ( developer \"D\x07\" rom ( crc 00000000 ) )", 1, "управляющий символ U+0007"},
+        {"<datafile>\n<game name='A&#10;B'/></datafile>", 2, "управляющий символ U+000A"},
+        {"<datafile>\n<game name='A'>\n<rom name='a&#9;b' size='1' crc='00000000'/></game></datafile>", 3,
+         "управляющий символ U+0009"},
+        {"<datafile>\n<game name='A'>\n<year>19&#13;93</year></game></datafile>", 3, "управляющий символ U+000D"},
+        {"<datafile>\n<game name='A'>\n\n<rom name='a\0'/></game></datafile>"s, 4, "нулевой байт"},
+        {"\x89PNG\r\n\x1A\n\0\0\0\rIHDR"s, 2, "управляющий символ U+001A"},
     };
     for (const Case& c : cases) {
         try {
@@ -124,6 +140,9 @@ TEST(DatReaders, DamagedFilesAreRefusedWithTheLine) {
         } catch (const DamagedDat& damaged) {
             EXPECT_EQ(damaged.line(), c.line) << c.file;
             EXPECT_NE(damaged.reason().find(c.reason), std::string::npos) << c.file << ": " << damaged.reason();
+            const std::string what = damaged.what();
+            EXPECT_TRUE(std::none_of(what.begin(), what.end(), [](char b) { return static_cast<unsigned char>(b) < 0x20; }))
+                << c.file << ": " << what;
         }
     }
 }
@@ -159,7 +178,8 @@ TEST(DatReaders, FilesAreToldApartByContent) {
     EXPECT_NE(refusal({dat, xml}).find("games.xml: второй файл DAT"), std::string::npos);
     EXPECT_NE(refusal({meta}).find("нет DAT-файла с играми"), std::string::npos);
     EXPECT_NE(refusal({dat, damaged}).find("damaged.dat, строка 2: кавычка не закрыта"), std::string::npos);
-    EXPECT_NE(refusal({folder.path() / "missing.dat"}).find("не открывается"), std::string::npos);
+    EXPECT_NE(refusal({folder.path() / "missing.dat"}).find(folder.path().string() + "/missing.dat: нет такого файла"),
+              std::string::npos);
 }
 
 } // namespace

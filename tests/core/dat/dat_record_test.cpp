@@ -45,6 +45,12 @@ TEST(DatRecord, NameSidRegionFileAndSizeFromTheGame) {
         {"\xD0\x98\xD0\xB3\xD1\x80\xD0\xB0 (Russia)", "", "g.sfc", 1024, "\xC8\xE3\xF0\xE0", "\xE8", "e", "1"},
         {".hack - Infection (Japan)", "", "h.sfc", 1024, ".hack - Infection", "num", "j", "1"},
         {"/\\: Slash (USA)", "", "s.sfc", 1024, "/\\: Slash", "num", "u", "1"},
+        // The first group whose words are all region words, whatever comes before it.
+        {"Odekake Lester - Lelele no Le (^^; (Japan)", "", "o.sfc", 1024, "Odekake Lester - Lelele no Le", "o", "j", "1"},
+        {"Game (Rev 1) (USA, Europe) (Japan)", "Japan", "g.sfc", 1024, "Game", "g", "ue", "1"},
+        {"Game (En,Fr) (Europe)", "USA", "g.sfc", 1024, "Game", "g", "e", "1"},
+        {"Game (USA) (Proto)", "Japan", "g.sfc", 1024, "Game", "g", "u", "1"},
+        {"Game (Demo) (Kiosk)", "Korea", "g.sfc", 1024, "Game", "g", "k", "1"},
     };
     for (const Case& c : cases) {
         const DatRecord record = datRecord(gameOf(c.name, c.region, c.romName, c.size), nullptr);

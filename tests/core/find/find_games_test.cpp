@@ -54,7 +54,7 @@ protected:
         return lines;
     }
     static std::string shown(const FindResult& r) {
-        return std::to_string(r.position) + "|" + r.number + "|" + r.name + "|" + r.region + "|" +
+        return std::to_string(r.position) + "|" + std::to_string(r.record) + "|" + r.number + "|" + r.name + "|" + r.region + "|" +
                std::string(fieldName(r.field)) + "|" + r.excerpt;
     }
     using Lines = std::vector<std::string>;

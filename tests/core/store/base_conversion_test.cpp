@@ -128,7 +128,7 @@ TEST_F(Conversion, ConvertsBothTablesAndMovesTheOldFilesAside) {
         EXPECT_EQ(fs::exists(base() / name), table) << name;
     }
     for (const auto& entry : fs::directory_iterator(base()))
-        EXPECT_FALSE(entry.path().extension() == ".new") << entry.path();
+        EXPECT_FALSE(files::isTemporaryName(entry.path().filename().string())) << entry.path();
     EXPECT_THROW(convertBase(home_.path(), "old"), Error) << "nothing left to convert";
 }
 

@@ -273,7 +273,7 @@ TEST_F(TableTest, APassOverEveryRecordFollowsPositionsAndLeavesTheCursor) {
     table_.insert();
     table_.fieldByName("Name").setAsString("C"); // pending: posted by the pass
     int heard = 0;
-    const int id = table_.addChangeListener([&](const Field*) { ++heard; });
+    const int id = table_.addChangeListener([&](const ChangeEvent&) { ++heard; });
 
     std::vector<std::pair<std::size_t, std::string>> visited;
     table_.forEachRecord({"name"}, [&](std::size_t position) {
@@ -294,72 +294,88 @@ TEST_F(TableTest, APassOverEveryRecordFollowsPositionsAndLeavesTheCursor) {
     EXPECT_EQ(currentName(), "C") << "an interrupted pass leaves the cursor too";
 }
 
-TEST_F(TableTest, ChangeListenersHearMovesAndStates) {
+// Listeners hear what happened, one event per thing, with the record's
+// identity and its position at that moment (a move that saves the change
+// under way is heard as the save, then the move); a tool's many changes
+// end with one Reloaded, or one Moved when nothing was stored.
+TEST_F(TableTest, ListenersHearWhatHappenedToWhichRecord) {
     fill({"A", "B"});
     table_.first();
-    int heard = 0;
-    std::vector<std::string> fieldsHeard;
-    const int id = table_.addChangeListener([&](const Field* changed) {
-        ++heard;
-        if (changed) fieldsHeard.push_back(changed->name());
-    });
+    const RecordId a = table_.recordId();
     table_.next();
-    table_.edit();
-    table_.fieldByName("Name").setAsString("C");
-    table_.fieldByName("Year").setAsInteger(1990);
-    table_.cancel();
-    EXPECT_EQ(heard, 5);
-    EXPECT_EQ(fieldsHeard, (std::vector<std::string>{"Name", "Year"}));
-    table_.removeChangeListener(id);
-    table_.first();
-    EXPECT_EQ(heard, 5);
-
-}
-
-// Each operation is heard once, after it is done, whatever it did on the
-// way (a move that posts the change under way first); a listener that
-// tries to change the table is refused and the table stays as it was.
-TEST_F(TableTest, ListenersHearEachOperationOnceAndOnlyRead) {
-    fill({"A", "B"});
-    table_.first();
-    std::vector<std::pair<TableState, std::string>> heard;
-    const int id = table_.addChangeListener([&](const Field* changed) {
-        if (!changed) heard.emplace_back(table_.state(), currentName());
+    const RecordId b = table_.recordId();
+    const auto nameOf = [&](RecordId id) { return id == a ? "A" : id == b ? "B" : id == 0 ? "-" : "new"; };
+    std::vector<std::string> heard;
+    const int id = table_.addChangeListener([&](const ChangeEvent& event) {
+        static const char* const kinds[] = {"Opened", "Reloaded", "Closed", "Moved", "Began",
+                                            "ValueWritten", "Cancelled", "Saved", "Inserted", "Deleted"};
+        std::string line = std::string(kinds[static_cast<int>(event.kind)]) + " " + nameOf(event.record) + "@" +
+                           std::to_string(event.position);
+        if (event.field) line += " " + event.field->name();
+        if (table_.changingMany()) line += " (many)";
+        heard.push_back(line);
     });
-    const auto change = [&] {
-        table_.edit();
-        table_.fieldByName("Name").setAsString("X");
+    using Heard = std::vector<std::string>;
+    const std::pair<std::function<void()>, Heard> cases[] = {
+        {[&] { table_.first(); }, {"Moved A@1"}},
+        {[&] { table_.prior(); }, {}},
+        {[&] {
+             table_.edit();
+             table_.fieldByName("Year").setAsInteger(1990);
+             table_.next();
+         },
+         {"Began A@1", "ValueWritten A@1 Year", "Saved A@1", "Moved B@2"}},
+        {[&] {
+             table_.edit();
+             table_.moveBy(0);
+         },
+         {"Began B@2", "Cancelled B@2"}},
+        {[&] {
+             table_.insert();
+             table_.post({{"Name", "Ab"}});
+         },
+         {"Began -@2", "ValueWritten -@2 Name", "Inserted new@2"}},
+        {[&] { table_.remove(); }, {"Deleted new@2"}},
+        {[&] { table_.remove(); }, {"Deleted B@2"}},
+        {[&] {
+             table_.runAsOneTransaction([&] {
+                 table_.edit();
+                 table_.post({{"Year", "1991"}});
+             });
+         },
+         {"Began A@1 (many)", "ValueWritten A@1 Year (many)", "Saved A@1 (many)", "Reloaded A@1"}},
+        {[&] {
+             const Table::ManyChanges many(table_);
+             table_.last();
+             table_.first();
+         },
+         {"Moved A@1 (many)", "Moved A@1 (many)", "Moved A@1"}},
+        {[&] {
+             table_.close();
+             table_.open();
+         },
+         {"Closed -@0", "Opened A@1"}},
+    };
+    for (const auto& [operation, expected] : cases) {
         heard.clear();
-    };
-    const std::pair<const char*, std::function<void()>> operations[] = {
-        {"next", [&] { table_.next(); }},
-        {"prior at the first record", [&] { table_.prior(); }},
-        {"first", [&] { table_.first(); }},
-        {"post", [&] { table_.post(); }},
-        {"append", [&] { table_.append(); }},
-        {"post with values", [&] { table_.post({{"Name", "Y"}, {"Year", "1990"}}); }},
-    };
-    for (const auto& [name, operation] : operations) {
-        SCOPED_TRACE(name);
-        table_.first();
-        change();
         operation();
-        ASSERT_EQ(heard.size(), 1u);
-        EXPECT_NE(heard.front().first, TableState::Edit);
+        EXPECT_EQ(heard, expected);
     }
+    EXPECT_TRUE(table_.moveToRecord(a));
+    EXPECT_FALSE(table_.moveToRecord(b)) << "a deleted record is not found again";
     table_.removeChangeListener(id);
-    EXPECT_EQ(names(), (Names{"Y", "B"}));
+    EXPECT_EQ(names(), (Names{"A"}));
 
+    // A listener only reads: a change it tries is refused, and the table stays.
     table_.edit();
-    const int writer = table_.addChangeListener([&](const Field*) { table_.fieldByName("Name").setAsString("Z"); });
+    const int writer = table_.addChangeListener([&](const ChangeEvent&) { table_.fieldByName("Name").setAsString("Z"); });
     EXPECT_THROW(table_.fieldByName("Name").setAsString("W"), std::logic_error);
     table_.removeChangeListener(writer);
-    const int mover = table_.addChangeListener([&](const Field*) { table_.next(); });
+    const int mover = table_.addChangeListener([&](const ChangeEvent&) { table_.next(); });
     EXPECT_THROW(table_.cancel(), std::logic_error);
     table_.removeChangeListener(mover);
     EXPECT_EQ(table_.state(), TableState::Browse);
-    table_.first();
-    EXPECT_EQ(currentName(), "Y");
+    EXPECT_EQ(currentName(), "A");
 }
 
 // A value a field refuses stops the post: nothing is written and the

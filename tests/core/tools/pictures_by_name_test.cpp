@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 
 namespace gamarium::tools {
 namespace {
@@ -209,6 +210,45 @@ TEST_F(PicturesByNameTest, AFailedTransactionTakesTheCopiesAway) {
     EXPECT_EQ(images(1), "||||");
     EXPECT_EQ(images(2), "||||");
     EXPECT_EQ(std::distance(fs::recursive_directory_iterator(root_), {}), 2) << "only the folders c and d stay";
+}
+
+// What a killed run left (copies not yet named, a half-written copy) is
+// taken up by the next run: the copy is named, not copied again under "_2",
+// and the half-written one is removed. Games of one folder that match the
+// same file share one copy; a dangling link is a taken name like a file.
+TEST_F(PicturesByNameTest, ACopyInTheFolderIsNamedNotCopiedAgain) {
+    add({{"Sid", "c"}, {"Name", "Chrono Trigger"}, {"Region", "u"}});
+    add({{"Sid", "t"}, {"Name", "Terranigma"}, {"File", "Terranigma.sfc"}});
+    add({{"Sid", "t"}, {"Name", "Terranigma"}, {"Region", "e"}, {"File", "terranigma.smc"}});
+    add({{"Sid", "t"}, {"Name", "Terranigma"}, {"Region", "j"}, {"File", "TERRANIGMA.zip"}});
+    add({{"Sid", "d"}, {"Name", "Doom"}, {"Region", "e"}});
+    put("Chrono Trigger (USA).png", fixture("quad.png"));
+    put("Named_Snaps/Terranigma.bmp", fixture("quad.bmp"));
+    put("Doom (Europe).tga", fixture("quad.tga"));
+    fs::create_directories(root_ / "c");
+    fs::copy_file(fixture("quad.png"), root_ / "c" / "Chrono_Trigger1.png");
+    putText(root_ / "c" / "Chrono_Trigger1.png.gamarium-tmp-0a1b2c", "half");
+    putText(root_ / "c" / "notes.txt", "the user's");
+    fs::create_directories(root_ / "d");
+    fs::create_symlink(root_ / "nowhere", root_ / "d" / "Doom1.tga");
+
+    const PicturesByNameCounts counts = run();
+    EXPECT_EQ(counts.added, 5);
+    EXPECT_EQ(images(1), "Chrono_Trigger1.png||||");
+    EXPECT_EQ(images(2), "Terranigma1.bmp||||");
+    EXPECT_EQ(images(3), "Terranigma1.bmp||||");
+    EXPECT_EQ(images(4), "Terranigma1.bmp||||");
+    EXPECT_EQ(images(5), "Doom1_2.tga||||");
+    const auto namesIn = [](const fs::path& folder) {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
+        return names;
+    };
+    EXPECT_EQ(namesIn(root_ / "c"), (std::set<std::string>{"Chrono_Trigger1.png", "notes.txt"}));
+    EXPECT_EQ(namesIn(root_ / "t"), (std::set<std::string>{"Terranigma1.bmp"}));
+    EXPECT_EQ(namesIn(root_ / "d"), (std::set<std::string>{"Doom1.tga", "Doom1_2.tga"}));
+    EXPECT_TRUE(fs::is_symlink(root_ / "d" / "Doom1.tga"));
+    EXPECT_EQ(run().alreadyThere, 5) << "a second run adds nothing";
 }
 
 TEST_F(PicturesByNameTest, APictureFolderThatLeadsElsewhereIsRefused) {

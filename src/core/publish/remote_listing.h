@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace gamarium::publish {
+
+// One entry of a remote folder.
+struct RemoteEntry {
+    std::string name;
+    std::uint64_t size = 0;
+    bool isFile = false;
+};
+
+// Entries of an FTP MLSD answer ("type=file;size=120; name" per line).
+std::vector<RemoteEntry> parseMlsd(std::string_view listing);
+// Entries of a long listing as FTP's LIST and SFTP's directory reading give
+// it ("-rw-r--r-- 1 user group 120 Dec 08 15:49 name" per line); "." and
+// ".." are left out, and a link's " -> target" cut off.
+std::vector<RemoteEntry> parseLongListing(std::string_view listing);
+
+} // namespace gamarium::publish

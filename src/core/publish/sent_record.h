@@ -1,0 +1,58 @@
+#pragma once
+
+#include "core/files/files.h"
+#include "core/publish/site_address.h"
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace gamarium::store::sqlite {
+class Database;
+}
+
+namespace gamarium::publish {
+
+struct SentFile {
+    std::uint64_t size = 0;
+    std::string hash;
+};
+
+// What the program has sent from one folder to one remote folder: an
+// SQLite file `publish/<16 hex digits>.db` in the program folder, named by
+// the pair. A file it lists is on the server whole, with that content: an
+// entry is dropped before its remote file is touched and written again
+// only after the server confirmed the new one, each change one committed
+// transaction. It also lists the remote temporary names a run may leave,
+// so that the next run removes exactly those. Held by one run at a time;
+// its methods may be called from several threads.
+class SentRecord {
+public:
+    SentRecord(const files::Path& home, const files::Path& folder, const SiteAddress& address);
+    ~SentRecord();
+    SentRecord(const SentRecord&) = delete;
+    SentRecord& operator=(const SentRecord&) = delete;
+
+    // The file that keeps the record of this pair.
+    static files::Path fileFor(const files::Path& home, const files::Path& folder, const SiteAddress& address);
+
+    std::map<std::string, SentFile> files();
+    std::vector<std::string> temporaries();
+
+    // Before a file is sent: it is no longer listed, and its temporaries are.
+    void beginSend(const std::string& path, const std::vector<std::string>& temporaries);
+    // After the server confirmed it: listed with what was sent.
+    void confirmSent(const std::string& path, const SentFile& sent, const std::vector<std::string>& temporariesGone);
+    // A file no longer on the server (removed, or found missing).
+    void forget(const std::string& path);
+    void forgetTemporaries(const std::vector<std::string>& temporaries);
+
+private:
+    std::mutex mutex_;
+    std::unique_ptr<store::sqlite::Database> db_;
+};
+
+} // namespace gamarium::publish

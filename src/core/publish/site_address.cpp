@@ -1,0 +1,113 @@
+#include "core/publish/site_address.h"
+
+#include "core/error.h"
+
+#include <curl/curl.h>
+
+#include <memory>
+
+namespace gamarium::publish {
+namespace {
+
+struct UrlDeleter {
+    void operator()(CURLU* url) const { curl_url_cleanup(url); }
+};
+
+// One part of a parsed URL, decoded; empty when the URL has none.
+std::string part(CURLU* url, CURLUPart which, unsigned flags) {
+    char* value = nullptr;
+    if (curl_url_get(url, which, &value, flags) != CURLUE_OK) return {};
+    std::string text(value);
+    curl_free(value);
+    return text;
+}
+
+// Every byte but the unreserved ones (and '/' in a path) as %XX, so that
+// any name (spaces, Cyrillic, '#', '?', '@') reaches the server as it is.
+std::string percentEncoded(std::string_view path, bool keepSlashes = true) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string encoded;
+    for (const char c : path) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool plain = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
+                           (byte >= '0' && byte <= '9') || std::string_view("-._~").find(c) != std::string_view::npos ||
+                           (keepSlashes && c == '/');
+        if (plain) {
+            encoded += c;
+        } else {
+            encoded += '%';
+            encoded += kHex[byte >> 4];
+            encoded += kHex[byte & 15];
+        }
+    }
+    return encoded;
+}
+
+} // namespace
+
+SiteAddress parseSiteAddress(const std::string& url) {
+    const std::unique_ptr<CURLU, UrlDeleter> parsed(curl_url());
+    if (!parsed) throw Error("Не хватает памяти для разбора адреса.");
+    if (curl_url_set(parsed.get(), CURLUPART_URL, url.c_str(), CURLU_NON_SUPPORT_SCHEME | CURLU_ALLOW_SPACE) !=
+        CURLUE_OK)
+        throw Error("Не удаётся разобрать адрес «" + url + "»: ожидается sftp://, ftps:// или ftp://ПОЛЬЗОВАТЕЛЬ@СЕРВЕР/ПАПКА.");
+    SiteAddress address;
+    const std::string scheme = part(parsed.get(), CURLUPART_SCHEME, 0);
+    if (scheme == "sftp") {
+        address.protocol = Protocol::Sftp;
+        address.port = 22;
+    } else if (scheme == "ftps") {
+        address.protocol = Protocol::Ftps;
+        address.port = 21;
+    } else if (scheme == "ftp") {
+        address.protocol = Protocol::Ftp;
+        address.port = 21;
+    } else {
+        throw Error("Адрес «" + url + "» не начинается с sftp://, ftps:// или ftp://.");
+    }
+    if (!part(parsed.get(), CURLUPART_PASSWORD, 0).empty())
+        throw Error("Адрес «" + url + "» содержит пароль. Пароль не пишут в адресе: FTP и FTPS берут его из ~/.netrc, "
+                    "SFTP входит по ключам SSH (или по паролю из ~/.netrc).");
+    address.user = part(parsed.get(), CURLUPART_USER, CURLU_URLDECODE);
+    address.host = part(parsed.get(), CURLUPART_HOST, 0);
+    if (address.host.empty()) throw Error("В адресе «" + url + "» нет сервера.");
+    if (const std::string port = part(parsed.get(), CURLUPART_PORT, 0); !port.empty()) address.port = std::stol(port);
+    address.path = part(parsed.get(), CURLUPART_PATH, CURLU_URLDECODE);
+    while (address.path.size() > 1 && address.path.back() == '/') address.path.pop_back();
+    if (address.path.empty()) address.path = "/";
+    address.shown = scheme + "://" + (address.user.empty() ? "" : address.user + "@") + address.host + ":" +
+                    std::to_string(address.port) + address.path;
+    return address;
+}
+
+std::string SiteAddress::serverUrl() const {
+    // The user is named in the URL: libcurl looks the password up in .netrc
+    // only for a user given so.
+    std::string user = percentEncoded(this->user, false);
+    if (!user.empty()) user += '@';
+    return std::string(protocol == Protocol::Sftp ? "sftp://" : "ftp://") + user + host + ":" + std::to_string(port) +
+           "/";
+}
+
+std::string SiteAddress::urlOf(std::string_view relative) const {
+    std::string url = serverUrl();
+    url.pop_back();
+    std::string full = path;
+    if (!relative.empty()) {
+        if (full.back() != '/') full += '/';
+        full += relative;
+    } else if (full.back() != '/') {
+        full += '/';
+    }
+    return url + percentEncoded(full);
+}
+
+std::string SiteAddress::sftpPathOf(std::string_view relative) const {
+    std::string full = path;
+    if (full.back() != '/') full += '/';
+    full += relative;
+    if (full.starts_with("/~/")) return full.substr(3);
+    return full;
+}
+
+} // namespace gamarium::publish

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "core/files/files.h"
+
+#include <QDialog>
+
+#include <atomic>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+
+namespace Ui {
+class PublishWindow;
+}
+
+namespace gamarium::publish {
+struct HostKeyQuestion;
+}
+
+namespace gamarium::gui {
+
+// Publishing an output folder to the site: its address and remote folder
+// (remembered per base and folder), the progress and the lines of the run
+// in the status memo, a cancel that stops after the files being sent. The
+// network work runs on a thread of its own; the window stays usable.
+class PublishWindow : public QDialog {
+    Q_OBJECT
+
+public:
+    // `home`: the program folder, where the record of sent files is kept.
+    PublishWindow(const files::Path& home, QWidget* parent);
+    ~PublishWindow() override;
+
+    // Shows the window modally for `folder` of base `base` (UTF-8).
+    void run(const std::string& base, const files::Path& folder);
+
+    void ButtonPublishClick();
+    void ButtonCancelClick();
+    // Whether a run is going on (tests wait for its end).
+    bool publishing() const { return worker_.joinable(); }
+
+    void reject() override;
+
+signals:
+    // From the publishing thread to the window's.
+    void lineSent(const QString& line);
+    void progressMade(int done, int total);
+    void runEnded(const QString& closing, const QString& error, bool loginRefused);
+
+private:
+    void start(std::optional<std::string> password);
+    void showEnd(const QString& closing, const QString& error, bool loginRefused);
+    // Asked from the publishing thread; the answer comes from the window's.
+    bool trustHostKey(const publish::HostKeyQuestion& question);
+    void joinWorker();
+
+    std::unique_ptr<Ui::PublishWindow> ui_;
+    files::Path home_;
+    std::string base_;
+    files::Path folder_;
+    std::optional<std::string> password_;  // typed for this program run
+    std::thread worker_;
+    std::atomic<bool> cancel_{false};
+};
+
+} // namespace gamarium::gui
