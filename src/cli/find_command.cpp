@@ -1,8 +1,7 @@
 #include "cli/find_command.h"
 
 #include "core/error.h"
-#include "core/find/find_games.h"
-#include "core/find/game_texts.h"
+#include "core/find/table_search.h"
 #include "core/text/cp1251.h"
 #include "core/text/exact_conversion.h"
 #include "core/text/printable.h"
@@ -20,12 +19,7 @@ int findGames(Invocation& invocation) {
     // Each name has been checked by the command table.
     for (const std::string& name : fields) query.fields = query.fields | *find::fieldChoice(name);
     const auto session = invocation.openBase(invocation.words[0]);
-    store::Table& table = session->games();
-    find::GameTexts texts;
-    texts.reload(table);
-    const auto list = texts.snapshot();
-    for (const find::FindMatch& match : find::findGames(*list, query).matches) {
-        const find::FindResult result = find::describe(*list, match);
+    for (const find::FindResult& result : find::findInTable(session->games(), query)) {
         invocation.out << result.position << '\t' << result.number << '\t'
                        << text::printable(text::toUtf8(result.name), std::string::npos) << '\t'
                        << find::fieldName(result.field) << '\n';

@@ -102,25 +102,49 @@ bool moveWithoutReplacing(const Path& from, const Path& to) {
 #endif
 }
 
-std::vector<SizedFile> filesWithSizes(const Path& folder) {
-    std::vector<SizedFile> files;
+std::vector<FolderEntry> folderEntries(const Path& folder) {
+    std::vector<FolderEntry> entries;
 #ifdef _WIN32
+    // No inode here: a file is known by its full path with links resolved.
     std::error_code ec;
     for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        std::error_code typeError;
-        if (it->is_regular_file(typeError)) files.push_back({it->path(), it->file_size(typeError)});
+        std::error_code statusError;
+        const auto status = it->status(statusError);
+        if (statusError || !(is_regular_file(status) || is_directory(status))) continue;
+        FolderEntry entry{it->path().filename(), it->is_symlink(statusError), is_directory(status)};
+        if (!entry.folder) entry.size = it->file_size(statusError);
+        entry.id.inode = std::hash<std::wstring>{}(std::filesystem::weakly_canonical(it->path(), statusError).native());
+        entries.push_back(std::move(entry));
     }
 #else
     DIR* dir = ::opendir(folder.c_str());
-    if (!dir) return files;
-    while (const dirent* entry = ::readdir(dir)) {
-        if (entry->d_type != DT_REG && entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN) continue;
+    if (!dir) return entries;
+    while (const dirent* found = ::readdir(dir)) {
+        const std::string_view name = found->d_name;
+        if (name == "." || name == "..") continue;
+        if (found->d_type != DT_REG && found->d_type != DT_DIR && found->d_type != DT_LNK && found->d_type != DT_UNKNOWN)
+            continue;
+        bool link = found->d_type == DT_LNK;
         struct stat status;
-        if (::fstatat(::dirfd(dir), entry->d_name, &status, 0) == 0 && S_ISREG(status.st_mode))
-            files.push_back({folder / entry->d_name, static_cast<std::uintmax_t>(status.st_size)});
+        int failed = ::fstatat(::dirfd(dir), found->d_name, &status, link ? 0 : AT_SYMLINK_NOFOLLOW);
+        if (!failed && S_ISLNK(status.st_mode)) {
+            link = true;
+            failed = ::fstatat(::dirfd(dir), found->d_name, &status, 0);
+        }
+        if (failed || !(S_ISREG(status.st_mode) || S_ISDIR(status.st_mode))) continue;
+        entries.push_back({Path(name), link, S_ISDIR(status.st_mode),
+                           S_ISREG(status.st_mode) ? static_cast<std::uintmax_t>(status.st_size) : 0,
+                           {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)}});
     }
     ::closedir(dir);
 #endif
+    return entries;
+}
+
+std::vector<SizedFile> filesWithSizes(const Path& folder) {
+    std::vector<SizedFile> files;
+    for (FolderEntry& entry : folderEntries(folder))
+        if (!entry.folder) files.push_back({folder / entry.name, entry.size});
     return files;
 }
 
@@ -139,6 +163,14 @@ FileReader::FileReader(const Path& path) {
         handle_ = -1;
     }
     if (handle_ >= 0) size_ = static_cast<std::uint64_t>(status.st_size);
+}
+
+FileReader::FileReader(const Path& path, std::uint64_t listedSize) : size_(listedSize) {
+#ifdef _WIN32
+    handle_ = _wopen(path.c_str(), _O_RDONLY | _O_BINARY);
+#else
+    handle_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
+#endif
 }
 
 FileReader::~FileReader() {

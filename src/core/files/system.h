@@ -32,6 +32,9 @@ public:
     // Not open() when not a readable regular file; a pipe or a device is
     // not waited on.
     explicit FileReader(const Path& path);
+    // A regular file of the size a listing gave (folderEntries): opened
+    // without a status call, and not at all through a link.
+    FileReader(const Path& path, std::uint64_t listedSize);
     ~FileReader();
     FileReader(const FileReader&) = delete;
     FileReader& operator=(const FileReader&) = delete;
@@ -55,10 +58,33 @@ bool syncToDisk(const Path& path);
 // it, so a file that appears meanwhile is not overwritten either.
 bool moveWithoutReplacing(const Path& from, const Path& to);
 
-// The regular files of a folder (links followed) with their sizes, in the
-// order the system lists them; an unreadable folder gives none. One listing
-// and, where the listing does not bring the sizes, one status call a file
-// relative to the open folder.
+// A file's identity: the same for every name and link that reaches it.
+struct FileId {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    bool operator==(const FileId&) const = default;
+};
+
+// An entry of a folder. A link is marked as one; what it leads to gives
+// the rest.
+struct FolderEntry {
+    Path name;
+    bool link = false;
+    bool folder = false;     // else a regular file
+    std::uintmax_t size = 0; // of a file
+    FileId id;
+};
+
+// The files and folders of a folder (and the links that lead to one), in
+// the order the system lists them: one read of the folder, each entry's
+// kind from that listing, and one status call an entry, relative to the
+// open folder (a second only for a link on a file system whose listing
+// does not tell links apart). Other entries and links that lead nowhere
+// are left out; an unreadable folder gives none.
+std::vector<FolderEntry> folderEntries(const Path& folder);
+
+// The regular files of a folder (links followed) with their sizes, as
+// folderEntries lists them.
 struct SizedFile {
     Path path;
     std::uintmax_t size = 0;

@@ -1,5 +1,6 @@
 #include "core/find/find_games.h"
 
+#include "core/find/match_rule.h"
 #include "core/find/search_fold.h"
 #include "core/text/byte_search.h"
 
@@ -12,42 +13,26 @@ namespace {
 // Characters of the excerpt on each side of the match.
 constexpr std::size_t kExcerptSide = 30;
 
-class Searcher {
-public:
-    explicit Searcher(const FindQuery& query) : needle_(foldForSearch(query.text)), wholeWord_(query.wholeWord) {}
-
-    // Adds the first match of each game of the chunk in the field's column,
-    // in the order of the games.
-    void search(const GameChunk& chunk, SearchField field, std::size_t firstPosition,
-                std::vector<FindMatch>& matches) const {
-        const std::string_view column = chunk.column(field);
-        std::size_t game = 0;
-        for (std::size_t at = text::findBytes(column, needle_, 0); at != std::string_view::npos;
-             at = text::findBytes(column, needle_, at + 1)) {
-            // The matches come in order: the game holding this one is found
-            // by stepping on from the last.
-            while (chunk.start(field, game + 1) <= at) ++game;
-            const std::size_t start = chunk.start(field, game);
-            const std::size_t end = chunk.start(field, game + 1) - 1; // before its zero byte
-            if (at + needle_.size() > end) continue;
-            if (wholeWord_ && !standsAlone(column, at, start, end)) continue;
-            matches.push_back({firstPosition + game, field, static_cast<std::uint32_t>(at - start),
-                               static_cast<std::uint32_t>(needle_.size())});
-            at = end; // one match a field
-        }
+// Adds the first match of each game of the chunk in the field's column,
+// in the order of the games.
+void searchColumn(const MatchRule& rule, const GameChunk& chunk, SearchField field, std::size_t firstPosition,
+                  std::vector<FindMatch>& matches) {
+    const std::string_view column = chunk.column(field);
+    const std::string& needle = rule.needle();
+    std::size_t game = 0;
+    for (std::size_t at = text::findBytes(column, needle, 0); at != std::string_view::npos;
+         at = text::findBytes(column, needle, at + 1)) {
+        // The matches come in order: the game holding this one is found by
+        // stepping on from the last.
+        while (chunk.start(field, game + 1) <= at) ++game;
+        const std::size_t start = chunk.start(field, game);
+        const std::size_t end = chunk.start(field, game + 1) - 1; // before its zero byte
+        if (!rule.acceptsAt(column, at, start, end)) continue;
+        matches.push_back({firstPosition + game, field, static_cast<std::uint32_t>(at - start),
+                           static_cast<std::uint32_t>(needle.size())});
+        at = end; // one match a field
     }
-
-private:
-    bool standsAlone(std::string_view column, std::size_t at, std::size_t start, std::size_t end) const {
-        const std::size_t after = at + needle_.size();
-        const bool joinsBefore = at > start && isWordCharacter(needle_.front()) && isWordCharacter(column[at - 1]);
-        const bool joinsAfter = after < end && isWordCharacter(needle_.back()) && isWordCharacter(column[after]);
-        return !joinsBefore && !joinsAfter;
-    }
-
-    std::string needle_;
-    bool wholeWord_;
-};
+}
 
 // A piece of a field's text on one line: line ends and tabs become spaces.
 std::string oneLine(std::string_view text) {
@@ -79,7 +64,7 @@ void mergeByGame(std::array<std::vector<FindMatch>, kSearchFieldCount>& byField,
 FindOutcome findGames(const GameList& games, const FindQuery& query, const CancelCheck& cancelled) {
     FindOutcome outcome;
     if (query.text.empty() || query.fields.isEmpty()) return outcome;
-    const Searcher searcher(query);
+    const MatchRule rule(foldForSearch(query.text), query.wholeWord);
     std::array<std::vector<FindMatch>, kSearchFieldCount> byField;
     std::size_t firstPosition = 1;
     for (const auto& chunk : games.chunks()) {
@@ -87,7 +72,7 @@ FindOutcome findGames(const GameList& games, const FindQuery& query, const Cance
             const auto field = static_cast<SearchField>(i);
             if (!query.fields.contains(field)) continue;
             if (cancelled && cancelled()) return {{}, true};
-            searcher.search(*chunk, field, firstPosition, byField[static_cast<std::size_t>(i)]);
+            searchColumn(rule, *chunk, field, firstPosition, byField[static_cast<std::size_t>(i)]);
         }
         mergeByGame(byField, outcome.matches);
         firstPosition += chunk->size();
@@ -95,14 +80,17 @@ FindOutcome findGames(const GameList& games, const FindQuery& query, const Cance
     return outcome;
 }
 
-FindResult describe(const GameList& games, const FindMatch& match) {
-    const GameText& game = games.at(match.position);
+FindResult describe(const GameText& game, const FindMatch& match) {
     const std::string_view text = game.field(match.field);
     const std::size_t from = match.offset > kExcerptSide ? match.offset - kExcerptSide : 0;
     const std::size_t to = std::min(text.size(), std::size_t{match.offset} + match.length + kExcerptSide);
     std::string excerpt =
         (from > 0 ? "..." : "") + oneLine(text.substr(from, to - from)) + (to < text.size() ? "..." : "");
     return {match.position, game.record, game.number, game.field(SearchField::Name), game.region, match.field, std::move(excerpt)};
+}
+
+FindResult describe(const GameList& games, const FindMatch& match) {
+    return describe(games.at(match.position), match);
 }
 
 } // namespace gamarium::find

@@ -49,5 +49,6 @@ FindOutcome findGames(const GameList& games, const FindQuery& query, const Cance
 
 // A match with its game's N, name and region and a short excerpt.
 FindResult describe(const GameList& games, const FindMatch& match);
+FindResult describe(const GameText& game, const FindMatch& match);
 
 } // namespace gamarium::find

@@ -3,6 +3,7 @@
 #include "core/error.h"
 #include "core/find/search_fold.h"
 #include "core/store/table.h"
+#include "core/text/cp1251.h"
 
 #include <utility>
 
@@ -23,16 +24,30 @@ std::shared_ptr<const GameText> textOf(store::Table& games) {
     return game;
 }
 
-std::vector<std::string_view> readFields() {
-    std::vector<std::string_view> names = {"N", "Region"};
-    for (int i = 0; i < kSearchFieldCount; ++i) names.push_back(fieldName(static_cast<SearchField>(i)));
-    return names;
-}
-
 void checkPosition(std::size_t position, std::size_t limit) {
     if (position < 1 || position > limit)
         throw Error("Поиск: нет записи на месте " + std::to_string(position) + " (записей " + std::to_string(limit) +
                     ").");
+}
+
+// The fields of the game table that a GameText is read from.
+const std::vector<std::string_view>& gameTextFields() {
+    static const std::vector<std::string_view> names = [] {
+        std::vector<std::string_view> n = {"N", "Region"};
+        for (int i = 0; i < kSearchFieldCount; ++i) n.push_back(fieldName(static_cast<SearchField>(i)));
+        return n;
+    }();
+    return names;
+}
+
+// A game's texts from those fields as the table file stores them.
+std::shared_ptr<const GameText> gameText(store::RecordId record, std::span<const std::string_view> stored) {
+    auto game = std::make_shared<GameText>();
+    game->record = record;
+    game->number = text::fromUtf8(stored[0]);
+    game->region = text::fromUtf8(stored[1]);
+    for (std::size_t i = 0; i < game->fields.size(); ++i) game->fields[i] = text::fromUtf8(stored[2 + i]);
+    return game;
 }
 
 } // namespace
@@ -46,7 +61,7 @@ GameChunk::GameChunk(std::vector<std::shared_ptr<const GameText>> games) : games
         column.starts.reserve(games_.size() + 1);
         for (const auto& game : games_) {
             column.starts.push_back(static_cast<std::uint32_t>(column.text.size()));
-            column.text += foldForSearch(game->fields[static_cast<std::size_t>(f)]);
+            appendFolded(column.text, game->fields[static_cast<std::size_t>(f)]);
             column.text += '\0';
         }
         column.starts.push_back(static_cast<std::uint32_t>(column.text.size()));
@@ -71,8 +86,8 @@ const GameText& GameList::at(std::size_t position) const {
 void GameTexts::reload(store::Table& games) {
     std::vector<std::shared_ptr<const GameChunk>> chunks;
     Games run;
-    games.forEachRecord(readFields(), [&](std::size_t) {
-        run.push_back(textOf(games));
+    games.forEachStoredRecord(gameTextFields(), [&](std::size_t, std::span<const std::string_view> stored) {
+        run.push_back(gameText(games.recordId(), stored));
         if (run.size() == kRunSize) chunks.push_back(std::make_shared<GameChunk>(std::exchange(run, {})));
     });
     if (!run.empty()) chunks.push_back(std::make_shared<GameChunk>(std::move(run)));

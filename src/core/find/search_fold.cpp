@@ -23,14 +23,17 @@ const std::array<char, 256>& foldTable() {
 
 } // namespace
 
-char foldForSearch(char c) {
-    return foldTable()[static_cast<unsigned char>(c)];
+void appendFolded(std::string& out, std::string_view text) {
+    const auto& table = foldTable();
+    const std::size_t from = out.size();
+    out.resize(from + text.size());
+    char* to = out.data() + from;
+    for (const char c : text) *to++ = table[static_cast<unsigned char>(c)];
 }
 
 std::string foldForSearch(std::string_view text) {
-    const auto& table = foldTable();
-    std::string folded(text);
-    for (char& c : folded) c = table[static_cast<unsigned char>(c)];
+    std::string folded;
+    appendFolded(folded, text);
     return folded;
 }
 

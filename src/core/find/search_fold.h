@@ -7,11 +7,12 @@
 // Windows-1251 (Latin and Cyrillic letters), with Ё and ё read as е.
 namespace gamarium::find {
 
-// A byte as the search compares it: lower case, ё for Ё and е for ё.
-char foldForSearch(char c);
-// A text folded byte by byte; the result has the same length, so an
-// offset in it is an offset in the original.
+// A text as the search compares it, byte by byte: lower case, ё for Ё and
+// е for ё. The result has the same length, so an offset in it is an
+// offset in the original.
 std::string foldForSearch(std::string_view text);
+// The same, added to the end of `out`.
+void appendFolded(std::string& out, std::string_view text);
 
 // A letter (any that has a case) or a digit: what a whole word is made of.
 bool isWordCharacter(char c);

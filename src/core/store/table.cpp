@@ -188,7 +188,7 @@ void Table::readValue(sqlite::Statement& statement, int column, int index) {
     if (fields_[static_cast<std::size_t>(index)].isInteger())
         v.integer = statement.intAt(column);
     else
-        v.text = text::fromUtf8(statement.textViewAt(column));
+        text::fromUtf8(statement.textViewAt(column), v.text); // into the memory the last record's text had
 }
 
 // Runs `read`, which moves the buffer over other records, and puts the
@@ -212,16 +212,12 @@ void Table::readKeepingCursor(const std::function<void()>& read) {
     backToCursor();
 }
 
-void Table::forEachRecord(const std::vector<std::string_view>& fieldNames,
-                          const std::function<void(std::size_t position)>& visit) {
+void Table::scanRecords(const std::vector<std::string_view>& fieldNames,
+                        const std::function<void(sqlite::Statement& scan, std::size_t position)>& row) {
     checkBrowseMode();
-    std::vector<int> read;
     std::string columns = "_id";
-    for (const std::string_view name : fieldNames) {
-        const Field& field = fieldByName(name);
-        read.push_back(field.index());
-        columns += ", " + sqlite::quoteIdentifier(text::toUtf8(field.name()));
-    }
+    for (const std::string_view name : fieldNames)
+        columns += ", " + sqlite::quoteIdentifier(text::toUtf8(fieldByName(name).name()));
     sqlite::Statement scan(*db_, "SELECT " + columns + " FROM records ORDER BY _order");
     readKeepingCursor([&] {
         std::fill(buffer_.begin(), buffer_.end(), FieldValue{});
@@ -230,9 +226,7 @@ void Table::forEachRecord(const std::vector<std::string_view>& fieldNames,
                 throw Error("The table changed while it was read");
             current_ = position;
             ++recordsRead_;
-            for (std::size_t i = 0; i < read.size(); ++i)
-                readValue(scan, static_cast<int>(i) + 1, read[i]);
-            visit(position);
+            row(scan, position);
         }
     });
 }
@@ -248,6 +242,39 @@ void Table::forRecordsAt(const std::vector<std::size_t>& positions,
             loadCurrent();
             visit(position);
         }
+    });
+}
+
+void Table::forEachRecord(const std::vector<std::string_view>& fieldNames,
+                          const std::function<void(std::size_t position)>& visit) {
+    std::vector<int> read;
+    for (const std::string_view name : fieldNames) read.push_back(fieldByName(name).index());
+    scanRecords(fieldNames, [&](sqlite::Statement& scan, std::size_t position) {
+        for (std::size_t i = 0; i < read.size(); ++i) readValue(scan, static_cast<int>(i) + 1, read[i]);
+        visit(position);
+    });
+}
+
+void Table::forEachStoredRecord(
+    const std::vector<std::string_view>& fieldNames,
+    const std::function<void(std::size_t position, std::span<const std::string_view> stored)>& visit) {
+    std::vector<bool> integer;
+    for (const std::string_view name : fieldNames) integer.push_back(fieldByName(name).isInteger());
+    std::vector<std::string_view> stored(fieldNames.size());
+    std::vector<std::string> decimal(fieldNames.size());
+    scanRecords(fieldNames, [&](sqlite::Statement& scan, std::size_t position) {
+        for (std::size_t i = 0; i < stored.size(); ++i) {
+            const int column = static_cast<int>(i) + 1;
+            if (scan.isNull(column)) {
+                stored[i] = {};
+            } else if (integer[i]) { // as the field reads it, whatever the file holds there
+                decimal[i] = std::to_string(scan.intAt(column));
+                stored[i] = decimal[i];
+            } else {
+                stored[i] = scan.textViewAt(column);
+            }
+        }
+        visit(position, stored);
     });
 }
 

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -109,6 +110,12 @@ public:
     // move. Throws Error for a position beyond the last record.
     void forRecordsAt(const std::vector<std::size_t>& positions,
                       const std::function<void(std::size_t position)>& visit);
+    // As forEachRecord, but the fields stay null: `visit` is handed the
+    // named fields as the table file keeps them (texts in UTF-8, integers in
+    // decimal, null as empty), so that a pass over every record converts
+    // only what it keeps. text::fromUtf8 of a stored text is the field's text.
+    void forEachStoredRecord(const std::vector<std::string_view>& fieldNames,
+                             const std::function<void(std::size_t position, std::span<const std::string_view> stored)>& visit);
     bool bof() const { return bof_; }
     bool eof() const { return eof_; }
 
@@ -193,6 +200,10 @@ private:
     void loadCurrent();
     void readKeepingCursor(const std::function<void()>& read);
     void readValue(sqlite::Statement& statement, int column, int index);
+    // Steps through every record in position order with the named fields'
+    // columns selected (after the record's id), calling `row` for each.
+    void scanRecords(const std::vector<std::string_view>& fieldNames,
+                     const std::function<void(sqlite::Statement& scan, std::size_t position)>& row);
     void bindBuffer(sqlite::Statement& statement);
     void notify(ChangeEvent event);
     void notifyWritten(const Field& field);

@@ -1,6 +1,8 @@
 #include "core/text/cp1251.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace gamarium::text {
 namespace {
@@ -19,12 +21,68 @@ constexpr std::array<char16_t, 64> kHigh = {
     0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,
 };
 
+// Every byte's code point.
+constexpr std::array<char16_t, 256> kCodePoints = [] {
+    std::array<char16_t, 256> t{};
+    for (int b = 0; b < 256; ++b)
+        t[b] = static_cast<char16_t>(b < 0x80 ? b : b >= 0xC0 ? 0x0410 + (b - 0xC0) : kHigh[b - 0x80]);
+    return t;
+}();
+
+// Every byte's UTF-8 form: its length, then its bytes.
+constexpr std::array<std::array<char, 4>, 256> kUtf8 = [] {
+    std::array<std::array<char, 4>, 256> t{};
+    for (int b = 0; b < 256; ++b) {
+        const char32_t cp = kCodePoints[b];
+        if (cp < 0x80) {
+            t[b] = {1, static_cast<char>(cp)};
+        } else if (cp < 0x800) {
+            t[b] = {2, static_cast<char>(0xC0 | (cp >> 6)), static_cast<char>(0x80 | (cp & 0x3F))};
+        } else {
+            t[b] = {3, static_cast<char>(0xE0 | (cp >> 12)), static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
+                    static_cast<char>(0x80 | (cp & 0x3F))};
+        }
+    }
+    return t;
+}();
+
+// The way back, for code points below U+10000 in pages of 256: which page
+// holds a code point's byte (0: a page of none), and the pages, where 0
+// means the code page lacks the character. Code points below 0x80 are
+// their own bytes and never looked up.
+struct ByteTables {
+    std::array<unsigned char, 256> pageOf{};
+    std::array<std::array<unsigned char, 256>, 5> pages{};
+};
+
+constexpr ByteTables kBytes = [] {
+    ByteTables t;
+    int used = 1;
+    for (int b = 0x80; b < 256; ++b) {
+        const int page = kCodePoints[b] >> 8;
+        if (t.pageOf[page] == 0) t.pageOf[page] = static_cast<unsigned char>(used++);
+        t.pages[t.pageOf[page]][kCodePoints[b] & 0xFF] = static_cast<unsigned char>(b);
+    }
+    return t;
+}();
+
+// The bytes of U+0400..U+047F ('?' for those the code page lacks), the
+// letters of most texts.
+constexpr std::array<char, 128> kCyrillic = [] {
+    std::array<char, 128> t{};
+    for (std::size_t i = 0; i < t.size(); ++i) {
+        const unsigned char byte = kBytes.pages[kBytes.pageOf[0x04]][i];
+        t[i] = byte ? static_cast<char>(byte) : '?';
+    }
+    return t;
+}();
+
 struct CaseTables {
     std::array<unsigned char, 256> up{};
     std::array<unsigned char, 256> down{};
 };
 
-CaseTables makeCaseTables() {
+constexpr CaseTables kCase = [] {
     CaseTables t;
     for (int i = 0; i < 256; ++i) {
         t.up[i] = static_cast<unsigned char>(i);
@@ -43,40 +101,19 @@ CaseTables makeCaseTables() {
                             {0xAF, 0xBF}, {0xB2, 0xB3}, {0xBD, 0xBE}};
     for (const auto& p : pairs) pair(p[0], p[1]);
     return t;
-}
-
-const CaseTables& caseTables() {
-    static const CaseTables tables = makeCaseTables();
-    return tables;
-}
-
-void appendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
+}();
 
 } // namespace
 
 char32_t toCodePoint(unsigned char c) {
-    if (c < 0x80) return c;
-    if (c >= 0xC0) return 0x0410 + (c - 0xC0);
-    return kHigh[c - 0x80];
+    return kCodePoints[c];
 }
 
 char fromCodePoint(char32_t cp) {
     if (cp < 0x80) return static_cast<char>(cp);
-    if (cp >= 0x0410 && cp <= 0x044F) return static_cast<char>(0xC0 + (cp - 0x0410));
-    for (std::size_t i = 0; i < kHigh.size(); ++i)
-        if (kHigh[i] == cp) return static_cast<char>(0x80 + i);
-    return '?';
+    if (cp >= 0x10000) return '?';
+    const unsigned char byte = kBytes.pages[kBytes.pageOf[cp >> 8]][cp & 0xFF];
+    return byte ? static_cast<char>(byte) : '?';
 }
 
 bool isAscii(std::string_view s) {
@@ -87,26 +124,45 @@ bool isAscii(std::string_view s) {
 
 std::string toUtf8(std::string_view cp1251) {
     if (isAscii(cp1251)) return std::string(cp1251);
-    std::string out;
-    out.reserve(cp1251.size() * 2);
-    for (char c : cp1251) appendUtf8(out, toCodePoint(static_cast<unsigned char>(c)));
+    // Written in place, cut to length at the end.
+    std::string out(cp1251.size() * 3, '\0');
+    char* to = out.data();
+    for (const char c : cp1251) {
+        const std::array<char, 4>& form = kUtf8[static_cast<unsigned char>(c)];
+        // Always four bytes copied, of which the length counts.
+        to[0] = form[1], to[1] = form[2], to[2] = form[3];
+        to += form[0];
+    }
+    out.resize(static_cast<std::size_t>(to - out.data()));
     return out;
 }
 
-std::string fromUtf8(std::string_view utf8) {
-    if (isAscii(utf8)) return std::string(utf8);
+void fromUtf8(std::string_view utf8, std::string& out) {
     // Never longer than the UTF-8: written in place, cut to length at the end.
-    std::string out(utf8.size(), '\0');
-    std::size_t length = 0;
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        const auto b = static_cast<unsigned char>(utf8[i]);
+    out.resize(utf8.size());
+    char* to = out.data();
+    const auto* at = reinterpret_cast<const unsigned char*>(utf8.data());
+    const auto* const end = at + utf8.size();
+    while (at < end) {
+        const unsigned char b = *at;
         if (b < 0x80) {
-            out[length++] = static_cast<char>(b);
-            ++i;
+            *to++ = static_cast<char>(b);
+            ++at;
+            // The rest of a run of ASCII eight bytes at a time.
+            for (std::uint64_t word; end - at >= 8; at += 8, to += 8) {
+                std::memcpy(&word, at, 8);
+                if (word & 0x8080808080808080u) break;
+                std::memcpy(to, &word, 8);
+            }
             continue;
         }
-        int extra = 0;
+        // Cyrillic (U+0400..U+047F) straight from its two bytes.
+        if ((b & 0xFE) == 0xD0 && end - at >= 2 && (at[1] & 0xC0) == 0x80) {
+            *to++ = kCyrillic[((b & 1) << 6) | (at[1] & 0x3F)];
+            at += 2;
+            continue;
+        }
+        std::size_t extra = 0;
         char32_t cp = 0;
         if ((b & 0xE0) == 0xC0) {
             extra = 1;
@@ -118,34 +174,41 @@ std::string fromUtf8(std::string_view utf8) {
             extra = 3;
             cp = b & 0x07;
         } else {
-            out[length++] = '?';
-            ++i;
+            *to++ = '?';
+            ++at;
             continue;
         }
-        bool valid = i + static_cast<std::size_t>(extra) < utf8.size();
-        for (int k = 1; valid && k <= extra; ++k) {
-            const auto cont = static_cast<unsigned char>(utf8[i + k]);
-            if ((cont & 0xC0) != 0x80) valid = false;
-            else cp = (cp << 6) | (cont & 0x3F);
+        // A malformed sequence gives one "?" for its first byte; the next
+        // byte starts afresh.
+        bool valid = extra < static_cast<std::size_t>(end - at);
+        for (std::size_t k = 1; valid && k <= extra; ++k) {
+            if ((at[k] & 0xC0) != 0x80) valid = false;
+            else cp = (cp << 6) | (at[k] & 0x3F);
         }
         if (!valid) {
-            out[length++] = '?';
-            ++i;
+            *to++ = '?';
+            ++at;
             continue;
         }
-        out[length++] = fromCodePoint(cp);
-        i += 1 + extra;
+        *to++ = fromCodePoint(cp);
+        at += 1 + extra;
     }
-    out.resize(length);
+    out.resize(static_cast<std::size_t>(to - out.data()));
+}
+
+std::string fromUtf8(std::string_view utf8) {
+    if (isAscii(utf8)) return std::string(utf8);
+    std::string out;
+    fromUtf8(utf8, out);
     return out;
 }
 
 char upper(char c) {
-    return static_cast<char>(caseTables().up[static_cast<unsigned char>(c)]);
+    return static_cast<char>(kCase.up[static_cast<unsigned char>(c)]);
 }
 
 char lower(char c) {
-    return static_cast<char>(caseTables().down[static_cast<unsigned char>(c)]);
+    return static_cast<char>(kCase.down[static_cast<unsigned char>(c)]);
 }
 
 std::string upper(std::string_view s) {

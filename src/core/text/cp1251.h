@@ -10,6 +10,8 @@ namespace gamarium::text {
 // hold become '?'; malformed UTF-8 bytes become '?' too.
 std::string toUtf8(std::string_view cp1251);
 std::string fromUtf8(std::string_view utf8);
+// As fromUtf8, into `out` (its memory kept for the next text).
+void fromUtf8(std::string_view utf8, std::string& out);
 
 // True when every byte is 7-bit ASCII, the same in both encodings.
 bool isAscii(std::string_view s);

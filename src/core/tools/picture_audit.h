@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/files/files.h"
+#include "core/files/system.h"
 #include "core/tools/status.h"
 
 #include <cstdint>
@@ -25,13 +26,22 @@ struct PictureFile {
     std::string name; // the file's name as it is on disk
     std::uintmax_t size = 0;
     files::Path path;
+    files::FileId id;
 
     std::string shown() const { return sid + "/" + name; }
+};
+
+// A link among the Sid folders.
+struct LinkedFolder {
+    std::string name;   // as on disk (Windows-1251)
+    std::string target; // what the link holds
+    bool outside = false; // it leads out of the picture folder
 };
 
 struct PictureAudit {
     std::vector<PictureFile> orphans;              // named by no record
     std::vector<std::string> unusedFolders;        // Sid folders no record uses
+    std::vector<LinkedFolder> linkedFolders;
     std::vector<std::vector<PictureFile>> twice;   // sets of files with the same content
 };
 
@@ -40,6 +50,10 @@ struct PictureAudit {
 // of its Sid folder by any of Image1..Image5, letter case aside. Content is
 // compared only among files of equal size: first a hash of their starts,
 // then, for those alike, byte by byte.
+// Links are never audited themselves: a file is counted once under its
+// first real name, and is in use when a record names it by any name or
+// through any link that reaches it. A linked Sid folder is listed; one that
+// leads out of the picture folder is not looked into.
 PictureAudit auditPictures(store::Table& games, const files::Path& pictureRoot, const Progress& progress = {});
 
 // The audit as status lines, and a closing line with the counts.
@@ -48,7 +62,9 @@ void reportAudit(const PictureAudit& audit, const StatusSink& report);
 // Moves the orphans into _orphans/<Sid>/ under `pictureRoot`, keeping their
 // names; a file whose place there is taken stays where it is and is
 // reported. Nothing is overwritten or deleted: moving the files back undoes
-// it, and each move is told to `journal` first. Returns how many were moved.
+// it, and each move is told to `journal` first. An _orphans folder (or a
+// Sid folder in it) that is a link is refused before anything moves.
+// Returns how many were moved.
 int moveOrphans(const PictureAudit& audit, const files::Path& pictureRoot, history::PictureJournal& journal,
                 const StatusSink& report);
 

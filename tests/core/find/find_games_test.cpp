@@ -1,6 +1,8 @@
 #include "core/support/temp_folder.h"
 #include "core/find/find_games.h"
 #include "core/find/game_texts.h"
+#include "core/find/table_search.h"
+#include "core/store/sqlite.h"
 #include "core/store/schema.h"
 #include "core/store/table.h"
 #include "core/text/cp1251.h"
@@ -33,13 +35,27 @@ protected:
         games_.append();
         write(fields);
     }
-    // "POSITION FIELD" of each match.
+    // "POSITION FIELD" of each match. A search made once straight through
+    // the table must find and describe the same.
     std::vector<std::string> found(const char* utf8, FieldSet fields = FieldSet::all(), bool wholeWord = false) {
-        std::vector<std::string> lines;
+        return foundCp1251(cp(utf8), fields, wholeWord);
+    }
+    std::vector<std::string> foundCp1251(const std::string& text, FieldSet fields = FieldSet::all(),
+                                         bool wholeWord = false) {
+        std::vector<std::string> lines, described, once;
         const auto list = texts_.snapshot();
-        for (const FindMatch& match : findGames(*list, {cp(utf8), fields, wholeWord}).matches)
+        const FindQuery query{text, fields, wholeWord};
+        for (const FindMatch& match : findGames(*list, query).matches) {
             lines.push_back(std::to_string(match.position) + " " + std::string(fieldName(match.field)));
+            described.push_back(shown(describe(*list, match)));
+        }
+        for (const FindResult& result : findInTable(games_, query)) once.push_back(shown(result));
+        EXPECT_EQ(once, described) << "searched once through the table for " << text;
         return lines;
+    }
+    static std::string shown(const FindResult& r) {
+        return std::to_string(r.position) + "|" + std::to_string(r.record) + "|" + r.number + "|" + r.name + "|" + r.region + "|" +
+               std::string(fieldName(r.field)) + "|" + r.excerpt;
     }
     using Lines = std::vector<std::string>;
 
@@ -163,6 +179,51 @@ TEST_F(FindGamesTest, ManyEditsLeaveTheSameListAsReadingAgain) {
     texts_.reload(games_);
     EXPECT_EQ(followed, found("seven"));
     EXPECT_EQ(texts_.size(), static_cast<std::size_t>(games_.recordCount()));
+}
+
+// Letters whose UTF-8 forms differ in either byte between their cases, Ё
+// and е, signs and letters of other scripts the code page lacks, as random
+// texts searched for random pieces of themselves in another case.
+TEST_F(FindGamesTest, ASearchThroughTheTableFindsWhatTheListFinds) {
+    const std::vector<std::string> letters = {"a", "B", "z", " ", "7", ".", "?", "ё", "Ё", "е", "Е", "Ђ", "ђ", "Ґ",
+                                              "ґ", "Ў", "ў", "Я", "р", "П", "а", "№", "«", "™", "中", "€"};
+    std::mt19937 random(11);
+    const auto randomText = [&](std::size_t length) {
+        std::string t;
+        while (t.size() < length) t += letters[random() % letters.size()];
+        return text::fromUtf8(t);
+    };
+    games_.runAsOneTransaction([&] {
+        for (int i = 0; i < 300; ++i) {
+            games_.append();
+            games_.fieldByName("N").setAsInteger(i);
+            for (const char* field : {"Name", "Text1", "Text4", "Publisher"})
+                games_.fieldByName(field).setAsString(randomText(random() % 40));
+            games_.post();
+        }
+    });
+    texts_.reload(games_);
+    for (int i = 0; i < 200; ++i) {
+        std::string needle = randomText(1 + random() % 4);
+        for (char& c : needle) c = random() % 2 ? text::upper(c) : text::lower(c);
+        foundCp1251(needle, FieldSet::all(), i % 3 == 0);
+    }
+}
+
+// Another SQLite tool may have written a text that is not well-formed
+// UTF-8; it is searched as the table reads it (an overlong "A" as "A",
+// a broken sequence as "?").
+TEST_F(FindGamesTest, TextsWrittenByOtherToolsAreSearchedAsTheTableReadsThem) {
+    append({{"Name", "x"}});
+    games_.close();
+    {
+        store::sqlite::Database db(folder_.path() / "g.db", store::sqlite::OpenMode::Existing, "g.db");
+        db.exec("UPDATE records SET Name = CAST(x'C181627A' AS TEXT), Text1 = CAST(x'D07A' AS TEXT)");
+    }
+    games_.open();
+    texts_.reload(games_);
+    EXPECT_EQ(found("abz"), Lines{"1 Name"});
+    EXPECT_EQ(found("?z"), Lines{"1 Text1"});
 }
 
 TEST_F(FindGamesTest, ACancelledSearchGivesNothing) {

@@ -1,4 +1,5 @@
 #include "core/support/temp_folder.h"
+#include "core/error.h"
 #include "core/files/files.h"
 #include "core/history/picture_journal.h"
 #include "core/store/schema.h"
@@ -116,6 +117,56 @@ TEST_F(PictureAuditTest, MovingOrphansAsideAndBackRestoresTheFolders) {
 
     fs::rename(root_ / "_orphans" / "a" / "stray.png", root_ / "a" / "stray.png");
     EXPECT_EQ(tree(), before);
+}
+
+// A linked folder is shown as such and never moved from: its files are
+// the files of the folder it leads to (named through it by a record, they
+// are in use) or lie outside the base. One file under two names is one file.
+TEST_F(PictureAuditTest, LinkedFoldersAreListedAndNothingIsMovedThroughThem) {
+    add("b", {"Beta1.png"});
+    add("oc", {"Gamma.png"}); // c's picture, named through the link
+    file("b/Beta1.png", "beta");
+    file("c/Gamma.png", "gamma");
+    fs::create_hard_link(root_ / "b" / "Beta1.png", root_ / "b" / "Beta1-again.png");
+    fs::create_directory_symlink("b", root_ / "old_b");
+    fs::create_directory_symlink("c", root_ / "oc");
+    const fs::path outside = home_.path() / "elsewhere";
+    fs::create_directories(outside);
+    std::ofstream(outside / "x.png") << "same";
+    std::ofstream(outside / "y.png") << "same";
+    fs::create_directory_symlink(outside, root_ / "zz");
+    const auto before = tree();
+
+    const PictureAudit audit = auditPictures(games_, root_);
+    EXPECT_EQ(report(audit), (Lines{
+                                 "Папка-ссылка: oc -> c",
+                                 "Папка-ссылка: old_b -> b",
+                                 "Папка-ссылка вне папки картинок, не проверяется: zz -> " + outside.string(),
+                                 "Файлов без записи: 0, папок без записей: 0, повторов: 0",
+                             }));
+    EXPECT_EQ(moveOrphans(audit, root_, journal_, [](const std::string&) {}), 0);
+    EXPECT_EQ(tree(), before);
+    EXPECT_TRUE(fs::exists(outside / "x.png") && fs::exists(outside / "y.png"));
+}
+
+TEST_F(PictureAuditTest, AnOrphanFolderThatIsALinkIsRefused) {
+    add("a", {"kept.png"});
+    file("a/kept.png", "kept");
+    file("a/stray.png", "stray");
+    const fs::path aside = home_.path() / "aside";
+    fs::create_directories(aside);
+    fs::create_directory_symlink(aside, root_ / "_orphans");
+
+    const PictureAudit audit = auditPictures(games_, root_);
+    ASSERT_EQ(audit.orphans.size(), 1u);
+    try {
+        moveOrphans(audit, root_, journal_, [](const std::string&) {});
+        ADD_FAILURE() << "moved into a linked _orphans";
+    } catch (const Error& e) {
+        EXPECT_NE(std::string(e.what()).find("_orphans"), std::string::npos) << e.what();
+    }
+    EXPECT_TRUE(fs::exists(root_ / "a" / "stray.png"));
+    EXPECT_TRUE(fs::is_empty(aside));
 }
 
 } // namespace
