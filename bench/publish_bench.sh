@@ -41,16 +41,27 @@ if [ ! -e "$site/a.htm" ]; then
 fi
 echo "site: $(find "$site" -type f | wc -l) files, $(du -sh "$site" | cut -f1)"
 
-# The account the servers log in, shared with the tests.
+# The account the servers log in, shared with the tests: made under the
+# "account" lock when missing, used under the "users" lock held shared, and
+# removed by the last of the processes using it (as the tests do).
 account=gamarium-publish
-mkdir -p /var/lib/gamarium-publish-test
-password=$(cat /var/lib/gamarium-publish-test/password 2>/dev/null || true)
+locks=/var/lib/gamarium-publish-test
+mkdir -p "$locks"
+exec 8>>"$locks/account" 9>>"$locks/users"
+flock -x 8
+flock -s 9
+password=$(cat "$locks/password" 2>/dev/null || true)
 if ! id "$account" >/dev/null 2>&1 || [ -z "$password" ]; then
   id "$account" >/dev/null 2>&1 || useradd --create-home --shell /bin/bash "$account"
   password="Pw-$RANDOM-$RANDOM-$RANDOM"
   echo "$account:$password" | chpasswd
-  (umask 077; echo "$password" > /var/lib/gamarium-publish-test/password)
+  (umask 077; echo "$password" > "$locks/password")
 fi
+flock -u 8
+release_account() {
+  flock -x 8
+  if flock -x -n 9 && userdel --remove "$account" 2>/dev/null; then rm -f "$locks/password"; fi
+}
 
 free_port() { python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])'; }
 servers=$work/servers; client=$work/client; remote=$work/remote
@@ -96,7 +107,7 @@ CONF
 sshd_pid=$!
 /usr/sbin/vsftpd "$servers/vsftpd.conf" >"$servers/vsftpd.log" 2>&1 &
 vsftpd_pid=$!
-trap 'kill $sshd_pid $vsftpd_pid 2>/dev/null || true' EXIT
+trap 'kill $sshd_pid $vsftpd_pid 2>/dev/null || true; sleep 0.5; release_account' EXIT
 sleep 1
 
 export HOME=$client
