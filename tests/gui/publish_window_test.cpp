@@ -1,6 +1,7 @@
 // The publishing window against a real sshd: the host-key question, the
-// password asked when the server refuses the login, the lines in the
-// status memo and the address remembered for the base's folder.
+// lines in the status memo, the address remembered for the base's folder,
+// and the password asked when the server refuses the login, kept for the
+// program's run or in the desktop's keyring.
 #include "gui_fixture.h"
 #include "gui/pages/publish_window.h"
 #include "publish/publish_fixture.h"
@@ -11,9 +12,13 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
+#include <stdexcept>
 
+#include <sys/prctl.h>
 #include <unistd.h>
 
 namespace gamarium::gui::testing {
@@ -55,16 +60,6 @@ TEST_F(PublishWindowTest, AsksWhatItMustAndShowsTheRun) {
         ASSERT_EQ(MessageBox::shownTexts().size(), 1);
         EXPECT_TRUE(MessageBox::shownTexts().front().contains(QStringLiteral("SHA256:")));
 
-        // Without a key the server wants a password: asked once, kept for the run.
-        if (geteuid() == 0) {
-            fs::remove(server.clientHome() / ".ssh" / "id_ed25519");
-            gamarium::testing::writeTree(site, {{"index.htm", "<html>2</html>"}});
-            MessageBox::queuePassword(QString::fromStdString(gamarium::testing::testAccount().password));
-            publishAndWait();
-            EXPECT_TRUE(memo().endsWith(QStringLiteral("отправлено 1, удалено 0, без изменений 1")))
-                << memo().toStdString();
-            EXPECT_EQ(MessageBox::shownTexts().size(), 2);
-        }
         click(static_cast<QPushButton*>(control("ButtonClose")));
     });
     window.run(base, site);
@@ -78,6 +73,123 @@ TEST_F(PublishWindowTest, AsksWhatItMustAndShowsTheRun) {
         click(static_cast<QPushButton*>(control("ButtonClose")));
     });
     window.run(base, site);
+    MessageBox::setTestMode(false);
+}
+
+// A session bus of the test's own with GNOME Keyring's secret service on
+// it, the login keyring unlocked, as a desktop session has them. Both end
+// with the test's process: the bus may not go away before it, as GLib ends
+// a process whose session bus is gone.
+class SecretService {
+public:
+    SecretService() {
+        for (const char* program : {"/usr/bin/dbus-daemon", "/usr/bin/gnome-keyring-daemon"})
+            if (!gamarium::testing::haveProgram(program))
+                throw std::runtime_error(std::string(program) + " is missing: scripts/setup.sh installs it");
+        int busOut[2], keyringIn[2], keyringOut[2];
+        if (pipe(busOut) != 0 || pipe(keyringIn) != 0 || pipe(keyringOut) != 0) throw std::runtime_error("pipe");
+        start({"/usr/bin/dbus-daemon", "--session", "--nofork", "--print-address=1"}, -1, busOut[1]);
+        close(busOut[1]);
+        const std::string address = firstLine(busOut[0]);
+        setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
+        start({"/usr/bin/gnome-keyring-daemon", "--foreground", "--unlock", "--components=secrets"}, keyringIn[0],
+              keyringOut[1]);
+        close(keyringIn[0]);
+        close(keyringOut[1]);
+        if (write(keyringIn[1], "test", 4) != 4) throw std::runtime_error("write");
+        close(keyringIn[1]);
+        // It says where its control socket is once the keyring is unlocked.
+        if (firstLine(keyringOut[0]).find("GNOME_KEYRING_CONTROL=") == std::string::npos)
+            throw std::runtime_error("gnome-keyring-daemon did not start");
+    }
+
+private:
+    static void start(const std::vector<std::string>& arguments, int in, int out) {
+        const pid_t parent = getpid();
+        if (fork() != 0) return;
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (getppid() != parent) _exit(0);
+        if (in >= 0) dup2(in, 0);
+        dup2(out, 1);
+        std::vector<char*> argv;
+        for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    static std::string firstLine(int fd) {
+        std::string line;
+        char c;
+        while (read(fd, &c, 1) == 1 && c != '\n') line += c;
+        close(fd);
+        return line;
+    }
+};
+
+TEST_F(PublishWindowTest, PasswordKeptForTheRunOrInTheKeyring) {
+    if (geteuid() != 0) GTEST_SKIP() << "the servers log in with a password only as root (through PAM)";
+    gamarium::testing::TempFolder work;
+    TestServer server(TestServer::Kind::Ssh, work.path());
+    setenv("HOME", server.clientHome().c_str(), 1);
+    // No key: the server asks for the password.
+    fs::remove(server.clientHome() / ".ssh" / "id_ed25519");
+    const fs::path site = work.path() / "сайт";
+    const QString password = QString::fromStdString(gamarium::testing::testAccount().password);
+    // First no secret service at all, as in a bare X session.
+    setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + (work.path() / "no-bus").string()).c_str(), 1);
+    MessageBox::setTestMode(true);
+    const QString asked = QStringLiteral("Сервер не принял вход.");
+    struct Run {
+        const char* what;
+        bool newProgramRun;                                     // a new window: nothing kept from before
+        std::function<void()> before;
+        std::optional<MessageBox::TypedPassword> typed;         // nothing: no question expected
+        bool notStored;                                         // the keyring's refusal shown
+    };
+    std::optional<SecretService> keyring;
+    const Run runs[] = {
+        {"no keyring to store in", true, [] {}, MessageBox::TypedPassword{password, true}, true},
+        {"kept for the run", false, [] {}, std::nullopt, false},
+        {"stored in the keyring", true, [&] { keyring.emplace(); }, MessageBox::TypedPassword{password, true}, false},
+        {"found in the keyring", true, [] {}, std::nullopt, false},
+    };
+    std::unique_ptr<PublishWindow> window;
+    int version = 0;
+    for (const Run& run : runs) {
+        SCOPED_TRACE(run.what);
+        run.before();
+        if (run.newProgramRun) window = std::make_unique<PublishWindow>(home_, nullptr);
+        gamarium::testing::writeTree(site, {{"index.htm", "<html>" + std::to_string(++version) + "</html>"}});
+        MessageBox::clearShownTexts();
+        if (run.typed) MessageBox::queuePassword(run.typed);
+        whenModal([&] {
+            const auto control = [&](const char* name) { return window->findChild<QWidget*>(QString::fromLatin1(name)); };
+            static_cast<QLineEdit*>(control("EditSite"))
+                ->setText(QStringLiteral("sftp://%1@127.0.0.1:%2")
+                              .arg(QString::fromStdString(gamarium::testing::testAccount().name))
+                              .arg(server.port()));
+            static_cast<QLineEdit*>(control("EditRemote"))->setText(QString::fromStdString((server.root() / "www").string()));
+            click(static_cast<QPushButton*>(control("ButtonPublish")));
+            // A refused login ends a run and starts the next with the password.
+            ASSERT_TRUE(QTest::qWaitFor(
+                [&] {
+                    return !window->publishing() && control("ButtonPublish")->isEnabled() &&
+                           window->findChild<QPlainTextEdit*>()->toPlainText().contains(QStringLiteral("отправлено"));
+                },
+                60000));
+            const QString memo = window->findChild<QPlainTextEdit*>()->toPlainText();
+            EXPECT_TRUE(memo.endsWith(QStringLiteral("отправлено 1, удалено 0, без изменений 0"))) << memo.toStdString();
+            EXPECT_EQ(memo.contains(QStringLiteral("Пароль не сохранён в связке ключей")), run.notStored)
+                << memo.toStdString();
+            EXPECT_EQ(MessageBox::shownTexts().size(), run.typed ? 1 : 0);
+            if (run.typed) {
+                EXPECT_TRUE(MessageBox::shownTexts().front().startsWith(asked));
+            }
+            click(static_cast<QPushButton*>(control("ButtonClose")));
+        });
+        window->run("Мои игры", site);
+    }
+    EXPECT_EQ(gamarium::testing::readTree(server.root() / "www"), gamarium::testing::readTree(site));
     MessageBox::setTestMode(false);
 }
 

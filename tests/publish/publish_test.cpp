@@ -2,6 +2,8 @@
 // program sent is removed, and --dry-run and --check say what they find.
 #include "publish_fixture.h"
 
+#include "core/publish/sent_record.h"
+
 #include <filesystem>
 #include <fstream>
 
@@ -88,6 +90,45 @@ TEST_P(PublishTest, SendsOnlyWhatChangedAndRemovesOnlyWhatItSent) {
         EXPECT_EQ(result.err.find("незашифрованным") != std::string::npos,
                   GetParam() == Protocol::Ftp && !std::string_view(step.what).starts_with("a dry run"))
             << result.err;
+    }
+}
+
+// Temporaries that a killed run left are known by the pair they belong to,
+// even after its record was deleted; another pair's, or a name of the same
+// pattern that no pair of this program made, stay.
+TEST_P(PublishTest, SweepsItsOwnLeftoversOnly) {
+    const Tree local = {{"index.htm", "<html>главная</html>"}, {"Игры/a b.htm", "<html>A B</html>"}};
+    writeTree(site_, local);
+    ASSERT_EQ(publish().exitCode, 0);
+    const std::string own = publish::SentRecord::idFor(site_, address());
+    const std::string other = publish::SentRecord::idFor(work_.path() / "другая папка", address());
+    const Tree strangers = {{"index.htm." + other + ".gamarium-tmp-0a1b2c", "other pair"},
+                            {"index.htm.gamarium-tmp-123456", "no pair"}};
+    const auto plant = [&](const Tree& files) {
+        writeTree(server_->root() / "www", files);
+        for (const auto& [path, bytes] : files) giveToAccount(server_->root() / "www" / path);
+    };
+    plant(strangers);
+    struct Step {
+        const char* what;
+        std::function<void()> before;
+        std::vector<std::string> options;
+    };
+    const Step steps[] = {
+        {"a run that starts over after the record was deleted",
+         [&] { fs::remove(publish::SentRecord::fileFor(home_, site_, address())); }, {}},
+        {"--check, which looks into every folder", [] {}, {"--check"}},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        plant({{"index.htm." + own + ".gamarium-tmp-0a1b2c", "half"},
+               {"Игры/a b.htm." + own + ".gamarium-tmp-ffffff", "half"}});
+        step.before();
+        const CliResult result = publish(step.options);
+        ASSERT_EQ(result.exitCode, 0) << result.err;
+        Tree expected = local;
+        expected.insert(strangers.begin(), strangers.end());
+        EXPECT_EQ(remote(), expected);
     }
 }
 

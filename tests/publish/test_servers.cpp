@@ -59,6 +59,35 @@ bool listening(long port) {
     return connected;
 }
 
+int openLock(const char* name) {
+    return ::open((std::string(kAccountFolder) + "/" + name).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+}
+
+// The account's use by this process, ended when the process ends: the
+// account goes with the last process using it.
+class AccountLease {
+public:
+    static int users() {
+        static AccountLease lease;
+        return lease.users_;
+    }
+    ~AccountLease() {
+        const int lock = openLock("account");
+        flock(lock, LOCK_EX);
+        if (flock(users_, LOCK_EX | LOCK_NB) == 0 && getpwnam(kAccount)) {
+            std::error_code ec;
+            if (std::system((std::string("userdel --remove ") + kAccount + " 2>/dev/null").c_str()) == 0)
+                fs::remove(fs::path(kAccountFolder) / "password", ec);
+        }
+        close(users_);
+        close(lock);
+    }
+
+private:
+    AccountLease() : users_(openLock("users")) {}
+    int users_;
+};
+
 TestAccount makeAccount() {
     TestAccount account;
     if (geteuid() != 0) {
@@ -70,11 +99,15 @@ TestAccount makeAccount() {
                             "через PAM); запустите тесты от root, как это делает CI.";
         return account;
     }
-    // Made once per machine, its random password kept where only root reads
-    // it, so that test processes running side by side share it.
+    // Made when missing, its random password kept where only root reads
+    // it, so that test processes running side by side share it. Each holds
+    // the "users" lock shared while it lives; the last to end removes the
+    // account. Making and removing happen under the "account" lock, so no
+    // process starts to use an account that is being removed.
     fs::create_directories(kAccountFolder);
-    const int lock = ::open((std::string(kAccountFolder) + "/lock").c_str(), O_RDWR | O_CREAT, 0600);
+    const int lock = openLock("account");
     flock(lock, LOCK_EX);
+    flock(AccountLease::users(), LOCK_SH);
     const fs::path passwordFile = fs::path(kAccountFolder) / "password";
     std::ifstream(passwordFile) >> account.password;
     if (!getpwnam(kAccount) || account.password.empty()) {

@@ -16,13 +16,7 @@ void initialiseCurl() {
 
 // The folder part and the name of a relative path.
 std::pair<std::string, std::string> splitPath(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return {"", path};
-    return {path.substr(0, slash), path.substr(slash + 1)};
-}
-
-std::string joinPath(const std::string& folder, const std::string& name) {
-    return folder.empty() ? name : folder + "/" + name;
+    return {remoteFolderOf(path), remoteNameOf(path)};
 }
 
 // A path as SFTP commands read it: in double quotes, with '"' and '\' escaped.
@@ -104,6 +98,11 @@ void Connection::prepare(const std::string& url) {
     curl_easy_setopt(curl_, CURLOPT_NETRC, static_cast<long>(CURL_NETRC_OPTIONAL));
     curl_easy_setopt(curl_, CURLOPT_NETRC_FILE, netrc.c_str());
     if (access_.password) curl_easy_setopt(curl_, CURLOPT_PASSWORD, access_.password->c_str());
+    if (abandoned_) {
+        curl_easy_setopt(curl_, CURLOPT_XFERINFOFUNCTION, &Connection::onProgress);
+        curl_easy_setopt(curl_, CURLOPT_XFERINFODATA, this);
+        curl_easy_setopt(curl_, CURLOPT_NOPROGRESS, 0L);
+    }
     if (address_.protocol == Protocol::Sftp) {
         long methods = CURLSSH_AUTH_PASSWORD | CURLSSH_AUTH_AGENT | CURLSSH_AUTH_KEYBOARD;
         if (const auto key = sshKey(access_.userHome)) {
@@ -190,6 +189,10 @@ int Connection::onDebug(CURL*, curl_infotype type, char* data, std::size_t size,
     return 0;
 }
 
+int Connection::onProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    return static_cast<Connection*>(self)->abandoned_->load() ? 1 : 0;
+}
+
 int Connection::checkHostKey(CURL*, const curl_khkey*, const curl_khkey* found, curl_khmatch match, void* data) {
     auto* self = static_cast<Connection*>(data);
     if (match == CURLKHMATCH_OK) return CURLKHSTAT_FINE;
@@ -228,13 +231,13 @@ int Connection::checkHostKey(CURL*, const curl_khkey*, const curl_khkey* found, 
 std::vector<std::string> Connection::renameCommands(const std::string& folder, const std::string& from,
                                                     const std::string& to) const {
     if (address_.protocol == Protocol::Sftp)
-        return {"rename " + quoted(address_.sftpPathOf(joinPath(folder, from))) + " " +
-                quoted(address_.sftpPathOf(joinPath(folder, to)))};
+        return {"rename " + quoted(address_.sftpPathOf(joinRemotePath(folder, from))) + " " +
+                quoted(address_.sftpPathOf(joinRemotePath(folder, to)))};
     return {"RNFR " + from, "RNTO " + to};
 }
 
 std::string Connection::removeCommand(const std::string& folder, const std::string& name) const {
-    if (address_.protocol == Protocol::Sftp) return "rm " + quoted(address_.sftpPathOf(joinPath(folder, name)));
+    if (address_.protocol == Protocol::Sftp) return "rm " + quoted(address_.sftpPathOf(joinRemotePath(folder, name)));
     return "DELE " + name;
 }
 
@@ -261,7 +264,7 @@ Connection::Sent Connection::upload(const files::Path& local, const std::string&
     if (!source.file) throw Error("Не удаётся прочитать файл «" + local.string() + "».");
     std::error_code ec;
     const auto size = std::filesystem::file_size(local, ec);
-    prepare(address_.urlOf(joinPath(folder, temporary)));
+    prepare(address_.urlOf(joinRemotePath(folder, temporary)));
     curl_easy_setopt(curl_, CURLOPT_UPLOAD, 1L);
     curl_easy_setopt(curl_, CURLOPT_READFUNCTION, &readAndHash);
     curl_easy_setopt(curl_, CURLOPT_READDATA, &source);

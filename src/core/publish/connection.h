@@ -9,6 +9,7 @@
 
 #include <curl/curl.h>
 
+#include <atomic>
 #include <functional>
 #include <optional>
 #include <string>
@@ -62,6 +63,8 @@ public:
 
     // Connects and logs in, checking the server's key or certificate.
     void login();
+    // Every operation from now on stops as soon as `flag` is set.
+    void abandonWhen(const std::atomic<bool>& flag) { abandoned_ = &flag; }
     // Sends a file as `temporary` beside `path` (making missing folders)
     // and puts it in place of the old one only when whole: by one rename
     // where the server replaces a file so, else by moving the old one aside
@@ -93,6 +96,7 @@ private:
 
     static int checkHostKey(CURL*, const curl_khkey* known, const curl_khkey* found, curl_khmatch match, void* self);
     static int onDebug(CURL*, curl_infotype type, char* data, std::size_t size, void* self);
+    static int onProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t);
 
     const SiteAddress& address_;
     const Access& access_;
@@ -102,6 +106,7 @@ private:
     std::string lastReply_;      // the server's last FTP reply line
     std::string hostKeyRefusal_; // why the SSH host key was refused
     bool mlsdRefused_ = false;
+    const std::atomic<bool>* abandoned_ = nullptr;
 };
 
 } // namespace gamarium::publish

@@ -15,19 +15,30 @@
 namespace gamarium::publish {
 namespace {
 
-std::string folderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
+// A login costs about as many round trips as sending a few small files:
+// another connection is opened only for this many files more.
+constexpr std::size_t kFilesPerLogin = 4;
 
-std::string nameOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
+// The remote temporaries of one pair's runs: "<name>.<pair id>.gamarium-tmp-<6
+// hex digits>", the program's one pattern, naming the pair whose run left
+// them. A later run of the same folder and URL knows them even when the
+// record that noted them was deleted, and never takes another pair's.
+class Temporaries {
+public:
+    explicit Temporaries(const std::string& id) : tag_("." + id) {}
 
-std::string temporaryBeside(const std::string& path) {
-    return files::temporaryFor(files::Path(path)).generic_string();
-}
+    std::string beside(const std::string& path) const {
+        return files::temporaryFor(files::Path(path + tag_)).generic_string();
+    }
+    bool isOwn(std::string_view name) const {
+        // What temporaryFor appends to a name.
+        static const std::size_t suffix = files::temporaryFor(files::Path()).native().size();
+        return files::isTemporaryName(name) && name.substr(0, name.size() - suffix).ends_with(tag_);
+    }
+
+private:
+    std::string tag_;
+};
 
 // The callbacks, called one at a time whatever thread calls.
 class Teller {
@@ -64,10 +75,34 @@ class Workers {
 public:
     Workers(const SiteAddress& address, const Access& access, unsigned jobs, Teller& teller)
         : address_(address), access_(access), teller_(teller), connections_(std::max(1u, jobs)) {}
+    ~Workers() { abandonLogin(); }
+
+    // Logs the first connection in beside the caller, who meanwhile reads
+    // the local folder: the login is most of a run that sends little.
+    void startLogin() {
+        login_ = std::thread([this] {
+            try {
+                auto connection = std::make_unique<Connection>(address_, access_);
+                connection->abandonWhen(abandoned_);
+                connection->login();
+                connections_[0] = std::move(connection);
+            } catch (...) {
+                loginFailure_ = std::current_exception();
+            }
+        });
+    }
+    // Stops that login when the run needs no server after all.
+    void abandonLogin() {
+        if (!login_.joinable()) return;
+        abandoned_ = true;
+        login_.join();
+    }
 
     // The first connection, logged in alone, so that a question about the
     // server's key is asked once.
     Connection& first() {
+        if (login_.joinable()) login_.join();
+        if (loginFailure_) std::rethrow_exception(loginFailure_);
         if (!connections_[0]) {
             connections_[0] = std::make_unique<Connection>(address_, access_);
             connections_[0]->login();
@@ -104,7 +139,8 @@ public:
                 stop = true;
             }
         };
-        const std::size_t workers = std::min<std::size_t>(connections_.size(), count);
+        const std::size_t workers =
+            std::min<std::size_t>(connections_.size(), (count + kFilesPerLogin - 1) / kFilesPerLogin);
         std::vector<std::thread> threads;
         for (std::size_t worker = 1; worker < workers; ++worker) threads.emplace_back(work, worker);
         if (count > 0) work(0);
@@ -118,6 +154,9 @@ private:
     const Access& access_;
     Teller& teller_;
     std::vector<std::unique_ptr<Connection>> connections_;
+    std::thread login_;
+    std::atomic<bool> abandoned_{false};
+    std::exception_ptr loginFailure_;
 };
 
 // Runs `step` on the remote `path`, and names it in what failed.
@@ -134,50 +173,53 @@ void naming(const std::string& verb, const std::string& path, const Step& step) 
     }
 }
 
-// Removes the remote temporaries an earlier run noted and may have left.
-void removeLeftTemporaries(SentRecord& record, Workers& workers, Teller& teller) {
-    std::map<std::string, std::vector<std::string>> byFolder;
-    for (const std::string& name : record.temporaries()) byFolder[folderOf(name)].push_back(name);
-    for (const auto& entry : byFolder) {
-        const std::string& folder = entry.first;
-        const std::vector<std::string>& names = entry.second;
-        Connection& connection = workers.first();
-        std::optional<std::vector<RemoteEntry>> entries;
-        naming("Не удалось прочитать папку на сервере", folder + "/", [&] { entries = connection.list(folder); });
-        std::set<std::string> present;
-        if (entries)
-            for (const RemoteEntry& entry : *entries) present.insert(entry.name);
-        std::vector<std::string> gone;
-        for (const std::string& name : names) {
-            if (present.count(nameOf(name))) {
+// What the remote folders hold, by folder; nothing for a folder that is missing.
+using Listings = std::map<std::string, std::optional<std::vector<RemoteEntry>>>;
+
+Listings listFolders(const std::set<std::string>& folders, Workers& workers) {
+    Listings listings;
+    for (const std::string& folder : folders)
+        naming("Не удалось прочитать папку на сервере", folder + "/",
+               [&] { listings[folder] = workers.first().list(folder); });
+    return listings;
+}
+
+// Removes the pair's temporaries an earlier run left in the listed folders,
+// and forgets those the record noted there.
+void sweepTemporaries(const Listings& listings, const Temporaries& own, SentRecord& record, Workers& workers,
+                      Teller& teller) {
+    std::map<std::string, std::set<std::string>> noted;
+    for (const std::string& name : record.temporaries()) noted[remoteFolderOf(name)].insert(name);
+    for (const auto& [folder, entries] : listings) {
+        std::set<std::string> left;
+        if (entries) {
+            for (const RemoteEntry& entry : *entries) {
+                const std::string path = joinRemotePath(folder, entry.name);
+                if (!entry.isFile || !(own.isOwn(entry.name) || noted[folder].count(path))) continue;
                 try {
-                    connection.remove(name);
+                    workers.first().remove(path);
                 } catch (const FileFailure& failure) {
                     teller.warning(std::string("Не удалось удалить временный файл ") + failure.what());
-                    continue;
+                    left.insert(path);
                 }
             }
-            gone.push_back(name);
         }
+        std::vector<std::string> gone;
+        for (const std::string& name : noted[folder])
+            if (!left.count(name)) gone.push_back(name);
         record.forgetTemporaries(gone);
     }
 }
 
-// Lists the remote folders and drops from `sent` (and the record, unless a
-// dry run) what is missing on the server or has another size there.
-void checkRemote(const std::vector<LocalFile>& local, std::map<std::string, SentFile>& sent, SentRecord* record,
-                 Workers& workers, Teller& teller) {
-    std::set<std::string> folders;
-    for (const LocalFile& file : local) folders.insert(folderOf(file.path));
-    for (const auto& [path, file] : sent) folders.insert(folderOf(path));
+// Drops from `sent` (and the record, unless a dry run) what the listed
+// folders miss or hold with another size.
+void checkRemote(const Listings& listings, std::map<std::string, SentFile>& sent, SentRecord* record,
+                 Teller& teller) {
     std::map<std::string, std::uint64_t> remote;  // every remote file by path
-    for (const std::string& folder : folders) {
-        std::optional<std::vector<RemoteEntry>> entries;
-        naming("Не удалось прочитать папку на сервере", folder + "/",
-               [&] { entries = workers.first().list(folder); });
+    for (const auto& [folder, entries] : listings) {
         if (!entries) continue;
         for (const RemoteEntry& entry : *entries)
-            if (entry.isFile) remote[folder.empty() ? entry.name : folder + "/" + entry.name] = entry.size;
+            if (entry.isFile) remote[joinRemotePath(folder, entry.name)] = entry.size;
     }
     std::size_t missing = 0, differing = 0;
     for (auto it = sent.begin(); it != sent.end();) {
@@ -209,21 +251,40 @@ std::string reportLine(const PublishReport& report) {
 
 PublishReport publishFolder(const files::Path& home, const files::Path& folder, const SiteAddress& address,
                             const Access& access, const PublishOptions& options, const PublishCallbacks& callbacks) {
-    const std::vector<LocalFile> local = listLocalFiles(folder);
     // A dry run writes nothing, not even an empty record.
     std::unique_ptr<SentRecord> record;
     if (!options.dryRun || files::fileExists(SentRecord::fileFor(home, folder, address)))
         record = std::make_unique<SentRecord>(home, folder, address);
-    std::map<std::string, SentFile> sent = record ? record->files() : std::map<std::string, SentFile>{};
-
+    const Temporaries own(SentRecord::idFor(folder, address));
     Teller teller(callbacks);
     Workers workers(address, access, options.jobs, teller);
     const bool online = !options.dryRun || options.check;
+    if (online) workers.startLogin();
+
+    const KnownHashes known = record ? record->hashes() : KnownHashes{};
+    const std::vector<LocalFile> local = listLocalFiles(folder, known);
+    if (!options.dryRun) record->keepHashes(local, known);
+    std::map<std::string, SentFile> sent = record ? record->files() : std::map<std::string, SentFile>{};
     if (online && address.protocol == Protocol::Ftp)
         teller.warning("Внимание: по ftp:// пароль идёт по сети незашифрованным; где сервер умеет, "
                        "пишите ftps:// или sftp://.");
-    if (!options.dryRun) removeLeftTemporaries(*record, workers, teller);
-    if (options.check) checkRemote(local, sent, options.dryRun ? nullptr : record.get(), workers, teller);
+    // The remote folders looked into: those where the record noted
+    // temporaries; all that files go to when nothing is recorded as sent
+    // (a first run, or one that starts over after the record was deleted,
+    // whose temporaries a killed run may have left); all with --check.
+    std::set<std::string> folders;
+    if (!options.dryRun) {
+        for (const std::string& name : record->temporaries()) folders.insert(remoteFolderOf(name));
+        if (sent.empty())
+            for (const LocalFile& file : local) folders.insert(remoteFolderOf(file.path));
+    }
+    if (options.check) {
+        for (const LocalFile& file : local) folders.insert(remoteFolderOf(file.path));
+        for (const auto& entry : sent) folders.insert(remoteFolderOf(entry.first));
+    }
+    const Listings listings = listFolders(folders, workers);
+    if (!options.dryRun) sweepTemporaries(listings, own, *record, workers, teller);
+    if (options.check) checkRemote(listings, sent, options.dryRun ? nullptr : record.get(), teller);
 
     PublishReport report;
     std::vector<const LocalFile*> toSend;
@@ -251,15 +312,17 @@ PublishReport publishFolder(const files::Path& home, const files::Path& folder, 
 
     const std::size_t total = toSend.size() + toRemove.size();
     std::atomic<std::size_t> sentCount{0}, removedCount{0};
-    if (total > 0) workers.first();
+    if (total > 0)
+        workers.first();
+    else
+        workers.abandonLogin();
     bool finished = workers.run(toSend.size(), [&](Connection& connection, std::size_t index) {
         const LocalFile& file = *toSend[index];
-        const std::string folderPart = folderOf(file.path);
-        const std::string temporary = temporaryBeside(file.path), aside = temporaryBeside(file.path);
+        const std::string temporary = own.beside(file.path), aside = own.beside(file.path);
         record->beginSend(file.path, {temporary, aside});
         Connection::Sent result;
         naming("Не удалось отправить", file.path, [&] {
-            result = connection.upload(folder / files::Path(file.path), file.path, nameOf(temporary), nameOf(aside));
+            result = connection.upload(folder / files::Path(file.path), file.path, remoteNameOf(temporary), remoteNameOf(aside));
         });
         std::vector<std::string> gone{temporary};
         if (!result.asideLeft) gone.push_back(aside);

@@ -33,6 +33,20 @@ bool equalsNoCase(std::string_view a, std::string_view b) {
 
 } // namespace
 
+std::string remoteFolderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+std::string remoteNameOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string joinRemotePath(const std::string& folder, const std::string& name) {
+    return folder.empty() ? name : folder + "/" + name;
+}
+
 std::vector<RemoteEntry> parseMlsd(std::string_view listing) {
     std::vector<RemoteEntry> entries;
     forEachLine(listing, [&](std::string_view line) {

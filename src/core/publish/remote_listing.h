@@ -14,6 +14,12 @@ struct RemoteEntry {
     bool isFile = false;
 };
 
+// Remote paths are relative to the remote folder, '/' between parts; the
+// remote folder itself is the empty path.
+std::string remoteFolderOf(const std::string& path);
+std::string remoteNameOf(const std::string& path);
+std::string joinRemotePath(const std::string& folder, const std::string& name);
+
 // Entries of an FTP MLSD answer ("type=file;size=120; name" per line).
 std::vector<RemoteEntry> parseMlsd(std::string_view listing);
 // Entries of a long listing as FTP's LIST and SFTP's directory reading give

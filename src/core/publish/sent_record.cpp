@@ -7,6 +7,7 @@
 #include <xxhash.h>
 
 #include <cstdio>
+#include <set>
 #include <system_error>
 
 namespace gamarium::publish {
@@ -32,12 +33,15 @@ void dropTemporaries(store::sqlite::Database& db, const std::vector<std::string>
 
 } // namespace
 
-files::Path SentRecord::fileFor(const files::Path& home, const files::Path& folder, const SiteAddress& address) {
+std::string SentRecord::idFor(const files::Path& folder, const SiteAddress& address) {
     const std::string pair = folderKey(folder) + '\n' + address.shown;
-    char name[17];
-    std::snprintf(name, sizeof name, "%016llx",
-                  static_cast<unsigned long long>(XXH3_64bits(pair.data(), pair.size())));
-    return home / "publish" / (std::string(name) + ".db");
+    char id[17];
+    std::snprintf(id, sizeof id, "%016llx", static_cast<unsigned long long>(XXH3_64bits(pair.data(), pair.size())));
+    return id;
+}
+
+files::Path SentRecord::fileFor(const files::Path& home, const files::Path& folder, const SiteAddress& address) {
+    return home / "publish" / (idFor(folder, address) + ".db");
 }
 
 SentRecord::SentRecord(const files::Path& home, const files::Path& folder, const SiteAddress& address) {
@@ -61,7 +65,10 @@ SentRecord::SentRecord(const files::Path& home, const files::Path& folder, const
     db_->exec("CREATE TABLE IF NOT EXISTS target(folder TEXT NOT NULL, address TEXT NOT NULL);"
               "CREATE TABLE IF NOT EXISTS sent(path TEXT PRIMARY KEY, size INTEGER NOT NULL, hash TEXT NOT NULL) "
               "WITHOUT ROWID;"
-              "CREATE TABLE IF NOT EXISTS pending(path TEXT PRIMARY KEY) WITHOUT ROWID;");
+              "CREATE TABLE IF NOT EXISTS pending(path TEXT PRIMARY KEY) WITHOUT ROWID;"
+              "CREATE TABLE IF NOT EXISTS hashed(path TEXT PRIMARY KEY, size INTEGER NOT NULL, "
+              "modified INTEGER NOT NULL, changed INTEGER NOT NULL, inode INTEGER NOT NULL, device INTEGER NOT NULL, "
+              "hash TEXT NOT NULL) WITHOUT ROWID;");
     Statement count(*db_, "SELECT count(*) FROM target");
     if (count.step() && count.intAt(0) == 0) {
         Statement target(*db_, "INSERT INTO target(folder, address) VALUES(?, ?)");
@@ -90,6 +97,55 @@ std::vector<std::string> SentRecord::temporaries() {
     Statement rows(*db_, "SELECT path FROM pending ORDER BY path");
     while (rows.step()) names.push_back(rows.textAt(0));
     return names;
+}
+
+KnownHashes SentRecord::hashes() {
+    const std::lock_guard lock(mutex_);
+    KnownHashes known;
+    Statement rows(*db_, "SELECT path, size, modified, changed, inode, device, hash FROM hashed");
+    while (rows.step()) {
+        const FileKey key{static_cast<std::uint64_t>(rows.intAt(1)), rows.intAt(2), rows.intAt(3),
+                          static_cast<std::uint64_t>(rows.intAt(4)), static_cast<std::uint64_t>(rows.intAt(5))};
+        known.emplace(rows.textAt(0), HashedFile{key, rows.textAt(6)});
+    }
+    return known;
+}
+
+void SentRecord::keepHashes(const std::vector<LocalFile>& local, const KnownHashes& known) {
+    const std::lock_guard lock(mutex_);
+    Transaction transaction(*db_);
+    Statement keep(*db_, "INSERT OR REPLACE INTO hashed(path, size, modified, changed, inode, device, hash) "
+                         "VALUES(?, ?, ?, ?, ?, ?, ?)");
+    Statement drop(*db_, "DELETE FROM hashed WHERE path = ?");
+    std::set<std::string_view> listed;
+    for (const LocalFile& file : local) {
+        listed.insert(file.path);
+        const auto earlier = known.find(file.path);
+        const bool wasKept = earlier != known.end();
+        if (!file.trustedKey) {
+            if (wasKept) {
+                drop.bindText(1, file.path);
+                drop.run();
+            }
+            continue;
+        }
+        if (wasKept && earlier->second.key == *file.trustedKey && earlier->second.hash == file.hash) continue;
+        const FileKey& key = *file.trustedKey;
+        keep.bindText(1, file.path);
+        keep.bindInt(2, static_cast<std::int64_t>(key.size));
+        keep.bindInt(3, key.modifiedNs);
+        keep.bindInt(4, key.changedNs);
+        keep.bindInt(5, static_cast<std::int64_t>(key.inode));
+        keep.bindInt(6, static_cast<std::int64_t>(key.device));
+        keep.bindText(7, file.hash);
+        keep.run();
+    }
+    for (const auto& [path, hashed] : known) {
+        if (listed.count(path)) continue;
+        drop.bindText(1, path);
+        drop.run();
+    }
+    transaction.commit();
 }
 
 void SentRecord::beginSend(const std::string& path, const std::vector<std::string>& temporaries) {

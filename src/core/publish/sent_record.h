@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/files/files.h"
+#include "core/publish/local_files.h"
 #include "core/publish/site_address.h"
 
 #include <cstdint>
@@ -27,8 +28,10 @@ struct SentFile {
 // entry is dropped before its remote file is touched and written again
 // only after the server confirmed the new one, each change one committed
 // transaction. It also lists the remote temporary names a run may leave,
-// so that the next run removes exactly those. Held by one run at a time;
-// its methods may be called from several threads.
+// so that the next run knows which remote folders to look into, and the
+// content hashes of the folder's files with the keys they were taken
+// under. Held by one run at a time; its methods may be called from
+// several threads.
 class SentRecord {
 public:
     SentRecord(const files::Path& home, const files::Path& folder, const SiteAddress& address);
@@ -38,9 +41,17 @@ public:
 
     // The file that keeps the record of this pair.
     static files::Path fileFor(const files::Path& home, const files::Path& folder, const SiteAddress& address);
+    // The pair's 16 hexadecimal digits, which name that file and this
+    // record's remote temporaries.
+    static std::string idFor(const files::Path& folder, const SiteAddress& address);
 
     std::map<std::string, SentFile> files();
     std::vector<std::string> temporaries();
+    KnownHashes hashes();
+
+    // Keeps the hashes of `local` whose keys can be trusted, in place of
+    // `known` (what hashes() gave): only the differences are written.
+    void keepHashes(const std::vector<LocalFile>& local, const KnownHashes& known);
 
     // Before a file is sent: it is no longer listed, and its temporaries are.
     void beginSend(const std::string& path, const std::vector<std::string>& temporaries);

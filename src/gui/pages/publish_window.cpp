@@ -8,6 +8,7 @@
 #include "gui/widgets/handler.h"
 #include "gui/widgets/label_names.h"
 #include "gui/widgets/message_box.h"
+#include "gui/pages/site_keyring.h"
 
 #include <QCloseEvent>
 #include <QMetaObject>
@@ -25,6 +26,12 @@ std::pair<QString, QString> splitAddress(const QString& url) {
     const int path = scheme < 0 ? -1 : url.indexOf(QLatin1Char('/'), scheme + 3);
     if (path < 0) return {url, QString()};
     return {url.left(path), url.mid(path)};
+}
+
+// Where a password logs in: the protocol, user, host and port of a site.
+std::string siteOf(const publish::SiteAddress& address) {
+    return std::to_string(static_cast<int>(address.protocol)) + '\n' + address.user + '\n' + address.host + '\n' +
+           std::to_string(address.port);
 }
 
 } // namespace
@@ -49,6 +56,8 @@ PublishWindow::PublishWindow(const files::Path& home, QWidget* parent)
              [this](const QString& closing, const QString& error, bool loginRefused) {
                  showEnd(closing, error, loginRefused);
              });
+    onSignal(this, &PublishWindow::passwordFound, this,
+             [this](const QString& site, const QString& password) { passwords_[site.toStdString()] = password.toStdString(); });
 }
 
 PublishWindow::~PublishWindow() {
@@ -69,7 +78,7 @@ void PublishWindow::run(const std::string& base, const files::Path& folder) {
 }
 
 void PublishWindow::ButtonPublishClick() {
-    start(password_);
+    start(false);
 }
 
 void PublishWindow::ButtonCancelClick() {
@@ -77,13 +86,18 @@ void PublishWindow::ButtonCancelClick() {
     ui_->MemoStatus->appendPlainText(QStringLiteral("Прерывается после файлов, которые уже отправляются…"));
 }
 
-void PublishWindow::start(std::optional<std::string> password) {
+void PublishWindow::start(bool keepPassword) {
     if (publishing()) return;
     QString remote = ui_->EditRemote->text().trimmed();
     if (!remote.isEmpty() && !remote.startsWith(QLatin1Char('/'))) remote.prepend(QLatin1Char('/'));
     const std::string url = (ui_->EditSite->text().trimmed() + remote).toStdString();
     const publish::SiteAddress address = publish::parseSiteAddress(url);
     publish::rememberAddress(home_, base_, folder_, url);
+    runSite_ = siteOf(address);
+    std::optional<std::string> password;
+    if (const auto known = passwords_.find(runSite_); known != passwords_.end()) password = known->second;
+    // The keyring is asked once a program run, before any password is asked for.
+    const bool lookUp = !password && lookedUp_.insert(runSite_).second;
     publish::PublishOptions options;
     options.removeGone = ui_->CheckDelete->isChecked();
     cancel_ = false;
@@ -94,10 +108,26 @@ void PublishWindow::start(std::optional<std::string> password) {
         control->setEnabled(false);
     ui_->ButtonCancel->setEnabled(true);
     // Errors are caught on the thread and handed to the window as text.
-    worker_ = std::thread([this, address, options, password, home = home_, folder = folder_] {
+    worker_ = std::thread([this, address, options, password, keepPassword, lookUp, site = runSite_, home = home_,
+                           folder = folder_] {
         publish::Access access;
+        // The keyring may take a moment, or ask the user to unlock it:
+        // off the window's thread too.
+        if (keepPassword) {
+            try {
+                storeInKeyring(address, *password);
+            } catch (const std::exception& error) {
+                emit lineSent(fromUtf8(error.what()));
+            }
+        }
+        if (lookUp) {
+            if (const std::optional<std::string> stored = keyringPassword(address)) {
+                access.password = stored;
+                emit passwordFound(fromUtf8(site), fromUtf8(*stored));
+            }
+        }
         access.userHome = files::userHome();
-        access.password = password;
+        if (password) access.password = password;
         access.trustUnknownHostKey = [this](const publish::HostKeyQuestion& question) {
             return trustHostKey(question);
         };
@@ -135,12 +165,16 @@ void PublishWindow::showEnd(const QString& closing, const QString& error, bool l
     }
     ui_->MemoStatus->appendPlainText(error);
     if (loginRefused) {
-        // No password in ~/.netrc, or a wrong one: asked here, kept for this run of the program.
-        const std::optional<QString> typed = MessageBox::password(
-            this, QStringLiteral("Сервер не принял вход. Пароль (он не сохраняется и будет забыт при выходе из программы):"));
+        // No password in ~/.netrc or the keyring, or a wrong one: asked here,
+        // kept for this run of the program, and in the keyring when asked so.
+        const std::optional<MessageBox::TypedPassword> typed = MessageBox::password(
+            this,
+            QStringLiteral("Сервер не принял вход. Пароль (он будет помниться до выхода из программы, а с отметкой "
+                           "ниже — и в связке ключей рабочего стола):"),
+            QStringLiteral("Сохранить в связке ключей"));
         if (!typed) return;
-        password_ = typed->toStdString();
-        start(password_);
+        passwords_[runSite_] = typed->password.toStdString();
+        start(typed->keep);
         return;
     }
     MessageBox::error(this, error);

@@ -5,8 +5,9 @@
 #include <QDialog>
 
 #include <atomic>
+#include <map>
 #include <memory>
-#include <optional>
+#include <set>
 #include <string>
 #include <thread>
 
@@ -47,9 +48,11 @@ signals:
     void lineSent(const QString& line);
     void progressMade(int done, int total);
     void runEnded(const QString& closing, const QString& error, bool loginRefused);
+    void passwordFound(const QString& site, const QString& password);
 
 private:
-    void start(std::optional<std::string> password);
+    // `keepPassword`: the password typed for the site goes to the keyring too.
+    void start(bool keepPassword);
     void showEnd(const QString& closing, const QString& error, bool loginRefused);
     // Asked from the publishing thread; the answer comes from the window's.
     bool trustHostKey(const publish::HostKeyQuestion& question);
@@ -59,7 +62,11 @@ private:
     files::Path home_;
     std::string base_;
     files::Path folder_;
-    std::optional<std::string> password_;  // typed for this program run
+    // Passwords typed or found in the keyring, by site, for this program
+    // run; the sites already looked up in the keyring.
+    std::map<std::string, std::string> passwords_;
+    std::set<std::string> lookedUp_;
+    std::string runSite_;  // the site of the run going on
     std::thread worker_;
     std::atomic<bool> cancel_{false};
 };

@@ -1,9 +1,13 @@
 #include "gui/widgets/message_box.h"
 
-#include <QInputDialog>
+#include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include <deque>
 
@@ -13,7 +17,7 @@ namespace {
 struct TestState {
     bool on = false;
     std::deque<MessageBox::Answer> answers;
-    std::deque<QString> passwords;  // a null text stands for Cancel
+    std::deque<std::optional<MessageBox::TypedPassword>> passwords;  // nothing stands for Cancel
     QStringList shown;
 };
 
@@ -100,25 +104,38 @@ void MessageBox::clearShownTexts() {
     testState().answers.clear();
 }
 
-std::optional<QString> MessageBox::password(QWidget* parent, const QString& question) {
+std::optional<MessageBox::TypedPassword> MessageBox::password(QWidget* parent, const QString& question,
+                                                              const QString& keepChoice) {
     TestState& test = testState();
     if (test.on) {
         test.shown << question;
         if (test.passwords.empty()) return std::nullopt;
-        const QString answer = test.passwords.front();
+        const std::optional<TypedPassword> answer = test.passwords.front();
         test.passwords.pop_front();
-        if (answer.isNull()) return std::nullopt;
         return answer;
     }
-    bool ok = false;
-    const QString typed =
-        QInputDialog::getText(parent, QStringLiteral("Gamarium"), question, QLineEdit::Password, QString(), &ok);
-    if (!ok) return std::nullopt;
-    return typed;
+    QDialog dialog(parent);
+    dialog.setWindowTitle(QStringLiteral("Gamarium"));
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* label = new QLabel(question, &dialog);
+    label->setWordWrap(true);
+    auto* edit = new QLineEdit(&dialog);
+    edit->setEchoMode(QLineEdit::Password);
+    label->setBuddy(edit);
+    auto* keep = new QCheckBox(keepChoice, &dialog);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(label);
+    layout->addWidget(edit);
+    layout->addWidget(keep);
+    layout->addWidget(buttons);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return TypedPassword{edit->text(), keep->isChecked()};
 }
 
-void MessageBox::queuePassword(std::optional<QString> password) {
-    testState().passwords.push_back(password ? *password : QString());
+void MessageBox::queuePassword(std::optional<TypedPassword> answer) {
+    testState().passwords.push_back(std::move(answer));
 }
 
 } // namespace gamarium::gui

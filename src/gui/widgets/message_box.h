@@ -27,12 +27,17 @@ public:
     // the information icon; caption "Gamarium".
     static void inform(QWidget* parent, const QString& message);
 
-    // A password for `question`, typed hidden; nothing when cancelled.
-    static std::optional<QString> password(QWidget* parent, const QString& question);
+    // A password for `question`, typed hidden, with the check box
+    // `keepChoice` under it; nothing when cancelled.
+    struct TypedPassword {
+        QString password;
+        bool keep = false;  // the check box was ticked
+    };
+    static std::optional<TypedPassword> password(QWidget* parent, const QString& question, const QString& keepChoice);
 
     // Test hooks.
     static void setTestMode(bool on);
-    static void queuePassword(std::optional<QString> password);
+    static void queuePassword(std::optional<TypedPassword> answer);
     static void queueAnswer(Answer answer);
     static QStringList shownTexts();
     static void clearShownTexts();
