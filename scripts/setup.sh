@@ -12,7 +12,7 @@ packages=(
   fonts-dejavu-core fonts-liberation chromium
   dpkg-dev lintian appstream desktop-file-utils clang
   libcurl4-openssl-dev libssl-dev libxxhash-dev libsecret-1-dev openssl openssh-server openssh-client vsftpd lftp
-  gnome-keyring dbus-daemon
+  gnome-keyring dbus-daemon dbus-bin
 )
 if [ "${1:-}" = "--with-tools" ]; then
   packages+=(libclang-rt-14-dev xvfb xauth imagemagick graphicsmagick hyperfine xdotool)

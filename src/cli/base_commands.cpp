@@ -1,5 +1,6 @@
 #include "cli/base_commands.h"
 
+#include "cli/options.h"
 #include "core/error.h"
 #include "core/session/base_changes.h"
 #include "core/store/base_conversion.h"
@@ -15,14 +16,9 @@ namespace {
 store::CsvFormat csvFormat(const Invocation& invocation) {
     store::CsvFormat format;
     // The command table has checked both values.
-    if (invocation.value("--encoding") == "cp1251") format.encoding = store::CsvFormat::Encoding::Cp1251;
-    if (const auto delimiter = invocation.value("--delimiter")) format.delimiter = delimiter->front();
+    if (invocation.value(options::Encoding) == "cp1251") format.encoding = store::CsvFormat::Encoding::Cp1251;
+    if (const auto delimiter = invocation.value(options::Delimiter)) format.delimiter = delimiter->front();
     return format;
-}
-
-// The table an export or import works on.
-session::BaseTable tableOf(const Invocation& invocation) {
-    return invocation.flag("--patches") ? session::BaseTable::Patches : session::BaseTable::Games;
 }
 
 } // namespace
@@ -38,9 +34,9 @@ int createBase(Invocation& invocation) {
     const std::string base = text::toStoredText(invocation.words[0]);
     store::validateBaseName(base);
     store::prepareFolders(home);
-    if (!invocation.flag("--replace") && store::baseExists(home, base))
+    if (!invocation.isSet(options::Replace) && store::baseExists(home, base))
         throw Error("база «" + invocation.words[0] + "» уже есть; --replace заменит её таблицы пустыми");
-    session::createBase(home, base, invocation.flag("--replace"), store::findBases(home), invocation.what);
+    session::createBase(home, base, invocation.isSet(options::Replace), store::findBases(home), invocation.what);
     return 0;
 }
 
@@ -58,8 +54,7 @@ int convertBase(Invocation& invocation) {
 
 int exportTable(Invocation& invocation) {
     const store::CsvFormat format = csvFormat(invocation);
-    const auto session = invocation.openTable(invocation.words[0], tableOf(invocation));
-    store::exportCsv(session->table(tableOf(invocation)), invocation.out, format);
+    store::exportCsv(invocation.base().table(invocation.chosenTable()), invocation.out, format);
     invocation.out.flush();
     if (!invocation.out) throw Error("не удалось записать в стандартный вывод");
     return 0;
@@ -67,12 +62,12 @@ int exportTable(Invocation& invocation) {
 
 int importTable(Invocation& invocation) {
     store::ImportOptions options;
-    options.cutToFieldSize = invocation.flag("--cut");
+    options.cutToFieldSize = invocation.isSet(options::Cut);
     options.format = csvFormat(invocation);
-    const auto session = invocation.openTable(invocation.words[0], tableOf(invocation));
     const std::string document = files::readFile(invocation.path(invocation.words[1]), kLargestTextFile);
-    const auto change = session->beginChange(invocation.what);
-    const store::ImportResult result = store::importCsv(session->table(tableOf(invocation)), document, options);
+    const auto change = invocation.base().beginChange(invocation.what);
+    const store::ImportResult result =
+        store::importCsv(invocation.base().table(invocation.chosenTable()), document, options);
     if (options.cutToFieldSize) invocation.out << "обрезано текстов: " << result.cut << '\n';
     return 0;
 }

@@ -1,22 +1,18 @@
 #pragma once
 
 #include "cli/invocation.h"
+#include "cli/option.h"
 
 #include <string_view>
 #include <vector>
 
 namespace gamarium::cli {
 
-// An option of a command: a flag ("--cut") or, with a value name, an option
-// that takes the next word as its value ("--encoding utf8|cp1251"); only an
-// option that repeats may be given more than once. A value that `accepts`
-// refuses is wrong usage, as a missing one is.
-struct Option {
-    std::string_view name;
-    std::string_view valueName = {};
-    bool repeats = false;
-    bool (*accepts)(std::string_view value) = nullptr;
-};
+// What a command opens before it runs: nothing (it works on files, or on
+// the base's folder as a whole), the base its NAME names, or only the one
+// table --patches chooses, for what must work while the other table is
+// missing or damaged.
+enum class Opens { Nothing, Base, ChosenTable };
 
 // One command of gamarium-cli, declared once: the usage text and the
 // parsing of its words and options come from this.
@@ -24,7 +20,10 @@ struct Command {
     std::string_view name;
     std::vector<std::string_view> arguments;  // shown in the usage line; the count is required
     bool lastRepeats = false;                 // the last argument may be given many times
-    std::vector<Option> options;
+    std::vector<Option> options;              // from cli/options.h
+    // What the command works on: its base is opened (as the editor opens
+    // it) before it runs, and handed over in the invocation.
+    Opens opens = Opens::Nothing;
     std::string_view help;                    // what it does; '\n' starts another line
     int (*run)(Invocation&);
 };

@@ -3,6 +3,7 @@
 #include "cli/command.h"
 #include "core/files/system.h"
 #include "core/store/catalogue.h"
+#include "core/text/exact_conversion.h"
 #include "core/text/printable.h"
 
 #include <algorithm>
@@ -36,6 +37,18 @@ std::string helpLines(std::string_view help) {
         start = end + 1;
     }
     return lines;
+}
+
+// An argument named with alternatives ("names|pictures") takes one of them;
+// any other takes every word.
+bool isOneOf(std::string_view argument, std::string_view word) {
+    if (argument.find('|') == std::string_view::npos) return true;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = argument.find('|', start);
+        if (argument.substr(start, end - start) == word) return true;
+        if (end == std::string_view::npos) return false;
+        start = end + 1;
+    }
 }
 
 const Command& findCommand(std::string_view name) {
@@ -91,6 +104,25 @@ void takeWords(const Command& command, const std::vector<std::string>& words, st
     if (command.lastRepeats ? count < declared : count != declared)
         throw UsageError{std::string(command.name) + ": дано слов " + std::to_string(count) + ", нужно " +
                          (command.lastRepeats ? "не меньше " : "") + std::to_string(declared)};
+    for (std::size_t i = 0; i < declared; ++i)
+        if (!isOneOf(command.arguments[i], invocation.words[i]))
+            throw UsageError{std::string(command.name) + ": нет такого " + text::quoted(invocation.words[i]) +
+                             ", есть " + std::string(command.arguments[i])};
+    for (const Option& option : command.options)
+        if (!option.onlyFor.empty() && invocation.words.front() != option.onlyFor &&
+            (invocation.isSet(option) || invocation.value(option)))
+            throw UsageError{std::string(option.name) + " бывает только у " + std::string(command.name) + " " +
+                             std::string(option.onlyFor)};
+}
+
+// Opens what the command works on, as the command table says.
+void openFor(const Command& command, Invocation& invocation) {
+    if (command.opens == Opens::Nothing) return;
+    const auto nameAt = std::find(command.arguments.begin(), command.arguments.end(), "NAME");
+    const std::string base = text::toStoredText(invocation.words.at(nameAt - command.arguments.begin()));
+    invocation.opened = command.opens == Opens::Base
+                            ? std::make_unique<session::BaseSession>(invocation.home, base)
+                            : std::make_unique<session::BaseSession>(invocation.home, base, invocation.chosenTable());
 }
 
 files::Path pathOf(const std::string& utf8) {
@@ -118,9 +150,10 @@ int runCommand(const std::vector<std::string>& arguments, std::ostream& out, std
     const Command& command = findCommand(arguments[at]);
     Invocation invocation{
         .home = home ? pathOf(*home) : store::programFolder(files::executableFolder()),
-        .what = {}, .words = {}, .flags = {}, .values = {}, .out = out, .err = err,
+        .what = {}, .words = {}, .flags = {}, .values = {}, .out = out, .err = err, .opened = {},
     };
     takeWords(command, arguments, at + 1, invocation);
+    openFor(command, invocation);
     return command.run(invocation);
 }
 

@@ -1,5 +1,6 @@
 #include "cli/find_command.h"
 
+#include "cli/options.h"
 #include "core/error.h"
 #include "core/find/table_search.h"
 #include "core/text/cp1251.h"
@@ -13,13 +14,12 @@ int findGames(Invocation& invocation) {
     const text::ExactText exact = text::fromUtf8Exactly(invocation.words[1]);
     if (!exact.problem.empty()) throw Error("текст поиска: " + exact.problem);
     query.text = exact.text;
-    query.wholeWord = invocation.flag("--word");
-    const std::vector<std::string> fields = invocation.valuesOf("--field");
+    query.wholeWord = invocation.isSet(options::Word);
+    const std::vector<std::string> fields = invocation.valuesOf(options::Field);
     if (!fields.empty()) query.fields = find::FieldSet::none();
     // Each name has been checked by the command table.
     for (const std::string& name : fields) query.fields = query.fields | *find::fieldChoice(name);
-    const auto session = invocation.openBase(invocation.words[0]);
-    for (const find::FindResult& result : find::findInTable(session->games(), query)) {
+    for (const find::FindResult& result : find::findInTable(invocation.base().games(), query)) {
         invocation.out << result.position << '\t' << result.number << '\t'
                        << text::printable(text::toUtf8(result.name), std::string::npos) << '\t'
                        << find::fieldName(result.field) << '\n';

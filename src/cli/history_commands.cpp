@@ -1,5 +1,6 @@
 #include "cli/history_commands.h"
 
+#include "cli/options.h"
 #include "core/error.h"
 #include "core/history/point_store.h"
 #include "core/text/exact_conversion.h"
@@ -30,9 +31,8 @@ int restorePoint(Invocation& invocation) {
     const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), id);
     if (ec != std::errc() || end != word.data() + word.size() || id <= 0)
         throw Error("нет точки восстановления «" + word + "»; их номера показывает команда history");
-    const bool dryRun = invocation.flag("--dry-run");
-    const auto session = invocation.openBase(invocation.words[0]);
-    const history::RestoreReport report = session->restore(id, dryRun, invocation.what);
+    const bool dryRun = invocation.isSet(options::DryRun);
+    const history::RestoreReport report = invocation.base().restore(id, dryRun, invocation.what);
     if (dryRun) invocation.out << "пробный прогон, ничего не изменено; восстановление сделало бы вот что:\n";
     for (const std::string& line : report.lines) invocation.out << line << '\n';
     if (!report.complete) throw Error("не всё удалось вернуть: оставленные файлы перечислены выше");

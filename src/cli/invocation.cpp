@@ -1,5 +1,6 @@
 #include "cli/invocation.h"
 
+#include "cli/options.h"
 #include "core/error.h"
 #include "core/text/cp1251.h"
 #include "core/text/exact_conversion.h"
@@ -7,17 +8,18 @@
 #include "core/tools/merge.h"
 
 #include <charconv>
+#include <stdexcept>
 
 namespace gamarium::cli {
 
-std::optional<std::string> Invocation::value(const std::string& option) const {
-    const auto it = values.find(option);
+std::optional<std::string> Invocation::value(const Option& option) const {
+    const auto it = values.find(std::string(option.name));
     if (it == values.end()) return std::nullopt;
     return it->second.front();
 }
 
-std::vector<std::string> Invocation::valuesOf(const std::string& option) const {
-    const auto it = values.find(option);
+std::vector<std::string> Invocation::valuesOf(const Option& option) const {
+    const auto it = values.find(std::string(option.name));
     return it == values.end() ? std::vector<std::string>{} : it->second;
 }
 
@@ -33,12 +35,13 @@ files::Path Invocation::path(const std::string& utf8) const {
     return files::Path(std::u8string(utf8.begin(), utf8.end()));
 }
 
-std::unique_ptr<session::BaseSession> Invocation::openBase(const std::string& base) const {
-    return std::make_unique<session::BaseSession>(home, text::toStoredText(base));
+session::BaseSession& Invocation::base() const {
+    if (!opened) throw std::logic_error("the command table opens no base for " + what);
+    return *opened;
 }
 
-std::unique_ptr<session::BaseSession> Invocation::openTable(const std::string& base, session::BaseTable which) const {
-    return std::make_unique<session::BaseSession>(home, text::toStoredText(base), which);
+session::BaseTable Invocation::chosenTable() const {
+    return isSet(options::Patches) ? session::BaseTable::Patches : session::BaseTable::Games;
 }
 
 int positionArgument(const std::string& word, const store::Table& table) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/option.h"
 #include "core/files/files.h"
 #include "core/session/base_session.h"
 
@@ -32,22 +33,23 @@ struct Invocation {
     std::ostream& out;
     std::ostream& err;
 
-    bool flag(const std::string& option) const { return flags.count(option) != 0; }
-    std::optional<std::string> value(const std::string& option) const;
+    // The base the command table opened for the command.
+    std::unique_ptr<session::BaseSession> opened;
+
+    bool isSet(const Option& option) const { return flags.count(std::string(option.name)) != 0; }
+    std::optional<std::string> value(const Option& option) const;
     // Every value of an option that repeats, in the order given.
-    std::vector<std::string> valuesOf(const std::string& option) const;
+    std::vector<std::string> valuesOf(const Option& option) const;
+    // The base the command works on, opened before it ran.
+    session::BaseSession& base() const;
+    // The table --patches chooses: the patch table or the game table.
+    session::BaseTable chosenTable() const;
 
     // Lines the window adds to its status memo (Windows-1251), as the
     // terminal shows them: control characters escaped.
     void status(const std::string& cp1251) const;
     // A file name from the command line, kept as the system's own bytes.
     files::Path path(const std::string& utf8) const;
-    // The base named on the command line, opened as the editor opens it: its
-    // name checked, both tables held, its pictures found.
-    std::unique_ptr<session::BaseSession> openBase(const std::string& base) const;
-    // The base with one table that must open, for what must work while the
-    // other is missing or damaged.
-    std::unique_ptr<session::BaseSession> openTable(const std::string& base, session::BaseTable which) const;
 };
 
 // The 1-based place of a game in table order, as the command line gives it;

@@ -1,5 +1,6 @@
 #include "cli/pages_command.h"
 
+#include "cli/options.h"
 #include "core/pages/base_page_settings.h"
 #include "core/pages/generator.h"
 #include "core/pages/report_line.h"
@@ -10,15 +11,15 @@ namespace gamarium::cli {
 namespace {
 
 pages::PageSettings pageSettings(const Invocation& invocation) {
-    const auto typed = [&](const char* option) -> std::optional<std::string> {
+    const auto typed = [&](const Option& option) -> std::optional<std::string> {
         if (const auto value = invocation.value(option)) return text::toStoredText(*value);
         return std::nullopt;
     };
-    pages::PageSettings settings = pages::pageSettingsFrom({.gamesPerPage = typed("--per-page"),
-                                                            .russianPatchPath = typed("--patch-path"),
-                                                            .otherPatchPath = typed("--ext-patch-path"),
-                                                            .imagePath = typed("--image-path")});
-    if (const auto siteUrl = invocation.value("--site-url")) settings.siteUrl = *siteUrl;
+    pages::PageSettings settings = pages::pageSettingsFrom({.gamesPerPage = typed(options::PerPage),
+                                                            .russianPatchPath = typed(options::PatchPath),
+                                                            .otherPatchPath = typed(options::ExtPatchPath),
+                                                            .imagePath = typed(options::ImagePath)});
+    if (const auto siteUrl = invocation.value(options::SiteUrl)) settings.siteUrl = *siteUrl;
     return settings;
 }
 
@@ -29,13 +30,12 @@ pages::MessageSink messagesTo(std::ostream& err) {
 } // namespace
 
 int writePreview(Invocation& invocation) {
-    const std::string& base = invocation.words[0];
     const pages::PageSettings settings = pageSettings(invocation);
     const pages::PageTemplate pageTemplate = pages::loadTemplate(invocation.path(invocation.words[2]));
-    const auto session = invocation.openBase(base);
-    const int position = positionArgument(invocation.words[1], session->games());
-    const auto links = invocation.value("--image-path") ? pages::PictureLinks::Site : pages::PictureLinks::Files;
-    return pages::previewPage(session->games(), session->patches(), session->home(), session->baseName(), pageTemplate,
+    session::BaseSession& session = invocation.base();
+    const int position = positionArgument(invocation.words[1], session.games());
+    const auto links = invocation.value(options::ImagePath) ? pages::PictureLinks::Site : pages::PictureLinks::Files;
+    return pages::previewPage(session.games(), session.patches(), session.home(), session.baseName(), pageTemplate,
                               settings, position, links, invocation.path(invocation.words[3]),
                               messagesTo(invocation.err))
                ? 0
@@ -43,17 +43,16 @@ int writePreview(Invocation& invocation) {
 }
 
 int writePages(Invocation& invocation) {
-    const std::string& base = invocation.words[0];
     pages::PageSettings settings = pageSettings(invocation);
     settings.outputFolder = invocation.path(invocation.words[2]);
     const files::Path templateFile = invocation.path(invocation.words[1]);
     const pages::PageTemplate pageTemplate = pages::loadTemplate(templateFile);
-    const auto session = invocation.openBase(base);
+    session::BaseSession& session = invocation.base();
     const pages::GeneratorCallbacks callbacks{.messages = messagesTo(invocation.err), .progress = {}};
-    const pages::GenerationReport report = pages::generatePages(session->games(), session->patches(), session->home(),
-                                                                session->baseName(), pageTemplate, settings, callbacks);
+    const pages::GenerationReport report = pages::generatePages(session.games(), session.patches(), session.home(),
+                                                                session.baseName(), pageTemplate, settings, callbacks);
     if (report.refused) return 1;
-    pages::rememberRun(session->home(), session->baseName(), templateFile, settings);
+    pages::rememberRun(session.home(), session.baseName(), templateFile, settings);
     invocation.out << pages::reportLine(report) << '\n';
     return 0;
 }

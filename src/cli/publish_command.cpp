@@ -1,38 +1,25 @@
 #include "cli/publish_command.h"
 
+#include "cli/options.h"
 #include "core/files/system.h"
 #include "core/publish/publish.h"
 
-#include <charconv>
+#include <string>
 
 namespace gamarium::cli {
 
-namespace {
-
-// At most this many connections: hosts cut off a client that opens more.
-constexpr unsigned kMostJobs = 16;
-
-unsigned jobsFrom(const std::string& text) {
-    unsigned jobs = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), jobs);
-    if (error != std::errc() || end != text.data() + text.size() || jobs < 1 || jobs > kMostJobs)
-        throw UsageError{"--jobs: от 1 до " + std::to_string(kMostJobs)};
-    return jobs;
-}
-
-} // namespace
-
 int publishFolder(Invocation& invocation) {
     publish::PublishOptions options;
-    options.removeGone = invocation.flag("--delete");
-    options.dryRun = invocation.flag("--dry-run");
-    options.check = invocation.flag("--check");
-    if (const auto jobs = invocation.value("--jobs")) options.jobs = jobsFrom(*jobs);
+    options.removeGone = invocation.isSet(options::Delete);
+    options.dryRun = invocation.isSet(options::DryRun);
+    options.check = invocation.isSet(options::Check);
+    // 1 to 16, checked by the command table.
+    if (const auto jobs = invocation.value(options::Jobs)) options.jobs = static_cast<unsigned>(std::stoul(*jobs));
     const files::Path folder = invocation.path(invocation.words[0]);
     const publish::SiteAddress address = publish::parseSiteAddress(invocation.words[1]);
     publish::Access access;
     access.userHome = files::userHome();
-    if (const auto caCert = invocation.value("--cacert")) access.caCertificates = invocation.path(*caCert);
+    if (const auto caCert = invocation.value(options::CaCert)) access.caCertificates = invocation.path(*caCert);
     std::ostream& out = invocation.out;
     std::ostream& err = invocation.err;
     const publish::PublishCallbacks callbacks{

@@ -25,8 +25,7 @@ tools::StatusSink statusOf(const Invocation& invocation) {
 } // namespace
 
 int jump(Invocation& invocation) {
-    const auto session = invocation.openBase(invocation.words[0]);
-    store::Table& table = session->games();
+    store::Table& table = invocation.base().games();
     editor::quickJump(table, text::toStoredText(invocation.words[1]));
     invocation.out << table.recordNumber() << '\t'
                    << text::printable(text::toUtf8(table.fieldByName("Name").asString()), std::string::npos) << '\n';
@@ -34,39 +33,34 @@ int jump(Invocation& invocation) {
 }
 
 int renumber(Invocation& invocation) {
-    const auto session = invocation.openBase(invocation.words[0]);
-    const auto change = session->beginChange(invocation.what);
-    tools::renumber(session->games());
+    session::BaseSession& base = invocation.base();
+    const auto change = base.beginChange(invocation.what);
+    tools::renumber(base.games());
     invocation.status(text::fromUtf8("Ренумерация завершена!"));
     return 0;
 }
 
 int check(Invocation& invocation) {
+    // The command table has checked the kind.
     const std::string& which = invocation.words[0];
-    const std::string& base = invocation.words[1];
     if (which == "orphans") return checkOrphans(invocation);
-    if (invocation.flag("--move")) throw UsageError{"--move бывает только у check orphans"};
-    const auto session = invocation.openBase(base);
-    store::Table& table = session->games();
+    session::BaseSession& base = invocation.base();
     if (which == "names")
-        tools::checkNames(table, statusOf(invocation));
+        tools::checkNames(base.games(), statusOf(invocation));
     else if (which == "pictures")
-        tools::checkPictures(table, session->pictureRoot(), statusOf(invocation));
-    else if (which == "picture-names")
-        tools::checkPictureNames(table, statusOf(invocation));
+        tools::checkPictures(base.games(), base.pictureRoot(), statusOf(invocation));
     else
-        throw UsageError{"нет проверки " + text::quoted(which)};
+        tools::checkPictureNames(base.games(), statusOf(invocation));
     return 0;
 }
 
 int rename(Invocation& invocation) {
-    const std::string& base = invocation.words[0];
-    const auto session = invocation.openBase(base);
-    store::Table& table = session->games();
+    session::BaseSession& base = invocation.base();
+    store::Table& table = base.games();
     table.moveToPosition(positionArgument(invocation.words[1], table));
-    const auto change = session->beginChange(invocation.what);
+    const auto change = base.beginChange(invocation.what);
     const tools::RenameResult result =
-        tools::renameGame(table, session->pictureRoot(), text::toStoredText(invocation.words[2]), change.journal());
+        tools::renameGame(table, base.pictureRoot(), text::toStoredText(invocation.words[2]), change.journal());
     if (result.oldSid != result.newSid) invocation.status(tools::movedPicturesMessage(result));
     if (const std::string copied = tools::copiedPicturesLine(result); !copied.empty()) invocation.status(copied);
     invocation.status(text::fromUtf8("Переименование закончено!"));
@@ -77,20 +71,18 @@ int rename(Invocation& invocation) {
 }
 
 int light(Invocation& invocation) {
-    const auto session = invocation.openBase(invocation.words[0]);
-    store::Table& table = session->games();
-    tools::makeLightSet(table, session->pictureRoot(), statusOf(invocation));
+    session::BaseSession& base = invocation.base();
+    tools::makeLightSet(base.games(), base.pictureRoot(), statusOf(invocation));
     return 0;
 }
 
 int merge(Invocation& invocation) {
-    const auto session = invocation.openBase(invocation.words[0]);
-    store::Table& table = session->games();
+    session::BaseSession& base = invocation.base();
     const tools::ListFile list =
         tools::readListFile(files::readFile(invocation.path(invocation.words[1]), kLargestTextFile));
     if (!list.text.empty()) invocation.status(list.text);
-    const auto change = session->beginChange(invocation.what);
-    tools::mergeList(table, list, statusOf(invocation));
+    const auto change = base.beginChange(invocation.what);
+    tools::mergeList(base.games(), list, statusOf(invocation));
     return 0;
 }
 

@@ -3,6 +3,8 @@
 // and the password asked when the server refuses the login, kept for the
 // program's run or in the desktop's keyring.
 #include "gui_fixture.h"
+
+#include "core/support/run_command.h"
 #include "gui/pages/publish_window.h"
 #include "publish/publish_fixture.h"
 
@@ -18,6 +20,7 @@
 #include <optional>
 #include <stdexcept>
 
+#include <fcntl.h>
 #include <sys/prctl.h>
 #include <unistd.h>
 
@@ -82,25 +85,35 @@ TEST_F(PublishWindowTest, AsksWhatItMustAndShowsTheRun) {
 // a process whose session bus is gone.
 class SecretService {
 public:
-    SecretService() {
-        for (const char* program : {"/usr/bin/dbus-daemon", "/usr/bin/gnome-keyring-daemon"})
+    // `runtime`: the session's runtime folder, where the keyring daemon
+    // puts its sockets.
+    explicit SecretService(const fs::path& runtime) {
+        for (const char* program : {"/usr/bin/dbus-daemon", "/usr/bin/gnome-keyring-daemon", "/usr/bin/dbus-send"})
             if (!gamarium::testing::haveProgram(program))
                 throw std::runtime_error(std::string(program) + " is missing: scripts/setup.sh installs it");
-        int busOut[2], keyringIn[2], keyringOut[2];
-        if (pipe(busOut) != 0 || pipe(keyringIn) != 0 || pipe(keyringOut) != 0) throw std::runtime_error("pipe");
+        fs::create_directories(runtime);
+        fs::permissions(runtime, fs::perms::owner_all);
+        setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+        // Each child gets its own end alone: a write end left open in another
+        // would keep the password from ending.
+        int busOut[2], keyringIn[2];
+        if (pipe2(busOut, O_CLOEXEC) != 0 || pipe2(keyringIn, O_CLOEXEC) != 0) throw std::runtime_error("pipe");
         start({"/usr/bin/dbus-daemon", "--session", "--nofork", "--print-address=1"}, -1, busOut[1]);
         close(busOut[1]);
         const std::string address = firstLine(busOut[0]);
         setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
-        start({"/usr/bin/gnome-keyring-daemon", "--foreground", "--unlock", "--components=secrets"}, keyringIn[0],
-              keyringOut[1]);
+        start({"/usr/bin/gnome-keyring-daemon", "--foreground", "--unlock", "--components=secrets"}, keyringIn[0], -1);
         close(keyringIn[0]);
-        close(keyringOut[1]);
         if (write(keyringIn[1], "test", 4) != 4) throw std::runtime_error("write");
         close(keyringIn[1]);
-        // It says where its control socket is once the keyring is unlocked.
-        if (firstLine(keyringOut[0]).find("GNOME_KEYRING_CONTROL=") == std::string::npos)
-            throw std::runtime_error("gnome-keyring-daemon did not start");
+        // In the foreground it prints nothing: ready once the service has its name on the bus.
+        const auto ready = [] {
+            return gamarium::testing::runCommand("/usr/bin/dbus-send --session --print-reply "
+                                                 "--dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner "
+                                                 "string:org.freedesktop.secrets")
+                       .out.find("boolean true") != std::string::npos;
+        };
+        if (!QTest::qWaitFor(ready, 20000)) throw std::runtime_error("gnome-keyring-daemon did not start");
     }
 
 private:
@@ -110,7 +123,7 @@ private:
         prctl(PR_SET_PDEATHSIG, SIGTERM);
         if (getppid() != parent) _exit(0);
         if (in >= 0) dup2(in, 0);
-        dup2(out, 1);
+        if (out >= 0) dup2(out, 1);
         std::vector<char*> argv;
         for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
         argv.push_back(nullptr);
@@ -150,7 +163,7 @@ TEST_F(PublishWindowTest, PasswordKeptForTheRunOrInTheKeyring) {
     const Run runs[] = {
         {"no keyring to store in", true, [] {}, MessageBox::TypedPassword{password, true}, true},
         {"kept for the run", false, [] {}, std::nullopt, false},
-        {"stored in the keyring", true, [&] { keyring.emplace(); }, MessageBox::TypedPassword{password, true}, false},
+        {"stored in the keyring", true, [&] { keyring.emplace(work.path() / "run"); }, MessageBox::TypedPassword{password, true}, false},
         {"found in the keyring", true, [] {}, std::nullopt, false},
     };
     std::unique_ptr<PublishWindow> window;

@@ -3,7 +3,7 @@
 // after anything that could have changed the content.
 #include "publish_fixture.h"
 
-#include "core/publish/content_hash.h"
+#include "core/files/content_hash.h"
 #include "core/publish/sent_record.h"
 
 #include <chrono>
@@ -72,7 +72,7 @@ TEST(ContentHashReuse, OnlyAnUnchangedKeyKeepsTheRecordedHash) {
         test.change(file);
         local = publish::listLocalFiles(site, record.hashes());
         ASSERT_EQ(local.size(), 1u);
-        EXPECT_EQ(local[0].hash, test.reused ? recorded : publish::hashOfFile(file));
+        EXPECT_EQ(local[0].hash, test.reused ? recorded : files::hashOfFile(file));
     }
 }
 

@@ -65,13 +65,14 @@ TEST(Cli, ExitCodes) {
     struct Case {
         const char* arguments;
         int exitCode;
+        const char* says = ""; // what a refusal names, before the usage text
     };
     const Case cases[] = {
         {"", 2},
-        {"frobnicate", 2},
-        {"create", 2},
+        {"frobnicate", 2, "нет команды «frobnicate»"},
+        {"create", 2, "create: дано слов 0, нужно 1"},
         {"create a b", 2},
-        {"create games --force", 2},
+        {"create games --force", 2, "у команды create нет ключа «--force»"},
         {"create games", 0},
         {"create games", 1},
         {"create games --replace", 0},
@@ -79,14 +80,24 @@ TEST(Cli, ExitCodes) {
         {"empty games", 0},
         {"empty missing", 1},
         {"export missing", 1},
+        {"export games --encoding koi8", 2, "--encoding: значение «koi8» не подходит"},
         {"import games /no/such/file.csv", 1},
+        {"check spelling games", 2, "check: нет такого «spelling», есть names|pictures|picture-names|orphans"},
+        {"check names games --move", 2, "--move бывает только у check orphans"},
+        {"check names games", 0},
+        {"check orphans games --move", 0},
+        {"check names missing", 1},
+        {"publish . sftp://me@example.org/www --jobs 17", 2, "--jobs: значение «17» не подходит"},
     };
     for (const Case& c : cases) {
         const Result result = cli(home, c.arguments);
         EXPECT_EQ(result.exitCode, c.exitCode) << c.arguments;
+        const std::string message = errorText(home);
         if (c.exitCode == 1) {
-            const std::string message = errorText(home);
             EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
+        }
+        if (*c.says) {
+            EXPECT_EQ(message.rfind(std::string("gamarium-cli: ") + c.says + "\nusage:", 0), 0u) << message;
         }
     }
 }
