@@ -124,7 +124,7 @@ Picture decodeEps(std::span<const std::uint8_t> bytes) {
     const std::string density = imageDensity(postScript, pageBox(postScript));
     // GraphicsMagick is left to tell plain PostScript from the binary header
     // itself: EPS is the one format it recognises on its own.
-    return decodeWithMagick(whole, {.density = density, .printsMessages = true});
+    return decodeWithMagick(whole, {.density = density});
 }
 
 } // namespace gamarium::pictures

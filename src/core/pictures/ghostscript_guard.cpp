@@ -21,12 +21,20 @@ constexpr const char* kDevices[][2] = {
     {"gs-color", "pnmraw"},  {"gs-color+alpha", "pngalpha"}, {"gs-cmyk", "pamcmyk32"},
 };
 
-std::string delegateMap() {
+// Ghostscript runs under a time limit with its messages going nowhere:
+// it writes the page to its output file, and the program reports failures
+// itself. Read by /bin/sh, so that a temporary folder mounted noexec does
+// no harm.
+std::string quietGhostscript() {
+    return "#!/bin/sh\nexec timeout -s KILL " + std::to_string(kGhostscriptSeconds) +
+           " gs \"$@\" </dev/null >/dev/null 2>&1\n";
+}
+
+std::string delegateMap(const fs::path& quietGs) {
     std::string xml = "<?xml version=\"1.0\"?>\n<delegatemap>\n";
     for (const auto& [name, device] : kDevices)
-        xml += std::string("  <delegate decode=\"") + name + "\" stealth=\"True\" command='\"timeout\" \"-s\" \"KILL\" \"" +
-               std::to_string(kGhostscriptSeconds) +
-               "\" \"gs\" -q -dBATCH -dSAFER -dMaxBitmap=50000000 -dNOPAUSE -sDEVICE=" + device +
+        xml += std::string("  <delegate decode=\"") + name + "\" stealth=\"True\" command='\"/bin/sh\" \"" +
+               quietGs.string() + "\" -q -dBATCH -dSAFER -dMaxBitmap=50000000 -dNOPAUSE -sDEVICE=" + device +
                " -dTextAlphaBits=%u -dGraphicsAlphaBits=%u -r%s %s \"-sOutputFile=%s\" -- \"%s\" -c quit' />\n";
     return xml + "</delegatemap>\n";
 }
@@ -57,30 +65,26 @@ void limitGhostscriptTime() {
     static const ConfigFolder folder;
     if (folder.path().empty())
         return;
-    std::ofstream(folder.path() / "delegates.mgk") << delegateMap();
+    const fs::path quietGs = folder.path() / "quiet-gs";
+    std::ofstream(quietGs) << quietGhostscript();
+    std::ofstream(folder.path() / "delegates.mgk") << delegateMap(quietGs);
     ::setenv("MAGICK_CONFIGURE_PATH", folder.path().c_str(), 1);
 }
 
 SilencedOutput::SilencedOutput() {
-    std::fflush(stdout);
     std::fflush(stderr);
-    const int null = ::open("/dev/null", O_WRONLY);
-    for (int fd : {1, 2}) {
-        saved_[fd - 1] = ::dup(fd);
-        if (null >= 0)
-            ::dup2(null, fd);
-    }
-    if (null >= 0)
-        ::close(null);
+    const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (null < 0) return;
+    saved_ = ::dup(2);
+    ::dup2(null, 2);
+    ::close(null);
 }
 
 SilencedOutput::~SilencedOutput() {
-    for (int fd : {1, 2}) {
-        if (saved_[fd - 1] >= 0) {
-            ::dup2(saved_[fd - 1], fd);
-            ::close(saved_[fd - 1]);
-        }
-    }
+    if (saved_ < 0) return;
+    std::fflush(stderr);
+    ::dup2(saved_, 2);
+    ::close(saved_);
 }
 
 } // namespace gamarium::pictures

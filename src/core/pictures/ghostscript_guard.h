@@ -9,14 +9,16 @@ namespace gamarium::pictures {
 // Gives GraphicsMagick delegate settings (in a private temporary folder,
 // named by MAGICK_CONFIGURE_PATH) that run Ghostscript under `timeout`, so
 // that a PostScript file that loops for ever fails after
-// kGhostscriptSeconds instead of hanging the program. To be called once,
-// before GraphicsMagick is initialised.
+// kGhostscriptSeconds instead of hanging the program, with its own output
+// and error streams on the null device. To be called once, before
+// GraphicsMagick is initialised.
 inline constexpr int kGhostscriptSeconds = 10;
 void limitGhostscriptTime();
 
-// Points the process's standard output and error at the null device while
-// it lives, so that what a library prints meanwhile, and what a child
-// process started meanwhile prints, goes nowhere.
+// Points the process's standard error at the null device while it lives,
+// so that what libwmf prints about a damaged metafile goes nowhere: it has
+// no hook of its own that GraphicsMagick sets. Only a metafile's decoding
+// is wrapped in it.
 class SilencedOutput {
 public:
     SilencedOutput();
@@ -25,7 +27,7 @@ public:
     SilencedOutput& operator=(const SilencedOutput&) = delete;
 
 private:
-    int saved_[2] = {-1, -1};
+    int saved_ = -1;
 };
 
 } // namespace gamarium::pictures

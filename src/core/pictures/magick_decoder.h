@@ -11,9 +11,8 @@ namespace gamarium::pictures {
 // What to ask GraphicsMagick for: the coder that reads the bytes, whatever
 // they look like (empty: let GraphicsMagick tell the format from them),
 // which of the pictures the file holds is wanted, the resolution to draw a
-// vector page at ("XxY" dpi; empty: 72), and whether the coder's helpers
-// (Ghostscript, libwmf) print messages, which must be kept off the
-// program's own output.
+// vector page at ("XxY" dpi; empty: 72), and whether the coder's library
+// (libwmf) prints messages, which must be kept off the program's own output.
 struct MagickRequest {
     std::string_view coder = {};
     unsigned scene = 0;
