@@ -1,10 +1,10 @@
 // Converting an old Paradox base of 30,000 games with memos
 // (gamarium-cli convert) against importing the same 30,000 rows from CSV
 // into an empty base (gamarium-cli import). Goal: at most twice the import.
-#include "core/support/paradox_bulk_writer.h"
-#include "ratio_reporter.h"
 #include "core/store/catalogue.h"
 #include "core/store/schema.h"
+#include "core/support/paradox_bulk_writer.h"
+#include "ratio_reporter.h"
 
 #include <cstdlib>
 #include <filesystem>

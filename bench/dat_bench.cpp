@@ -5,10 +5,10 @@
 // reading the files. Peak memory on a 60 MB DAT: bench/dat_memory.sh.
 #include "core/dat/dat_files.h"
 #include "core/dat/dat_import.h"
-#include "ratio_reporter.h"
 #include "core/store/schema.h"
 #include "core/store/table.h"
 #include "core/tools/merge.h"
+#include "ratio_reporter.h"
 
 #include <filesystem>
 #include <fstream>

@@ -2,16 +2,16 @@
 // 640x480 JPEG: opening the editor until that picture shows, and one
 // navigator step (the move, the picture refresh and the field colours)
 // against decoding the JPEG alone, which every step does once.
+#include "core/files/system.h"
+#include "core/pictures/decoder.h"
+#include "core/store/catalogue.h"
+#include "core/store/table.h"
 #include "gui/app/application.h"
 #include "gui/app/windows.h"
 #include "gui/editor/editor_window.h"
-#include "core/files/system.h"
-#include "jpeg_writer.h"
-#include "core/pictures/decoder.h"
-#include "ratio_reporter.h"
-#include "core/store/catalogue.h"
-#include "core/store/table.h"
 #include "gui/widgets/navigator_bar.h"
+#include "jpeg_writer.h"
+#include "ratio_reporter.h"
 
 #include <QFrame>
 #include <QToolButton>

@@ -5,10 +5,10 @@
 // once.
 #include "core/find/find_games.h"
 #include "core/find/game_texts.h"
-#include "goal_reporter.h"
 #include "core/store/schema.h"
 #include "core/store/table.h"
 #include "core/text/cp1251.h"
+#include "goal_reporter.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -4,10 +4,10 @@
 // many files share a size with another) against the 2 s goal. The files
 // are sparse beyond a head that tells them apart, so the base takes little
 // disk; they lie in the page cache, as after a first run.
-#include "goal_reporter.h"
 #include "core/store/schema.h"
 #include "core/store/table.h"
 #include "core/tools/picture_audit.h"
+#include "goal_reporter.h"
 
 #include <filesystem>
 #include <fstream>

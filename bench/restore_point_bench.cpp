@@ -3,11 +3,11 @@
 // on it) against copying the same two table files with `cp`, side by side;
 // and after 300 games saved, as in the editor. The files lie in the page
 // cache, as they do while the base is worked on.
-#include "ratio_reporter.h"
 #include "core/history/point_store.h"
 #include "core/session/base_session.h"
 #include "core/store/catalogue.h"
 #include "core/store/table.h"
+#include "ratio_reporter.h"
 
 #include <cstdlib>
 #include <filesystem>

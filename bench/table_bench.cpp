@@ -1,9 +1,9 @@
 // The table store on game tables of 1,000 and 30,000 records: opening, moves,
 // edit+post against the same UPDATE transactions through the raw SQLite API,
 // and inserts and deletes at random places.
-#include "ratio_reporter.h"
 #include "core/store/schema.h"
 #include "core/store/table.h"
+#include "ratio_reporter.h"
 
 #include <sqlite3.h>
 

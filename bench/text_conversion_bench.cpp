@@ -6,8 +6,8 @@
 // code points for every letter outside А-я). Goal: each at most half the
 // baseline's time. Before timing, every text is checked to convert to the
 // same bytes both ways.
-#include "ratio_reporter.h"
 #include "core/text/cp1251.h"
+#include "ratio_reporter.h"
 
 #include <array>
 #include <random>

@@ -3,7 +3,6 @@
 // game from the first place to the last, and merging a list of 30,000
 // lines into an empty table against inserting the same records through
 // the SQLite C API, one transaction each, with the table's journal settings.
-#include "ratio_reporter.h"
 #include "core/history/picture_journal.h"
 #include "core/store/schema.h"
 #include "core/store/table.h"
@@ -11,6 +10,7 @@
 #include "core/tools/merge.h"
 #include "core/tools/rename.h"
 #include "core/tools/renumber.h"
+#include "ratio_reporter.h"
 
 #include <sqlite3.h>
 

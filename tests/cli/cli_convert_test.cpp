@@ -1,7 +1,7 @@
-#include "core/support/cli_runner.h"
-#include "core/support/paradox_writer.h"
 #include "core/store/catalogue.h"
 #include "core/store/schema.h"
+#include "core/support/cli_runner.h"
+#include "core/support/paradox_writer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The example shipped in examples/: the seeding script, the base it makes
 // and the site written from the example template.
-#include "core/support/cli_runner.h"
 #include "core/pages/template_file.h"
+#include "core/support/cli_runner.h"
 #include "core/text/cp1251.h"
 
 #include <gtest/gtest.h>

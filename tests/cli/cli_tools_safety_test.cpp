@@ -2,8 +2,8 @@
 // names that point elsewhere, linked folders, pipes, odd names and odd
 // bytes in a list. Files outside the picture folders stay as they were,
 // and a refusal changes nothing.
-#include "core/support/cli_runner.h"
 #include "core/files/files.h"
+#include "core/support/cli_runner.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "gui/app/main_window.h"
 #include "gui/app/new_base_dialog.h"
-#include "gui_fixture.h"
 #include "gui/pictures/chooser_window.h"
+#include "gui_fixture.h"
 
 #include <QAccessible>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "core/error.h"
-#include "gui_fixture.h"
 #include "gui/widgets/handler.h"
+#include "gui_fixture.h"
 
 #include <QPushButton>
 

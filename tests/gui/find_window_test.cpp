@@ -1,9 +1,9 @@
-#include "core/support/temp_folder.h"
-#include "gui/find/find_window.h"
 #include "core/find/game_texts.h"
 #include "core/store/schema.h"
 #include "core/store/table.h"
+#include "core/support/temp_folder.h"
 #include "core/text/cp1251.h"
+#include "gui/find/find_window.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,13 +1,13 @@
-#include "core/support/run_command.h"
-#include "gui/editor/editor_window.h"
-#include "core/session/base_session.h"
 #include "core/files/files.h"
-#include "gui_fixture.h"
-#include "gui/pages/generator_window.h"
+#include "core/session/base_session.h"
 #include "core/store/catalogue.h"
 #include "core/store/table.h"
+#include "core/support/run_command.h"
 #include "core/text/cp1251.h"
+#include "gui/editor/editor_window.h"
+#include "gui/pages/generator_window.h"
 #include "gui/widgets/file_dialog.h"
+#include "gui_fixture.h"
 
 #include <QComboBox>
 #include <QGroupBox>

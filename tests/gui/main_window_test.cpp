@@ -1,12 +1,12 @@
-#include "gui/app/main_window.h"
-#include "gui/app/new_base_dialog.h"
-#include "core/support/paradox_writer.h"
 #include "core/files/files.h"
 #include "core/paradox/paradox_table.h"
-#include "gui_fixture.h"
 #include "core/store/catalogue.h"
 #include "core/store/schema.h"
 #include "core/store/table.h"
+#include "core/support/paradox_writer.h"
+#include "gui/app/main_window.h"
+#include "gui/app/new_base_dialog.h"
+#include "gui_fixture.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -2,10 +2,10 @@
 // window: the list, a restore after a confirmation naming the point, the
 // result in a message, and the editor showing the restored table at once.
 #include "editor_fixture.h"
-#include "gui/app/new_base_dialog.h"
-#include "gui/app/restore_points_dialog.h"
 #include "core/files/files.h"
 #include "core/history/point_store.h"
+#include "gui/app/new_base_dialog.h"
+#include "gui/app/restore_points_dialog.h"
 
 #include <QApplication>
 #include <QMenu>

@@ -1,11 +1,11 @@
 #include "gui/app/main_window.h"
 #include "gui/app/new_base_dialog.h"
 #include "gui/editor/editor_window.h"
-#include "gui_fixture.h"
 #include "gui/pages/generator_window.h"
 #include "gui/patches/patch_window.h"
 #include "gui/pictures/chooser_window.h"
 #include "gui/tools/rename_dialog.h"
+#include "gui_fixture.h"
 
 #include <qpa/qplatformwindow.h>
 

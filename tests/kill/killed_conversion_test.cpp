@@ -2,20 +2,20 @@
 // each table of the base is either the old Paradox table, untouched, or the
 // converted table with every record (its old files kept under
 // base/paradox/), never neither; and a conversion run again finishes.
-#include "core/support/paradox_bulk_writer.h"
-#include "core/support/temp_folder.h"
 #include "core/files/files.h"
 #include "core/paradox/paradox_table.h"
 #include "core/store/catalogue.h"
 #include "core/store/table.h"
+#include "core/support/paradox_bulk_writer.h"
+#include "core/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <csignal>
 #include <cstdio>
-#include <map>
 #include <iostream>
+#include <map>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>

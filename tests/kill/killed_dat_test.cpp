@@ -2,9 +2,9 @@
 // after a kill the table opens and is either as it was before or fully
 // imported, never in between.
 #include "cli_process.h"
-#include "core/support/temp_folder.h"
 #include "core/store/catalogue.h"
 #include "core/store/table.h"
+#include "core/support/temp_folder.h"
 #include "core/tools/merge.h"
 
 #include <gtest/gtest.h>

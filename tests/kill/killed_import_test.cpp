@@ -2,9 +2,9 @@
 // finished import is folded from the journal into the table file: after
 // every kill the table opens, and holds every row of the import or none.
 #include "cli_process.h"
-#include "core/support/temp_folder.h"
 #include "core/store/catalogue.h"
 #include "core/store/table.h"
+#include "core/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

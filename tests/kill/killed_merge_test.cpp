@@ -2,9 +2,9 @@
 // line is merged, so after a kill the table opens and holds the lines
 // merged before it, in the order of the list, numbered on without a gap.
 #include "cli_process.h"
-#include "core/support/temp_folder.h"
 #include "core/store/catalogue.h"
 #include "core/store/table.h"
+#include "core/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 // the old one or the new one, and what the killed run left half written
 // is a temporary file that the next run removes.
 #include "cli_process.h"
-#include "core/support/temp_folder.h"
 #include "core/files/files.h"
 #include "core/store/catalogue.h"
 #include "core/store/table.h"
+#include "core/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 // the base is named by its game, none is copied twice and no half-written
 // copy stays.
 #include "cli_process.h"
-#include "core/support/temp_folder.h"
 #include "core/store/catalogue.h"
 #include "core/store/table.h"
+#include "core/support/temp_folder.h"
 #include "core/tools/picture_audit.h"
 
 #include <gtest/gtest.h>

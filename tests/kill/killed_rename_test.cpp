@@ -3,9 +3,9 @@
 // both and never a blank one; the picture is in one of the two folders,
 // in the old one as long as the old record stands.
 #include "cli_process.h"
-#include "core/support/temp_folder.h"
 #include "core/store/catalogue.h"
 #include "core/store/table.h"
+#include "core/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

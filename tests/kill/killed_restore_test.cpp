@@ -3,12 +3,12 @@
 // Restoring: the next open of the base leaves it as before the restore or
 // as at the point, tables and pictures alike, never mixed.
 #include "cli_process.h"
-#include "core/support/temp_folder.h"
-#include "core/files/files.h"
 #include "core/files/content_hash.h"
+#include "core/files/files.h"
 #include "core/history/point_store.h"
 #include "core/store/catalogue.h"
 #include "core/store/table.h"
+#include "core/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

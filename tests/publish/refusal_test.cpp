@@ -3,9 +3,9 @@
 // a password. Nothing reaches the server, and the message says what to do.
 #include "publish_fixture.h"
 
+#include "cli/command_line.h"
 #include "core/publish/publish.h"
 #include "core/publish/sent_record.h"
-#include "cli/command_line.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -6,8 +6,8 @@
 
 #include <algorithm>
 #include <charconv>
-#include <map>
 #include <cstdint>
+#include <map>
 
 namespace gamarium::editor {
 namespace {

@@ -11,8 +11,8 @@
 #include <cstdio>
 #include <fstream>
 #include <random>
-#include <thread>
 #include <system_error>
+#include <thread>
 
 namespace gamarium::files {
 namespace fs = std::filesystem;

@@ -1,8 +1,8 @@
 #include "core/history/journal_undo.h"
 
-#include "core/files/system.h"
 #include "core/error.h"
 #include "core/files/content_hash.h"
+#include "core/files/system.h"
 
 namespace gamarium::history {
 namespace fs = std::filesystem;

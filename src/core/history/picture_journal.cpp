@@ -1,8 +1,8 @@
 #include "core/history/picture_journal.h"
 
 #include "core/error.h"
-#include "core/files/files.h"
 #include "core/files/content_hash.h"
+#include "core/files/files.h"
 
 
 namespace gamarium::history {

@@ -1,9 +1,9 @@
-#include "gui/app/application.h"
-#include "gui/app/main_window.h"
-#include "gui/app/windows.h"
 #include "core/files/files.h"
 #include "core/files/system.h"
 #include "core/store/catalogue.h"
+#include "gui/app/application.h"
+#include "gui/app/main_window.h"
+#include "gui/app/windows.h"
 #include "gui/widgets/message_box.h"
 
 #include <cstring>

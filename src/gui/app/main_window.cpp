@@ -1,14 +1,14 @@
 #include "gui/app/main_window.h"
 
-#include "gui/app/windows.h"
 #include "core/session/base_changes.h"
 #include "core/session/base_session.h"
 #include "core/store/catalogue.h"
-#include "ui_main_window.h"
+#include "gui/app/windows.h"
 #include "gui/widgets/fixed_window.h"
 #include "gui/widgets/handler.h"
 #include "gui/widgets/message_box.h"
 #include "gui/widgets/qt_text.h"
+#include "ui_main_window.h"
 
 #include <QApplication>
 #include <QEvent>

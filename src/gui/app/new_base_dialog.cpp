@@ -2,11 +2,11 @@
 
 #include "core/session/base_changes.h"
 #include "core/store/catalogue.h"
-#include "ui_new_base_dialog.h"
 #include "gui/widgets/fixed_window.h"
 #include "gui/widgets/handler.h"
 #include "gui/widgets/message_box.h"
 #include "gui/widgets/qt_text.h"
+#include "ui_new_base_dialog.h"
 
 namespace gamarium::gui {
 

@@ -1,12 +1,12 @@
 #include "gui/app/restore_points_dialog.h"
 
 #include "core/history/point_store.h"
-#include "ui_restore_points_dialog.h"
 #include "gui/widgets/fixed_window.h"
 #include "gui/widgets/handler.h"
 #include "gui/widgets/label_names.h"
 #include "gui/widgets/message_box.h"
 #include "gui/widgets/qt_text.h"
+#include "ui_restore_points_dialog.h"
 
 #include <QHeaderView>
 

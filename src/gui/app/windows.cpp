@@ -1,5 +1,6 @@
 #include "gui/app/windows.h"
 
+#include "core/session/base_session.h"
 #include "gui/app/main_window.h"
 #include "gui/app/new_base_dialog.h"
 #include "gui/app/restore_points_dialog.h"
@@ -8,7 +9,6 @@
 #include "gui/pages/generator_window.h"
 #include "gui/patches/patch_window.h"
 #include "gui/pictures/chooser_window.h"
-#include "core/session/base_session.h"
 #include "gui/tools/rename_dialog.h"
 #include "gui/widgets/button_keys.h"
 #include "gui/widgets/handler.h"

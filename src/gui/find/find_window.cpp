@@ -1,10 +1,10 @@
 #include "gui/find/find_window.h"
 
 #include "core/text/exact_conversion.h"
-#include "ui_find_window.h"
 #include "gui/widgets/handler.h"
 #include "gui/widgets/label_names.h"
 #include "gui/widgets/qt_text.h"
+#include "ui_find_window.h"
 
 #include <QKeyEvent>
 

@@ -5,7 +5,6 @@
 #include "core/pages/report_line.h"
 #include "core/session/base_session.h"
 #include "core/text/cp1251.h"
-#include "ui_generator_window.h"
 #include "gui/pages/publish_window.h"
 #include "gui/widgets/file_dialog.h"
 #include "gui/widgets/fixed_window.h"
@@ -13,6 +12,7 @@
 #include "gui/widgets/label_names.h"
 #include "gui/widgets/message_box.h"
 #include "gui/widgets/qt_text.h"
+#include "ui_generator_window.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

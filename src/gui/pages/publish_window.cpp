@@ -1,14 +1,14 @@
 #include "gui/pages/publish_window.h"
 
+#include "core/files/system.h"
 #include "core/publish/publish.h"
 #include "core/publish/site_places.h"
-#include "core/files/system.h"
-#include "ui_publish_window.h"
+#include "gui/pages/site_keyring.h"
 #include "gui/widgets/fixed_window.h"
 #include "gui/widgets/handler.h"
 #include "gui/widgets/label_names.h"
 #include "gui/widgets/message_box.h"
-#include "gui/pages/site_keyring.h"
+#include "ui_publish_window.h"
 
 #include <QCloseEvent>
 #include <QMetaObject>

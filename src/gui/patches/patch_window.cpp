@@ -2,12 +2,12 @@
 
 #include "core/patches/patch_rules.h"
 #include "core/store/table.h"
-#include "ui_patch_window.h"
 #include "gui/widgets/fixed_window.h"
 #include "gui/widgets/handler.h"
 #include "gui/widgets/label_names.h"
 #include "gui/widgets/message_box.h"
 #include "gui/widgets/record_form.h"
+#include "ui_patch_window.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

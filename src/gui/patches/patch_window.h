@@ -34,9 +34,6 @@ public:
     // close box.
     std::optional<std::string> pick(store::Table& patches, std::int64_t link);
 
-    // The patch table while the window is shown, else nullptr.
-    store::Table* Table1() const { return table1_; }
-
     // Runs on each opening (not on a restore from minimised): shows the
     // patch that the game links to.
     void FormShow();

@@ -2,10 +2,10 @@
 
 #include "core/pictures/picture_folder.h"
 #include "gui/pictures/picture_loader.h"
-#include "ui_chooser_window.h"
 #include "gui/widgets/fixed_window.h"
 #include "gui/widgets/handler.h"
 #include "gui/widgets/qt_text.h"
+#include "ui_chooser_window.h"
 
 
 namespace gamarium::gui {

@@ -1,11 +1,11 @@
 // Importing the SNES sample into empty bases, bases made by a list merge and
 // bases already typed into.
-#include "core/support/temp_folder.h"
 #include "core/dat/dat_files.h"
 #include "core/dat/dat_import.h"
 #include "core/dat/dat_record.h"
 #include "core/store/catalogue.h"
 #include "core/store/table.h"
+#include "core/support/temp_folder.h"
 #include "core/text/cp1251.h"
 #include "core/tools/checks.h"
 #include "core/tools/merge.h"

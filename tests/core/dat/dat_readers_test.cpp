@@ -1,8 +1,8 @@
 // The DAT and metadata readers on the real SNES sample and on damaged files.
-#include "core/support/temp_folder.h"
 #include "core/dat/clrmamepro_reader.h"
 #include "core/dat/dat_files.h"
 #include "core/dat/logiqx_reader.h"
+#include "core/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

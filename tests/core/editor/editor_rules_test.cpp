@@ -1,9 +1,9 @@
-#include "core/support/temp_folder.h"
 #include "core/editor/classification.h"
 #include "core/editor/next_game.h"
 #include "core/editor/picture_slots.h"
 #include "core/store/schema.h"
 #include "core/store/table.h"
+#include "core/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

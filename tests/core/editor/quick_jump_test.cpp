@@ -1,8 +1,8 @@
-#include "core/support/temp_folder.h"
 #include "core/editor/quick_jump.h"
 #include "core/error.h"
 #include "core/store/schema.h"
 #include "core/store/table.h"
+#include "core/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

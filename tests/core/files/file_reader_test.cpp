@@ -1,6 +1,6 @@
-#include "core/support/temp_folder.h"
 #include "core/files/system.h"
 #include "core/pictures/probe.h"
+#include "core/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "core/support/temp_folder.h"
 #include "core/find/find_games.h"
 #include "core/find/game_texts.h"
 #include "core/find/table_search.h"
-#include "core/store/sqlite.h"
 #include "core/store/schema.h"
+#include "core/store/sqlite.h"
 #include "core/store/table.h"
+#include "core/support/temp_folder.h"
 #include "core/text/cp1251.h"
 
 #include <gtest/gtest.h>

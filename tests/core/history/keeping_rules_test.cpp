@@ -1,11 +1,11 @@
 // Which restore points a base keeps: the last so many and the young ones,
 // within a size, the newest always; the numbers from the settings file.
-#include "core/support/temp_folder.h"
 #include "core/error.h"
 #include "core/history/keeping_rules.h"
 #include "core/history/point_store.h"
 #include "core/session/base_session.h"
 #include "core/store/catalogue.h"
+#include "core/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -2,19 +2,19 @@
 // taken back whole (both tables as exported, every picture file with its
 // content), several in a row and the restore itself; a picture changed
 // since is kept; bad points and a full disk change nothing.
-#include "core/support/cli_runner.h"
-#include "core/support/paradox_writer.h"
-#include "core/support/small_disk.h"
 #include "core/files/content_hash.h"
 #include "core/store/schema.h"
 #include "core/store/table.h"
+#include "core/support/cli_runner.h"
+#include "core/support/paradox_writer.h"
+#include "core/support/small_disk.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <iostream>
+#include <map>
 #include <regex>
 #include <sstream>
 

@@ -1,5 +1,5 @@
-#include "core/pages/site_fixture.h"
 #include "core/pages/block.h"
+#include "core/pages/site_fixture.h"
 
 #include <gtest/gtest.h>
 

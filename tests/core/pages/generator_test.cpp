@@ -1,6 +1,6 @@
-#include "core/pages/site_fixture.h"
 #include "core/error.h"
 #include "core/pages/generator.h"
+#include "core/pages/site_fixture.h"
 #include "core/text/cp1251.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "core/pages/site_fixture.h"
 #include "core/pages/generator.h"
 #include "core/pages/page_record.h"
 #include "core/pages/picture_size_cache.h"
+#include "core/pages/site_fixture.h"
 
 #include <gtest/gtest.h>
 

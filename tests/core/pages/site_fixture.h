@@ -1,10 +1,10 @@
 #pragma once
 
-#include "core/support/png_header.h"
-#include "core/support/temp_folder.h"
 #include "core/files/files.h"
 #include "core/store/catalogue.h"
 #include "core/store/table.h"
+#include "core/support/png_header.h"
+#include "core/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "core/support/temp_folder.h"
 #include "core/error.h"
 #include "core/pages/template_file.h"
+#include "core/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

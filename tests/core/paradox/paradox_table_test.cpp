@@ -1,9 +1,9 @@
 #include "core/error.h"
+#include "core/files/files.h"
 #include "core/paradox/code_page.h"
 #include "core/paradox/paradox_table.h"
 #include "core/support/paradox_bulk_writer.h"
 #include "core/support/temp_folder.h"
-#include "core/files/files.h"
 
 #include <gtest/gtest.h>
 

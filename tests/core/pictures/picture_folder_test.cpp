@@ -1,5 +1,5 @@
-#include "core/support/temp_folder.h"
 #include "core/pictures/picture_folder.h"
+#include "core/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

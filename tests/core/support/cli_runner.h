@@ -1,9 +1,9 @@
 #pragma once
 
 #include "cli/command_line.h"
+#include "core/files/files.h"
 #include "core/support/run_command.h"
 #include "core/support/temp_folder.h"
-#include "core/files/files.h"
 
 #include <fstream>
 #include <sstream>

@@ -3,11 +3,11 @@
 // command ends with 1. The disk is a small tmpfs mounted inside the test's
 // folder where the test may mount one; elsewhere the process's file size
 // limit makes the same write fail.
-#include "core/support/cli_runner.h"
-#include "core/support/small_disk.h"
 #include "core/error.h"
 #include "core/store/catalogue.h"
 #include "core/store/table.h"
+#include "core/support/cli_runner.h"
+#include "core/support/small_disk.h"
 #include "core/tools/light.h"
 
 #include <gtest/gtest.h>

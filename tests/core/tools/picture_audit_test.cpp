@@ -1,9 +1,9 @@
-#include "core/support/temp_folder.h"
 #include "core/error.h"
 #include "core/files/files.h"
 #include "core/history/picture_journal.h"
 #include "core/store/schema.h"
 #include "core/store/table.h"
+#include "core/support/temp_folder.h"
 #include "core/text/cp1251.h"
 #include "core/tools/picture_audit.h"
 
