@@ -1,7 +1,7 @@
 #include "cli/dat_command.h"
 
+#include "core/dat/base_import.h"
 #include "core/dat/dat_files.h"
-#include "core/dat/dat_import.h"
 
 namespace gamarium::cli {
 
@@ -11,16 +11,9 @@ int importDat(Invocation& invocation) {
         paths.push_back(invocation.path(*file));
     const dat::DatContents contents = dat::readDatFiles(paths);
     const auto session = invocation.openBase(invocation.words.front());
-    store::Table& games = session->games();
-    const bool dryRun = invocation.flag("--dry-run");
     // The report quotes the DAT's own text: UTF-8 lines as they are.
-    const auto print = [&](const std::string& line) { invocation.out << line << '\n'; };
-    // A run that writes nothing (a dry one, or the same files again) takes no point.
-    const auto change = session->beginChange(invocation.what);
-    const dat::DatImportResult result = dat::importDat(games, contents, print, dryRun);
-    if (result.unaccented + result.cut + result.leftEmpty > 0) print(dat::conversionsLine(result));
-    if (dryRun) print("пробный прогон: ничего не записано");
-    print(dat::countsLine(result));
+    dat::importIntoBase(*session, contents, invocation.what, invocation.flag("--dry-run"),
+                        [&](const std::string& line) { invocation.out << line << '\n'; });
     return 0;
 }
 

@@ -1,19 +1,14 @@
 #include "cli/orphans_command.h"
 
-#include "core/tools/picture_audit.h"
+#include "core/tools/base_tools.h"
 
 namespace gamarium::cli {
 
 int checkOrphans(Invocation& invocation) {
     const auto session = invocation.openBase(invocation.words[1]);
-    const files::Path root = session->pictureRoot();
     const auto print = [&](const std::string& line) { invocation.status(line); };
-    const tools::PictureAudit audit = tools::auditPictures(session->games(), root);
-    tools::reportAudit(audit, print);
-    if (invocation.flag("--move")) {
-        const auto change = session->beginChange(invocation.what);
-        tools::moveOrphans(audit, root, change.journal(), print);
-    }
+    const tools::PictureAudit audit = tools::auditBase(*session, print);
+    if (invocation.flag("--move")) tools::moveOrphansOfBase(*session, audit, invocation.what, print);
     return 0;
 }
 

@@ -1,6 +1,6 @@
 #include "cli/pictures_command.h"
 
-#include "core/tools/pictures_by_name.h"
+#include "core/tools/base_tools.h"
 
 namespace gamarium::cli {
 
@@ -9,15 +9,9 @@ int addPictures(Invocation& invocation) {
     options.dryRun = invocation.flag("--dry-run");
     // 1 to 5, checked by the command table.
     if (const auto slot = invocation.value("--slot")) options.slot = (*slot)[0] - '0';
-    const std::string& base = invocation.words[0];
-    const auto session = invocation.openBase(base);
-    store::Table& table = session->games();
-    const auto print = [&](const std::string& line) { invocation.status(line); };
-    // A dry run, or a run that finds nothing new, takes no point.
-    const auto change = session->beginChange(invocation.what);
-    const tools::PicturesByNameCounts counts = tools::addPicturesByName(
-        table, session->pictureRoot(), invocation.path(invocation.words[1]), options, change.journal(), print);
-    print(tools::countsLine(counts, options.dryRun));
+    const auto session = invocation.openBase(invocation.words[0]);
+    tools::picturesByNameIntoBase(*session, invocation.path(invocation.words[1]), options, invocation.what,
+                                  [&](const std::string& line) { invocation.status(line); });
     return 0;
 }
 

@@ -6,13 +6,11 @@
 #include "core/text/cp1251.h"
 #include "core/text/exact_conversion.h"
 #include "core/text/printable.h"
-#include "core/tools/checks.h"
-#include "core/tools/light.h"
-#include "core/tools/merge.h"
-#include "core/tools/rename.h"
-#include "core/tools/renumber.h"
+#include "core/tools/base_tools.h"
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 namespace gamarium::cli {
 
@@ -35,9 +33,7 @@ int jump(Invocation& invocation) {
 
 int renumber(Invocation& invocation) {
     const auto session = invocation.openBase(invocation.words[0]);
-    const auto change = session->beginChange(invocation.what);
-    tools::renumber(session->games());
-    invocation.status(text::fromUtf8("Ренумерация завершена!"));
+    tools::renumberBase(*session, invocation.what, statusOf(invocation));
     return 0;
 }
 
@@ -46,16 +42,12 @@ int check(Invocation& invocation) {
     const std::string& base = invocation.words[1];
     if (which == "orphans") return checkOrphans(invocation);
     if (invocation.flag("--move")) throw UsageError{"--move бывает только у check orphans"};
+    const std::pair<const char*, tools::Check> checks[] = {
+        {"names", tools::Check::Names}, {"pictures", tools::Check::Pictures}, {"picture-names", tools::Check::PictureNames}};
     const auto session = invocation.openBase(base);
-    store::Table& table = session->games();
-    if (which == "names")
-        tools::checkNames(table, statusOf(invocation));
-    else if (which == "pictures")
-        tools::checkPictures(table, session->pictureRoot(), statusOf(invocation));
-    else if (which == "picture-names")
-        tools::checkPictureNames(table, statusOf(invocation));
-    else
-        throw UsageError{"нет проверки " + text::quoted(which)};
+    const auto* found = std::find_if(std::begin(checks), std::end(checks), [&](const auto& c) { return which == c.first; });
+    if (found == std::end(checks)) throw UsageError{"нет проверки " + text::quoted(which)};
+    tools::checkBase(*session, found->second, statusOf(invocation));
     return 0;
 }
 
@@ -64,12 +56,9 @@ int rename(Invocation& invocation) {
     const auto session = invocation.openBase(base);
     store::Table& table = session->games();
     table.moveToPosition(positionArgument(invocation.words[1], table));
-    const auto change = session->beginChange(invocation.what);
-    const tools::RenameResult result =
-        tools::renameGame(table, session->pictureRoot(), text::toStoredText(invocation.words[2]), change.journal());
-    if (result.oldSid != result.newSid) invocation.status(tools::movedPicturesMessage(result));
-    if (const std::string copied = tools::copiedPicturesLine(result); !copied.empty()) invocation.status(copied);
-    invocation.status(text::fromUtf8("Переименование закончено!"));
+    const tools::RenameResult result = tools::renameInBase(*session, text::toStoredText(invocation.words[2]),
+                                                           invocation.what, statusOf(invocation), statusOf(invocation));
+    invocation.status(tools::renameEndLine());
     const bool allMoved = std::all_of(result.pictures.begin(), result.pictures.end(),
                                       [](const tools::PictureMove& move) { return move.problem.empty(); });
     if (!allMoved) throw Error("игра переименована, но не все картинки перемещены");
@@ -78,19 +67,16 @@ int rename(Invocation& invocation) {
 
 int light(Invocation& invocation) {
     const auto session = invocation.openBase(invocation.words[0]);
-    store::Table& table = session->games();
-    tools::makeLightSet(table, session->pictureRoot(), statusOf(invocation));
+    tools::lightSetOfBase(*session, statusOf(invocation));
     return 0;
 }
 
 int merge(Invocation& invocation) {
     const auto session = invocation.openBase(invocation.words[0]);
-    store::Table& table = session->games();
     const tools::ListFile list =
         tools::readListFile(files::readFile(invocation.path(invocation.words[1]), kLargestTextFile));
     if (!list.text.empty()) invocation.status(list.text);
-    const auto change = session->beginChange(invocation.what);
-    tools::mergeList(table, list, statusOf(invocation));
+    tools::mergeIntoBase(*session, list, invocation.what, statusOf(invocation));
     return 0;
 }
 
