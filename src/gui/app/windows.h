@@ -1,30 +1,14 @@
 #pragma once
 
 #include "core/files/files.h"
+// The editor's links declare what the use cases below take.
 #include "gui/editor/editor_links.h"
 
 #include <array>
-#include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
-
-class QWidget;
-class QRect;
-
-namespace gamarium::find {
-class GameList;
-}
-
-namespace gamarium::history {
-struct RestoreReport;
-}
-
-namespace gamarium::session {
-class BaseSession;
-}
 
 namespace gamarium::gui {
 

@@ -25,7 +25,7 @@ namespace gamarium::gui {
 ToolHost TForm2::toolHost() {
     return {
         .session = [this]() -> session::BaseSession& { return *session_; },
-        .saveTyping = [this] { form_->putTyping(); },
+        .saveTyping = [this] { form_->save(); },
         .showGame = [this] { DBNavigatorClick(); },
         .showPicture = [this] { showpic(); },
         .askNewName =

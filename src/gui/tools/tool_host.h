@@ -14,7 +14,9 @@ namespace gamarium::gui {
 struct ToolHost {
     // The open base.
     std::function<session::BaseSession&()> session;
-    // Hands what was typed to the table, before a tool reads it.
+    // Saves what was typed with its record before a tool reads the table,
+    // and before the tool's restore point: putting that point back undoes
+    // the tool and keeps the typing.
     std::function<void()> saveTyping;
     // Shows the current game anew, after a tool moved the cursor or changed the game.
     std::function<void()> showGame;

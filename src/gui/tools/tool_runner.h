@@ -25,7 +25,7 @@ class ToolRunner : public QObject {
 public:
     using Work = std::function<void(const tools::StatusSink& report, const tools::Progress& progress)>;
 
-    // `saveTyping` hands what was typed to the table before a tool starts.
+    // `saveTyping` saves what was typed before a tool starts.
     ToolRunner(QWidget* window, QPlainTextEdit* status, QProgressBar* progress, std::function<void()> saveTyping);
 
     // Saves the typing, then runs `work`; an error it throws passes on,
