@@ -14,7 +14,6 @@
 #include "gui/widgets/handler.h"
 #include "gui/widgets/label_names.h"
 #include "gui/widgets/message_box.h"
-#include "gui/widgets/qt_text.h"
 #include "gui/widgets/record_form.h"
 
 #include <QAction>
