@@ -1,20 +1,15 @@
 #include "cli/orphans_command.h"
 
 #include "cli/options.h"
-#include "core/tools/picture_audit.h"
+#include "core/tools/base_tools.h"
 
 namespace gamarium::cli {
 
 int checkOrphans(Invocation& invocation) {
     session::BaseSession& base = invocation.base();
-    const files::Path root = base.pictureRoot();
     const auto print = [&](const std::string& line) { invocation.status(line); };
-    const tools::PictureAudit audit = tools::auditPictures(base.games(), root);
-    tools::reportAudit(audit, print);
-    if (invocation.isSet(options::Move)) {
-        const auto change = base.beginChange(invocation.what);
-        tools::moveOrphans(audit, root, change.journal(), print);
-    }
+    const tools::PictureAudit audit = tools::auditBase(base, print);
+    if (invocation.isSet(options::Move)) tools::moveOrphansOfBase(base, audit, invocation.what, print);
     return 0;
 }
 

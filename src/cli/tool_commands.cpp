@@ -6,13 +6,11 @@
 #include "core/text/cp1251.h"
 #include "core/text/exact_conversion.h"
 #include "core/text/printable.h"
-#include "core/tools/checks.h"
-#include "core/tools/light.h"
-#include "core/tools/merge.h"
-#include "core/tools/rename.h"
-#include "core/tools/renumber.h"
+#include "core/tools/base_tools.h"
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 namespace gamarium::cli {
 
@@ -33,10 +31,7 @@ int jump(Invocation& invocation) {
 }
 
 int renumber(Invocation& invocation) {
-    session::BaseSession& base = invocation.base();
-    const auto change = base.beginChange(invocation.what);
-    tools::renumber(base.games());
-    invocation.status(text::fromUtf8("Ренумерация завершена!"));
+    tools::renumberBase(invocation.base(), invocation.what, statusOf(invocation));
     return 0;
 }
 
@@ -44,13 +39,10 @@ int check(Invocation& invocation) {
     // The command table has checked the kind.
     const std::string& which = invocation.words[0];
     if (which == "orphans") return checkOrphans(invocation);
-    session::BaseSession& base = invocation.base();
-    if (which == "names")
-        tools::checkNames(base.games(), statusOf(invocation));
-    else if (which == "pictures")
-        tools::checkPictures(base.games(), base.pictureRoot(), statusOf(invocation));
-    else
-        tools::checkPictureNames(base.games(), statusOf(invocation));
+    const std::pair<const char*, tools::Check> checks[] = {
+        {"names", tools::Check::Names}, {"pictures", tools::Check::Pictures}, {"picture-names", tools::Check::PictureNames}};
+    const auto* found = std::find_if(std::begin(checks), std::end(checks), [&](const auto& c) { return which == c.first; });
+    tools::checkBase(invocation.base(), found->second, statusOf(invocation));
     return 0;
 }
 
@@ -58,12 +50,9 @@ int rename(Invocation& invocation) {
     session::BaseSession& base = invocation.base();
     store::Table& table = base.games();
     table.moveToPosition(positionArgument(invocation.words[1], table));
-    const auto change = base.beginChange(invocation.what);
-    const tools::RenameResult result =
-        tools::renameGame(table, base.pictureRoot(), text::toStoredText(invocation.words[2]), change.journal());
-    if (result.oldSid != result.newSid) invocation.status(tools::movedPicturesMessage(result));
-    if (const std::string copied = tools::copiedPicturesLine(result); !copied.empty()) invocation.status(copied);
-    invocation.status(text::fromUtf8("Переименование закончено!"));
+    const tools::RenameResult result = tools::renameInBase(base, text::toStoredText(invocation.words[2]),
+                                                           invocation.what, statusOf(invocation), statusOf(invocation));
+    invocation.status(tools::renameEndLine());
     const bool allMoved = std::all_of(result.pictures.begin(), result.pictures.end(),
                                       [](const tools::PictureMove& move) { return move.problem.empty(); });
     if (!allMoved) throw Error("игра переименована, но не все картинки перемещены");
@@ -71,18 +60,15 @@ int rename(Invocation& invocation) {
 }
 
 int light(Invocation& invocation) {
-    session::BaseSession& base = invocation.base();
-    tools::makeLightSet(base.games(), base.pictureRoot(), statusOf(invocation));
+    tools::lightSetOfBase(invocation.base(), statusOf(invocation));
     return 0;
 }
 
 int merge(Invocation& invocation) {
-    session::BaseSession& base = invocation.base();
     const tools::ListFile list =
         tools::readListFile(files::readFile(invocation.path(invocation.words[1]), kLargestTextFile));
     if (!list.text.empty()) invocation.status(list.text);
-    const auto change = base.beginChange(invocation.what);
-    tools::mergeList(base.games(), list, statusOf(invocation));
+    tools::mergeIntoBase(invocation.base(), list, invocation.what, statusOf(invocation));
     return 0;
 }
 

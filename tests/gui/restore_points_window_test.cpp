@@ -6,14 +6,19 @@
 #include "core/history/point_store.h"
 #include "gui/app/new_base_dialog.h"
 #include "gui/app/restore_points_dialog.h"
+#include "gui/widgets/file_dialog.h"
 
 #include <QApplication>
 #include <QMenu>
 #include <QPushButton>
 #include <QTreeWidget>
 
+#include <fstream>
+
 namespace gamarium::gui::testing {
 namespace {
+
+namespace fs = std::filesystem;
 
 class RestorePointsWindowTest : public EditorTest {
 protected:
@@ -78,6 +83,29 @@ TEST_F(RestorePointsWindowTest, TheEditorTakesOnePointForItsEditsAndShowsTheRest
     EXPECT_EQ(edit("EditName")->text(), QStringLiteral("Alpha")) << "the editor shows the restored table at once";
     EXPECT_EQ(field("Name"), "Alpha");
     EXPECT_EQ(games().recordCount(), 3);
+}
+
+// What was typed before a tool is saved before the tool's point is taken:
+// putting the tool's point back undoes the tool and keeps the typing.
+TEST_F(RestorePointsWindowTest, AToolsPointKeepsWhatWasTypedBeforeIt) {
+    addGames({{"Alpha", "a", ""}});
+    const fs::path list = home_ / "list.txt";
+    std::ofstream(list, std::ios::binary) << "Beta;u\r\nGamma;u\r\n";
+    open();
+    edit("EditName")->end(false);
+    QTest::keyClicks(edit("EditName"), QStringLiteral(" II"));
+    FileDialog::queueAnswer(QString::fromStdString(list.string()));
+    click(control<QPushButton>("Button17"));
+    ASSERT_EQ(games().recordCount(), 3);
+    ASSERT_EQ(points().size(), 2u);
+    EXPECT_EQ(points().back().what, "Merge: list.txt");
+
+    inPointsWindow([](RestorePointsDialog* dialog) { restoreRow(dialog, 0); });
+    chooseMore("Точки восстановления…");
+    EXPECT_EQ(games().recordCount(), 1);
+    games().first();
+    EXPECT_EQ(field("Name"), "Alpha II");
+    FileDialog::clear();
 }
 
 TEST_F(RestorePointsWindowTest, TheMainWindowRestoresTheChosenBaseAndEscChangesNothing) {

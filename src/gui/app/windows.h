@@ -1,29 +1,14 @@
 #pragma once
 
 #include "core/files/files.h"
+// The editor's links declare what the use cases below take.
+#include "gui/editor/editor_links.h"
 
 #include <array>
-#include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
-
-class QWidget;
-class QRect;
-
-namespace gamarium::find {
-class GameList;
-}
-
-namespace gamarium::history {
-struct RestoreReport;
-}
-
-namespace gamarium::session {
-class BaseSession;
-}
 
 namespace gamarium::gui {
 
@@ -39,14 +24,14 @@ class TPasswordDlg1;
 // The seven windows of the program, created once at start-up in this order
 // and living until it ends. A window reaches another only through the use
 // cases here, handing over what that window needs and getting its result.
-class Windows {
+class Windows : public EditorLinks {
 public:
     explicit Windows(files::Path home);
     ~Windows();
     Windows(const Windows&) = delete;
     Windows& operator=(const Windows&) = delete;
 
-    const files::Path& home() const { return home_; }
+    const files::Path& home() const override { return home_; }
 
     // The record editor on the base `base`, modally, with the main window
     // hidden meanwhile. A table that cannot be opened gives its error, and
@@ -54,29 +39,20 @@ public:
     void editBase(const std::string& base);
     // The new-base dialog; the name of the base created, if one was.
     std::optional<std::string> createBase(const std::vector<std::string>& listed);
-    // The picture chooser over `folder` by `mask`; the file name chosen.
-    std::optional<std::string> choosePicture(const files::Path& folder, const std::string& mask);
-    // The rename dialog; the new name given.
-    std::optional<std::string> askNewName();
-    // The patch window over the session's patches, opened on the patch that
-    // `link` points to; the N of the patch chosen.
-    std::optional<std::string> pickPatch(session::BaseSession& session, std::int64_t link);
-    // The page generator on the session's tables.
-    void generatePages(session::BaseSession& session);
-    // The find window, not modal, beside `editor` (off `keepClear`, a part
-    // of the editor in screen coordinates, where it can) and closed with it: it
-    // searches the games that `games` gives, and hands the identity of a
-    // game the user chooses to `chosen`. Asked again, it comes to the front
-    // and searches again.
+    // What the editor asks of the other windows (editor_links.h).
+    std::optional<std::string> choosePicture(const files::Path& folder, const std::string& mask) override;
+    std::optional<std::string> askNewName() override;
+    std::optional<std::string> pickPatch(session::BaseSession& session, std::int64_t link) override;
+    void generatePages(session::BaseSession& session) override;
+    // The find window is not modal, and is closed with the editor. Asked
+    // again, it comes to the front and searches again; it stays off
+    // `keepClear`, a part of the editor in screen coordinates, where it can.
     void findGames(QWidget* editor, QRect keepClear, std::function<std::shared_ptr<const find::GameList>()> games,
-                   std::function<void(std::int64_t)> chosen);
-    // The restore points of `base`, over `window`; `restore` puts the one
-    // the user chooses back.
+                   std::function<void(std::int64_t)> chosen) override;
     void showRestorePoints(QWidget* window, const std::string& base,
-                           std::function<history::RestoreReport(int id)> restore);
-    // Searches again soon if the find window is open (the games have changed).
-    void refreshFoundGames();
-    void closeFindGames();
+                           std::function<history::RestoreReport(int id)> restore) override;
+    void refreshFoundGames() override;
+    void closeFindGames() override;
 
     TForm1* form1() const { return form1_.get(); }
     TFopen* fopen() const { return fopen_.get(); }

@@ -1,6 +1,5 @@
 #include "gui/editor/editor_window.h"
 
-#include "gui/app/windows.h"
 #include "core/editor/next_game.h"
 #include "core/find/followed_texts.h"
 #include "core/pages/base_page_settings.h"
@@ -11,6 +10,8 @@
 #include "core/session/base_session.h"
 #include "core/store/table.h"
 #include "ui_editor_window.h"
+#include "gui/tools/more_tools.h"
+#include "gui/tools/tool_buttons.h"
 #include "gui/widgets/browser.h"
 #include "gui/widgets/file_dialog.h"
 #include "gui/widgets/fixed_window.h"
@@ -43,7 +44,7 @@ constexpr QPoint kDesignedPlace(200, 107);
 
 } // namespace
 
-TForm2::TForm2(Windows& windows) : windows_(windows), ui_(std::make_unique<Ui::TForm2>()) {
+TForm2::TForm2(EditorLinks& windows) : windows_(windows), ui_(std::make_unique<Ui::TForm2>()) {
     ui_->setupUi(this);
     form_ = std::make_unique<RecordForm>(this);
     findTexts_ = std::make_unique<find::FollowedTexts>();
@@ -158,11 +159,6 @@ void TForm2::FormShow(const std::string& base) {
 // Something the user typed is not lost by closing: the user is asked. A
 // save that fails keeps the window open.
 void TForm2::closeEvent(QCloseEvent* event) {
-    // A tool in the middle of its work holds the tables.
-    if (toolRunning_) {
-        event->ignore();
-        return;
-    }
     const bool saved = runHandler(this, [this] {
         if (session_ && form_->typed() && MessageBox::confirm(this, QStringLiteral("Сохранить изменения?")))
             form_->post();

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "core/files/files.h"
-#include "core/tools/status.h"
+#include "gui/editor/editor_links.h"
+#include "gui/tools/tool_host.h"
 #include "gui/widgets/navigator_bar.h"
 
 #include <QWidget>
 
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -36,8 +36,10 @@ class Table;
 
 namespace gamarium::gui {
 
+class MoreTools;
 class RecordForm;
-class Windows;
+class ToolButtons;
+class ToolRunner;
 
 // The record editor: edits the games of a base one record at a time, with
 // the first picture of each in view, and carries the tools that work on the
@@ -47,7 +49,7 @@ class TForm2 : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TForm2(Windows& windows);
+    explicit TForm2(EditorLinks& windows);
     ~TForm2() override;
 
     // Opening: opens the base's session and shows its first game. A table
@@ -95,8 +97,8 @@ public:
     void Button10Click();
     void Button7Click();
 
-    // The tools of the "Управление" group. Each reports in Memo_status;
-    // while one runs the window's other controls wait.
+    // The tools of the "Управление" group (gui/tools/tool_buttons.h). Each
+    // reports in Memo_status; while one runs the window's other controls wait.
     void Button8Click();
     void Button12Click();
     void Button14Click();
@@ -104,11 +106,8 @@ public:
     void Button13Click();
     void Button16Click();
     void Button17Click();
-    // The menu of the "Ещё" button: the tools beyond the basic ones.
+    // The "Ещё" menu's entries beyond its tools (gui/tools/more_tools.h).
     void findGames();
-    void importDatFiles();
-    void addPicturesByName();
-    void auditPictureFolders();
     void restorePoints();
     // Goes to the game with that identity as the navigator moves: the
     // typing goes with the record left, or its refusal keeps the editor there.
@@ -134,12 +133,8 @@ private:
     void setupQuickJumpAndPatchLink();
     void setupTools();
     void setupMoreTools();
-    // Runs a tool: the other controls disabled and a progress bar shown
-    // meanwhile, pending window events let through as it goes.
-    void runTool(const std::function<void(const tools::StatusSink&, const tools::Progress&)>& work);
-    void addStatus(const std::string& line);
-    // A line of a report that quotes a file's own text (UTF-8).
-    void addReport(const std::string& utf8);
+    // What the tools need of the editor.
+    ToolHost toolHost();
     // The window's outer width as the layout counts it (client area plus
     // the frame of the system the layout comes from).
     int outerWidth() const;
@@ -162,7 +157,7 @@ private:
     void dispatchFocus(QWidget* control, QEvent* event);
     std::string fieldText(const char* field);
 
-    Windows& windows_;
+    EditorLinks& windows_;
     std::unique_ptr<Ui::TForm2> ui_;
     std::unique_ptr<RecordForm> form_;
     std::unique_ptr<session::BaseSession> session_;
@@ -170,7 +165,9 @@ private:
     files::Path picfolder_;
     char lastslot_ = '\0';
     QEventLoop* modalLoop_ = nullptr;
-    bool toolRunning_ = false;
+    ToolRunner* toolRunner_ = nullptr;
+    std::unique_ptr<ToolButtons> toolButtons_;
+    std::unique_ptr<MoreTools> moreTools_;
 };
 
 } // namespace gamarium::gui

@@ -2,7 +2,6 @@
 // chooser, the preview on hovering, and the first picture of a record.
 #include "gui/editor/editor_window.h"
 
-#include "gui/app/windows.h"
 #include "core/editor/picture_slots.h"
 #include "core/pictures/picture_folder.h"
 #include "core/session/base_session.h"

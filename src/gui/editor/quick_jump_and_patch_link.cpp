@@ -2,7 +2,6 @@
 // game to a record of the patch table.
 #include "gui/editor/editor_window.h"
 
-#include "gui/app/windows.h"
 #include "core/editor/quick_jump.h"
 #include "core/session/base_session.h"
 #include "core/store/table.h"
