@@ -61,6 +61,13 @@ TEST_P(PublishTest, SendsOnlyWhatChangedAndRemovesOnlyWhatItSent) {
          },
          {"--delete"}, {"отправлен index.htm", "удалён Игры/Марио 64.htm"},
          "отправлено 1, удалено 1, без изменений 3", byHand},
+        {"a run ended between the server's rename and the record: the file is still the run's",
+         [&] {
+             writeTree(server_->root() / "www", {{"killed.htm", "<html>sent, not recorded</html>"}});
+             giveToAccount(server_->root() / "www" / "killed.htm");
+             publish::SentRecord(home_, site_, address()).beginSend("killed.htm", 30, {});
+         },
+         {"--delete"}, {"удалён killed.htm"}, "отправлено 0, удалено 1, без изменений 4", byHand},
         {"--check finds a missing and a changed file",
          [&] {
              fs::remove(server_->root() / "www" / "a b.htm");

@@ -31,11 +31,13 @@ publish::Access accessOf(const TestServer& server, const std::string& protocolCe
     return access;
 }
 
-// Every file the record lists is on the server with the listed content.
+// Every file the record lists with a hash is on the server with the listed
+// content (one listed without was being sent when the run ended).
 void expectRecordTrue(const fs::path& home, const fs::path& site, const publish::SiteAddress& address,
                       const Tree& local, const Tree& remote) {
     publish::SentRecord record(home, site, address);
     for (const auto& [path, sent] : record.files()) {
+        if (sent.hash.empty()) continue;
         ASSERT_TRUE(remote.count(path)) << path << " listed, not on the server";
         EXPECT_EQ(remote.at(path), local.at(path)) << path;
         EXPECT_EQ(sent.size, local.at(path).size()) << path;

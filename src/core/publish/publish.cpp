@@ -319,7 +319,7 @@ PublishReport publishFolder(const files::Path& home, const files::Path& folder, 
     bool finished = workers.run(toSend.size(), [&](Connection& connection, std::size_t index) {
         const LocalFile& file = *toSend[index];
         const std::string temporary = own.beside(file.path), aside = own.beside(file.path);
-        record->beginSend(file.path, {temporary, aside});
+        record->beginSend(file.path, file.size, {temporary, aside});
         Connection::Sent result;
         naming("Не удалось отправить", file.path, [&] {
             result = connection.upload(folder / files::Path(file.path), file.path, remoteNameOf(temporary), remoteNameOf(aside));

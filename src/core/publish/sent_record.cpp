@@ -148,12 +148,15 @@ void SentRecord::keepHashes(const std::vector<LocalFile>& local, const KnownHash
     transaction.commit();
 }
 
-void SentRecord::beginSend(const std::string& path, const std::vector<std::string>& temporaries) {
+void SentRecord::beginSend(const std::string& path, std::uint64_t size, const std::vector<std::string>& temporaries) {
     const std::lock_guard lock(mutex_);
     Transaction transaction(*db_);
-    Statement forget(*db_, "DELETE FROM sent WHERE path = ?");
-    forget.bindText(1, path);
-    forget.run();
+    // Listed with no hash: what the server holds there is unknown until it
+    // confirms the new file, but it stays the run's to replace or remove.
+    Statement unknown(*db_, "INSERT OR REPLACE INTO sent(path, size, hash) VALUES(?, ?, '')");
+    unknown.bindText(1, path);
+    unknown.bindInt(2, static_cast<std::int64_t>(size));
+    unknown.run();
     Statement note(*db_, "INSERT OR IGNORE INTO pending(path) VALUES(?)");
     for (const std::string& name : temporaries) {
         note.bindText(1, name);

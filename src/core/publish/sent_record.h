@@ -24,10 +24,12 @@ struct SentFile {
 
 // What the program has sent from one folder to one remote folder: an
 // SQLite file `publish/<16 hex digits>.db` in the program folder, named by
-// the pair. A file it lists is on the server whole, with that content: an
-// entry is dropped before its remote file is touched and written again
-// only after the server confirmed the new one, each change one committed
-// transaction. It also lists the remote temporary names a run may leave,
+// the pair. A file it lists with a hash is on the server whole, with that
+// content: before its remote file is touched the entry loses its hash, and
+// gets the new one only after the server confirmed the new file, each
+// change one committed transaction. A file listed without a hash may be on
+// the server with either content, or not at all (a run ended in between):
+// the next run sends it again, or removes it with --delete. It also lists the remote temporary names a run may leave,
 // so that the next run knows which remote folders to look into, and the
 // content hashes of the folder's files with the keys they were taken
 // under. Held by one run at a time; its methods may be called from
@@ -53,8 +55,9 @@ public:
     // `known` (what hashes() gave): only the differences are written.
     void keepHashes(const std::vector<LocalFile>& local, const KnownHashes& known);
 
-    // Before a file is sent: it is no longer listed, and its temporaries are.
-    void beginSend(const std::string& path, const std::vector<std::string>& temporaries);
+    // Before a file of `size` bytes is sent: it is listed with no hash, and
+    // its temporaries are noted.
+    void beginSend(const std::string& path, std::uint64_t size, const std::vector<std::string>& temporaries);
     // After the server confirmed it: listed with what was sent.
     void confirmSent(const std::string& path, const SentFile& sent, const std::vector<std::string>& temporariesGone);
     // A file no longer on the server (removed, or found missing).
