@@ -3,12 +3,12 @@
 #include "core/find/match_rule.h"
 #include "core/find/search_fold.h"
 #include "core/store/table.h"
-#include "core/text/byte_search.h"
 #include "core/text/cp1251.h"
 
 #include <array>
 #include <cstring>
 #include <numeric>
+#include <vector>
 
 namespace gamarium::find {
 namespace {
@@ -44,10 +44,20 @@ public:
         for (const unsigned char lead : {0xC0, 0xC1, 0xE0, 0xF0}) class_[lead] = kOverlong;
     }
 
-    void fold(std::string_view utf8, std::string& out) const {
-        out.resize(utf8.size());
-        char* to = out.data();
-        for (const char c : utf8) *to++ = static_cast<char>(class_[static_cast<unsigned char>(c)]);
+    unsigned char of(char byte) const { return class_[static_cast<unsigned char>(byte)]; }
+
+    std::string fold(std::string_view utf8) const {
+        std::string out(utf8.size(), '\0');
+        for (std::size_t i = 0; i < utf8.size(); ++i) out[i] = static_cast<char>(of(utf8[i]));
+        return out;
+    }
+
+    // The bytes of the class of `byte`.
+    std::vector<char> members(char byte) const {
+        std::vector<char> all;
+        for (int b = 0; b < 256; ++b)
+            if (class_[b] == of(byte)) all.push_back(static_cast<char>(b));
+        return all;
     }
 
 private:
@@ -59,24 +69,85 @@ const ByteClasses& byteClasses() {
     return classes;
 }
 
-// The test a stored text must pass before it is read whole.
+// The test a stored text must pass before it is read whole: the folded
+// needle somewhere in its folded bytes. The text is not folded: one byte of
+// the needle (one a text holds rarely) is looked for, each of its few forms
+// with the C library's memchr (or all its forms in one pass through the
+// classes), and only around a hit are bytes compared.
 class StoredNeedle {
 public:
     explicit StoredNeedle(const std::string& folded) {
         // "?" also stands for what the conversion cannot read: such a needle
         // is looked for in every text.
-        if (folded.find('?') == std::string::npos) byteClasses().fold(text::toUtf8(folded), key_);
+        if (folded.find('?') != std::string::npos) return;
+        const ByteClasses& classes = byteClasses();
+        const std::string utf8 = text::toUtf8(folded);
+        key_ = classes.fold(utf8);
+        // Lead bytes of letters (D0, D1) are in every Cyrillic word: a
+        // following byte, of the fewest forms, tells words apart far better.
+        const auto lead = [](unsigned char b) { return b >= 0xC2 && b <= 0xF4; };
+        std::size_t best = 0, bestForms = 0;
+        for (std::size_t i = 0; i < utf8.size(); ++i) {
+            const bool isLead = lead(static_cast<unsigned char>(utf8[i]));
+            const std::size_t forms = classes.members(utf8[i]).size() + (isLead ? 256 : 0);
+            if (bestForms == 0 || forms < bestForms) best = i, bestForms = forms;
+        }
+        anchor_ = best;
+        forms_ = classes.members(utf8[best]);
     }
 
-    bool mayMatch(std::string_view utf8, std::string& scratch) const {
+    bool mayMatch(std::string_view utf8) const {
         if (key_.empty()) return true;
-        byteClasses().fold(utf8, scratch);
-        return text::findBytes(scratch, key_, 0) != std::string_view::npos ||
-               std::memchr(scratch.data(), ByteClasses::kOverlong, scratch.size()) != nullptr;
+        // A text holding a byte that may begin an overlong form is read whole.
+        for (const char lead : {'\xC0', '\xC1', '\xE0', '\xF0'})
+            if (std::memchr(utf8.data(), lead, utf8.size())) return true;
+        return forms_.size() <= kMostSought ? matchSought(utf8) : matchScanned(utf8);
     }
 
 private:
-    std::string key_;
+    // Up to this many forms are each looked for with memchr; more are
+    // looked for in one pass through a table.
+    static constexpr std::size_t kMostSought = 4;
+
+    // Whether the key stands where the anchor byte was found at `at`.
+    bool keyAt(std::string_view utf8, std::size_t at) const {
+        if (at < anchor_ || at - anchor_ + key_.size() > utf8.size()) return false;
+        const char* start = utf8.data() + (at - anchor_);
+        for (std::size_t i = 0; i < key_.size(); ++i)
+            if (byteClasses().of(start[i]) != static_cast<unsigned char>(key_[i])) return false;
+        return true;
+    }
+
+    bool matchSought(std::string_view utf8) const {
+        // The next place of each form at or after where the search stands.
+        std::array<std::size_t, kMostSought> next{};
+        const auto find = [&](std::size_t form, std::size_t from) {
+            const void* hit =
+                from < utf8.size() ? std::memchr(utf8.data() + from, forms_[form], utf8.size() - from) : nullptr;
+            return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - utf8.data()) : utf8.size();
+        };
+        for (std::size_t form = 0; form < forms_.size(); ++form) next[form] = find(form, anchor_);
+        for (;;) {
+            std::size_t form = 0;
+            for (std::size_t f = 1; f < forms_.size(); ++f)
+                if (next[f] < next[form]) form = f;
+            const std::size_t at = next[form];
+            if (at >= utf8.size()) return false;
+            if (keyAt(utf8, at)) return true;
+            next[form] = find(form, at + 1);
+        }
+    }
+
+    bool matchScanned(std::string_view utf8) const {
+        const unsigned char sought = static_cast<unsigned char>(key_[anchor_]);
+        for (std::size_t at = anchor_; at < utf8.size(); ++at)
+            if (byteClasses().of(utf8[at]) == sought && keyAt(utf8, at)) return true;
+        return false;
+    }
+
+    std::string key_;         // the needle's UTF-8 bytes, folded
+    std::size_t anchor_ = 0;  // the byte of the key looked for first
+    std::vector<char> forms_; // every byte that folds to it
 };
 
 } // namespace
@@ -95,14 +166,14 @@ std::vector<FindResult> findInTable(store::Table& games, const FindQuery& query)
         column[static_cast<std::size_t>(i)] = names.size();
         names.push_back(fieldName(field));
     }
-    std::string scratch, folded;
+    std::string folded;
     GameText game; // of a game that matches: what its results show
     games.forEachStoredRecord(names, [&](std::size_t position, std::span<const std::string_view> stored) {
         bool described = false;
         for (int i = 0; i < kSearchFieldCount; ++i) {
             const auto field = static_cast<SearchField>(i);
             const std::string_view value = stored[column[static_cast<std::size_t>(i)]];
-            if (!query.fields.contains(field) || !needle.mayMatch(value, scratch)) continue;
+            if (!query.fields.contains(field) || !needle.mayMatch(value)) continue;
             std::string& text = game.fields[static_cast<std::size_t>(i)];
             text::fromUtf8(value, text);
             folded.clear();
