@@ -70,7 +70,7 @@ protected:
     QRgb previewColour() { return editor()->previewView()->pixmap().toImage().pixel(1, 1); }
     NavigatorBar* navigator() { return control<NavigatorBar>("DBNavigator"); }
     void press(NavigatorBar::Button which) { click(navigator()->button(which)); }
-    store::Table& games() { return editor()->Table1(); }
+    store::Table& games() { return editor()->session()->games(); }
     store::Table& patches() { return editor()->session()->patches(); }
     std::string field(const char* name) { return games().fieldByName(name).asString(); }
     QColor colourOf(const char* name) { return control(name)->palette().color(QPalette::Base); }

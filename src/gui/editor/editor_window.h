@@ -62,7 +62,6 @@ public:
 
     // The open base; nullptr while the editor is closed.
     session::BaseSession* session() const { return session_.get(); }
-    store::Table& Table1();
     QFrame* previewPanel() const;
     QLabel* previewView() const;
 
@@ -123,6 +122,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The open base's game table.
+    store::Table& Table1();
     void bindControls();
     void connectHandlers();
     void setupFocusAndLooks();
