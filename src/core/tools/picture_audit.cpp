@@ -11,8 +11,10 @@
 #include <atomic>
 #include <bit>
 #include <cstring>
+#include <exception>
 #include <functional>
 #include <future>
+#include <mutex>
 #include <numeric>
 #include <thread>
 #include <unordered_map>
@@ -94,11 +96,20 @@ template <typename Work>
 void onThreads(std::size_t count, const Work& work, const std::function<void(std::size_t)>& done = {}) {
     const std::size_t threads = std::min(count, std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 4));
     std::atomic<std::size_t> next = 0, finished = 0;
+    // The first failure on any thread ends the work and is thrown here.
+    std::mutex failing;
+    std::exception_ptr failure;
     const auto run = [&](bool caller) {
-        for (std::size_t i = next++; i < count; i = next++) {
-            work(i);
-            ++finished;
-            if (caller && done) done(finished);
+        try {
+            for (std::size_t i = next++; i < count; i = next++) {
+                work(i);
+                ++finished;
+                if (caller && done) done(finished);
+            }
+        } catch (...) {
+            const std::lock_guard lock(failing);
+            if (!failure) failure = std::current_exception();
+            next = count;
         }
     };
     {
@@ -106,6 +117,7 @@ void onThreads(std::size_t count, const Work& work, const std::function<void(std
         for (std::size_t t = 1; t < threads; ++t) helpers.emplace_back(run, false);
         run(true);
     }
+    if (failure) std::rethrow_exception(failure);
     if (done && count > 0) done(count);
 }
 

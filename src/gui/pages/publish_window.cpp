@@ -121,9 +121,13 @@ void PublishWindow::start(bool keepPassword) {
             }
         }
         if (lookUp) {
-            if (const std::optional<std::string> stored = keyringPassword(address)) {
-                access.password = stored;
-                emit passwordFound(fromUtf8(site), fromUtf8(*stored));
+            try {
+                if (const std::optional<std::string> stored = keyringPassword(address)) {
+                    access.password = stored;
+                    emit passwordFound(fromUtf8(site), fromUtf8(*stored));
+                }
+            } catch (const std::exception&) {
+                // Without the keyring the password is asked for, as where none runs.
             }
         }
         access.userHome = files::userHome();
