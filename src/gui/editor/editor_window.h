@@ -1,7 +1,9 @@
 #pragma once
 
 #include "core/files/files.h"
+#include "core/store/record_fields.h"
 #include "core/tools/status.h"
+#include "gui/editor/editor_fields.h"
 #include "gui/widgets/navigator_bar.h"
 
 #include <QWidget>
@@ -9,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QComboBox;
 class QEventLoop;
@@ -149,7 +152,7 @@ private:
     // Loads a picture of picfolder into the preview, which shows when the
     // file exists and hides when it does not.
     void showPicture(const std::string& name);
-    // The edit of a picture field (1 to 5), or nullptr.
+    // The edit of a picture field (from 1), or nullptr.
     QLineEdit* pictureEdit(int field) const;
     // Gives a field's control the visited colour (a picture chosen, a patch linked).
     void markVisited(QWidget* control);
@@ -160,10 +163,11 @@ private:
     bool handleEvent(QWidget* control, QEvent* event);
     // Sends focus events of the controls to the highlighting handlers.
     void dispatchFocus(QWidget* control, QEvent* event);
-    std::string fieldText(const char* field);
+    std::string fieldText(store::FieldKey field);
 
     Windows& windows_;
     std::unique_ptr<Ui::TForm2> ui_;
+    std::vector<EditorField> fields_;
     std::unique_ptr<RecordForm> form_;
     std::unique_ptr<session::BaseSession> session_;
     std::unique_ptr<find::FollowedTexts> findTexts_;
