@@ -4,12 +4,11 @@
 #include "cli/find_command.h"
 #include "cli/history_commands.h"
 #include "cli/identify_command.h"
+#include "cli/options.h"
 #include "cli/pages_command.h"
 #include "cli/pictures_command.h"
 #include "cli/publish_command.h"
 #include "cli/tool_commands.h"
-
-#include "cli/options.h"
 #include "core/pages/page_settings.h"
 
 namespace gamarium::cli {

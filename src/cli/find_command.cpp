@@ -22,7 +22,7 @@ int findGames(Invocation& invocation) {
     for (const find::FindResult& result : find::findInTable(invocation.base().games(), query)) {
         invocation.out << result.position << '\t' << result.number << '\t'
                        << text::printable(text::toUtf8(result.name), std::string::npos) << '\t'
-                       << find::fieldName(result.field) << '\n';
+                       << find::fieldKey(result.field).name() << '\n';
     }
     return 0;
 }

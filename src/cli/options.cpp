@@ -3,6 +3,7 @@
 #include "core/error.h"
 #include "core/find/search_fields.h"
 #include "core/pages/page_settings.h"
+#include "core/store/record_fields.h"
 
 #include <charconv>
 #include <string_view>
@@ -18,7 +19,8 @@ bool isDelimiter(std::string_view value) {
 }
 
 bool isSlot(std::string_view value) {
-    return value.size() == 1 && value.front() >= '1' && value.front() <= '5';
+    const int slot = value.size() == 1 ? value.front() - '0' : 0;
+    return slot >= 1 && slot <= static_cast<int>(store::games::kPictureFields.size());
 }
 
 bool isFindField(std::string_view value) {

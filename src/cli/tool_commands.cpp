@@ -26,7 +26,7 @@ int jump(Invocation& invocation) {
     store::Table& table = invocation.base().games();
     editor::quickJump(table, text::toStoredText(invocation.words[1]));
     invocation.out << table.recordNumber() << '\t'
-                   << text::printable(text::toUtf8(table.fieldByName("Name").asString()), std::string::npos) << '\n';
+                   << text::printable(text::toUtf8(table.field(store::games::Name).asString()), std::string::npos) << '\n';
     return 0;
 }
 

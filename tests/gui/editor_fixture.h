@@ -1,12 +1,12 @@
 #pragma once
 
-#include "gui/app/main_window.h"
-#include "gui/editor/editor_window.h"
 #include "core/session/base_session.h"
-#include "gui_fixture.h"
 #include "core/store/catalogue.h"
 #include "core/store/table.h"
+#include "gui/app/main_window.h"
+#include "gui/editor/editor_window.h"
 #include "gui/widgets/navigator_bar.h"
+#include "gui_fixture.h"
 
 #include <QComboBox>
 #include <QFrame>

@@ -1,10 +1,10 @@
-#include "gui/app/main_window.h"
-#include "gui/editor/editor_window.h"
-#include "editor_fixture.h"
-#include "gui/patches/patch_window.h"
-#include "gui/pictures/chooser_window.h"
 #include "core/store/catalogue.h"
 #include "core/store/table.h"
+#include "editor_fixture.h"
+#include "gui/app/main_window.h"
+#include "gui/editor/editor_window.h"
+#include "gui/patches/patch_window.h"
+#include "gui/pictures/chooser_window.h"
 #include "gui/widgets/navigator_bar.h"
 
 #include <QClipboard>

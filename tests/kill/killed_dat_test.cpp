@@ -34,8 +34,8 @@ std::vector<std::string> contents(const files::Path& home) {
     store::Table table(store::basesFolder(home), store::gameTableName("k"));
     table.open();
     std::vector<std::string> rows;
-    std::vector<std::string_view> fields;
-    for (int i = 0; i < table.fieldCount(); ++i) fields.push_back(table.field(i).name());
+    std::vector<store::FieldKey> fields;
+    for (int i = 0; i < table.fieldCount(); ++i) fields.emplace_back(table.field(i).name());
     table.forEachRecord(fields, [&](std::size_t) {
         std::string row;
         for (int i = 0; i < table.fieldCount(); ++i) row += table.field(i).asString() + "|";

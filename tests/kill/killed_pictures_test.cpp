@@ -83,7 +83,8 @@ TEST(KilledPicturesByName, TheNextRunLeavesEveryFileNamedOnce) {
         EXPECT_TRUE(audit.orphans.empty()) << "kill at " << fraction << ": " << audit.orphans.front().shown();
         EXPECT_TRUE(audit.twice.empty()) << "kill at " << fraction;
         int named = 0;
-        table.forEachRecord({"Image1"}, [&](std::size_t) { named += !table.fieldByName("Image1").asString().empty(); });
+        table.forEachRecord({store::games::Image1},
+                           [&](std::size_t) { named += !table.field(store::games::Image1).asString().empty(); });
         EXPECT_EQ(named, kGames) << "kill at " << fraction;
     }
     std::cout << "pictures by name for " << kGames << " games took " << whole.count() << " ms\n";

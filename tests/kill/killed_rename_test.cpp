@@ -84,8 +84,8 @@ TEST(KilledRename, LeavesTheOldRecordOrTheNewOne) {
         ASSERT_NO_THROW(games.open()) << "kill at " << fraction;
         ASSERT_EQ(games.recordCount(), kGames) << "kill at " << fraction;
         bool oldName = false, newName = false;
-        games.forEachRecord({"Name", "Drname"}, [&](std::size_t) {
-            const std::string name = games.fieldByName("Name").asString();
+        games.forEachRecord({store::games::Name, store::games::Drname}, [&](std::size_t) {
+            const std::string name = games.field(store::games::Name).asString();
             ASSERT_FALSE(name.empty()) << "a blank record, kill at " << fraction;
             oldName = oldName || name == gameName(kRenamed);
             if (name == "Aaa") {

@@ -127,7 +127,7 @@ BaseState stateOf(const fs::path& home) {
             state.pictures[entry.path().lexically_relative(home).string()] = files::hashOfFile(entry.path());
     store::Table games(store::basesFolder(home), "k.db");
     games.open();
-    games.forEachRecord({"N"}, [&](std::size_t) { state.numbers.push_back(games.fieldByName("N").asInteger()); });
+    games.forEachRecord({store::games::N}, [&](std::size_t) { state.numbers.push_back(games.field(store::games::N).asInteger()); });
     return state;
 }
 

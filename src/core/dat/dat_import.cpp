@@ -31,7 +31,7 @@ using DatFields = std::array<store::Field*, kDatFieldCount>;
 
 DatFields datFields(store::Table& games) {
     DatFields fields;
-    for (int f = 0; f < kDatFieldCount; ++f) fields[f] = &games.fieldByName(kDatFieldNames[f]);
+    for (int f = 0; f < kDatFieldCount; ++f) fields[f] = &games.field(kDatFields[f]);
     return fields;
 }
 
@@ -46,10 +46,10 @@ public:
         const std::size_t most = static_cast<std::size_t>(games.recordCount()) + datGames;
         records_.reserve(most);
         byFile_.reserve(most);
-        std::vector<std::string_view> fields = {"N"};
-        fields.insert(fields.end(), kDatFieldNames.begin(), kDatFieldNames.end());
+        std::vector<store::FieldKey> fields = {store::games::N};
+        fields.insert(fields.end(), kDatFields.begin(), kDatFields.end());
         const DatFields read = datFields(games);
-        const store::Field& n = games.fieldByName("N");
+        const store::Field& n = games.field(store::games::N);
         games.forEachRecord(fields, [&](std::size_t position) {
             Planned record;
             record.position = static_cast<int>(position);
@@ -139,7 +139,7 @@ private:
             if (f == File) remember(index, known, value.text);
             known.present[f] = true;
             known.writes.emplace_back(static_cast<DatField>(f), std::move(value.text));
-            fields += (fields.empty() ? "" : ", ") + std::string(kDatFieldNames[f]);
+            fields += (fields.empty() ? "" : ", ") + std::string(kDatFields[f].name());
         }
         // A game that matches one added before it (a ROM named twice in the
         // DAT) adds no record of its own: it counts as unchanged.
@@ -153,7 +153,7 @@ private:
 
     // "«Game (Japan)», Name: ", the start of a line about one field.
     static std::string head(const DatGame& game, DatField f) {
-        return reportName(game) + ", " + std::string(kDatFieldNames[f]) + ": ";
+        return reportName(game) + ", " + std::string(kDatFields[f].name()) + ": ";
     }
 
     // Reports what became of a field's text on its way into an empty field.
@@ -244,7 +244,7 @@ DatImportResult importDat(store::Table& games, const DatContents& dat, const too
     const int total = result.filled + result.added;
     int done = 0;
     const DatFields fields = datFields(games);
-    store::Field& n = games.fieldByName("N");
+    store::Field& n = games.field(store::games::N);
     games.runAsOneTransaction([&] {
         for (std::size_t i = 0; i < plan.existing(); ++i) {
             if (records[i].writes.empty()) continue;

@@ -21,7 +21,7 @@ std::size_t fieldSize(DatField field) {
         std::array<std::size_t, kDatFieldCount> found{};
         for (const store::FieldDef& def : store::gameTableSchema().fields)
             for (int f = 0; f < kDatFieldCount; ++f)
-                if (def.name == kDatFieldNames[f]) found[f] = static_cast<std::size_t>(def.size);
+                if (def.name == kDatFields[f].name()) found[f] = static_cast<std::size_t>(def.size);
         return found;
     }();
     return sizes[field];

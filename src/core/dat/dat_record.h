@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/dat/dat_game.h"
+#include "core/store/record_fields.h"
 
 #include <array>
 #include <string>
@@ -13,8 +14,10 @@ namespace gamarium::dat {
 // other field stays empty.
 enum DatField { Sid, Name, Region, Publisher, Developer, Year, Ngamers, Type, Genre, File, Size, kDatFieldCount };
 
-inline constexpr std::array<std::string_view, kDatFieldCount> kDatFieldNames = {
-    "Sid", "Name", "Region", "Publisher", "Developer", "Year", "Ngamers", "Type", "Genre", "File", "Size"};
+inline constexpr std::array<store::FieldKey, kDatFieldCount> kDatFields = {
+    store::games::Sid,       store::games::Name, store::games::Region,  store::games::Publisher,
+    store::games::Developer, store::games::Year, store::games::Ngamers, store::games::Type,
+    store::games::Genre,     store::games::File, store::games::Size};
 
 // One field's value as it is stored (a number as decimal text), and what
 // became of the file's text on the way.

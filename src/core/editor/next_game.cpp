@@ -8,14 +8,14 @@ void appendNextGame(store::Table& games) {
     games.edit();
     games.post();
     games.last();
-    const std::int64_t n = games.fieldByName("N").asInteger();
-    const std::string sid = games.fieldByName("Sid").asString();
-    const std::string region = games.fieldByName("Region").asString();
+    const std::int64_t n = games.field(store::games::N).asInteger();
+    const std::string sid = games.field(store::games::Sid).asString();
+    const std::string region = games.field(store::games::Region).asString();
     games.append();
-    games.fieldByName("Sid").setAsString(sid);
-    games.fieldByName("N").setAsInteger(n + 1);
-    games.fieldByName("Region").setAsString(region);
-    games.fieldByName("Ngamers").setAsString("1");
+    games.field(store::games::Sid).setAsString(sid);
+    games.field(store::games::N).setAsInteger(n + 1);
+    games.field(store::games::Region).setAsString(region);
+    games.field(store::games::Ngamers).setAsString("1");
 }
 
 } // namespace gamarium::editor

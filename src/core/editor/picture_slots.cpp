@@ -18,12 +18,12 @@ char slotOf(std::string_view controlName) {
 
 int pictureFieldOf(char slot) {
     if (slot == 'e' || slot == '1') return 1;
-    if (slot >= '2' && slot <= '5') return slot - '0';
+    if (slot >= '2' && slot - '0' <= static_cast<int>(store::games::kPictureFields.size())) return slot - '0';
     return 0;
 }
 
-std::string pictureFieldName(int number) {
-    return "Image" + std::to_string(number);
+store::FieldKey pictureField(int number) {
+    return store::games::kPictureFields.at(static_cast<std::size_t>(number - 1));
 }
 
 } // namespace gamarium::editor

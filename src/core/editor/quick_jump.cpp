@@ -20,8 +20,8 @@ class Search {
 public:
     Search(store::Table& games, std::string_view text) : games_(games), lowerText_(text::lower(text)) {}
 
-    std::int64_t number() { return games_.fieldByName("N").asInteger(); }
-    int compareHere() { return compareWithName(lowerText_, games_.fieldByName("Name").asString()); }
+    std::int64_t number() { return games_.field(store::games::N).asInteger(); }
+    int compareHere() { return compareWithName(lowerText_, games_.field(store::games::Name).asString()); }
 
     int compareAt(std::int64_t position) {
         position = clamped(position);

@@ -17,10 +17,10 @@ constexpr std::size_t kRunSize = 1024;
 std::shared_ptr<const GameText> textOf(store::Table& games) {
     auto game = std::make_shared<GameText>();
     game->record = games.recordId();
-    game->number = games.fieldByName("N").asString();
-    game->region = games.fieldByName("Region").asString();
+    game->number = games.field(store::games::N).asString();
+    game->region = games.field(store::games::Region).asString();
     for (int i = 0; i < kSearchFieldCount; ++i)
-        game->fields[static_cast<std::size_t>(i)] = games.fieldByName(fieldName(static_cast<SearchField>(i))).asString();
+        game->fields[static_cast<std::size_t>(i)] = games.field(fieldKey(static_cast<SearchField>(i))).asString();
     return game;
 }
 
@@ -31,10 +31,10 @@ void checkPosition(std::size_t position, std::size_t limit) {
 }
 
 // The fields of the game table that a GameText is read from.
-const std::vector<std::string_view>& gameTextFields() {
-    static const std::vector<std::string_view> names = [] {
-        std::vector<std::string_view> n = {"N", "Region"};
-        for (int i = 0; i < kSearchFieldCount; ++i) n.push_back(fieldName(static_cast<SearchField>(i)));
+const std::vector<store::FieldKey>& gameTextFields() {
+    static const std::vector<store::FieldKey> names = [] {
+        std::vector<store::FieldKey> n = {store::games::N, store::games::Region};
+        for (int i = 0; i < kSearchFieldCount; ++i) n.push_back(fieldKey(static_cast<SearchField>(i)));
         return n;
     }();
     return names;

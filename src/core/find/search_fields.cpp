@@ -7,22 +7,24 @@
 namespace gamarium::find {
 namespace {
 
-constexpr std::array<std::string_view, kSearchFieldCount> kNames = {
-    "Name", "Drname", "Analog", "Publisher", "Developer", "Year", "Type",
-    "Genre", "Text1", "Text2", "Text3", "Text4", "File",
+namespace g = store::games;
+
+constexpr std::array<store::FieldKey, kSearchFieldCount> kFields = {
+    g::Name, g::Drname, g::Analog, g::Publisher, g::Developer, g::Year, g::Type,
+    g::Genre, g::Text1, g::Text2, g::Text3, g::Text4, g::File,
 };
 
 } // namespace
 
-std::string_view fieldName(SearchField field) {
-    return kNames[static_cast<std::size_t>(field)];
+store::FieldKey fieldKey(SearchField field) {
+    return kFields[static_cast<std::size_t>(field)];
 }
 
 std::optional<FieldSet> fieldChoice(std::string_view name) {
     if (text::equalNoCase(name, "Any")) return FieldSet::all();
     for (int i = 0; i < kSearchFieldCount; ++i) {
         const auto field = static_cast<SearchField>(i);
-        if (!text::equalNoCase(name, kNames[static_cast<std::size_t>(i)])) continue;
+        if (!text::equalNoCase(name, kFields[static_cast<std::size_t>(i)].name())) continue;
         if (field == SearchField::Type || field == SearchField::Genre)
             return FieldSet::of(SearchField::Type) | FieldSet::of(SearchField::Genre);
         return FieldSet::of(field);

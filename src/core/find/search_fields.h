@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/store/record_fields.h"
+
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -12,8 +14,8 @@ enum class SearchField : std::uint8_t {
 };
 inline constexpr int kSearchFieldCount = 13;
 
-// The table field's name ("Name", "Text3", ...).
-std::string_view fieldName(SearchField field);
+// The game table's field.
+store::FieldKey fieldKey(SearchField field);
 
 // A choice of fields, as a set.
 class FieldSet {

@@ -158,13 +158,13 @@ std::vector<FindResult> findInTable(store::Table& games, const FindQuery& query)
     const MatchRule rule(foldForSearch(query.text), query.wholeWord);
     const StoredNeedle needle(rule.needle());
     // Only the fields searched are read, and those a result shows.
-    std::vector<std::string_view> names = {"N", "Region"};
+    std::vector<store::FieldKey> names = {store::games::N, store::games::Region};
     std::array<std::size_t, kSearchFieldCount> column{};
     for (int i = 0; i < kSearchFieldCount; ++i) {
         const auto field = static_cast<SearchField>(i);
         if (field != SearchField::Name && !query.fields.contains(field)) continue;
         column[static_cast<std::size_t>(i)] = names.size();
-        names.push_back(fieldName(field));
+        names.push_back(fieldKey(field));
     }
     std::string folded;
     GameText game; // of a game that matches: what its results show

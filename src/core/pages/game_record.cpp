@@ -14,12 +14,12 @@ template <typename Record>
 class FieldCopier {
 public:
     FieldCopier(store::Table& table, const TextFields<Record>& columns) {
-        for (const auto& [name, member] : columns) {
-            fields_.emplace_back(&table.fieldByName(name), member);
-            names_.push_back(name);
+        for (const auto& [key, member] : columns) {
+            fields_.emplace_back(&table.field(key), member);
+            keys_.push_back(key);
         }
     }
-    const std::vector<std::string_view>& names() const { return names_; }
+    const std::vector<store::FieldKey>& keys() const { return keys_; }
     void copy(Record& record) const {
         for (const auto& [field, member] : fields_)
             record.*member = field->asString();
@@ -27,7 +27,7 @@ public:
 
 private:
     std::vector<std::pair<const store::Field*, std::string Record::*>> fields_;
-    std::vector<std::string_view> names_;
+    std::vector<store::FieldKey> keys_;
 };
 
 // Reads the table in one pass, each named field into its member.
@@ -36,7 +36,7 @@ std::vector<Record> readRecords(store::Table& table, const TextFields<Record>& c
     const FieldCopier<Record> copier(table, columns);
     std::vector<Record> records;
     records.reserve(static_cast<std::size_t>(table.recordCount()));
-    table.forEachRecord(copier.names(), [&](std::size_t) {
+    table.forEachRecord(copier.keys(), [&](std::size_t) {
         Record& record = records.emplace_back();
         copier.copy(record);
         readExtra(record);
@@ -47,7 +47,7 @@ std::vector<Record> readRecords(store::Table& table, const TextFields<Record>& c
 // The numbers a game record holds besides its texts.
 struct NumberCopier {
     explicit NumberCopier(store::Table& games)
-        : patch(games.fieldByName("Patch")), rating(games.fieldByName("Rating")) {}
+        : patch(games.field(store::games::Patch)), rating(games.field(store::games::Rating)) {}
     void copy(GameRecord& game) const {
         game.patchPosition = patch.asInteger();
         game.ratingValue = rating.asInteger();
@@ -59,21 +59,23 @@ struct NumberCopier {
 } // namespace
 
 const TextFields<GameRecord>& gameTextFields() {
+    namespace g = store::games;
     static const TextFields<GameRecord> fields{
-        {"Name", &GameRecord::name},          {"Region", &GameRecord::region}, {"Text1", &GameRecord::text1},
-        {"Drname", &GameRecord::drname},      {"Analog", &GameRecord::analog}, {"Sid", &GameRecord::sid},
-        {"Image1", &GameRecord::image1},      {"Publisher", &GameRecord::publisher},
-        {"Developer", &GameRecord::developer}, {"Year", &GameRecord::year},    {"Type", &GameRecord::type},
-        {"Genre", &GameRecord::genre},        {"Ngamers", &GameRecord::ngamers}, {"Size", &GameRecord::size},
-        {"File", &GameRecord::file},          {"Rating", &GameRecord::rating}, {"Patch", &GameRecord::patch},
+        {g::Name, &GameRecord::name},           {g::Region, &GameRecord::region}, {g::Text1, &GameRecord::text1},
+        {g::Drname, &GameRecord::drname},       {g::Analog, &GameRecord::analog}, {g::Sid, &GameRecord::sid},
+        {g::Image1, &GameRecord::image1},       {g::Publisher, &GameRecord::publisher},
+        {g::Developer, &GameRecord::developer}, {g::Year, &GameRecord::year},     {g::Type, &GameRecord::type},
+        {g::Genre, &GameRecord::genre},         {g::Ngamers, &GameRecord::ngamers}, {g::Size, &GameRecord::size},
+        {g::File, &GameRecord::file},           {g::Rating, &GameRecord::rating}, {g::Patch, &GameRecord::patch},
     };
     return fields;
 }
 
 const TextFields<PatchRecord>& patchTextFields() {
+    namespace p = store::patches;
     static const TextFields<PatchRecord> fields{
-        {"Patch", &PatchRecord::patch}, {"Size", &PatchRecord::size},   {"Proc", &PatchRecord::proc},
-        {"Text", &PatchRecord::language}, {"Autor", &PatchRecord::autor}, {"Year", &PatchRecord::year},
+        {p::Patch, &PatchRecord::patch}, {p::Size, &PatchRecord::size},   {p::Proc, &PatchRecord::proc},
+        {p::Text, &PatchRecord::language}, {p::Autor, &PatchRecord::autor}, {p::Year, &PatchRecord::year},
     };
     return fields;
 }
@@ -98,8 +100,10 @@ void readGamesAt(store::Table& games, const std::vector<std::int64_t>& positions
 
 std::vector<GameRecord> readGameKeys(store::Table& games) {
     static const TextFields<GameRecord> keys{
-        {"Sid", &GameRecord::sid}, {"Image1", &GameRecord::image1}, {"Patch", &GameRecord::patch}};
-    const store::Field& patch = games.fieldByName("Patch");
+        {store::games::Sid, &GameRecord::sid},
+        {store::games::Image1, &GameRecord::image1},
+        {store::games::Patch, &GameRecord::patch}};
+    const store::Field& patch = games.field(store::games::Patch);
     return readRecords(games, keys, [&](GameRecord& game) { game.patchPosition = patch.asInteger(); });
 }
 

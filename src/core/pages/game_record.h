@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/store/record_fields.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -29,7 +31,7 @@ struct PatchRecord {
 
 // The text members of the records, each with the field it is read from.
 template <typename Record>
-using TextFields = std::vector<std::pair<std::string_view, std::string Record::*>>;
+using TextFields = std::vector<std::pair<store::FieldKey, std::string Record::*>>;
 const TextFields<GameRecord>& gameTextFields();
 const TextFields<PatchRecord>& patchTextFields();
 

@@ -19,9 +19,9 @@ std::int64_t nextPatchNumber(std::int64_t lastN) {
 void appendNextPatch(store::Table& patches) {
     writeCurrentPatch(patches);
     patches.last();
-    const std::int64_t n = nextPatchNumber(patches.fieldByName("N").asInteger());
+    const std::int64_t n = nextPatchNumber(patches.field(store::patches::N).asInteger());
     patches.append();
-    patches.fieldByName("N").setAsInteger(n);
+    patches.field(store::patches::N).setAsInteger(n);
 }
 
 void goToLinkedPatch(store::Table& patches, std::int64_t link) {

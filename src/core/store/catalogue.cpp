@@ -10,8 +10,8 @@
 #include "core/store/table_file.h"
 #include "core/text/cp1251.h"
 
-#include <array>
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>

@@ -1,58 +1,66 @@
 #include "core/store/schema.h"
 
+#include "core/store/record_fields.h"
+
 namespace gamarium::store {
 namespace {
 
+FieldDef field(FieldKey key, FieldType type, int size = 0, bool required = false) {
+    return FieldDef{std::string(key.name()), type, size, required};
+}
+
+// Both tables declare their key on N, whose name is the same in each.
 TableSchema withKeyOnN(std::vector<FieldDef> fields) {
-    return TableSchema{std::move(fields), {IndexDef{"N", true, true}}};
+    return TableSchema{std::move(fields), {IndexDef{std::string(games::N.name()), true, true}}};
 }
 
 } // namespace
 
 const TableSchema& gameTableSchema() {
     using T = FieldType;
-    static const TableSchema schema = withKeyOnN({
-        {"N", T::SmallInt, 0, true},
-        {"Sid", T::Text, 3, false},
-        {"Name", T::Text, 80, false},
-        {"Region", T::Text, 3, false},
-        {"Publisher", T::Text, 25, false},
-        {"Developer", T::Text, 30, false},
-        {"Year", T::Integer, 0, false},
-        {"Ngamers", T::Integer, 0, false},
-        {"Type", T::Text, 20, false},
-        {"Genre", T::Text, 20, false},
-        {"File", T::Text, 250, false},
-        {"Size", T::SmallInt, 0, false},
-        {"Image1", T::Text, 70, false},
-        {"Image2", T::Text, 70, false},
-        {"Image3", T::Text, 70, false},
-        {"Image4", T::Text, 70, false},
-        {"Image5", T::Text, 70, false},
-        {"Text1", T::Memo, 240, false},
-        {"Text2", T::Memo, 240, false},
-        {"Text3", T::Memo, 240, false},
-        {"Text4", T::Memo, 240, false},
-        {"Related", T::Text, 70, false},
-        {"Rsize", T::Integer, 0, false},
-        {"Analog", T::Text, 240, false},
-        {"Drname", T::Text, 240, false},
-        {"Rating", T::Integer, 0, false},
-        {"Patch", T::Integer, 0, false},
-    });
+    namespace g = games;
+    static const TableSchema schema = [] {
+        std::vector<FieldDef> fields{
+            field(g::N, T::SmallInt, 0, true),
+            field(g::Sid, T::Text, 3),
+            field(g::Name, T::Text, 80),
+            field(g::Region, T::Text, 3),
+            field(g::Publisher, T::Text, 25),
+            field(g::Developer, T::Text, 30),
+            field(g::Year, T::Integer),
+            field(g::Ngamers, T::Integer),
+            field(g::Type, T::Text, 20),
+            field(g::Genre, T::Text, 20),
+            field(g::File, T::Text, 250),
+            field(g::Size, T::SmallInt),
+        };
+        for (const FieldKey picture : g::kPictureFields) fields.push_back(field(picture, T::Text, 70));
+        for (const FieldKey text : {g::Text1, g::Text2, g::Text3, g::Text4})
+            fields.push_back(field(text, T::Memo, 240));
+        fields.insert(fields.end(), {
+            field(g::Related, T::Text, 70),
+            field(g::Rsize, T::Integer),
+            field(g::Analog, T::Text, 240),
+            field(g::Drname, T::Text, 240),
+            field(g::Rating, T::Integer),
+            field(g::Patch, T::Integer),
+        });
+        return withKeyOnN(std::move(fields));
+    }();
     return schema;
 }
 
 const TableSchema& patchTableSchema() {
     using T = FieldType;
+    namespace p = patches;
     static const TableSchema schema = withKeyOnN({
-        {"N", T::SmallInt, 0, true},
-        {"Patch", T::Text, 70, false},
-        {"Size", T::SmallInt, 0, false},
-        {"Proc", T::SmallInt, 0, false},
-        {"Text", T::Text, 2, false},
-        {"Autor", T::Text, 30, false},
-        {"Year", T::SmallInt, 0, false},
+        field(p::N, T::SmallInt, 0, true),
+        field(p::Patch, T::Text, 70),
+        field(p::Size, T::SmallInt),
+        field(p::Proc, T::SmallInt),
+        field(p::Text, T::Text, 2),
+        field(p::Autor, T::Text, 30),
+        field(p::Year, T::SmallInt),
     });
     return schema;
 }

@@ -212,12 +212,11 @@ void Table::readKeepingCursor(const std::function<void()>& read) {
     backToCursor();
 }
 
-void Table::scanRecords(const std::vector<std::string_view>& fieldNames,
+void Table::scanRecords(const std::vector<FieldKey>& fields,
                         const std::function<void(sqlite::Statement& scan, std::size_t position)>& row) {
     checkBrowseMode();
     std::string columns = "_id";
-    for (const std::string_view name : fieldNames)
-        columns += ", " + sqlite::quoteIdentifier(text::toUtf8(fieldByName(name).name()));
+    for (const FieldKey key : fields) columns += ", " + sqlite::quoteIdentifier(text::toUtf8(field(key).name()));
     sqlite::Statement scan(*db_, "SELECT " + columns + " FROM records ORDER BY _order");
     readKeepingCursor([&] {
         std::fill(buffer_.begin(), buffer_.end(), FieldValue{});
@@ -245,24 +244,24 @@ void Table::forRecordsAt(const std::vector<std::size_t>& positions,
     });
 }
 
-void Table::forEachRecord(const std::vector<std::string_view>& fieldNames,
+void Table::forEachRecord(const std::vector<FieldKey>& fields,
                           const std::function<void(std::size_t position)>& visit) {
     std::vector<int> read;
-    for (const std::string_view name : fieldNames) read.push_back(fieldByName(name).index());
-    scanRecords(fieldNames, [&](sqlite::Statement& scan, std::size_t position) {
+    for (const FieldKey key : fields) read.push_back(field(key).index());
+    scanRecords(fields, [&](sqlite::Statement& scan, std::size_t position) {
         for (std::size_t i = 0; i < read.size(); ++i) readValue(scan, static_cast<int>(i) + 1, read[i]);
         visit(position);
     });
 }
 
 void Table::forEachStoredRecord(
-    const std::vector<std::string_view>& fieldNames,
+    const std::vector<FieldKey>& fields,
     const std::function<void(std::size_t position, std::span<const std::string_view> stored)>& visit) {
     std::vector<bool> integer;
-    for (const std::string_view name : fieldNames) integer.push_back(fieldByName(name).isInteger());
-    std::vector<std::string_view> stored(fieldNames.size());
-    std::vector<std::string> decimal(fieldNames.size());
-    scanRecords(fieldNames, [&](sqlite::Statement& scan, std::size_t position) {
+    for (const FieldKey key : fields) integer.push_back(field(key).isInteger());
+    std::vector<std::string_view> stored(fields.size());
+    std::vector<std::string> decimal(fields.size());
+    scanRecords(fields, [&](sqlite::Statement& scan, std::size_t position) {
         for (std::size_t i = 0; i < stored.size(); ++i) {
             const int column = static_cast<int>(i) + 1;
             if (scan.isNull(column)) {

@@ -2,6 +2,7 @@
 
 #include "core/files/files.h"
 #include "core/store/field.h"
+#include "core/store/record_fields.h"
 #include "core/store/record_order.h"
 #include "core/store/schema.h"
 
@@ -84,6 +85,9 @@ public:
 
     int fieldCount() const { return static_cast<int>(fields_.size()); }
     Field& field(int index);
+    // One of the program's own fields (core/store/record_fields.h).
+    Field& field(FieldKey key) { return fieldByName(key.name()); }
+    // A field named from outside the program, whatever its letter case.
     Field& fieldByName(std::string_view name);
     Field* findField(std::string_view name);
 
@@ -103,7 +107,7 @@ public:
     // (0-based) and the others are null; afterwards the cursor is back on
     // the record it was on, and listeners hear nothing. A change under way
     // is posted first.
-    void forEachRecord(const std::vector<std::string_view>& fieldNames,
+    void forEachRecord(const std::vector<FieldKey>& fields,
                        const std::function<void(std::size_t position)>& visit);
     // The same for the records at the 0-based `positions` alone, in that
     // order, every field read: a few records of a large table without a
@@ -114,7 +118,7 @@ public:
     // named fields as the table file keeps them (texts in UTF-8, integers in
     // decimal, null as empty), so that a pass over every record converts
     // only what it keeps. text::fromUtf8 of a stored text is the field's text.
-    void forEachStoredRecord(const std::vector<std::string_view>& fieldNames,
+    void forEachStoredRecord(const std::vector<FieldKey>& fields,
                              const std::function<void(std::size_t position, std::span<const std::string_view> stored)>& visit);
     bool bof() const { return bof_; }
     bool eof() const { return eof_; }
@@ -202,7 +206,7 @@ private:
     void readValue(sqlite::Statement& statement, int column, int index);
     // Steps through every record in position order with the named fields'
     // columns selected (after the record's id), calling `row` for each.
-    void scanRecords(const std::vector<std::string_view>& fieldNames,
+    void scanRecords(const std::vector<FieldKey>& fields,
                      const std::function<void(sqlite::Statement& scan, std::size_t position)>& row);
     void bindBuffer(sqlite::Statement& statement);
     void notify(ChangeEvent event);

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/files/files.h"
+#include "core/tools/list_file.h"
 #include "core/tools/picture_audit.h"
 #include "core/tools/pictures_by_name.h"
-#include "core/tools/list_file.h"
 #include "core/tools/rename.h"
 #include "core/tools/status.h"
 

@@ -9,8 +9,6 @@
 namespace gamarium::tools {
 namespace {
 
-constexpr const char* kPictureFields[] = {"Image1", "Image2", "Image3", "Image4", "Image5"};
-
 // Walks every record from the first, giving each its position.
 void forEachRecord(store::Table& games, const Progress& progress, const std::function<void(int)>& visit) {
     const store::Table::ManyChanges many(games);
@@ -38,11 +36,11 @@ bool sortsBefore(std::string_view a, std::string_view b) {
 void checkNames(store::Table& games, const StatusSink& report, const Progress& progress) {
     const store::Table::ManyChanges many(games);
     games.first();
-    std::string previous = games.fieldByName("Name").asString();
+    std::string previous = games.field(store::games::Name).asString();
     games.next();
     const int count = games.recordCount();
     for (int i = 1; i < count; ++i) {
-        const std::string current = games.fieldByName("Name").asString();
+        const std::string current = games.field(store::games::Name).asString();
         if (sortsBefore(text::lowerLatin(current), text::lowerLatin(previous))) report(previous + "\r" + current);
         previous = current;
         if (progress) progress(i + 1, count);
@@ -55,9 +53,9 @@ void checkPictures(store::Table& games, const files::Path& pictureRoot, const St
                    const Progress& progress) {
     files::NoCaseLookup lookup;
     forEachRecord(games, progress, [&](int position) {
-        const files::Path folder = lookup.find(pictureRoot, games.fieldByName("Sid").asString());
-        for (const char* field : kPictureFields) {
-            const std::string name = games.fieldByName(field).asString();
+        const files::Path folder = lookup.find(pictureRoot, games.field(store::games::Sid).asString());
+        for (const store::FieldKey field : store::games::kPictureFields) {
+            const std::string name = games.field(field).asString();
             if (!name.empty() && !lookup.hasFile(folder, name))
                 report(name + " " + std::to_string(position));
         }
@@ -67,10 +65,10 @@ void checkPictures(store::Table& games, const files::Path& pictureRoot, const St
 
 void checkPictureNames(store::Table& games, const StatusSink& report, const Progress& progress) {
     forEachRecord(games, progress, [&](int position) {
-        const std::string name = games.fieldByName("Name").asString();
+        const std::string name = games.field(store::games::Name).asString();
         const std::string first = text::lower(name.substr(0, 1));
-        for (const char* field : kPictureFields) {
-            const std::string picture = games.fieldByName(field).asString();
+        for (const store::FieldKey field : store::games::kPictureFields) {
+            const std::string picture = games.field(field).asString();
             if (!picture.empty() && text::lower(picture.substr(0, 1)) != first)
                 report(picture + " " + std::to_string(position));
         }

@@ -65,8 +65,8 @@ void makeLightSet(store::Table& games, const files::Path& pictureRoot, const Sta
     games.first();
     const int count = games.recordCount();
     for (int i = 1; i <= count; ++i) {
-        const std::string sid = games.fieldByName("Sid").asString();
-        const std::string name = games.fieldByName("Image1").asString();
+        const std::string sid = games.field(store::games::Sid).asString();
+        const std::string name = games.field(store::games::Image1).asString();
         // A Sid or a picture name that could lead out of the picture
         // folders is refused for that game alone.
         if (files::isPlainName(sid)) {

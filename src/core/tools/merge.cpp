@@ -24,13 +24,13 @@ int mergeList(store::Table& games, const ListFile& list, const StatusSink& repor
                 // the user is editing must keep the user's change.
                 games.last();
                 try {
-                    const std::int64_t n = games.fieldByName("N").asInteger();
+                    const std::int64_t n = games.field(store::games::N).asInteger();
                     games.append();
-                    games.fieldByName("Sid").setAsString(game->sid);
-                    games.fieldByName("N").setAsInteger(n + 1);
-                    games.fieldByName("Name").setAsString(game->name);
-                    games.fieldByName("Region").setAsString(game->region);
-                    games.fieldByName("Ngamers").setAsString("1");
+                    games.field(store::games::Sid).setAsString(game->sid);
+                    games.field(store::games::N).setAsInteger(n + 1);
+                    games.field(store::games::Name).setAsString(game->name);
+                    games.field(store::games::Region).setAsString(game->region);
+                    games.field(store::games::Ngamers).setAsString("1");
                     games.post();
                 } catch (const Error& e) {
                     games.cancel();

@@ -220,11 +220,10 @@ PictureAudit auditPictures(store::Table& games, const files::Path& pictureRoot, 
 
     // The picture names of each Sid that records use, both in upper case.
     std::unordered_map<std::string, std::unordered_set<std::string>> namedBySid;
-    const store::Field& sidField = games.fieldByName("Sid");
+    const store::Field& sidField = games.field(store::games::Sid);
     std::vector<const store::Field*> imageFields;
-    for (const char* field : {"Image1", "Image2", "Image3", "Image4", "Image5"})
-        imageFields.push_back(&games.fieldByName(field));
-    games.forEachRecord({"Sid", "Image1", "Image2", "Image3", "Image4", "Image5"}, [&](std::size_t) {
+    for (const store::FieldKey field : store::games::kPictureFields) imageFields.push_back(&games.field(field));
+    games.forEachRecord(store::games::withPictureFields({store::games::Sid}), [&](std::size_t) {
         std::unordered_set<std::string>& named = namedBySid[text::upper(sidField.asString())];
         for (const store::Field* field : imageFields)
             if (const std::string image = field->asString(); !image.empty()) named.insert(text::upper(image));

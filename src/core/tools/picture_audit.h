@@ -47,7 +47,7 @@ struct PictureAudit {
 
 // Lists each picture folder under `pictureRoot` (images/<base>) once; the
 // light/ set and the _orphans/ folder are not counted. A record names a file
-// of its Sid folder by any of Image1..Image5, letter case aside. Content is
+// of its Sid folder by any of its picture fields, letter case aside. Content is
 // compared only among files of equal size: first a hash of their starts,
 // then, for those alike, byte by byte.
 // Links are never audited themselves: a file is counted once under its

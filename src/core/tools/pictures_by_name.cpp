@@ -24,7 +24,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kSlots = 5;
+constexpr int kSlots = static_cast<int>(store::games::kPictureFields.size());
 constexpr std::size_t kPictureFieldSize = 70;
 constexpr std::string_view kSubfolders[] = {"", "Named_Boxarts", "Named_Snaps", "Named_Titles"};
 
@@ -82,15 +82,14 @@ struct GameRow {
 
 std::vector<GameRow> readGames(store::Table& games) {
     std::vector<GameRow> rows;
-    games.forEachRecord({"Sid", "Name", "Region", "File", "Image1", "Image2", "Image3", "Image4", "Image5"},
-                        [&](std::size_t) {
-                            GameRow row{games.fieldByName("Sid").asString(), games.fieldByName("Name").asString(),
-                                        games.fieldByName("Region").asString(), games.fieldByName("File").asString(), {}};
-                            for (int s = 0; s < kSlots; ++s)
-                                row.images[static_cast<std::size_t>(s)] =
-                                    games.fieldByName(editor::pictureFieldName(s + 1)).asString();
-                            rows.push_back(std::move(row));
-                        });
+    namespace g = store::games;
+    games.forEachRecord(g::withPictureFields({g::Sid, g::Name, g::Region, g::File}), [&](std::size_t) {
+        GameRow row{games.field(g::Sid).asString(), games.field(g::Name).asString(), games.field(g::Region).asString(),
+                    games.field(g::File).asString(), {}};
+        for (std::size_t s = 0; s < row.images.size(); ++s)
+            row.images[s] = games.field(g::kPictureFields[s]).asString();
+        rows.push_back(std::move(row));
+    });
     return rows;
 }
 
@@ -263,7 +262,7 @@ void apply(store::Table& games, const files::Path& pictureRoot, const std::vecto
                     games.moveToPosition(static_cast<std::int64_t>(additions[i].position));
                     games.edit();
                 }
-                games.fieldByName(editor::pictureFieldName(additions[i].slot)).setAsString(additions[i].name);
+                games.field(editor::pictureField(additions[i].slot)).setAsString(additions[i].name);
                 if (i + 1 == additions.size() || additions[i + 1].position != additions[i].position) games.post();
             }
         });
@@ -298,7 +297,8 @@ PicturesByNameCounts addPicturesByName(store::Table& games, const files::Path& p
                                        const files::Path& folder, const PicturesByNameOptions& options,
                                        history::PictureJournal& journal, const StatusSink& report,
                                        const Progress& progress) {
-    if (options.slot < 0 || options.slot > kSlots) throw Error("Поле картинки — от 1 до 5.");
+    if (options.slot < 0 || options.slot > kSlots)
+        throw Error("Поле картинки — от 1 до " + std::to_string(kSlots) + ".");
     std::vector<Candidate> candidates = collectCandidates(folder);
     std::unordered_map<std::string, std::vector<std::size_t>> byKey;
     for (std::size_t i = 0; i < candidates.size(); ++i)
@@ -367,7 +367,7 @@ PicturesByNameCounts addPicturesByName(store::Table& games, const files::Path& p
             game.images[static_cast<std::size_t>(slot - 1)] = name;
             has.push_back(candidate.path);
             additions.push_back({position, slot, name, candidate.path, gameFolder, !inFolder});
-            report(editor::pictureFieldName(slot) + " = " + name + cp(inFolder ? " (уже в папке)" : "") + cp(" из ") +
+            report(std::string(editor::pictureField(slot).name()) + " = " + name + cp(inFolder ? " (уже в папке)" : "") + cp(" из ") +
                    candidate.shown + where);
             ++counts.added;
         }

@@ -21,15 +21,15 @@ namespace gamarium::tools {
 // A name as such collections write it: & * / : ` < > ? \ | become "_".
 std::string collectionName(std::string_view name);
 
-// The name of a picture brought in for slot 1..5: the start of the game's
-// picture names (minus of its name, which the picture chooser offers
-// first), the slot's digit, `extra` (a "_2" when the name is taken) and
+// The name of a picture brought in for a slot (a picture field, from 1):
+// the start of the game's picture names (minus of its name, which the
+// picture chooser offers first), the slot's digit, `extra` (a "_2" when the name is taken) and
 // the extension in lower case, the start cut so that the whole fits the
 // picture field.
 std::string slotPictureName(std::string_view gameName, int slot, std::string_view extra, std::string_view extension);
 
 struct PicturesByNameOptions {
-    int slot = 0;        // 1..5: only that field; 0: the first empty one
+    int slot = 0;        // a picture field from 1: only that one; 0: the first empty one
     bool dryRun = false; // report what would be done, change nothing
 };
 

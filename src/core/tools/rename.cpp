@@ -16,8 +16,6 @@
 namespace gamarium::tools {
 namespace {
 
-constexpr const char* kPictureFields[] = {"Image1", "Image2", "Image3", "Image4", "Image5"};
-
 // Moves one picture, or copies it when other games name it too; never over
 // an existing file. Returns what went wrong.
 std::string movePicture(const files::Path& from, const files::Path& toFolder, const std::string& name, bool copy,
@@ -45,12 +43,11 @@ std::string movePicture(const files::Path& from, const files::Path& toFolder, co
 
 // The picture names (in upper case) of the games whose Sid is `sid`.
 std::set<std::string> picturesOfGroup(store::Table& games, const std::string& sid) {
-    std::vector<std::string_view> fields{"Sid"};
-    fields.insert(fields.end(), std::begin(kPictureFields), std::end(kPictureFields));
     std::set<std::string> names;
-    games.forEachRecord(fields, [&](std::size_t) {
-        if (!text::equalNoCase(games.fieldByName("Sid").asString(), sid)) return;
-        for (const char* field : kPictureFields) names.insert(text::upper(games.fieldByName(field).asString()));
+    games.forEachRecord(store::games::withPictureFields({store::games::Sid}), [&](std::size_t) {
+        if (!text::equalNoCase(games.field(store::games::Sid).asString(), sid)) return;
+        for (const store::FieldKey field : store::games::kPictureFields)
+            names.insert(text::upper(games.field(field).asString()));
     });
     return names;
 }
@@ -82,13 +79,13 @@ RenameResult renameGame(store::Table& games, const files::Path& pictureRoot, std
                         history::PictureJournal& journal) {
     RenameResult result;
     if (newName.empty() || games.isEmpty()) return result;
-    const std::string oldSid = games.fieldByName("Sid").asString();
+    const std::string oldSid = games.field(store::games::Sid).asString();
     const std::string newSid = oldSid == "pd" ? oldSid : sidof(newName);
     if (newSid != oldSid) {
         requireFolderName(newSid, "нового названия");
         // The old Sid names a folder only for pictures to move out of it.
-        const bool hasPictures = std::any_of(std::begin(kPictureFields), std::end(kPictureFields), [&](const char* field) {
-            return !games.fieldByName(field).asString().empty();
+        const bool hasPictures = std::ranges::any_of(store::games::kPictureFields, [&](store::FieldKey field) {
+            return !games.field(field).asString().empty();
         });
         if (hasPictures) requireFolderName(oldSid, "этой игры");
     }
@@ -102,14 +99,14 @@ RenameResult renameGame(store::Table& games, const files::Path& pictureRoot, std
         // one when the new name sorts after it.
         const bool afterLast =
             games.recordNumber() == games.recordCount() &&
-            editor::compareWithName(text::lower(newName), games.fieldByName("Name").asString()) > 0;
+            editor::compareWithName(text::lower(newName), games.field(store::games::Name).asString()) > 0;
         if (afterLast)
             games.append();
         else
             games.insert();
         // The empty record carries its position as N from the start.
         newPosition = games.recordNumber();
-        games.fieldByName("N").setAsInteger(newPosition);
+        games.field(store::games::N).setAsInteger(newPosition);
         games.post();
         if (newPosition <= oldPosition) ++oldPosition;
 
@@ -118,12 +115,12 @@ RenameResult renameGame(store::Table& games, const files::Path& pictureRoot, std
         games.moveToPosition(newPosition);
         games.edit();
         for (int i = 0; i < games.fieldCount(); ++i) games.field(i).setAsString(values[static_cast<std::size_t>(i)]);
-        games.fieldByName("N").setAsInteger(newPosition);
-        const std::string oldName = games.fieldByName("Name").asString();
-        const std::string drname = games.fieldByName("Drname").asString();
-        games.fieldByName("Drname").setAsString(drname.empty() ? oldName : drname + "; " + oldName);
-        games.fieldByName("Name").setAsString(newName);
-        games.fieldByName("Sid").setAsString(newSid);
+        games.field(store::games::N).setAsInteger(newPosition);
+        const std::string oldName = games.field(store::games::Name).asString();
+        const std::string drname = games.field(store::games::Drname).asString();
+        games.field(store::games::Drname).setAsString(drname.empty() ? oldName : drname + "; " + oldName);
+        games.field(store::games::Name).setAsString(newName);
+        games.field(store::games::Sid).setAsString(newSid);
         games.post();
 
         games.moveToPosition(oldPosition);
@@ -132,7 +129,7 @@ RenameResult renameGame(store::Table& games, const files::Path& pictureRoot, std
     });
     games.moveToPosition(newPosition);
     result.oldSid = oldSid;
-    result.newSid = games.fieldByName("Sid").asString();
+    result.newSid = games.field(store::games::Sid).asString();
     result.renamed = true;
 
     // The pictures follow the stored record. A picture that another game of
@@ -142,8 +139,8 @@ RenameResult renameGame(store::Table& games, const files::Path& pictureRoot, std
         const files::Path to = files::findNoCase(pictureRoot, result.newSid);
         files::makeFolder(to);
         const std::set<std::string> shared = picturesOfGroup(games, result.oldSid);
-        for (const char* field : kPictureFields) {
-            const std::string name = games.fieldByName(field).asString();
+        for (const store::FieldKey field : store::games::kPictureFields) {
+            const std::string name = games.field(field).asString();
             if (name.empty()) continue;
             const bool copy = shared.count(text::upper(name)) > 0;
             result.pictures.push_back({name, movePicture(from, to, name, copy, journal), copy});

@@ -11,7 +11,7 @@ void renumber(store::Table& games) {
     const int count = games.recordCount();
     for (int i = 1; i <= count; ++i) {
         games.edit();
-        games.fieldByName("N").setAsInteger(i);
+        games.field(store::games::N).setAsInteger(i);
         games.post();
         games.next();
     }

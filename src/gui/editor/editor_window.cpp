@@ -6,10 +6,9 @@
 #include "core/pages/generator.h"
 #include "core/pages/template_file.h"
 #include "core/pictures/picture_folder.h"
-#include "gui/pictures/picture_loader.h"
 #include "core/session/base_session.h"
 #include "core/store/table.h"
-#include "ui_editor_window.h"
+#include "gui/pictures/picture_loader.h"
 #include "gui/tools/more_tools.h"
 #include "gui/tools/tool_buttons.h"
 #include "gui/widgets/browser.h"
@@ -21,9 +20,11 @@
 #include "gui/widgets/qt_text.h"
 #include "gui/widgets/record_form.h"
 #include "gui/widgets/screen_place.h"
+#include "ui_editor_window.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLabel>
@@ -46,6 +47,7 @@ constexpr QPoint kDesignedPlace(200, 107);
 
 TForm2::TForm2(EditorLinks& windows) : windows_(windows), ui_(std::make_unique<Ui::TForm2>()) {
     ui_->setupUi(this);
+    fields_ = editorFields(*ui_);
     form_ = std::make_unique<RecordForm>(this);
     findTexts_ = std::make_unique<find::FollowedTexts>();
     findTexts_->onChanged([this] { windows_.refreshFoundGames(); });
@@ -82,21 +84,14 @@ QLabel* TForm2::previewView() const {
 }
 
 void TForm2::bindControls() {
-    const std::pair<QLineEdit*, const char*> edits[] = {
-        {ui_->EditN, "N"},           {ui_->EditRegion, "Region"},     {ui_->EditYear, "Year"},
-        {ui_->EditNgamers, "Ngamers"}, {ui_->EditName, "Name"},       {ui_->EditPublisher, "Publisher"},
-        {ui_->EditDeveloper, "Developer"}, {ui_->EditDrname, "Drname"}, {ui_->EditAnalog, "Analog"},
-        {ui_->EditSid, "Sid"},       {ui_->EditRating, "Rating"},     {ui_->PatchEdit, "Patch"},
-        {ui_->EditImage, "Image1"},  {ui_->EditImage2, "Image2"},     {ui_->EditImage3, "Image3"},
-        {ui_->EditImage4, "Image4"}, {ui_->EditImage5, "Image5"},     {ui_->EditFile, "File"},
-        {ui_->EditSize, "Size"},     {ui_->EditRelated, "Related"},   {ui_->EditRsize, "Rsize"},
-    };
-    for (const auto& [edit, field] : edits) form_->bind(edit, field);
-    form_->bind(ui_->DBComboBox1, "Type");
-    form_->bind(ui_->DBComboBox2, "Genre");
-    const std::pair<QPlainTextEdit*, const char*> memos[] = {
-        {ui_->MemoText, "Text1"}, {ui_->MemoText2, "Text2"}, {ui_->MemoText3, "Text3"}, {ui_->MemoText4, "Text4"}};
-    for (const auto& [memo, field] : memos) form_->bind(memo, field);
+    for (const EditorField& bound : fields_) {
+        if (auto* edit = qobject_cast<QLineEdit*>(bound.control))
+            form_->bind(edit, bound.field);
+        else if (auto* box = qobject_cast<QComboBox*>(bound.control))
+            form_->bind(box, bound.field);
+        else
+            form_->bind(qobject_cast<QPlainTextEdit*>(bound.control), bound.field);
+    }
     ui_->DBNavigator->setButtons({NavigatorBar::Button::First, NavigatorBar::Button::Prior, NavigatorBar::Button::Next,
                                   NavigatorBar::Button::Last, NavigatorBar::Button::Insert,
                                   NavigatorBar::Button::Delete, NavigatorBar::Button::Post});
@@ -127,8 +122,8 @@ void TForm2::runModally() {
     modalLoop_ = nullptr;
 }
 
-std::string TForm2::fieldText(const char* field) {
-    return Table1().fieldByName(field).asString();
+std::string TForm2::fieldText(store::FieldKey field) {
+    return Table1().field(field).asString();
 }
 
 void TForm2::setPictureFolder(const std::string& sid) {
@@ -150,8 +145,8 @@ void TForm2::FormShow(const std::string& base) {
     blank.fill(palette().color(QPalette::Button));
     ui_->Image1->setPixmap(blank);
     ui_->Panel1->hide();
-    const std::string image = fieldText("Image1");
-    setPictureFolder(fieldText("Sid"));
+    const std::string image = fieldText(store::games::Image1);
+    setPictureFolder(fieldText(store::games::Sid));
     if (!image.empty() && files::fileExists(pictures::pictureFile(picfolder_, image))) showPicture(image);
     colorer();
 }
@@ -179,8 +174,8 @@ void TForm2::FormClose() {
 }
 
 void TForm2::DBNavigatorClick() {
-    const std::string image = fieldText("Image1");
-    setPictureFolder(fieldText("Sid"));
+    const std::string image = fieldText(store::games::Image1);
+    setPictureFolder(fieldText(store::games::Sid));
     if (image.empty())
         ui_->Panel1->hide();
     else if (files::fileExists(pictures::pictureFile(picfolder_, image)))
@@ -256,12 +251,10 @@ namespace gamarium::gui {
 
 void TForm2::setupFocusAndLooks() {
     // Tab walks the record's main fields only; the rest is reached by mouse.
-    const QList<QWidget*> clickOnly = {ui_->EditDeveloper, ui_->ComboBox1,  ui_->EditDrname,  ui_->EditAnalog,
-                                       ui_->EditSid,       ui_->EditImage,  ui_->EditImage2,  ui_->EditImage3,
-                                       ui_->EditImage4,    ui_->EditImage5, ui_->EditFile,    ui_->Edit1,
-                                       ui_->MemoText,      ui_->MemoText2,  ui_->MemoText3,   ui_->MemoText4,
-                                       ui_->Memo_status,   ui_->PatchEdit};
-    for (QWidget* control : clickOnly) control->setFocusPolicy(Qt::ClickFocus);
+    for (const EditorField& bound : fields_)
+        if (!bound.tabStop) bound.control->setFocusPolicy(Qt::ClickFocus);
+    for (QWidget* control : std::initializer_list<QWidget*>{ui_->ComboBox1, ui_->Edit1, ui_->Memo_status})
+        control->setFocusPolicy(Qt::ClickFocus);
     for (QPushButton* button : findChildren<QPushButton*>()) button->setFocusPolicy(Qt::ClickFocus);
     setFontOf(ui_->EditName, 8, true);
     setFontOf(ui_->Button6, 10, true);
@@ -274,29 +267,18 @@ void TForm2::setupFocusAndLooks() {
 }
 
 void TForm2::nameControls() {
-    const std::pair<QLabel*, QWidget*> named[] = {
-        {ui_->Label1, ui_->EditN},          {ui_->Label4, ui_->EditRegion},   {ui_->Label7, ui_->EditYear},
-        {ui_->Label8, ui_->EditNgamers},    {ui_->Label3, ui_->EditName},     {ui_->Label25, ui_->EditDrname},
-        {ui_->Label24, ui_->EditAnalog},    {ui_->Label2, ui_->EditSid},      {ui_->Label26, ui_->EditRating},
-        {ui_->Label6, ui_->PatchEdit},      {ui_->Label13, ui_->EditImage},   {ui_->Label14, ui_->EditImage2},
-        {ui_->Label15, ui_->EditImage3},    {ui_->Label16, ui_->EditImage4},  {ui_->Label17, ui_->EditImage5},
-        {ui_->Label27, ui_->EditFile},      {ui_->Label28, ui_->EditSize},    {ui_->Label12, ui_->Edit1},
-        {ui_->Label29, ui_->EditRelated},   {ui_->Label30, ui_->EditRsize},
-    };
     // The windows' common setup names each control after its buddy label.
-    for (const auto& [label, control] : named) label->setBuddy(control);
+    for (const EditorField& bound : fields_)
+        if (bound.label) bound.label->setBuddy(bound.control);
+    ui_->Label12->setBuddy(ui_->Edit1);
     // Where one label names several controls, each gets a name of its own.
-    ui_->Label11->setBuddy(ui_->EditPublisher);
-    ui_->Label9->setBuddy(ui_->DBComboBox1);
     const std::pair<QWidget*, const char*> shared[] = {
         {ui_->EditPublisher, "Изд/Разр: издатель"}, {ui_->EditDeveloper, "Изд/Разр: разработчик"},
         {ui_->DBComboBox1, "Тип, жанр: тип"},        {ui_->DBComboBox2, "Тип, жанр: жанр"},
         {ui_->ComboBox1, "Тип, жанр: темы"}};
     for (const auto& [control, name] : shared) control->setAccessibleName(QString::fromUtf8(name));
-    for (int field = 1; field <= 5; ++field) {
-        QPushButton* const buttons[] = {ui_->Button1, ui_->Button2, ui_->Button3, ui_->Button4, ui_->Button5};
-        nameControl(buttons[field - 1], QStringLiteral("Выбрать картинку Image%1").arg(field));
-    }
+    for (const EditorField& bound : fields_)
+        if (bound.chooser) nameControl(bound.chooser, QStringLiteral("Выбрать картинку ") + toQt(bound.field.name()));
     nameControl(ui_->Button7, QStringLiteral("Выбрать патч"));
     nameControl(ui_->Button9, QStringLiteral("Шире или уже"));
     nameControl(ui_->RadioGroup1, QStringLiteral("Текст"));
@@ -310,7 +292,7 @@ void TForm2::nameControls() {
 }
 
 int TForm2::pictureFieldOfEdit(const QWidget* control) const {
-    for (int field = 1; field <= 5; ++field)
+    for (int field = 1; field <= static_cast<int>(store::games::kPictureFields.size()); ++field)
         if (pictureEdit(field) == control) return field;
     return 0;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/files/files.h"
+#include "core/store/record_fields.h"
+#include "gui/editor/editor_fields.h"
 #include "gui/editor/editor_links.h"
 #include "gui/tools/tool_host.h"
 #include "gui/widgets/navigator_bar.h"
@@ -9,6 +11,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class QComboBox;
 class QEventLoop;
@@ -145,7 +148,7 @@ private:
     // Loads a picture of picfolder into the preview, which shows when the
     // file exists and hides when it does not.
     void showPicture(const std::string& name);
-    // The edit of a picture field (1 to 5), or nullptr.
+    // The edit of a picture field (from 1), or nullptr.
     QLineEdit* pictureEdit(int field) const;
     // Gives a field's control the visited colour (a picture chosen, a patch linked).
     void markVisited(QWidget* control);
@@ -156,10 +159,11 @@ private:
     bool handleEvent(QWidget* control, QEvent* event);
     // Sends focus events of the controls to the highlighting handlers.
     void dispatchFocus(QWidget* control, QEvent* event);
-    std::string fieldText(const char* field);
+    std::string fieldText(store::FieldKey field);
 
     EditorLinks& windows_;
     std::unique_ptr<Ui::TForm2> ui_;
+    std::vector<EditorField> fields_;
     std::unique_ptr<RecordForm> form_;
     std::unique_ptr<session::BaseSession> session_;
     std::unique_ptr<find::FollowedTexts> findTexts_;

@@ -3,8 +3,8 @@
 // the visited colour until another record is shown.
 #include "gui/editor/editor_window.h"
 
-#include "ui_editor_window.h"
 #include "gui/widgets/combo_list.h"
+#include "ui_editor_window.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -31,14 +31,12 @@ void paint(QWidget* control, Colour colour) {
 } // namespace
 
 void TForm2::setupFieldColours() {
-    for (QLineEdit* edit : {ui_->EditN, ui_->EditSid}) paint(edit, Colour::Visited);
-    const QList<QWidget*> watched = {ui_->EditN,        ui_->EditSid,       ui_->EditName,      ui_->EditRegion,
-                                     ui_->EditPublisher, ui_->EditDeveloper, ui_->EditYear,      ui_->EditNgamers,
-                                     ui_->EditDrname,   ui_->EditAnalog,    ui_->EditRating,    ui_->PatchEdit,
-                                     ui_->EditImage,    ui_->EditImage2,    ui_->EditImage3,    ui_->EditImage4,
-                                     ui_->EditImage5,   ui_->EditFile,      ui_->EditSize,      ui_->DBComboBox1,
-                                     ui_->DBComboBox2,  ui_->ComboBox1};
-    for (QWidget* control : watched) control->installEventFilter(this);
+    for (const EditorField& bound : fields_) {
+        if (bound.look == FieldLook::Plain) continue;
+        if (bound.look == FieldLook::Kept) paint(bound.control, Colour::Visited);
+        bound.control->installEventFilter(this);
+    }
+    ui_->ComboBox1->installEventFilter(this);
 }
 
 void TForm2::markVisited(QWidget* control) {
@@ -89,12 +87,9 @@ void TForm2::colorer() {
     QStringList types;
     for (int i = 0; i < ui_->DBComboBox1->count(); ++i) types << ui_->DBComboBox1->itemText(i);
     refillKeepingText(ui_->DBComboBox2, types);
-    const QList<QWidget*> reset = {ui_->EditName,    ui_->EditRegion,  ui_->EditDeveloper, ui_->EditPublisher,
-                                   ui_->EditYear,    ui_->EditNgamers, ui_->DBComboBox1,   ui_->DBComboBox2,
-                                   ui_->ComboBox1,   ui_->EditDrname,  ui_->EditAnalog,    ui_->EditRating,
-                                   ui_->PatchEdit,   ui_->EditImage,   ui_->EditImage2,    ui_->EditImage3,
-                                   ui_->EditImage4,  ui_->EditImage5,  ui_->EditFile,      ui_->EditSize};
-    for (QWidget* control : reset) paint(control, Colour::Fresh);
+    for (const EditorField& bound : fields_)
+        if (bound.look == FieldLook::Coloured) paint(bound.control, Colour::Fresh);
+    paint(ui_->ComboBox1, Colour::Fresh);
 }
 
 void TForm2::colorcontrol() {

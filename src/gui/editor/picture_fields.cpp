@@ -1,4 +1,4 @@
-// The editor's five picture fields: choosing a file through the picture
+// The editor's picture fields: choosing a file through the picture
 // chooser, the preview on hovering, and the first picture of a record.
 #include "gui/editor/editor_window.h"
 
@@ -6,26 +6,29 @@
 #include "core/pictures/picture_folder.h"
 #include "core/session/base_session.h"
 #include "core/store/table.h"
-#include "ui_editor_window.h"
 #include "gui/widgets/handler.h"
 #include "gui/widgets/qt_text.h"
 #include "gui/widgets/record_form.h"
+#include "ui_editor_window.h"
 
 namespace gamarium::gui {
 
 void TForm2::setupPictureFields() {
-    for (QLineEdit* edit : {ui_->EditImage, ui_->EditImage2, ui_->EditImage3, ui_->EditImage4, ui_->EditImage5}) {
-        edit->setCursor(Qt::PointingHandCursor);
-        edit->setMouseTracking(true);
-        edit->installEventFilter(this);
+    for (const EditorField& bound : fields_) {
+        QPushButton* const chooser = bound.chooser;
+        if (!chooser) continue;
+        bound.control->setCursor(Qt::PointingHandCursor);
+        bound.control->setMouseTracking(true);
+        bound.control->installEventFilter(this);
+        onSignal(chooser, &QPushButton::clicked, this, [this, chooser] { Button1Click(chooser); });
     }
-    for (QPushButton* button : {ui_->Button1, ui_->Button2, ui_->Button3, ui_->Button4, ui_->Button5})
-        onSignal(button, &QPushButton::clicked, this, [this, button] { Button1Click(button); });
 }
 
 QLineEdit* TForm2::pictureEdit(int field) const {
-    QLineEdit* const edits[] = {ui_->EditImage, ui_->EditImage2, ui_->EditImage3, ui_->EditImage4, ui_->EditImage5};
-    return field >= 1 && field <= 5 ? edits[field - 1] : nullptr;
+    if (field < 1 || field > static_cast<int>(store::games::kPictureFields.size())) return nullptr;
+    for (const EditorField& bound : fields_)
+        if (bound.field == editor::pictureField(field)) return qobject_cast<QLineEdit*>(bound.control);
+    return nullptr;
 }
 
 // The name and Sid shown are used, typed or not: the chooser opens where
@@ -41,7 +44,7 @@ void TForm2::Button1Click(QWidget* sender) {
     form_->putTyping();
     games.edit();
     if (const int field = editor::pictureFieldOf(slot)) {
-        games.fieldByName(editor::pictureFieldName(field)).setAsString(*choice);
+        games.field(editor::pictureField(field)).setAsString(*choice);
         markVisited(pictureEdit(field));
     }
     games.post();
@@ -55,15 +58,15 @@ void TForm2::EditImageMouseMove(QWidget* sender) {
     const char slot = editor::slotOf(fromQt(sender->objectName()));
     if (slot == lastslot_) return;
     const int field = editor::pictureFieldOf(slot);
-    const std::string name = field ? fieldText(editor::pictureFieldName(field).c_str()) : std::string();
-    setPictureFolder(fieldText("Sid"));
+    const std::string name = field ? fieldText(editor::pictureField(field)) : std::string();
+    setPictureFolder(fieldText(store::games::Sid));
     if (!name.empty() && files::fileExists(pictures::pictureFile(picfolder_, name))) showPicture(name);
     lastslot_ = slot;
 }
 
 void TForm2::showpic() {
-    const std::string image = fieldText("Image1");
-    setPictureFolder(fieldText("Sid"));
+    const std::string image = fieldText(store::games::Image1);
+    setPictureFolder(fieldText(store::games::Sid));
     if (!image.empty()) showPicture(image);
 }
 

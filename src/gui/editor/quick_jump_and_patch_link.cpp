@@ -5,10 +5,10 @@
 #include "core/editor/quick_jump.h"
 #include "core/session/base_session.h"
 #include "core/store/table.h"
-#include "ui_editor_window.h"
 #include "gui/widgets/handler.h"
 #include "gui/widgets/qt_text.h"
 #include "gui/widgets/record_form.h"
+#include "ui_editor_window.h"
 
 namespace gamarium::gui {
 
@@ -33,12 +33,12 @@ void TForm2::Button10Click() {
 // otherwise leaves Patch as it was.
 void TForm2::Button7Click() {
     const std::optional<std::string> patch =
-        windows_.pickPatch(*session_, Table1().fieldByName("Patch").asInteger());
+        windows_.pickPatch(*session_, Table1().field(store::games::Patch).asInteger());
     if (!patch) return;
     store::Table& games = Table1();
     form_->putTyping();
     games.edit();
-    games.fieldByName("Patch").setAsString(*patch);
+    games.field(store::games::Patch).setAsString(*patch);
     games.post();
     markVisited(ui_->PatchEdit);
 }

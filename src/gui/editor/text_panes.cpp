@@ -3,9 +3,9 @@
 // selected text.
 #include "gui/editor/editor_window.h"
 
-#include "ui_editor_window.h"
 #include "gui/widgets/handler.h"
 #include "gui/widgets/key_position.h"
+#include "ui_editor_window.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

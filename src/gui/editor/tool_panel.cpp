@@ -7,7 +7,6 @@
 #include "core/find/followed_texts.h"
 #include "core/session/base_session.h"
 #include "core/store/table.h"
-#include "ui_editor_window.h"
 #include "gui/tools/more_tools.h"
 #include "gui/tools/tool_buttons.h"
 #include "gui/tools/tool_runner.h"
@@ -15,6 +14,7 @@
 #include "gui/widgets/label_names.h"
 #include "gui/widgets/message_box.h"
 #include "gui/widgets/record_form.h"
+#include "ui_editor_window.h"
 
 #include <QAction>
 #include <QMenu>

@@ -3,11 +3,11 @@
 
 #include "core/editor/classification.h"
 #include "core/store/table.h"
-#include "ui_editor_window.h"
 #include "gui/widgets/combo_list.h"
 #include "gui/widgets/handler.h"
 #include "gui/widgets/qt_text.h"
 #include "gui/widgets/record_form.h"
+#include "ui_editor_window.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -51,7 +51,7 @@ void TForm2::ComboBox1Change() {
     store::Table& games = Table1();
     form_->putTyping();
     games.edit();
-    games.fieldByName("Genre").setAsString(editor::withTheme(games.fieldByName("Genre").asString(), theme));
+    games.field(store::games::Genre).setAsString(editor::withTheme(games.field(store::games::Genre).asString(), theme));
     games.post();
     // The theme chosen shows from its start, not scrolled to its end.
     ui_->ComboBox1->lineEdit()->setCursorPosition(0);

@@ -33,9 +33,10 @@ TForm3::TForm3() : ui_(std::make_unique<Ui::TForm3>()) {
 TForm3::~TForm3() = default;
 
 void TForm3::bindControls() {
-    const std::pair<QLineEdit*, const char*> edits[] = {
-        {ui_->EditN, "N"},       {ui_->EditPatch, "Patch"}, {ui_->EditSize, "Size"}, {ui_->EditProc, "Proc"},
-        {ui_->EditText, "Text"}, {ui_->EditAutor, "Autor"}, {ui_->EditYear, "Year"},
+    namespace p = store::patches;
+    const std::pair<QLineEdit*, store::FieldKey> edits[] = {
+        {ui_->EditN, p::N},       {ui_->EditPatch, p::Patch}, {ui_->EditSize, p::Size}, {ui_->EditProc, p::Proc},
+        {ui_->EditText, p::Text}, {ui_->EditAutor, p::Autor}, {ui_->EditYear, p::Year},
     };
     for (const auto& [edit, field] : edits) form_->bind(edit, field);
     using B = NavigatorBar::Button;
@@ -75,7 +76,7 @@ void TForm3::FormShow() {
 void TForm3::Button1Click() {
     form_->putTyping();
     patches::writeCurrentPatch(*table1_);
-    chosen_ = table1_->fieldByName("N").asString();
+    chosen_ = table1_->field(store::patches::N).asString();
     accept();
 }
 

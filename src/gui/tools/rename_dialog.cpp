@@ -1,9 +1,9 @@
 #include "gui/tools/rename_dialog.h"
 
-#include "ui_rename_dialog.h"
 #include "gui/widgets/fixed_window.h"
 #include "gui/widgets/handler.h"
 #include "gui/widgets/qt_text.h"
+#include "ui_rename_dialog.h"
 
 namespace gamarium::gui {
 

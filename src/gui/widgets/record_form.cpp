@@ -13,8 +13,9 @@
 namespace gamarium::gui {
 
 struct RecordForm::Binding {
-    QWidget* control = nullptr;
-    std::string field;
+    Binding(QWidget* bound, store::FieldKey key) : control(bound), field(key) {}
+    QWidget* control;
+    store::FieldKey field;
     bool typed = false; // the user changed the text since the record was shown
     // The control's text with the program's line ends, and setting it.
     std::function<QString()> text;
@@ -28,16 +29,14 @@ RecordForm::~RecordForm() {
     if (table_) table_->removeChangeListener(listener_);
 }
 
-RecordForm::Binding& RecordForm::add(QWidget* control, std::string field) {
-    auto binding = std::make_unique<Binding>();
-    binding->control = control;
-    binding->field = std::move(field);
+RecordForm::Binding& RecordForm::add(QWidget* control, store::FieldKey field) {
+    auto binding = std::make_unique<Binding>(control, field);
     bindings_.push_back(std::move(binding));
     return *bindings_.back();
 }
 
-void RecordForm::bind(QLineEdit* edit, std::string field) {
-    Binding& binding = add(edit, std::move(field));
+void RecordForm::bind(QLineEdit* edit, store::FieldKey field) {
+    Binding& binding = add(edit, field);
     binding.text = [edit] { return edit->text(); };
     binding.setText = [edit](const QString& text) {
         edit->setText(text);
@@ -47,8 +46,8 @@ void RecordForm::bind(QLineEdit* edit, std::string field) {
     onSignal(edit, &QLineEdit::textEdited, window_, [this, &binding] { startChange(binding); });
 }
 
-void RecordForm::bind(QPlainTextEdit* memo, std::string field) {
-    Binding& binding = add(memo, std::move(field));
+void RecordForm::bind(QPlainTextEdit* memo, store::FieldKey field) {
+    Binding& binding = add(memo, field);
     binding.text = [memo] { return withCrLf(memo->toPlainText()); };
     binding.setText = [memo](const QString& text) {
         // The form's own writing is no typing.
@@ -58,8 +57,8 @@ void RecordForm::bind(QPlainTextEdit* memo, std::string field) {
     onSignal(memo, &QPlainTextEdit::textChanged, window_, [this, &binding] { startChange(binding); });
 }
 
-void RecordForm::bind(QComboBox* box, std::string field) {
-    Binding& binding = add(box, std::move(field));
+void RecordForm::bind(QComboBox* box, store::FieldKey field) {
+    Binding& binding = add(box, field);
     binding.text = [box] { return box->currentText(); };
     binding.setText = [box](const QString& text) {
         box->setEditText(text);
@@ -94,9 +93,10 @@ bool RecordForm::typed() const {
 store::RecordValues RecordForm::collect() const {
     store::RecordValues values;
     for (const auto& binding : bindings_)
-        if (binding->typed)
-            values.emplace_back(binding->field,
-                                typedText(binding->text(), "Поле «" + binding->field + "»"));
+        if (binding->typed) {
+            const std::string name(binding->field.name());
+            values.emplace_back(name, typedText(binding->text(), "Поле «" + name + "»"));
+        }
     return values;
 }
 
@@ -121,7 +121,7 @@ void RecordForm::post() {
 // scroll position of a text that stays stay too.
 void RecordForm::show(Binding& binding) {
     const bool open = table_ && table_->isOpen();
-    const std::string value = open ? table_->fieldByName(binding.field).asString() : std::string();
+    const std::string value = open ? table_->field(binding.field).asString() : std::string();
     const QString text = toQt(value);
     if (binding.text() != text) binding.setText(text);
 }
@@ -138,7 +138,7 @@ void RecordForm::showRecord(bool keepTyping) {
 void RecordForm::applySizeLimits() {
     for (const auto& binding : bindings_) {
         if (!binding->setMaxLength) continue;
-        const store::Field* field = table_ && table_->isOpen() ? table_->findField(binding->field) : nullptr;
+        const store::Field* field = table_ && table_->isOpen() ? table_->findField(binding->field.name()) : nullptr;
         const bool text = field && field->type() == store::FieldType::Text;
         binding->setMaxLength(text ? field->size() : 32767);
     }
@@ -151,7 +151,7 @@ void RecordForm::heard(const store::ChangeEvent& event) {
     switch (event.kind) {
     case store::ChangeEvent::Kind::ValueWritten:
         for (const auto& binding : bindings_)
-            if (!binding->typed && binding->field == event.field->name()) show(*binding);
+            if (!binding->typed && binding->field.name() == event.field->name()) show(*binding);
         emit changed();
         break;
     case store::ChangeEvent::Kind::Began: showRecord(true); break;

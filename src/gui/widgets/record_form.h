@@ -30,9 +30,9 @@ public:
     explicit RecordForm(QWidget* window);
     ~RecordForm() override;
 
-    void bind(QLineEdit* edit, std::string field);
-    void bind(QPlainTextEdit* memo, std::string field);
-    void bind(QComboBox* box, std::string field);
+    void bind(QLineEdit* edit, store::FieldKey field);
+    void bind(QPlainTextEdit* memo, store::FieldKey field);
+    void bind(QComboBox* box, store::FieldKey field);
 
     // The table the controls follow; nullptr lets go of it (the controls
     // are emptied). Bind the controls first: the sizes of text fields are
@@ -62,7 +62,7 @@ signals:
 
 private:
     struct Binding;
-    Binding& add(QWidget* control, std::string field);
+    Binding& add(QWidget* control, store::FieldKey field);
     void startChange(Binding& binding);
     void show(Binding& binding);
     void showRecord(bool keepTyping);

@@ -42,9 +42,9 @@ protected:
         return importDat(games_, dat, [&](const std::string& line) { lines_.push_back(line); }, dryRun);
     }
 
-    std::vector<std::string> column(const char* field) {
+    std::vector<std::string> column(store::FieldKey field) {
         std::vector<std::string> values;
-        games_.forEachRecord({field}, [&](std::size_t) { values.push_back(games_.fieldByName(field).asString()); });
+        games_.forEachRecord({field}, [&](std::size_t) { values.push_back(games_.field(field).asString()); });
         return values;
     }
 
@@ -90,7 +90,7 @@ TEST_F(DatImport, SampleFillsAnEmptyBaseInNameOrderAndASecondRunChangesNothing) 
     EXPECT_TRUE(reported("«Prince of Persia 2 (Europe)», Publisher: без диакритики «Broderbund Software»"));
     EXPECT_EQ(first.firstAdded, 1);
     EXPECT_EQ(nameCheck(), std::vector<std::string>{});
-    const std::vector<std::string> n = column("N");
+    const std::vector<std::string> n = column(store::games::N);
     for (std::size_t i = 0; i < n.size(); ++i) ASSERT_EQ(n[i], std::to_string(i + 1));
 
     games_.moveToPosition(64);
@@ -102,7 +102,7 @@ TEST_F(DatImport, SampleFillsAnEmptyBaseInNameOrderAndASecondRunChangesNothing) 
         {"Publisher", "Magical Company"}, {"Developer", "Magical Company"}, {"Year", "1996"}, {"Ngamers", "2"},
         {"Type", "Sport"}, {"Genre", ""}, {"Size", "1536"}, {"Image1", ""}, {"Text1", ""}, {"Patch", ""}};
     for (const auto& [field, value] : soccer) EXPECT_EQ(games_.fieldByName(field).asString(), value) << field;
-    const std::vector<std::string> names = column("Name");
+    const std::vector<std::string> names = column(store::games::Name);
     const auto blt = std::find(names.begin(), names.end(), "BLT"); // no metadata at all
     ASSERT_NE(blt, names.end());
     games_.moveToPosition(blt - names.begin() + 1);
@@ -133,8 +133,8 @@ TEST_F(DatImport, BothFormatsMakeTheSameTable) {
         import(sample(c.text, c.withMetadata));
         const std::vector<std::string> fromText = table();
         if (!c.years.empty()) {
-            EXPECT_EQ(column("Year"), c.years) << c.text;
-            EXPECT_EQ(column("Region"), c.regions) << c.text;
+            EXPECT_EQ(column(store::games::Year), c.years) << c.text;
+            EXPECT_EQ(column(store::games::Region), c.regions) << c.text;
         }
         games_.close();
         store::emptyBase(home_.path(), "snes");
@@ -156,20 +156,20 @@ TEST_F(DatImport, ABaseMadeByAListMergeIsFilledInPlace) {
     }
     tools::mergeList(games_, tools::readListFile(list), [](const std::string&) {});
     ASSERT_EQ(games_.recordCount(), 116);
-    const std::vector<std::string> mergedNames = column("Name");
+    const std::vector<std::string> mergedNames = column(store::games::Name);
 
     // The list's ";" cuts "Odekake Lester - Lelele no Le (^^; (Japan)" short, so
     // that game's merged record keeps another name and the game comes anew.
     const DatImportResult first = import(sample());
     EXPECT_EQ(first.added, 1);
     EXPECT_EQ(first.filled, 115);
-    std::vector<std::string> names = column("Name");
+    std::vector<std::string> names = column(store::games::Name);
     const auto added = std::find(names.begin(), names.end(), "Odekake Lester - Lelele no Le");
     ASSERT_NE(added, names.end());
     names.erase(added);
     EXPECT_EQ(names, mergedNames);
-    EXPECT_EQ(column("Ngamers")[0], "1") << "a value the record has stays";
-    const std::vector<std::string> files = column("File");
+    EXPECT_EQ(column(store::games::Ngamers)[0], "1") << "a value the record has stays";
+    const std::vector<std::string> files = column(store::games::File);
     EXPECT_EQ(std::count(files.begin(), files.end(), ""), 1);
 
     const DatImportResult second = import(sample());
@@ -183,7 +183,7 @@ TEST_F(DatImport, TypedTextsSurviveAndFilesMatchWhateverTheirCase) {
     const DatImportResult result = import(sample());
     EXPECT_EQ(result.added, 114);
     EXPECT_EQ(result.filled, 2);
-    const std::vector<std::string> names = column("Name");
+    const std::vector<std::string> names = column(store::games::Name);
     const auto demon = std::find(names.begin(), names.end(), text::fromUtf8("Мой Демон"));
     ASSERT_NE(demon, names.end());
     games_.moveToPosition(demon - names.begin() + 1);
@@ -208,9 +208,9 @@ TEST_F(DatImport, NewGamesGoWhereTheirNamesBelong) {
     const DatImportResult result = import(sample());
     EXPECT_EQ(result.added, 116);
     EXPECT_EQ(nameCheck(), std::vector<std::string>{});
-    const std::vector<std::string> n = column("N");
+    const std::vector<std::string> n = column(store::games::N);
     for (std::size_t i = 0; i < n.size(); ++i) ASSERT_EQ(n[i], std::to_string(i + 1));
-    const std::vector<std::string> names = column("Name");
+    const std::vector<std::string> names = column(store::games::Name);
     EXPECT_EQ(names[1], "actraiser");
     EXPECT_EQ(names[2], "Actraiser 2");
     EXPECT_EQ(names.back(), text::fromUtf8("Абв"));
@@ -225,7 +225,7 @@ TEST_F(DatImport, DryRunSaysWhatWouldChangeAndWritesNothing) {
     EXPECT_TRUE(reported("добавится: Akumajou Dracula"));
     EXPECT_TRUE(reported("дополнится: Actraiser 2 (1): Sid, Publisher, Developer, Year, Ngamers, Type, File, Size"));
     EXPECT_EQ(games_.recordCount(), 1);
-    EXPECT_EQ(column("Publisher"), std::vector<std::string>{""});
+    EXPECT_EQ(column(store::games::Publisher), std::vector<std::string>{""});
 }
 
 TEST_F(DatImport, ATableThatWouldPassTheLimitIsRefusedBeforeAnyChange) {
@@ -263,10 +263,10 @@ TEST_F(DatImport, WhatTheTableCannotHoldIsReportedAndLeftEmpty) {
     EXPECT_TRUE(reported("Region: слова «Mars» нет в таблице регионов"));
     EXPECT_EQ(conversionsLine(result), "без диакритики: 1, обрезано: 2, оставлено пустым: 3");
     EXPECT_EQ(countsLine(result), "добавлено 2, дополнено 0, без изменений 0");
-    const std::vector<std::string> names = column("Name");
+    const std::vector<std::string> names = column(store::games::Name);
     EXPECT_EQ(names[0], "A very long name that goes on and on and on, well past what the Name field keeps");
     EXPECT_EQ(names[1], "Cafe");
-    EXPECT_EQ(column("Type")[1], "Race/Driving");
+    EXPECT_EQ(column(store::games::Type)[1], "Race/Driving");
 }
 
 // Texts keep a plain form of what Windows-1251 lacks (½ 1/2, ² 2, × x,
@@ -277,13 +277,13 @@ TEST_F(DatImport, NamesTheCodePageLacksAreSpelledPlainOrPassedOver) {
     const DatImportResult first = import(sample("plain-forms.dat", false));
     EXPECT_EQ(first.added, 5);
     EXPECT_EQ(first.unaccented, 9); // Name and File of four games, the Name of Café
-    EXPECT_EQ(column("Name"), (std::vector<std::string>{"3x3 Eyes - Juuma Houkan", "Cafe III final",
+    EXPECT_EQ(column(store::games::Name), (std::vector<std::string>{"3x3 Eyes - Juuma Houkan", "Cafe III final",
                                                         "Ranma 1/2 - Hard Battle", "Super Bomberman 5",
                                                         "Super Puyo Puyo2"}));
-    EXPECT_EQ(column("File"), (std::vector<std::string>{"3x3 Eyes - Juuma Houkan (Japan).sfc", "Cafe III final (Europe).sfc",
+    EXPECT_EQ(column(store::games::File), (std::vector<std::string>{"3x3 Eyes - Juuma Houkan (Japan).sfc", "Cafe III final (Europe).sfc",
                                                         "Ranma 1/2 - Hard Battle (USA).sfc", "Super Bomberman 5 (Japan).sfc",
                                                         "Super Puyo Puyo2 (Japan).sfc"}));
-    EXPECT_EQ(column("Sid"), (std::vector<std::string>{"num", "c", "r", "s", "s"}));
+    EXPECT_EQ(column(store::games::Sid), (std::vector<std::string>{"num", "c", "r", "s", "s"}));
     EXPECT_TRUE(reported("«Ranma ½ - Hard Battle (USA)», Name: без диакритики «Ranma 1/2 - Hard Battle»"));
     EXPECT_TRUE(reported("«ＳＤガンダム Ｘ (Japan)», Name: игра пропущена: символ «ガ» (U+30AC), которого нет в "
                          "кодировке Windows-1251"));

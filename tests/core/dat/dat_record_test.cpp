@@ -61,7 +61,7 @@ TEST(DatRecord, NameSidRegionFileAndSizeFromTheGame) {
         EXPECT_EQ(record[File].text, c.romName) << c.name;
         EXPECT_EQ(record[Size].text, c.kib) << c.name;
         for (const DatField f : {Publisher, Developer, Year, Ngamers, Type, Genre})
-            EXPECT_TRUE(record[f].text.empty()) << c.name << " " << kDatFieldNames[f];
+            EXPECT_TRUE(record[f].text.empty()) << c.name << " " << kDatFields[f].name();
     }
 }
 

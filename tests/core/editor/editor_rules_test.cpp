@@ -51,7 +51,7 @@ TEST(PictureSlots, NamesAndSlots) {
                           {"EditImage5", 5}, {"Button6", 0}, {"", 0}};
     for (const Case& c : cases) EXPECT_EQ(pictureFieldOf(slotOf(c.control)), c.field) << c.control;
     EXPECT_NE(slotOf("EditImage"), slotOf("Button1")) << "both mean Image1, yet differ";
-    EXPECT_EQ(pictureFieldName(3), "Image3");
+    EXPECT_EQ(pictureField(3), store::games::Image3);
 }
 
 class NextGameTest : public ::testing::Test {

@@ -46,7 +46,7 @@ protected:
         const auto list = texts_.snapshot();
         const FindQuery query{text, fields, wholeWord};
         for (const FindMatch& match : findGames(*list, query).matches) {
-            lines.push_back(std::to_string(match.position) + " " + std::string(fieldName(match.field)));
+            lines.push_back(std::to_string(match.position) + " " + std::string(fieldKey(match.field).name()));
             described.push_back(shown(describe(*list, match)));
         }
         for (const FindResult& result : findInTable(games_, query)) once.push_back(shown(result));
@@ -55,7 +55,7 @@ protected:
     }
     static std::string shown(const FindResult& r) {
         return std::to_string(r.position) + "|" + std::to_string(r.record) + "|" + r.number + "|" + r.name + "|" + r.region + "|" +
-               std::string(fieldName(r.field)) + "|" + r.excerpt;
+               std::string(fieldKey(r.field).name()) + "|" + r.excerpt;
     }
     using Lines = std::vector<std::string>;
 

@@ -276,7 +276,7 @@ TEST_F(TableTest, APassOverEveryRecordFollowsPositionsAndLeavesTheCursor) {
     const int id = table_.addChangeListener([&](const ChangeEvent&) { ++heard; });
 
     std::vector<std::pair<std::size_t, std::string>> visited;
-    table_.forEachRecord({"name"}, [&](std::size_t position) {
+    table_.forEachRecord({FieldKey{"name"}}, [&](std::size_t position) {
         visited.emplace_back(position, currentName());
         EXPECT_TRUE(table_.fieldByName("Year").isNull()) << "a field not asked for is not read";
     });
@@ -287,7 +287,7 @@ TEST_F(TableTest, APassOverEveryRecordFollowsPositionsAndLeavesTheCursor) {
     table_.removeChangeListener(id);
     EXPECT_EQ(heard, 1) << "only the post of the pending record is heard";
 
-    EXPECT_THROW(table_.forEachRecord({"Name"}, [&](std::size_t position) {
+    EXPECT_THROW(table_.forEachRecord({games::Name}, [&](std::size_t position) {
         if (position == 1) throw Error("stop");
     }),
                  Error);
