@@ -97,10 +97,12 @@ void readGamesAt(store::Table& games, const std::vector<std::int64_t>& positions
 }
 
 std::vector<GameRecord> readGameKeys(store::Table& games) {
-    static const TextFields<GameRecord> keys{
-        {"Sid", &GameRecord::sid}, {"Image1", &GameRecord::image1}, {"Patch", &GameRecord::patch}};
-    const store::Field& patch = games.fieldByName("Patch");
-    return readRecords(games, keys, [&](GameRecord& game) { game.patchPosition = patch.asInteger(); });
+    static const TextFields<GameRecord> keys{{"Sid", &GameRecord::sid},
+                                             {"Image1", &GameRecord::image1},
+                                             {"Patch", &GameRecord::patch},
+                                             {"Rating", &GameRecord::rating}};
+    const NumberCopier numbers(games);
+    return readRecords(games, keys, [&](GameRecord& game) { numbers.copy(game); });
 }
 
 std::vector<PatchRecord> readPatches(store::Table& patches) {

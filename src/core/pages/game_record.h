@@ -40,7 +40,8 @@ std::vector<PatchRecord> readPatches(store::Table& patches);
 // every record of the table), read without moving the table.
 void readGamesAt(store::Table& games, const std::vector<std::int64_t>& positions, std::vector<GameRecord>& records);
 // The same pass over what places a game on the pages and finds its
-// picture: Sid, Image1 and Patch; the other fields stay empty.
+// picture, and its numbers: Sid, Image1, Patch and Rating; the other
+// fields stay empty.
 std::vector<GameRecord> readGameKeys(store::Table& games);
 
 // The patch at `position`, counting from 1; a position before the first or
