@@ -43,10 +43,10 @@ public:
     PictureSizes& operator=(const PictureSizes&) = delete;
 
     // Starts reading the pictures of `games` (their Sid and Image1 are
-    // used) at the 1-based positions in `order`; a position may come more
-    // than once. Called once. Going, it stops reading what has not been
-    // asked for.
-    void read(std::vector<GameRecord> games, std::vector<std::int64_t> order);
+    // used, copied) at the 1-based positions in `order`; a position may
+    // come more than once. Called once. Going, it stops reading what has
+    // not been asked for.
+    void read(const std::vector<GameRecord>& games, std::vector<std::int64_t> order);
 
     // The size of the first picture of the game at `position`, looked up in
     // images/<base>/<Sid>/ whatever the names' letter case; 0 x 0 for a
@@ -67,9 +67,20 @@ private:
         std::string key; // its name, which begins the cache keys of its pictures
     };
     void run(const std::stop_token& stop);
-    std::optional<pictures::PictureSize> readOne(const GameRecord& game, PictureSizeCache& cache);
+    // What names a game's picture.
+    struct Picture {
+        std::string sid, image1;
+    };
+    std::optional<pictures::PictureSize> readOne(const Picture& picture, PictureSizeCache& cache);
     Folder& folderOf(const std::string& sid);
-    static void done(Result& result);
+    // One more entry of the order gone through.
+    void passed();
+
+    // A waiting at() is woken once the reader has got on by a batch of
+    // entries, not for every picture: a wait and a wake-up for each would
+    // cost more than finding its size in the cache.
+    static constexpr std::size_t kBatch = 64;
+    static constexpr std::size_t kNobody = static_cast<std::size_t>(-1);
 
     files::Path home_;
     std::string base_;
@@ -81,10 +92,14 @@ private:
     std::mutex mutex_;
     std::condition_variable_any start_;
     bool started_ = false; // under the mutex
-    std::vector<GameRecord> games_;
+    std::vector<Picture> pictures_; // by position - 1
     std::vector<std::int64_t> order_;
     std::unique_ptr<Result[]> results_; // by position - 1
     std::size_t resultCount_ = 0;
+    std::condition_variable progress_;        // with mutex_
+    std::atomic<std::size_t> passed_{0};      // entries of the order gone through
+    std::atomic<std::size_t> wakeAt_{kNobody}; // passed_ that wakes the waiting at()
+    bool through_ = false;                    // under the mutex: every result is ready
     std::jthread reader_; // last: stopped and joined before the rest goes
 };
 
