@@ -1,6 +1,7 @@
 #include "core/pages/game_record.h"
 
 #include "core/store/table.h"
+#include "core/text/cp1251.h"
 
 #include <algorithm>
 #include <utility>
@@ -96,13 +97,35 @@ void readGamesAt(store::Table& games, const std::vector<std::int64_t>& positions
     });
 }
 
+GameKeyReader::GameKeyReader(store::Table& games, const std::vector<std::string_view>& names)
+    : patch_(games.fieldByName("Patch")), rating_(games.fieldByName("Rating")) {
+    const auto at = [&](std::string_view name) {
+        return static_cast<std::size_t>(std::find(names.begin(), names.end(), name) - names.begin());
+    };
+    sid_ = at("Sid");
+    image1_ = at("Image1");
+    patchAt_ = at("Patch");
+    ratingAt_ = at("Rating");
+}
+
+void GameKeyReader::read(std::span<const std::string_view> stored, GameRecord& game) const {
+    text::fromUtf8(stored[sid_], game.sid);
+    text::fromUtf8(stored[image1_], game.image1);
+    text::fromUtf8(stored[patchAt_], game.patch);
+    text::fromUtf8(stored[ratingAt_], game.rating);
+    game.patchPosition = patch_.asInteger(stored[patchAt_]);
+    game.ratingValue = rating_.asInteger(stored[ratingAt_]);
+}
+
 std::vector<GameRecord> readGameKeys(store::Table& games) {
-    static const TextFields<GameRecord> keys{{"Sid", &GameRecord::sid},
-                                             {"Image1", &GameRecord::image1},
-                                             {"Patch", &GameRecord::patch},
-                                             {"Rating", &GameRecord::rating}};
-    const NumberCopier numbers(games);
-    return readRecords(games, keys, [&](GameRecord& game) { numbers.copy(game); });
+    static const std::vector<std::string_view> names{"Sid", "Image1", "Patch", "Rating"};
+    const GameKeyReader keys(games, names);
+    std::vector<GameRecord> records;
+    records.reserve(static_cast<std::size_t>(games.recordCount()));
+    games.forEachStoredRecord(names, [&](std::size_t, std::span<const std::string_view> stored) {
+        keys.read(stored, records.emplace_back());
+    });
+    return records;
 }
 
 std::vector<PatchRecord> readPatches(store::Table& patches) {

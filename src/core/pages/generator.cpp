@@ -195,11 +195,13 @@ private:
 GenerationReport writeSite(store::Table& games, store::Table& patches, const files::Path& home, std::string_view base,
                            const PageTemplate& pageTemplate, const PageSettings& settings,
                            const GeneratorCallbacks& callbacks, OutputFolder& output) {
-    // The pictures are looked at from the moment the games' places are
-    // known, while the rest of the records is read.
+    // The picture size cache is opened while the games are read, in one
+    // pass; the pictures are looked at from the moment the games' places
+    // are known.
     PictureSizes pictureSizes(home, base, PictureSizes::Coverage::WholeBase);
     const std::vector<PatchRecord> patchRecords = readPatches(patches);
-    std::vector<GameRecord> gameRecords = readGameKeys(games);
+    std::vector<GameRecord> gameRecords;
+    const StoredGames stored(games, gameRecords);
     const SiteSets sets = groupGames(gameRecords, patchRecords);
     const std::vector<const PageSet*> written = writtenSets(sets);
     if (const auto clash = pageNameClash(written, settings.gamesPerPage))
@@ -210,7 +212,6 @@ GenerationReport writeSite(store::Table& games, store::Table& patches, const fil
     for (const PageSet* set : written)
         order.insert(order.end(), set->games.begin(), set->games.end());
     pictureSizes.read(gameRecords, std::move(order));
-    const StoredGames stored(games);
     BlockRenderer renderer(gameRecords, patchRecords, pictureSizes, settings.block, callbacks.messages);
     PageRecord record(home, output.folder());
     SiteWriter writer(pageTemplate, settings, stored, gameRecords, renderer, output, record, sets.letterlist);

@@ -14,12 +14,16 @@ constexpr std::size_t kBlockSize = 1 << 20;
 
 } // namespace
 
-StoredGames::StoredGames(store::Table& games) {
+StoredGames::StoredGames(store::Table& games, std::vector<GameRecord>& keys) {
     std::vector<std::string_view> names;
     for (const auto& [name, member] : gameTextFields())
         names.push_back(name);
-    games_.reserve(static_cast<std::size_t>(games.recordCount()));
+    const GameKeyReader keyReader(games, names);
+    keys.clear();
+    keys.reserve(static_cast<std::size_t>(games.recordCount()));
+    games_.reserve(keys.capacity());
     games.forEachStoredRecord(names, [&](std::size_t, std::span<const std::string_view> stored) {
+        keyReader.read(stored, keys.emplace_back());
         std::size_t size = 0;
         for (const std::string_view field : stored)
             size += sizeof(Length) + field.size();

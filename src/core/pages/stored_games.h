@@ -19,7 +19,9 @@ namespace gamarium::pages {
 // nothing but what it tells.
 class StoredGames {
 public:
-    explicit StoredGames(store::Table& games);
+    // In the same pass, `keys` gets every game's record as readGameKeys
+    // reads it.
+    StoredGames(store::Table& games, std::vector<GameRecord>& keys);
 
     // The stored fields of the game at the 1-based `position`, each after
     // its length. Its texts are a fixed function of these bytes, so they
