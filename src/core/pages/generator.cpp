@@ -195,13 +195,15 @@ private:
 GenerationReport writeSite(store::Table& games, store::Table& patches, const files::Path& home, std::string_view base,
                            const PageTemplate& pageTemplate, const PageSettings& settings,
                            const GeneratorCallbacks& callbacks, OutputFolder& output) {
-    // The picture size cache is opened while the games are read, in one
-    // pass; the pictures are looked at from the moment the games' places
-    // are known.
+    // The games are read in one pass, and meanwhile their pictures looked
+    // up in the picture size cache; the pictures it does not know are
+    // looked at from the moment the games' places are known.
     PictureSizes pictureSizes(home, base, PictureSizes::Coverage::WholeBase);
     const std::vector<PatchRecord> patchRecords = readPatches(patches);
     std::vector<GameRecord> gameRecords;
-    const StoredGames stored(games, gameRecords);
+    const StoredGames stored(games, gameRecords, [&](std::int64_t position, const GameRecord& keys) {
+        pictureSizes.look(position, keys);
+    });
     const SiteSets sets = groupGames(gameRecords, patchRecords);
     const std::vector<const PageSet*> written = writtenSets(sets);
     if (const auto clash = pageNameClash(written, settings.gamesPerPage))

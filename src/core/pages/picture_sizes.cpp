@@ -31,6 +31,8 @@ void PictureSizes::read(const std::vector<GameRecord>& games, std::vector<std::i
         pictures.push_back({game.sid, game.image1});
     {
         const std::lock_guard lock(mutex_);
+        looks_.insert(looks_.end(), std::make_move_iterator(lookBatch_.begin()), std::make_move_iterator(lookBatch_.end()));
+        lookBatch_.clear();
         results_ = std::make_unique<Result[]>(games.size());
         resultCount_ = games.size();
         order_ = std::move(order);
@@ -40,12 +42,33 @@ void PictureSizes::read(const std::vector<GameRecord>& games, std::vector<std::i
     start_.notify_one();
 }
 
+void PictureSizes::look(std::int64_t position, const GameRecord& game) {
+    lookBatch_.emplace_back(position, Picture{game.sid, game.image1});
+    if (lookBatch_.size() >= kLookBatch)
+        handOver();
+}
+
+void PictureSizes::handOver() {
+    {
+        const std::lock_guard lock(mutex_);
+        looks_.insert(looks_.end(), std::make_move_iterator(lookBatch_.begin()), std::make_move_iterator(lookBatch_.end()));
+    }
+    lookBatch_.clear();
+    start_.notify_one();
+}
+
 void PictureSizes::run(const std::stop_token& stop) {
     PictureSizeCache cache(home_, base_);
-    {
-        std::unique_lock lock(mutex_);
-        if (!start_.wait(lock, stop, [this] { return started_; }))
-            return;
+    for (bool started = false; !started;) {
+        std::vector<std::pair<std::int64_t, Picture>> looks;
+        {
+            std::unique_lock lock(mutex_);
+            if (!start_.wait(lock, stop, [this] { return started_ || !looks_.empty(); }))
+                return;
+            looks.swap(looks_);
+            started = started_;
+        }
+        lookUp(looks, cache);
     }
     for (const std::int64_t position : order_) {
         if (stop.stop_requested()) {
@@ -57,7 +80,8 @@ void PictureSizes::run(const std::stop_token& stop) {
             Result& result = results_[static_cast<std::size_t>(position - 1)];
             if (!result.ready.load(std::memory_order_relaxed)) {
                 try {
-                    result.size = readOne(pictures_[static_cast<std::size_t>(position - 1)], cache);
+                    const auto index = static_cast<std::size_t>(position - 1);
+                    result.size = index < known_.size() && known_[index] ? *known_[index] : readOne(pictures_[index], cache);
                 } catch (...) {
                     result.error = std::current_exception();
                 }
@@ -111,6 +135,33 @@ PictureSizes::Folder& PictureSizes::folderOf(const std::string& sid) {
         found->second.open = std::make_unique<files::OpenFolder>(std::move(path));
     }
     return found->second;
+}
+
+void PictureSizes::lookUp(const std::vector<std::pair<std::int64_t, Picture>>& looks, PictureSizeCache& cache) {
+    for (const auto& [position, picture] : looks) {
+        if (misses_ >= finds_ + kLookBatch)
+            return;
+        const auto index = static_cast<std::size_t>(position - 1);
+        if (known_.size() <= index)
+            known_.resize(index + 1);
+        try {
+            known_[index] = kept(picture, cache);
+        } catch (...) {
+            // Told when the picture is read in the order.
+        }
+        ++(known_[index] ? finds_ : misses_);
+    }
+}
+
+PictureSizes::Known PictureSizes::kept(const Picture& picture, PictureSizeCache& cache) {
+    if (picture.image1.empty())
+        return std::optional<pictures::PictureSize>{};
+    const Folder& folder = folderOf(picture.sid);
+    const files::Path name = files::toPath(picture.image1);
+    if (const std::optional<files::FileStamp> stamp = folder.open->stamp(name))
+        if (const auto size = cache.find(folder.key + "/" + keyText(name), *stamp))
+            return size;
+    return std::nullopt;
 }
 
 std::optional<pictures::PictureSize> PictureSizes::readOne(const Picture& picture, PictureSizeCache& cache) {

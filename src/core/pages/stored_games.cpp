@@ -14,7 +14,8 @@ constexpr std::size_t kBlockSize = 1 << 20;
 
 } // namespace
 
-StoredGames::StoredGames(store::Table& games, std::vector<GameRecord>& keys) {
+StoredGames::StoredGames(store::Table& games, std::vector<GameRecord>& keys,
+                         const std::function<void(std::int64_t position, const GameRecord& keys)>& read) {
     std::vector<std::string_view> names;
     for (const auto& [name, member] : gameTextFields())
         names.push_back(name);
@@ -22,8 +23,9 @@ StoredGames::StoredGames(store::Table& games, std::vector<GameRecord>& keys) {
     keys.clear();
     keys.reserve(static_cast<std::size_t>(games.recordCount()));
     games_.reserve(keys.capacity());
-    games.forEachStoredRecord(names, [&](std::size_t, std::span<const std::string_view> stored) {
+    games.forEachStoredRecord(names, [&](std::size_t position, std::span<const std::string_view> stored) {
         keyReader.read(stored, keys.emplace_back());
+        read(static_cast<std::int64_t>(position) + 1, keys.back());
         std::size_t size = 0;
         for (const std::string_view field : stored)
             size += sizeof(Length) + field.size();

@@ -3,6 +3,7 @@
 #include "core/pages/game_record.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,8 +21,9 @@ namespace gamarium::pages {
 class StoredGames {
 public:
     // In the same pass, `keys` gets every game's record as readGameKeys
-    // reads it.
-    StoredGames(store::Table& games, std::vector<GameRecord>& keys);
+    // reads it, each handed to `read` as it comes (position from 1).
+    StoredGames(store::Table& games, std::vector<GameRecord>& keys,
+                const std::function<void(std::int64_t position, const GameRecord& keys)>& read);
 
     // The stored fields of the game at the 1-based `position`, each after
     // its length. Its texts are a fixed function of these bytes, so they
