@@ -1,6 +1,7 @@
 #include "core/pages/game_record.h"
 
 #include "core/store/table.h"
+#include "core/text/cp1251.h"
 
 #include <algorithm>
 #include <utility>
@@ -98,13 +99,36 @@ void readGamesAt(store::Table& games, const std::vector<std::int64_t>& positions
     });
 }
 
+GameKeyReader::GameKeyReader(store::Table& games, const std::vector<store::FieldKey>& names)
+    : patch_(games.field(store::games::Patch)), rating_(games.field(store::games::Rating)) {
+    const auto at = [&](store::FieldKey name) {
+        return static_cast<std::size_t>(std::find(names.begin(), names.end(), name) - names.begin());
+    };
+    sid_ = at(store::games::Sid);
+    image1_ = at(store::games::Image1);
+    patchAt_ = at(store::games::Patch);
+    ratingAt_ = at(store::games::Rating);
+}
+
+void GameKeyReader::read(std::span<const std::string_view> stored, GameRecord& game) const {
+    text::fromUtf8(stored[sid_], game.sid);
+    text::fromUtf8(stored[image1_], game.image1);
+    text::fromUtf8(stored[patchAt_], game.patch);
+    text::fromUtf8(stored[ratingAt_], game.rating);
+    game.patchPosition = patch_.asInteger(stored[patchAt_]);
+    game.ratingValue = rating_.asInteger(stored[ratingAt_]);
+}
+
 std::vector<GameRecord> readGameKeys(store::Table& games) {
-    static const TextFields<GameRecord> keys{
-        {store::games::Sid, &GameRecord::sid},
-        {store::games::Image1, &GameRecord::image1},
-        {store::games::Patch, &GameRecord::patch}};
-    const store::Field& patch = games.field(store::games::Patch);
-    return readRecords(games, keys, [&](GameRecord& game) { game.patchPosition = patch.asInteger(); });
+    static const std::vector<store::FieldKey> names{store::games::Sid, store::games::Image1, store::games::Patch,
+                                                   store::games::Rating};
+    const GameKeyReader keys(games, names);
+    std::vector<GameRecord> records;
+    records.reserve(static_cast<std::size_t>(games.recordCount()));
+    games.forEachStoredRecord(names, [&](std::size_t, std::span<const std::string_view> stored) {
+        keys.read(stored, records.emplace_back());
+    });
+    return records;
 }
 
 std::vector<PatchRecord> readPatches(store::Table& patches) {

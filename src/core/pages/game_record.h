@@ -3,12 +3,14 @@
 #include "core/store/record_fields.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 namespace gamarium::store {
+class Field;
 class Table;
 }
 
@@ -42,8 +44,22 @@ std::vector<PatchRecord> readPatches(store::Table& patches);
 // every record of the table), read without moving the table.
 void readGamesAt(store::Table& games, const std::vector<std::int64_t>& positions, std::vector<GameRecord>& records);
 // The same pass over what places a game on the pages and finds its
-// picture: Sid, Image1 and Patch; the other fields stay empty.
+// picture, and its numbers: Sid, Image1, Patch and Rating; the other
+// fields stay empty.
 std::vector<GameRecord> readGameKeys(store::Table& games);
+
+// Fills those fields of a record from the stored values of the fields
+// `names` (Table::forEachStoredRecord), which hold the four.
+class GameKeyReader {
+public:
+    GameKeyReader(store::Table& games, const std::vector<store::FieldKey>& names);
+    void read(std::span<const std::string_view> stored, GameRecord& game) const;
+
+private:
+    const store::Field& patch_;
+    const store::Field& rating_;
+    std::size_t sid_ = 0, image1_ = 0, patchAt_ = 0, ratingAt_ = 0;
+};
 
 // The patch at `position`, counting from 1; a position before the first or
 // beyond the last names the first or the last patch, as moving the patch

@@ -9,12 +9,14 @@
 #include "core/pages/page_record.h"
 #include "core/pages/page_set.h"
 #include "core/pages/sitemap.h"
+#include "core/pages/stored_games.h"
 #include "core/pictures/picture_folder.h"
 #include "core/store/table.h"
 #include "core/text/cp1251.h"
 
 #include <algorithm>
 #include <functional>
+#include <span>
 
 namespace gamarium::pages {
 namespace {
@@ -71,10 +73,11 @@ std::string pageBytes(const PageTemplate& pageTemplate, const PageTexts& texts, 
     return bytes + addnames1(pageTemplate.foot, texts);
 }
 
-// What pages hold for given inputs; raise it when the program comes to
-// make other bytes of the same inputs, so that pages recorded by an older
-// program are made anew.
-constexpr std::int64_t kPageFormat = 1;
+// What pages hold for given inputs and how their digest is made; raise it
+// when the program comes to make other bytes of the same inputs or to
+// digest them otherwise, so that pages recorded by an older program are
+// made anew.
+constexpr std::int64_t kPageFormat = 2;
 
 // What goes into every page of the run.
 InputHash::Digest runInputs(const PageTemplate& pageTemplate, const PageSettings& settings,
@@ -87,9 +90,10 @@ InputHash::Digest runInputs(const PageTemplate& pageTemplate, const PageSettings
     return hash.digest();
 }
 
-void addBlock(InputHash& hash, const BlockInputs& block) {
-    for (const auto& [name, member] : gameTextFields())
-        hash.add(block.game->*member);
+// The game's texts go in as stored, before they are converted: only the
+// pages made need them converted.
+void addBlock(InputHash& hash, const BlockInputs& block, std::string_view storedGame) {
+    hash.add(storedGame);
     hash.add(block.game->patchPosition).add(block.game->ratingValue);
     hash.add(block.patch.has_value());
     if (block.patch)
@@ -98,13 +102,16 @@ void addBlock(InputHash& hash, const BlockInputs& block) {
     hash.add(block.picture.width).add(block.picture.height);
 }
 
+// Writes the pages of a run. The games' records hold their keys and
+// numbers; a page's games are converted into them only when it is made.
 class SiteWriter {
 public:
-    SiteWriter(const PageTemplate& pageTemplate, const PageSettings& settings, BlockRenderer& renderer,
-               OutputFolder& output, PageRecord& record, std::string letterlist)
-        : template_(pageTemplate), gamesPerPage_(settings.gamesPerPage), renderer_(renderer), output_(output),
-          record_(record), runInputs_(runInputs(pageTemplate, settings, letterlist)),
-          letterlist_(std::move(letterlist)) {}
+    SiteWriter(const PageTemplate& pageTemplate, const PageSettings& settings, const StoredGames& stored,
+               std::vector<GameRecord>& games, BlockRenderer& renderer, OutputFolder& output, PageRecord& record,
+               std::string letterlist)
+        : template_(pageTemplate), gamesPerPage_(settings.gamesPerPage), stored_(stored), games_(games),
+          renderer_(renderer), output_(output), record_(record),
+          runInputs_(runInputs(pageTemplate, settings, letterlist)), letterlist_(std::move(letterlist)) {}
 
     void writeSets(const std::vector<const PageSet*>& sets, const ProgressSink& progress) {
         int total = 0;
@@ -123,12 +130,14 @@ public:
                 const auto count = std::min<std::ptrdiff_t>(gamesPerPage_, set->games.end() - next);
                 InputHash inputs;
                 inputs.add(runInputs_).add(set->key).add(page).add(pages);
+                const std::span<const std::int64_t> games(next, next + count);
                 std::vector<BlockInputs> blocks;
-                for (const auto last = next + count; next != last; ++next) {
-                    lastGame_ = *next;
-                    addBlock(inputs, blocks.emplace_back(renderer_.next(*next)));
+                for (const std::int64_t game : games) {
+                    lastGame_ = game;
+                    addBlock(inputs, blocks.emplace_back(renderer_.next(game)), stored_.bytes(game));
                 }
-                writePage(pageName(set->key, page) + ".htm", inputs.digest(), blocks,
+                next += count;
+                writePage(pageName(set->key, page) + ".htm", inputs.digest(), games, blocks,
                           [&] { return pageTexts(letterlist_, set->key, page, pages); });
                 ++done;
                 tellProgress();
@@ -145,18 +154,23 @@ public:
 
 private:
     // A page whose inputs are those its file was made of is not made again.
-    void writePage(const std::string& name, const InputHash::Digest& inputs, const std::vector<BlockInputs>& blocks,
-                   const std::function<PageTexts()>& texts) {
+    void writePage(const std::string& name, const InputHash::Digest& inputs, std::span<const std::int64_t> games,
+                   const std::vector<BlockInputs>& blocks, const std::function<PageTexts()>& texts) {
         const files::Path file = output_.pageFile(name);
         const std::optional<files::FileStamp> before = files::fileStamp(file);
         if (record_.unchanged(name, inputs, before)) {
-            for (const BlockInputs& block : blocks)
-                tellBlockMessages(*block.game, renderer_.messages());
+            for (const std::int64_t game : games) {
+                GameRecord& record = games_[static_cast<std::size_t>(game - 1)];
+                record.analog = stored_.text(game, &GameRecord::analog);
+                tellBlockMessages(record, renderer_.messages());
+            }
             record_.note(name, inputs, *before);
             written_.push_back({name, before->changed});
             ++report_.pagesUnchanged;
             return;
         }
+        for (const std::int64_t game : games)
+            stored_.read(game, games_[static_cast<std::size_t>(game - 1)]);
         ++(output_.writePage(file, pageBytes(template_, texts(), renderer_, blocks)) ? report_.pagesWritten : report_.pagesUnchanged);
         const std::optional<files::FileStamp> after = files::fileStamp(file);
         if (after)
@@ -166,6 +180,8 @@ private:
 
     const PageTemplate& template_;
     int gamesPerPage_;
+    const StoredGames& stored_;
+    std::vector<GameRecord>& games_;
     BlockRenderer& renderer_;
     OutputFolder& output_;
     PageRecord& record_;
@@ -179,12 +195,16 @@ private:
 GenerationReport writeSite(store::Table& games, store::Table& patches, const files::Path& home, std::string_view base,
                            const PageTemplate& pageTemplate, const PageSettings& settings,
                            const GeneratorCallbacks& callbacks, OutputFolder& output) {
-    // The pictures are looked at from the moment the games' places are
-    // known, while the rest of the records is read.
+    // The games are read in one pass, and meanwhile their pictures looked
+    // up in the picture size cache; the pictures it does not know are
+    // looked at from the moment the games' places are known.
     PictureSizes pictureSizes(home, base, PictureSizes::Coverage::WholeBase);
     const std::vector<PatchRecord> patchRecords = readPatches(patches);
-    std::vector<GameRecord> gameKeys = readGameKeys(games);
-    const SiteSets sets = groupGames(gameKeys, patchRecords);
+    std::vector<GameRecord> gameRecords;
+    const StoredGames stored(games, gameRecords, [&](std::int64_t position, const GameRecord& keys) {
+        pictureSizes.look(position, keys);
+    });
+    const SiteSets sets = groupGames(gameRecords, patchRecords);
     const std::vector<const PageSet*> written = writtenSets(sets);
     if (const auto clash = pageNameClash(written, settings.gamesPerPage))
         return refuse(callbacks.messages, *clash);
@@ -193,11 +213,10 @@ GenerationReport writeSite(store::Table& games, store::Table& patches, const fil
     std::vector<std::int64_t> order;
     for (const PageSet* set : written)
         order.insert(order.end(), set->games.begin(), set->games.end());
-    pictureSizes.read(std::move(gameKeys), std::move(order));
-    const std::vector<GameRecord> gameRecords = readGames(games);
+    pictureSizes.read(gameRecords, std::move(order));
     BlockRenderer renderer(gameRecords, patchRecords, pictureSizes, settings.block, callbacks.messages);
     PageRecord record(home, output.folder());
-    SiteWriter writer(pageTemplate, settings, renderer, output, record, sets.letterlist);
+    SiteWriter writer(pageTemplate, settings, stored, gameRecords, renderer, output, record, sets.letterlist);
     writer.writeSets(written, callbacks.progress);
     if (!settings.siteUrl.empty())
         output.writePage(output.pageFile("sitemap.xml"), sitemap(settings.siteUrl, writer.pages()));

@@ -18,6 +18,7 @@
 #include <string_view>
 #include <thread>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 // The sizes of the games' first pictures for one run of the page
@@ -42,11 +43,16 @@ public:
     PictureSizes(const PictureSizes&) = delete;
     PictureSizes& operator=(const PictureSizes&) = delete;
 
+    // While the games are being read, before read(): looks up the picture
+    // of the game at `position` in the cache as soon as it is known, so
+    // that a picture unchanged since is done with before the order is.
+    void look(std::int64_t position, const GameRecord& game);
+
     // Starts reading the pictures of `games` (their Sid and Image1 are
-    // used) at the 1-based positions in `order`; a position may come more
-    // than once. Called once. Going, it stops reading what has not been
-    // asked for.
-    void read(std::vector<GameRecord> games, std::vector<std::int64_t> order);
+    // used, copied) at the 1-based positions in `order`; a position may
+    // come more than once. Called once. Going, it stops reading what has
+    // not been asked for.
+    void read(const std::vector<GameRecord>& games, std::vector<std::int64_t> order);
 
     // The size of the first picture of the game at `position`, looked up in
     // images/<base>/<Sid>/ whatever the names' letter case; 0 x 0 for a
@@ -67,9 +73,30 @@ private:
         std::string key; // its name, which begins the cache keys of its pictures
     };
     void run(const std::stop_token& stop);
-    std::optional<pictures::PictureSize> readOne(const GameRecord& game, PictureSizeCache& cache);
+    // What names a game's picture.
+    struct Picture {
+        std::string sid, image1;
+    };
+    // What the games looked at so far hold, by position - 1: a size known
+    // without opening a picture (none for an empty Image1), or nothing.
+    using Known = std::optional<std::optional<pictures::PictureSize>>;
+    void handOver();
+    void lookUp(const std::vector<std::pair<std::int64_t, Picture>>& looks, PictureSizeCache& cache);
+    Known kept(const Picture& picture, PictureSizeCache& cache);
+    std::optional<pictures::PictureSize> readOne(const Picture& picture, PictureSizeCache& cache);
     Folder& folderOf(const std::string& sid);
-    static void done(Result& result);
+    // One more entry of the order gone through.
+    void passed();
+
+    // A waiting at() is woken once the reader has got on by a batch of
+    // entries, not for every picture: a wait and a wake-up for each would
+    // cost more than finding its size in the cache.
+    static constexpr std::size_t kBatch = 64;
+    // Looks are handed to the reader in batches of this many; once misses
+    // outrun finds by a batch, the cache is taken not to know the pictures
+    // and the rest wait for the order.
+    static constexpr std::size_t kLookBatch = 256;
+    static constexpr std::size_t kNobody = static_cast<std::size_t>(-1);
 
     files::Path home_;
     std::string base_;
@@ -81,10 +108,18 @@ private:
     std::mutex mutex_;
     std::condition_variable_any start_;
     bool started_ = false; // under the mutex
-    std::vector<GameRecord> games_;
+    std::vector<Picture> pictures_; // by position - 1
+    std::vector<std::pair<std::int64_t, Picture>> lookBatch_; // the caller's, not yet handed over
+    std::vector<std::pair<std::int64_t, Picture>> looks_;     // under the mutex
+    std::vector<Known> known_;                                // the reader's
+    std::size_t finds_ = 0, misses_ = 0;                      // the reader's
     std::vector<std::int64_t> order_;
     std::unique_ptr<Result[]> results_; // by position - 1
     std::size_t resultCount_ = 0;
+    std::condition_variable progress_;        // with mutex_
+    std::atomic<std::size_t> passed_{0};      // entries of the order gone through
+    std::atomic<std::size_t> wakeAt_{kNobody}; // passed_ that wakes the waiting at()
+    bool through_ = false;                    // under the mutex: every result is ready
     std::jthread reader_; // last: stopped and joined before the rest goes
 };
 

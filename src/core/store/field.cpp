@@ -70,15 +70,32 @@ std::string Field::asString() const {
     return isInteger() ? std::to_string(v.integer) : v.text;
 }
 
+namespace {
+
+// The number a text field's text reads as.
+std::int64_t integerOfText(const std::string& text) {
+    const WholeNumber number = parseWholeNumber(text);
+    if (!number.valid || !number.fits || number.value < minimumOf(FieldType::Integer) ||
+        number.value > maximumOf(FieldType::Integer))
+        throw Error(inQuotes(text) + " is not a valid integer value");
+    return number.value;
+}
+
+} // namespace
+
 std::int64_t Field::asInteger() const {
     const FieldValue& v = value();
     if (v.null) return 0;
     if (isInteger()) return v.integer;
-    const WholeNumber number = parseWholeNumber(v.text);
-    if (!number.valid || !number.fits || number.value < minimumOf(FieldType::Integer) ||
-        number.value > maximumOf(FieldType::Integer))
-        throw Error(inQuotes(v.text) + " is not a valid integer value");
-    return number.value;
+    return integerOfText(v.text);
+}
+
+std::int64_t Field::asInteger(std::string_view stored) const {
+    if (stored.empty()) return 0;
+    if (!isInteger()) return integerOfText(text::fromUtf8(stored));
+    std::int64_t value = 0;
+    std::from_chars(stored.data(), stored.data() + stored.size(), value); // the decimal of a stored integer
+    return value;
 }
 
 void Field::setAsString(std::string_view text) {

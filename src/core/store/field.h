@@ -35,6 +35,9 @@ public:
     std::string asString() const;
     // Null reads as 0.
     std::int64_t asInteger() const;
+    // What asInteger gives when the field holds `stored`, its value as
+    // Table::forEachStoredRecord hands it over (the empty text for null).
+    std::int64_t asInteger(std::string_view stored) const;
 
     // Text fields keep at most size() characters. For an integer field the
     // empty text makes it null; other text must be a whole number.
