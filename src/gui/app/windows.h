@@ -24,7 +24,7 @@ class TPasswordDlg1;
 // The seven windows of the program, created once at start-up in this order
 // and living until it ends. A window reaches another only through the use
 // cases here, handing over what that window needs and getting its result.
-class Windows : public EditorLinks {
+class Windows final : public EditorLinks {
 public:
     explicit Windows(files::Path home);
     ~Windows();
