@@ -41,9 +41,9 @@ struct Bench {
             for (int i = 0; i < kGames; ++i) {
                 games.append();
                 games.fieldByName("N").setAsInteger(i % 30000);
-                games.fieldByName("Name").setAsString("Game " + std::to_string(i));
-                games.fieldByName("Sid").setAsString("a");
-                games.fieldByName("Image1").setAsString("p.jpg");
+                games.fieldByName("Name").setAsString(text::StoredText::fromCp1251("Game " + std::to_string(i)));
+                games.fieldByName("Sid").setAsString("a"_stored);
+                games.fieldByName("Image1").setAsString("p.jpg"_stored);
                 games.post();
             }
         });

@@ -36,9 +36,9 @@ const std::vector<std::string>& words() {
         for (int i = 0; i < 4000; ++i) {
             std::string word;
             for (int k = 0, n = 2 + static_cast<int>(random() % 3); k < n; ++k) word += syllables[random() % 24];
-            w.push_back(text::fromUtf8(word));
+            w.push_back(text::fromUtf8(word).bytes());
         }
-        for (const char* utf8 : {"дракон", "ёлка", "пароль", "boss", "Mode 7", "Konami"}) w.push_back(text::fromUtf8(utf8));
+        for (const char* utf8 : {"дракон", "ёлка", "пароль", "boss", "Mode 7", "Konami"}) w.push_back(text::fromUtf8(utf8).bytes());
         return w;
     }();
     return list;
@@ -75,14 +75,14 @@ store::Table& bigBase() {
             for (int i = 0; i < kGames; ++i) {
                 table->append();
                 table->fieldByName("N").setAsInteger(i + 1);
-                table->fieldByName("Name").setAsString(sentence(random, 12 + random() % 30));
-                table->fieldByName("Region").setAsString("u");
-                table->fieldByName("Publisher").setAsString(publishers[random() % 7]);
-                table->fieldByName("Developer").setAsString(publishers[random() % 7]);
+                table->fieldByName("Name").setAsString(text::StoredText::fromCp1251(sentence(random, 12 + random() % 30)));
+                table->fieldByName("Region").setAsString("u"_stored);
+                table->fieldByName("Publisher").setAsString(text::StoredText::fromCp1251(publishers[random() % 7]));
+                table->fieldByName("Developer").setAsString(text::StoredText::fromCp1251(publishers[random() % 7]));
                 table->fieldByName("Year").setAsInteger(1985 + static_cast<int>(random() % 15));
-                table->fieldByName("File").setAsString("roms/game" + std::to_string(i) + ".zip");
+                table->fieldByName("File").setAsString(text::StoredText::fromCp1251("roms/game" + std::to_string(i) + ".zip"));
                 for (int pane = 1; pane <= 4; ++pane)
-                    table->fieldByName("Text" + std::to_string(pane)).setAsString(sentence(random, 240));
+                    table->fieldByName("Text" + std::to_string(pane)).setAsString(text::StoredText::fromCp1251(sentence(random, 240)));
                 table->post();
             }
         });

@@ -42,7 +42,7 @@ void BM_FindName(benchmark::State& state) {
         for (int i = 0; i < kGames; ++i) {
             games.append();
             games.fieldByName("N").setAsInteger(i + 1);
-            games.fieldByName("Name").setAsString(names[static_cast<std::size_t>(i)]);
+            games.fieldByName("Name").setAsString(text::StoredText::fromCp1251(names[static_cast<std::size_t>(i)]));
             games.post();
         }
     });

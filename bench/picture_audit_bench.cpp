@@ -60,11 +60,11 @@ store::Table& bigBase() {
                 fs::create_directories(folder);
                 table->append();
                 table->fieldByName("N").setAsInteger(game + 1);
-                table->fieldByName("Sid").setAsString(sid);
+                table->fieldByName("Sid").setAsString(text::StoredText::fromCp1251(sid));
                 for (int p = 1; p <= kPicturesPerGame; ++p) {
                     const std::string name = "game" + std::to_string(game) + "_" + std::to_string(p) + ".png";
                     const bool orphan = random() % 100 == 0;
-                    if (!orphan) table->fieldByName("Image" + std::to_string(p)).setAsString(name);
+                    if (!orphan) table->fieldByName("Image" + std::to_string(p)).setAsString(text::StoredText::fromCp1251(name));
                     const bool copy = random() % 100 == 0;
                     const std::uint32_t head = copy ? lastHead : static_cast<std::uint32_t>(random());
                     const std::uintmax_t size = copy ? lastSize : 2000 + random() % 298000;

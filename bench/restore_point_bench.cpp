@@ -45,14 +45,14 @@ session::BaseSession& bigBase() {
                     const std::string name = "Game " + std::to_string(100000 + i);
                     games.append();
                     games.fieldByName("N").setAsInteger(i % 30000 + 1);
-                    games.fieldByName("Sid").setAsString("g");
-                    games.fieldByName("Name").setAsString(name);
-                    games.fieldByName("Publisher").setAsString("Publisher " + std::to_string(i % 300));
-                    games.fieldByName("Developer").setAsString("Developer " + std::to_string(i % 700));
+                    games.fieldByName("Sid").setAsString("g"_stored);
+                    games.fieldByName("Name").setAsString(text::StoredText::fromCp1251(name));
+                    games.fieldByName("Publisher").setAsString(text::StoredText::fromCp1251("Publisher " + std::to_string(i % 300)));
+                    games.fieldByName("Developer").setAsString(text::StoredText::fromCp1251("Developer " + std::to_string(i % 700)));
                     games.fieldByName("Year").setAsInteger(1990 + i % 10);
                     for (int p = 1; p <= 5; ++p)
-                        games.fieldByName("Image" + std::to_string(p)).setAsString(name + std::to_string(p) + ".png");
-                    games.fieldByName("Text1").setAsString(std::string(300 + i % 200, static_cast<char>('a' + i % 26)));
+                        games.fieldByName("Image" + std::to_string(p)).setAsString(text::StoredText::fromCp1251(name + std::to_string(p) + ".png"));
+                    games.fieldByName("Text1").setAsString(text::StoredText::fromCp1251(std::string(300 + i % 200, static_cast<char>('a' + i % 26))));
                     games.post();
                 }
             });

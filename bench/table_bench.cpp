@@ -38,13 +38,13 @@ std::string tableOf(int count) {
         for (int i = 1; i <= count; ++i) {
             table.append();
             table.fieldByName("N").setAsInteger(i % 30000);
-            table.fieldByName("Sid").setAsString("m");
-            table.fieldByName("Name").setAsString("Game number " + std::to_string(random()));
-            table.fieldByName("Region").setAsString("J");
-            table.fieldByName("Publisher").setAsString("Nintendo");
+            table.fieldByName("Sid").setAsString("m"_stored);
+            table.fieldByName("Name").setAsString(text::StoredText::fromCp1251("Game number " + std::to_string(random())));
+            table.fieldByName("Region").setAsString("J"_stored);
+            table.fieldByName("Publisher").setAsString("Nintendo"_stored);
             table.fieldByName("Year").setAsInteger(1985 + i % 20);
-            table.fieldByName("Image1").setAsString("game_" + std::to_string(i) + ".png");
-            table.fieldByName("Text1").setAsString(std::string(300, 'd'));
+            table.fieldByName("Image1").setAsString(text::StoredText::fromCp1251("game_" + std::to_string(i) + ".png"));
+            table.fieldByName("Text1").setAsString(text::StoredText::fromCp1251(std::string(300, 'd')));
             table.post();
         }
     });
@@ -57,7 +57,7 @@ void BM_OpenAndReadFirst(benchmark::State& state) {
     for (auto _ : state) {
         store::Table table(benchFolder(), name);
         table.open();
-        benchmark::DoNotOptimize(table.fieldByName("Name").asString());
+        benchmark::DoNotOptimize(table.fieldByName("Name").asString().bytes());
     }
 }
 BENCHMARK(BM_OpenAndReadFirst)->Arg(30000)->Unit(benchmark::kMillisecond);
@@ -69,7 +69,7 @@ void BM_Next(benchmark::State& state) {
     for (auto _ : state) {
         table.next();
         if (table.eof()) table.first();
-        benchmark::DoNotOptimize(table.fieldByName("Name").asString());
+        benchmark::DoNotOptimize(table.fieldByName("Name").asString().bytes());
     }
 }
 BENCHMARK(BM_Next)->Arg(1000)->Arg(30000)->Unit(benchmark::kMicrosecond);
@@ -136,7 +136,7 @@ void BM_InsertAndDelete(benchmark::State& state) {
         table.first();
         table.moveBy(static_cast<int>(random() % static_cast<unsigned>(table.recordCount())));
         table.insert();
-        table.fieldByName("Name").setAsString("Inserted");
+        table.fieldByName("Name").setAsString("Inserted"_stored);
         table.post();
         table.first();
         table.moveBy(static_cast<int>(random() % static_cast<unsigned>(table.recordCount())));

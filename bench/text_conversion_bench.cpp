@@ -115,6 +115,7 @@ std::string fromUtf8(std::string_view utf8) {
 // The catalogue's texts in Windows-1251 and in UTF-8.
 struct Catalogue {
     std::vector<std::string> cp1251, utf8;
+    std::vector<text::StoredText> stored; // cp1251 as the program holds it
 };
 
 const Catalogue& catalogue() {
@@ -126,7 +127,7 @@ const Catalogue& catalogue() {
         for (int i = 0; i < 4000; ++i) {
             std::string word;
             for (int k = 0, n = 2 + static_cast<int>(random() % 3); k < n; ++k) word += syllables[random() % 26];
-            words.push_back(text::fromUtf8(word));
+            words.push_back(text::fromUtf8(word).bytes());
         }
         Catalogue c;
         for (int game = 0; game < kGames; ++game) {
@@ -135,7 +136,8 @@ const Catalogue& catalogue() {
                 std::string s;
                 while (s.size() < length) s += (s.empty() ? "" : " ") + words[random() % words.size()];
                 s.resize(length);
-                c.utf8.push_back(text::toUtf8(s));
+                c.stored.push_back(text::StoredText::fromCp1251(s));
+                c.utf8.push_back(text::toUtf8(c.stored.back()));
                 c.cp1251.push_back(std::move(s));
             }
         }
@@ -144,22 +146,23 @@ const Catalogue& catalogue() {
     return texts;
 }
 
-template <typename Convert> void convertAll(benchmark::State& state, const std::vector<std::string>& texts, Convert convert) {
+template <typename Text, typename Convert>
+void convertAll(benchmark::State& state, const std::vector<Text>& texts, Convert convert) {
     std::size_t bytes = 0;
     for (auto _ : state) {
-        for (const std::string& t : texts) benchmark::DoNotOptimize(convert(t));
+        for (const Text& t : texts) benchmark::DoNotOptimize(convert(t));
     }
-    for (const std::string& t : texts) bytes += t.size();
+    for (const Text& t : texts) bytes += t.size();
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
 }
 
 // A table's texts are read into the memory of the last record's (the
 // program) or into a new string each (the baseline).
 void BM_FromUtf8(benchmark::State& state) {
-    std::string value;
+    text::StoredText value;
     convertAll(state, catalogue().utf8, [&](const std::string& t) {
         text::fromUtf8(t, value);
-        return value.data();
+        return value.bytes().data();
     });
 }
 void BM_FromUtf8ByteByByte(benchmark::State& state) {
@@ -170,7 +173,7 @@ void BM_FromUtf8ByteByByte(benchmark::State& state) {
     });
 }
 void BM_ToUtf8(benchmark::State& state) {
-    convertAll(state, catalogue().cp1251, [](const std::string& t) { return text::toUtf8(t); });
+    convertAll(state, catalogue().stored, [](const text::StoredText& t) { return text::toUtf8(t); });
 }
 void BM_ToUtf8ByteByByte(benchmark::State& state) {
     convertAll(state, catalogue().cp1251, [](const std::string& t) { return baseline::toUtf8(t); });
@@ -185,8 +188,8 @@ BENCHMARK(BM_ToUtf8ByteByByte)->Repetitions(5)->ReportAggregatesOnly(true)->Unit
 int main(int argc, char** argv) {
     const Catalogue& texts = catalogue();
     for (std::size_t i = 0; i < texts.utf8.size(); ++i)
-        if (text::fromUtf8(texts.utf8[i]) != baseline::fromUtf8(texts.utf8[i]) ||
-            text::toUtf8(texts.cp1251[i]) != baseline::toUtf8(texts.cp1251[i])) {
+        if (text::fromUtf8(texts.utf8[i]).bytes() != baseline::fromUtf8(texts.utf8[i]) ||
+            text::toUtf8(texts.stored[i]) != baseline::toUtf8(texts.cp1251[i])) {
             std::fprintf(stderr, "text %zu converts differently from the baseline\n", i);
             return 1;
         }

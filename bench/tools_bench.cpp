@@ -50,11 +50,11 @@ store::Table& bigBase() {
             for (int i = 0; i < kGames; ++i) {
                 table->append();
                 table->fieldByName("N").setAsInteger(i + 1);
-                table->fieldByName("Name").setAsString(nameOf(i));
-                table->fieldByName("Sid").setAsString("g");
+                table->fieldByName("Name").setAsString(text::StoredText::fromCp1251(nameOf(i)));
+                table->fieldByName("Sid").setAsString("g"_stored);
                 for (int p = 1; p <= 5; ++p) {
                     const std::string picture = "g" + std::to_string(i) + "_" + std::to_string(p) + ".png";
-                    table->fieldByName("Image" + std::to_string(p)).setAsString(picture);
+                    table->fieldByName("Image" + std::to_string(p)).setAsString(text::StoredText::fromCp1251(picture));
                     if (p <= 2 || (p == 3 && i % 2 == 0)) std::ofstream(benchFolder() / "images" / "g" / picture);
                 }
                 table->post();
@@ -65,7 +65,7 @@ store::Table& bigBase() {
     return *games;
 }
 
-const tools::StatusSink kQuiet = [](const std::string&) {};
+const tools::StatusSink kQuiet = [](const text::StoredText&) {};
 
 void BM_Renumber(benchmark::State& state) {
     for (auto _ : state) tools::renumber(bigBase());
@@ -96,10 +96,10 @@ void BM_RenameFirstToLast(benchmark::State& state) {
     for (auto _ : state) {
         if (there) {
             games.first();
-            tools::renameGame(games, benchFolder() / "images", "Game 999999", journal);
+            tools::renameGame(games, benchFolder() / "images", "Game 999999"_stored, journal);
         } else {
             games.last();
-            tools::renameGame(games, benchFolder() / "images", nameOf(0), journal);
+            tools::renameGame(games, benchFolder() / "images", text::StoredText::fromCp1251(nameOf(0)), journal);
         }
         there = !there;
     }

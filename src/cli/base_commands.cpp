@@ -25,13 +25,13 @@ store::CsvFormat csvFormat(const Invocation& invocation) {
 
 int listBases(Invocation& invocation) {
     store::prepareFolders(invocation.home);
-    for (const std::string& name : store::listBases(invocation.home)) invocation.out << text::toUtf8(name) << '\n';
+    for (const std::string& name : store::listBases(invocation.home)) invocation.out << text::toUtf8(text::StoredText::fromCp1251(name)) << '\n';
     return 0;
 }
 
 int createBase(Invocation& invocation) {
     const files::Path& home = invocation.home;
-    const std::string base = text::toStoredText(invocation.words[0]);
+    const std::string base = text::toStoredText(invocation.words[0]).bytes();
     store::validateBaseName(base);
     store::prepareFolders(home);
     if (!invocation.isSet(options::Replace) && store::baseExists(home, base))
@@ -41,13 +41,13 @@ int createBase(Invocation& invocation) {
 }
 
 int emptyBase(Invocation& invocation) {
-    session::emptyBase(invocation.home, text::toStoredText(invocation.words[0]), invocation.what);
+    session::emptyBase(invocation.home, text::toStoredText(invocation.words[0]).bytes(), invocation.what);
     return 0;
 }
 
 int convertBase(Invocation& invocation) {
     const store::BaseConversion result =
-        session::convertBase(invocation.home, text::toStoredText(invocation.words[0]), invocation.what);
+        session::convertBase(invocation.home, text::toStoredText(invocation.words[0]).bytes(), invocation.what);
     for (const store::TableConversion& table : result.tables) invocation.out << store::reportLine(table) << '\n';
     return 0;
 }

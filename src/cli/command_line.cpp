@@ -119,7 +119,7 @@ void takeWords(const Command& command, const std::vector<std::string>& words, st
 void openFor(const Command& command, Invocation& invocation) {
     if (command.opens == Opens::Nothing) return;
     const auto nameAt = std::find(command.arguments.begin(), command.arguments.end(), "NAME");
-    const std::string base = text::toStoredText(invocation.words.at(nameAt - command.arguments.begin()));
+    const std::string base = text::toStoredText(invocation.words.at(nameAt - command.arguments.begin())).bytes();
     invocation.opened = command.opens == Opens::Base
                             ? std::make_unique<session::BaseSession>(invocation.home, base)
                             : std::make_unique<session::BaseSession>(invocation.home, base, invocation.chosenTable());

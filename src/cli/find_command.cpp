@@ -20,7 +20,7 @@ int findGames(Invocation& invocation) {
     // Each name has been checked by the command table.
     for (const std::string& name : fields) query.fields = query.fields | *find::fieldChoice(name);
     for (const find::FindResult& result : find::findInTable(invocation.base().games(), query)) {
-        invocation.out << result.position << '\t' << result.number << '\t'
+        invocation.out << result.position << '\t' << text::toUtf8(result.number) << '\t'
                        << text::printable(text::toUtf8(result.name), std::string::npos) << '\t'
                        << find::fieldKey(result.field).name() << '\n';
     }

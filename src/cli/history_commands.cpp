@@ -17,7 +17,7 @@ std::string countOf(const history::TableInPoint& table) {
 } // namespace
 
 int listPoints(Invocation& invocation) {
-    const history::PointStore points(invocation.home, text::toStoredText(invocation.words[0]));
+    const history::PointStore points(invocation.home, text::toStoredText(invocation.words[0]).bytes());
     const std::vector<history::Point> all = points.points();
     for (auto point = all.rbegin(); point != all.rend(); ++point)
         invocation.out << point->id << '\t' << history::localTimeText(point->time) << '\t' << point->what << '\t'

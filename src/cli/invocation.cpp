@@ -23,11 +23,11 @@ std::vector<std::string> Invocation::valuesOf(const Option& option) const {
     return it == values.end() ? std::vector<std::string>{} : it->second;
 }
 
-void Invocation::status(const std::string& cp1251) const {
+void Invocation::status(const text::StoredText& text) const {
     std::string lines;
     // A line may quote a name or a list as the user's files gave it.
-    for (const std::string& line : tools::listLines(cp1251))
-        lines += text::printable(text::toUtf8(line), std::string::npos) + '\n';
+    for (const std::string& line : tools::listLines(text.bytes()))
+        lines += text::printable(text::toUtf8(text::StoredText::fromCp1251(line)), std::string::npos) + '\n';
     out << (lines.empty() ? std::string("\n") : lines);
 }
 

@@ -47,7 +47,7 @@ struct Invocation {
 
     // Lines the window adds to its status memo (Windows-1251), as the
     // terminal shows them: control characters escaped.
-    void status(const std::string& cp1251) const;
+    void status(const text::StoredText& text) const;
     // A file name from the command line, kept as the system's own bytes.
     files::Path path(const std::string& utf8) const;
 };

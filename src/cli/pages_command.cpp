@@ -12,7 +12,7 @@ namespace {
 
 pages::PageSettings pageSettings(const Invocation& invocation) {
     const auto typed = [&](const Option& option) -> std::optional<std::string> {
-        if (const auto value = invocation.value(option)) return text::toStoredText(*value);
+        if (const auto value = invocation.value(option)) return text::toStoredText(*value).bytes();
         return std::nullopt;
     };
     pages::PageSettings settings = pages::pageSettingsFrom({.gamesPerPage = typed(options::PerPage),

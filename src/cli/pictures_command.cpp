@@ -11,7 +11,7 @@ int addPictures(Invocation& invocation) {
     // 1 to 5, checked by the command table.
     if (const auto slot = invocation.value(options::Slot)) options.slot = (*slot)[0] - '0';
     tools::picturesByNameIntoBase(invocation.base(), invocation.path(invocation.words[1]), options, invocation.what,
-                                  [&](const std::string& line) { invocation.status(line); });
+                                  [&](const text::StoredText& line) { invocation.status(line); });
     return 0;
 }
 

@@ -17,14 +17,14 @@ namespace gamarium::cli {
 namespace {
 
 tools::StatusSink statusOf(const Invocation& invocation) {
-    return [&invocation](const std::string& line) { invocation.status(line); };
+    return [&invocation](const text::StoredText& line) { invocation.status(line); };
 }
 
 } // namespace
 
 int jump(Invocation& invocation) {
     store::Table& table = invocation.base().games();
-    editor::quickJump(table, text::toStoredText(invocation.words[1]));
+    editor::quickJump(table, text::toStoredText(invocation.words[1]).bytes());
     invocation.out << table.recordNumber() << '\t'
                    << text::printable(text::toUtf8(table.field(store::games::Name).asString()), std::string::npos) << '\n';
     return 0;

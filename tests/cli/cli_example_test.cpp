@@ -58,7 +58,7 @@ std::size_t placeholderCount(const std::string& section, const std::string& plac
 TEST(ExampleTemplate, FillsEveryPlaceholderOfTheGenerator) {
     const std::string bytes = files::readFile(kSource / "examples/site.htd");
     EXPECT_EQ(count(bytes, "\n"), count(bytes, "\r\n")) << "CR LF lines";
-    EXPECT_NE(bytes.find(text::fromUtf8("Раздел")), std::string::npos) << "Windows-1251 text";
+    EXPECT_NE(bytes.find(text::fromUtf8("Раздел").bytes()), std::string::npos) << "Windows-1251 text";
     EXPECT_NE(bytes.find("charset=\"windows-1251\""), std::string::npos);
 
     const pages::PageTemplate sections = pages::parseTemplate(bytes);
@@ -115,7 +115,7 @@ TEST(ExampleSite, SeedsTheBaseAndWritesAWholeSite) {
     for (const std::string& name : expected) {
         const std::string page = files::readFile(site / name);
         EXPECT_FALSE(std::regex_search(page, leftover)) << name << " keeps a placeholder";
-        EXPECT_NE(page.find(text::fromUtf8("Раздел: ")), std::string::npos) << name << " in Windows-1251";
+        EXPECT_NE(page.find(text::fromUtf8("Раздел: ").bytes()), std::string::npos) << name << " in Windows-1251";
         for (std::sregex_iterator it(page.begin(), page.end(), source), end; it != end; ++it)
             EXPECT_TRUE(fs::is_regular_file(site / (*it)[1].str())) << name << " names a missing " << (*it)[1];
         blocks += count(page, "<div class=\"game\">");

@@ -27,7 +27,7 @@ protected:
                       .exitCode,
                   0);
         fs::create_directories(site());
-        template_ = write(home_, "t.htd", text::fromUtf8("$B\r\n<$LETTER>\r\n$B\r\n[$Name $Image $Patch]\r\n$B\r\n</>\r\n"));
+        template_ = write(home_, "t.htd", text::fromUtf8("$B\r\n<$LETTER>\r\n$B\r\n[$Name $Image $Patch]\r\n$B\r\n</>\r\n").bytes());
     }
 
     fs::path site() const { return home_.path() / "site"; }

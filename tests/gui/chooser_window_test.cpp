@@ -46,9 +46,9 @@ protected:
             if (chooser()->isVisible()) chooser()->close();
         };
         QTimer::singleShot(0, whenUp);
-        const std::optional<std::string> chosen = chooser()->choose(folder.empty() ? folder_ : folder, mask);
+        const std::optional<text::StoredText> chosen = chooser()->choose(folder.empty() ? folder_ : folder, mask);
         EXPECT_TRUE(ran);
-        return chosen;
+        return chosen ? std::optional<std::string>(chosen->bytes()) : std::nullopt;
     }
 
     TFopen* chooser() { return windows_->fopen(); }
@@ -181,7 +181,7 @@ TEST_F(ChooserTest, JpegIsShownAs24BitPictureOfItsSize) {
     for (int y = 0; y < 48; ++y)
         for (int x = 32; x < 64; ++x) image.setPixelColor(x, y, QColor(30, 30, 200));
     ASSERT_TRUE(image.save(QString::fromStdString((folder_ / "shot.JPG").string()), "JPG", 95));
-    EXPECT_TRUE(picl(folder_, "shot.JPG", view()));
+    EXPECT_TRUE(picl(folder_, "shot.JPG"_stored, view()));
     EXPECT_EQ(view()->size(), QSize(64, 48));
     const QImage shown = view()->pixmap().toImage();
     ASSERT_EQ(shown.size(), QSize(64, 48));
@@ -192,13 +192,13 @@ TEST_F(ChooserTest, JpegIsShownAs24BitPictureOfItsSize) {
 TEST_F(ChooserTest, PiclTellsWhetherTheFileIsThere) {
     savePicture("a.png", 5, 5, Qt::red);
     QLabel preview;
-    EXPECT_TRUE(picl(folder_, "a.png", &preview));
+    EXPECT_TRUE(picl(folder_, "a.png"_stored, &preview));
     EXPECT_EQ(preview.size(), QSize(5, 5));
-    EXPECT_FALSE(picl(folder_, "", &preview));
-    EXPECT_FALSE(picl(folder_, "gone.png", &preview));
+    EXPECT_FALSE(picl(folder_, ""_stored, &preview));
+    EXPECT_FALSE(picl(folder_, "gone.png"_stored, &preview));
     EXPECT_EQ(preview.size(), QSize(5, 5)) << "a missing file keeps the picture";
     touch("broken.png");
-    EXPECT_TRUE(picl(folder_, "BROKEN.PNG", &preview)) << "found whatever the letter case, fails to decode";
+    EXPECT_TRUE(picl(folder_, "BROKEN.PNG"_stored, &preview)) << "found whatever the letter case, fails to decode";
     EXPECT_EQ(preview.size(), QSize(0, 0));
 }
 

@@ -37,9 +37,9 @@ protected:
         for (const Game& game : games) {
             table.append();
             table.fieldByName("N").setAsInteger(++n);
-            table.fieldByName("Name").setAsString(game.name);
-            table.fieldByName("Sid").setAsString(game.sid);
-            table.fieldByName("Image1").setAsString(game.image1);
+            table.fieldByName("Name").setAsString(text::StoredText::fromCp1251(game.name));
+            table.fieldByName("Sid").setAsString(text::StoredText::fromCp1251(game.sid));
+            table.fieldByName("Image1").setAsString(text::StoredText::fromCp1251(game.image1));
             table.post();
         }
     }
@@ -72,7 +72,7 @@ protected:
     void press(NavigatorBar::Button which) { click(navigator()->button(which)); }
     store::Table& games() { return editor()->session()->games(); }
     store::Table& patches() { return editor()->session()->patches(); }
-    std::string field(const char* name) { return games().fieldByName(name).asString(); }
+    std::string field(const char* name) { return games().fieldByName(name).asString().bytes(); }
     QColor colourOf(const char* name) { return control(name)->palette().color(QPalette::Base); }
     static QColor highlight() { return QColor(0xBB, 0xDD, 0xFF); }
     static QColor fresh() { return QApplication::palette().color(QPalette::Base); }

@@ -154,7 +154,7 @@ TEST_F(EditorTest, ClosingAsksBeforeDroppingAChange) {
         EXPECT_FALSE(editor()->isVisible());
         store::Table table(store::basesFolder(home_), "games.db");
         table.open();
-        EXPECT_EQ(table.fieldByName("Name").asString(), answer == MessageBox::Answer::Yes ? "Contra!" : "Contra");
+        EXPECT_EQ(table.fieldByName("Name").asString().bytes(), answer == MessageBox::Answer::Yes ? "Contra!" : "Contra");
     }
     open();
     MessageBox::clearShownTexts();
@@ -285,7 +285,7 @@ TEST_F(EditorTest, PicturesAreChosenAndPreviewedOncePerEdit) {
     {
         store::Table& table = games();
         table.edit();
-        table.fieldByName("Image2").setAsString("b.png");
+        table.fieldByName("Image2").setAsString("b.png"_stored);
         table.post();
     }
     // Hovering: the picture of an edit loads once each time the pointer comes onto it.
@@ -404,8 +404,8 @@ TEST_F(EditorTest, TextPanesKeepCrLfAndTheirCaret) {
         store::Table table(store::basesFolder(home_), "games.db");
         table.open();
         table.edit();
-        table.fieldByName("Text1").setAsString("one\r\ntwo");
-        table.fieldByName("Text2").setAsString("lf\nonly");
+        table.fieldByName("Text1").setAsString("one\r\ntwo"_stored);
+        table.fieldByName("Text2").setAsString("lf\nonly"_stored);
         table.post();
     }
     open();

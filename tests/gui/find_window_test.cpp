@@ -88,7 +88,7 @@ TEST_F(FindWindowTest, AnEditFollowedByTheTextsIsFoundByTheNextSearch) {
     QTRY_COMPARE(window_->findChild<QLabel*>(QStringLiteral("LabelCount"))->text(), QStringLiteral("Найдено: 0"));
     games_.moveToPosition(3);
     games_.edit();
-    games_.fieldByName("Publisher").setAsString("Nintendo");
+    games_.fieldByName("Publisher").setAsString("Nintendo"_stored);
     games_.post();
     texts_.changed(3, games_);
     window_->refresh();

@@ -66,10 +66,10 @@ protected:
         for (const Game& row : rows) {
             games.append();
             games.fieldByName("N").setAsInteger(games.recordCount() + 1);
-            games.fieldByName("Sid").setAsString(row.sid);
+            games.fieldByName("Sid").setAsString(text::StoredText::fromCp1251(row.sid));
             games.fieldByName("Name").setAsString(text::fromUtf8(row.name));
-            games.fieldByName("Analog").setAsString(row.analog);
-            games.fieldByName("Image1").setAsString(row.image);
+            games.fieldByName("Analog").setAsString(text::StoredText::fromCp1251(row.analog));
+            games.fieldByName("Image1").setAsString(text::StoredText::fromCp1251(row.image));
             if (row.patch) games.fieldByName("Patch").setAsInteger(row.patch);
             games.post();
         }
@@ -78,8 +78,8 @@ protected:
         for (const char* language : {"ur", "ju"}) {
             patches.append();
             patches.fieldByName("N").setAsInteger(patches.recordCount() + 1);
-            patches.fieldByName("Patch").setAsString(std::string(language) + ".zip");
-            patches.fieldByName("Text").setAsString(language);
+            patches.fieldByName("Patch").setAsString(text::StoredText::fromCp1251(std::string(language) + ".zip"));
+            patches.fieldByName("Text").setAsString(text::StoredText::fromCp1251(language));
             patches.post();
         }
     }
@@ -90,7 +90,7 @@ protected:
     // A template file of Windows-1251 lines; returns its path.
     QString writeTemplate(const std::string& utf8) {
         const fs::path file = home_ / "шаблон.htd";
-        writeBytes(file, text::fromUtf8(utf8));
+        writeBytes(file, text::fromUtf8(utf8).bytes());
         return QString::fromStdString(file.string());
     }
 

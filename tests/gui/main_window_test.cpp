@@ -51,7 +51,7 @@ protected:
         store::Table table(store::basesFolder(home_), store::gameTableName(base));
         table.open();
         table.append();
-        table.fieldByName("Name").setAsString("Contra");
+        table.fieldByName("Name").setAsString("Contra"_stored);
         table.post();
     }
 };

@@ -49,7 +49,7 @@ protected:
         for (const PatchRow& row : rows) {
             patches.append();
             if (row.n) patches.fieldByName("N").setAsInteger(*row.n);
-            patches.fieldByName("Patch").setAsString(row.patch);
+            patches.fieldByName("Patch").setAsString(text::StoredText::fromCp1251(row.patch));
             patches.post();
         }
         patches.close();
@@ -66,15 +66,15 @@ protected:
             step();
             if (window()->isVisible()) window()->hide();
         });
-        const std::optional<std::string> chosen = window()->pick(patches(), link_);
+        const std::optional<text::StoredText> chosen = window()->pick(patches(), link_);
         EXPECT_TRUE(ran);
-        return chosen;
+        return chosen ? std::optional<std::string>(chosen->bytes()) : std::nullopt;
     }
 
     TForm2* editor() { return windows_->form2(); }
     TForm3* window() { return windows_->form3(); }
     store::Table& patches() { return editor()->session()->patches(); }
-    std::string field(const char* name) { return patches().fieldByName(name).asString(); }
+    std::string field(const char* name) { return patches().fieldByName(name).asString().bytes(); }
     template <class T = QWidget> T* control(const char* name) {
         return window()->findChild<T*>(QString::fromLatin1(name));
     }

@@ -24,7 +24,7 @@ protected:
     std::vector<std::string> column(const char* name) {
         std::vector<std::string> values;
         for (games().first(); !games().isEmpty() && !games().eof(); games().next())
-            values.push_back(games().fieldByName(name).asString());
+            values.push_back(games().fieldByName(name).asString().bytes());
         return values;
     }
     TPasswordDlg1* renameDialog() { return windows_->passwordDlg1(); }

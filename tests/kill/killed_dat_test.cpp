@@ -38,7 +38,7 @@ std::vector<std::string> contents(const files::Path& home) {
     for (int i = 0; i < table.fieldCount(); ++i) fields.emplace_back(table.field(i).name());
     table.forEachRecord(fields, [&](std::size_t) {
         std::string row;
-        for (int i = 0; i < table.fieldCount(); ++i) row += table.field(i).asString() + "|";
+        for (int i = 0; i < table.fieldCount(); ++i) row += table.field(i).asString().bytes() + "|";
         rows.push_back(std::move(row));
     });
     return rows;
@@ -51,7 +51,7 @@ void prepareBase(const files::Path& home) {
     table.open();
     std::string list;
     for (int i = 0; i < kMerged; ++i) list += "Game " + std::to_string(100000 + i * 10) + " (USA);u\r\n";
-    tools::mergeList(table, tools::readListFile(list), [](const std::string&) {});
+    tools::mergeList(table, tools::readListFile(list), [](const text::StoredText&) {});
 }
 
 TEST(KilledDatImport, LeavesTheTableAsItWasOrFullyImported) {

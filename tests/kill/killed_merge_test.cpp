@@ -55,7 +55,7 @@ TEST(KilledMerge, KeepsEveryLineMergedBeforeTheKill) {
         int line = 0;
         for (table.first(); !table.isEmpty() && !table.eof(); table.next()) {
             ++line;
-            ASSERT_EQ(table.fieldByName("Name").asString(), gameName(line)) << "kill at " << fraction;
+            ASSERT_EQ(table.fieldByName("Name").asString().bytes(), gameName(line)) << "kill at " << fraction;
             ASSERT_EQ(table.fieldByName("N").asInteger(), line) << "kill at " << fraction;
         }
         std::cout << "kill at " << fraction << " of " << whole.count() << " ms: " << line << " games\n";

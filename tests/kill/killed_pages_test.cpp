@@ -51,9 +51,9 @@ TEST(KilledPages, LeavesWholePagesAndTemporariesTheNextRunRemoves) {
         for (int i = 1; i <= kGames; ++i) {
             games.append();
             games.fieldByName("N").setAsInteger(i);
-            games.fieldByName("Name").setAsString("Game " + std::to_string(i));
-            games.fieldByName("Sid").setAsString(std::string(1, static_cast<char>('a' + i % 26)));
-            games.fieldByName("Text1").setAsString(std::string(20000, 'x'));
+            games.fieldByName("Name").setAsString(text::StoredText::fromCp1251("Game " + std::to_string(i)));
+            games.fieldByName("Sid").setAsString(text::StoredText::fromCp1251(std::string(1, static_cast<char>('a' + i % 26))));
+            games.fieldByName("Text1").setAsString(text::StoredText::fromCp1251(std::string(20000, 'x')));
             games.post();
         }
     }

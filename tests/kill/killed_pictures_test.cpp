@@ -39,9 +39,9 @@ void prepareBase(const files::Path& home) {
     table.runAsOneTransaction([&] {
         for (int i = 0; i < kGames; ++i) {
             table.append();
-            table.fieldByName("Sid").setAsString(std::string(1, static_cast<char>('a' + i % 26)));
-            table.fieldByName("Name").setAsString(gameName(i));
-            table.fieldByName("Region").setAsString("u");
+            table.fieldByName("Sid").setAsString(text::StoredText::fromCp1251(std::string(1, static_cast<char>('a' + i % 26))));
+            table.fieldByName("Name").setAsString(text::StoredText::fromCp1251(gameName(i)));
+            table.fieldByName("Region").setAsString("u"_stored);
             table.post();
         }
     });
@@ -80,11 +80,11 @@ TEST(KilledPicturesByName, TheNextRunLeavesEveryFileNamedOnce) {
         store::Table table(store::basesFolder(home.path()), store::gameTableName("k"));
         table.open();
         const tools::PictureAudit audit = tools::auditPictures(table, home.path() / "images" / "k");
-        EXPECT_TRUE(audit.orphans.empty()) << "kill at " << fraction << ": " << audit.orphans.front().shown();
+        EXPECT_TRUE(audit.orphans.empty()) << "kill at " << fraction << ": " << audit.orphans.front().shown().bytes();
         EXPECT_TRUE(audit.twice.empty()) << "kill at " << fraction;
         int named = 0;
         table.forEachRecord({store::games::Image1},
-                           [&](std::size_t) { named += !table.field(store::games::Image1).asString().empty(); });
+                           [&](std::size_t) { named += !table.field(store::games::Image1).asString().bytes().empty(); });
         EXPECT_EQ(named, kGames) << "kill at " << fraction;
     }
     std::cout << "pictures by name for " << kGames << " games took " << whole.count() << " ms\n";

@@ -43,9 +43,9 @@ TEST(KilledRename, LeavesTheOldRecordOrTheNewOne) {
             for (int i = 1; i <= kGames; ++i) {
                 games.append();
                 games.fieldByName("N").setAsInteger(i);
-                games.fieldByName("Sid").setAsString("g");
-                games.fieldByName("Name").setAsString(gameName(i));
-                games.fieldByName("Image1").setAsString("picture" + std::to_string(i) + ".png");
+                games.fieldByName("Sid").setAsString("g"_stored);
+                games.fieldByName("Name").setAsString(text::StoredText::fromCp1251(gameName(i)));
+                games.fieldByName("Image1").setAsString(text::StoredText::fromCp1251("picture" + std::to_string(i) + ".png"));
                 games.post();
             }
         });
@@ -85,12 +85,12 @@ TEST(KilledRename, LeavesTheOldRecordOrTheNewOne) {
         ASSERT_EQ(games.recordCount(), kGames) << "kill at " << fraction;
         bool oldName = false, newName = false;
         games.forEachRecord({store::games::Name, store::games::Drname}, [&](std::size_t) {
-            const std::string name = games.field(store::games::Name).asString();
+            const std::string name = games.field(store::games::Name).asString().bytes();
             ASSERT_FALSE(name.empty()) << "a blank record, kill at " << fraction;
             oldName = oldName || name == gameName(kRenamed);
             if (name == "Aaa") {
                 newName = true;
-                EXPECT_EQ(games.fieldByName("Drname").asString(), gameName(kRenamed));
+                EXPECT_EQ(games.fieldByName("Drname").asString().bytes(), gameName(kRenamed));
             }
         });
         ASSERT_NE(oldName, newName) << "kill at " << fraction;

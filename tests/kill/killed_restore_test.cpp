@@ -39,9 +39,9 @@ void fillBase(const fs::path& home, int count) {
         for (int i = 1; i <= count; ++i) {
             games.append();
             games.fieldByName("N").setAsInteger(count + 1 - i);
-            games.fieldByName("Sid").setAsString("g");
-            games.fieldByName("Name").setAsString("Game " + std::to_string(100000 + i));
-            games.fieldByName("Text1").setAsString(std::string(300, 'a' + i % 26));
+            games.fieldByName("Sid").setAsString("g"_stored);
+            games.fieldByName("Name").setAsString(text::StoredText::fromCp1251("Game " + std::to_string(100000 + i)));
+            games.fieldByName("Text1").setAsString(text::StoredText::fromCp1251(std::string(300, 'a' + i % 26)));
             games.post();
         }
     });

@@ -20,7 +20,7 @@ namespace {
 // position there) or one the import adds. Only what matching, ordering and
 // writing need is kept.
 struct Planned {
-    std::string name, region;
+    std::string name, region; // Windows-1251, as DatValue::text
     std::int64_t n = 0;
     int position = -1;                     // 0-based place in the table as read; -1 for a new record
     std::bitset<kDatFieldCount> present;   // fields that hold a value
@@ -54,10 +54,10 @@ public:
             Planned record;
             record.position = static_cast<int>(position);
             record.n = n.asInteger();
-            record.name = read[Name]->asString();
-            record.region = read[Region]->asString();
+            record.name = read[Name]->asString().bytes();
+            record.region = read[Region]->asString().bytes();
             for (int f = 0; f < kDatFieldCount; ++f) record.present[f] = !read[f]->isNull();
-            remember(records_.size(), record, read[File]->asString());
+            remember(records_.size(), record, read[File]->asString().bytes());
             records_.push_back(std::move(record));
         });
         existing_ = records_.size();
@@ -89,7 +89,7 @@ public:
             added.present[f] = true;
             added.writes.emplace_back(static_cast<DatField>(f), record[f].text);
         }
-        if (dryRun_) report_("добавится: " + text::printable(text::toUtf8(added.name), std::string::npos));
+        if (dryRun_) report_("добавится: " + text::printable(text::toUtf8(text::StoredText::fromCp1251(added.name)), std::string::npos));
         remember(records_.size(), added, record[File].text);
         records_.push_back(std::move(added));
         ++result_.added;
@@ -147,7 +147,7 @@ private:
         if (fields.empty()) return;
         if (known.position >= 0 && writes == 0) ++result_.filled;
         if (dryRun_ && known.position >= 0)
-            report_("дополнится: " + text::printable(text::toUtf8(known.name), std::string::npos) + " (" +
+            report_("дополнится: " + text::printable(text::toUtf8(text::StoredText::fromCp1251(known.name)), std::string::npos) + " (" +
                     std::to_string(known.position + 1) + "): " + fields);
     }
 
@@ -161,11 +161,11 @@ private:
         if (!value.unaccented && !value.cut && value.problem.empty() && f != Region) return;
         if (value.unaccented) {
             ++result_.unaccented;
-            report_(head(game, f) + "без диакритики " + text::quoted(text::toUtf8(value.text), std::string::npos));
+            report_(head(game, f) + "без диакритики " + text::quoted(text::toUtf8(text::StoredText::fromCp1251(value.text)), std::string::npos));
         }
         if (value.cut) {
             ++result_.cut;
-            report_(head(game, f) + "обрезано до " + text::quoted(text::toUtf8(value.text), std::string::npos));
+            report_(head(game, f) + "обрезано до " + text::quoted(text::toUtf8(text::StoredText::fromCp1251(value.text)), std::string::npos));
         }
         if (!value.problem.empty()) {
             ++result_.leftEmpty;
@@ -206,7 +206,7 @@ struct Insertion {
 };
 
 void writeFields(const DatFields& fields, const Planned& record) {
-    for (const auto& [field, value] : record.writes) fields[field]->setAsString(value);
+    for (const auto& [field, value] : record.writes) fields[field]->setAsString(text::StoredText::fromCp1251(value));
 }
 
 } // namespace

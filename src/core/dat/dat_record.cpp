@@ -39,7 +39,7 @@ DatValue textValue(std::string_view utf8, DatField field) {
     value.unaccented = unaccented > 0;
     const std::size_t size = fieldSize(field);
     value.cut = converted.text.size() > size;
-    value.text = value.cut ? cutAtWord(converted.text, size) : std::move(converted.text);
+    value.text = value.cut ? cutAtWord(converted.text.bytes(), size) : converted.text.bytes();
     return value;
 }
 
@@ -83,7 +83,8 @@ std::string cutAtWord(std::string_view text, std::size_t size) {
 }
 
 std::string sidOfName(std::string_view name) {
-    return !name.empty() && isLetterOrDigit(name.front()) ? tools::sidof(name) : "num";
+    if (name.empty() || !isLetterOrDigit(name.front())) return "num";
+    return tools::sidof(text::StoredText::fromCp1251(name)).bytes();
 }
 
 DatValue datValue(const DatGame& game, const Metadata* metadata, DatField field) {

@@ -21,7 +21,7 @@ public:
     Search(store::Table& games, std::string_view text) : games_(games), lowerText_(text::lower(text)) {}
 
     std::int64_t number() { return games_.field(store::games::N).asInteger(); }
-    int compareHere() { return compareWithName(lowerText_, games_.field(store::games::Name).asString()); }
+    int compareHere() { return compareWithName(lowerText_, games_.field(store::games::Name).asString().bytes()); }
 
     int compareAt(std::int64_t position) {
         position = clamped(position);

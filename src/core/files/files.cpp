@@ -37,11 +37,11 @@ constexpr std::size_t kTemporaryDigits = 6;
 
 } // namespace
 
-Path toPath(std::string_view cp1251) {
-    std::string text(cp1251);
-    for (char& c : text)
+Path toPath(const text::StoredText& text) {
+    std::string utf8 = text::toUtf8(text);
+    for (char& c : utf8)
         if (c == '\\') c = '/';
-    return fromUtf8Text(text::toUtf8(text));
+    return fromUtf8Text(utf8);
 }
 
 Path withSlashes(const Path& typed) {
@@ -50,7 +50,7 @@ Path withSlashes(const Path& typed) {
     return native;
 }
 
-std::string nameText(const Path& path) {
+text::StoredText nameText(const Path& path) {
     return text::fromUtf8(utf8Of(path.filename()));
 }
 
@@ -58,7 +58,7 @@ std::string shownPath(const Path& path) {
     return text::printable(utf8Of(path), std::string::npos);
 }
 
-Path findNoCase(const Path& folder, std::string_view name) {
+Path findNoCase(const Path& folder, const text::StoredText& name) {
     const Path exact = folder / toPath(name);
     std::error_code ec;
     if (fs::exists(fs::symlink_status(exact, ec)) || name.empty()) return exact;
@@ -72,8 +72,8 @@ std::vector<Entry> listFolder(const Path& folder, std::string_view pattern) {
     std::vector<Entry> entries;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        std::string name = nameText(it->path());
-        if (!text::matchesWildcard(pattern, name)) continue;
+        text::StoredText name = nameText(it->path());
+        if (!text::matchesWildcard(pattern, name.bytes())) continue;
         std::error_code typeError;
         entries.push_back({std::move(name), it->is_directory(typeError)});
     }
@@ -161,7 +161,7 @@ std::vector<Path> leftoverTemporaries(const Path& folder, std::string_view ofNam
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code typeError;
         if (!it->is_regular_file(typeError) || it->is_symlink(typeError)) continue;
-        const std::string name = nameText(it->path());
+        const std::string name = nameText(it->path()).bytes();
         if (!isTemporaryName(name)) continue;
         if (!ofName.empty() && name.compare(0, name.rfind(kTemporaryMark), ofName) != 0) continue;
         found.push_back(it->path());

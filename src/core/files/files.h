@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/text/stored_text.h"
+
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -12,20 +14,20 @@ namespace gamarium::files {
 using Path = std::filesystem::path;
 
 // A Windows-1251 path text as a path; a backslash counts as a separator.
-Path toPath(std::string_view cp1251);
+Path toPath(const text::StoredText& text);
 // A path the user typed, with a backslash as a separator wherever the
 // system takes it for a letter of a name; its bytes are kept.
 Path withSlashes(const Path& typed);
-// The last component of a path as Windows-1251 text.
-std::string nameText(const Path& path);
+// The last component of a path as stored text.
+text::StoredText nameText(const Path& path);
 // A whole path as a message (UTF-8) names it, control characters escaped.
 std::string shownPath(const Path& path);
 
 // The entry `name` of `folder`: the exact name if it exists, else an entry
 // whose name differs only in letter case, else folder/name (not existing).
-Path findNoCase(const Path& folder, std::string_view name);
+Path findNoCase(const Path& folder, const text::StoredText& name);
 struct Entry {
-    std::string name; // Windows-1251
+    text::StoredText name;
     bool isFolder = false;
 };
 
@@ -58,7 +60,7 @@ void writeFileReplacing(const Path& path, std::string_view bytes);
 Path temporaryFor(const Path& path);
 bool isTemporaryName(std::string_view name);
 // The program's temporary files in `folder` (only those meant to become
-// the file `ofName` when it is given): regular files only, never a folder
+// the file `ofName`, Windows-1251, when it is given): regular files only, never a folder
 // or a link, never a name of another pattern.
 std::vector<Path> leftoverTemporaries(const Path& folder, std::string_view ofName = {});
 // Deletes leftoverTemporaries(folder). Failures pass over.

@@ -16,11 +16,11 @@ namespace gamarium::files {
 class NoCaseLookup {
 public:
     // The same answer as findNoCase(folder, name).
-    Path find(const Path& folder, std::string_view name);
+    Path find(const Path& folder, const text::StoredText& name);
 
     // fileExists(find(folder, name)), told from the listing without asking
     // the system again.
-    bool hasFile(const Path& folder, std::string_view name);
+    bool hasFile(const Path& folder, const text::StoredText& name);
 
 private:
     struct Entry {

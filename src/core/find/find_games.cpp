@@ -64,7 +64,7 @@ void mergeByGame(std::array<std::vector<FindMatch>, kSearchFieldCount>& byField,
 FindOutcome findGames(const GameList& games, const FindQuery& query, const CancelCheck& cancelled) {
     FindOutcome outcome;
     if (query.text.empty() || query.fields.isEmpty()) return outcome;
-    const MatchRule rule(foldForSearch(query.text), query.wholeWord);
+    const MatchRule rule(foldForSearch(query.text.bytes()), query.wholeWord);
     std::array<std::vector<FindMatch>, kSearchFieldCount> byField;
     std::size_t firstPosition = 1;
     for (const auto& chunk : games.chunks()) {
@@ -81,12 +81,18 @@ FindOutcome findGames(const GameList& games, const FindQuery& query, const Cance
 }
 
 FindResult describe(const GameText& game, const FindMatch& match) {
-    const std::string_view text = game.field(match.field);
+    const std::string_view text = game.field(match.field).bytes();
     const std::size_t from = match.offset > kExcerptSide ? match.offset - kExcerptSide : 0;
     const std::size_t to = std::min(text.size(), std::size_t{match.offset} + match.length + kExcerptSide);
     std::string excerpt =
         (from > 0 ? "..." : "") + oneLine(text.substr(from, to - from)) + (to < text.size() ? "..." : "");
-    return {match.position, game.record, game.number, game.field(SearchField::Name), game.region, match.field, std::move(excerpt)};
+    return {match.position,
+            game.record,
+            game.number,
+            game.field(SearchField::Name),
+            game.region,
+            match.field,
+            text::StoredText::fromCp1251(std::move(excerpt))};
 }
 
 FindResult describe(const GameList& games, const FindMatch& match) {

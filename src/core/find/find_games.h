@@ -13,7 +13,7 @@
 namespace gamarium::find {
 
 struct FindQuery {
-    std::string text; // Windows-1251
+    text::StoredText text;
     FieldSet fields = FieldSet::all();
     bool wholeWord = false; // the text may not continue a word on either side
 };
@@ -31,9 +31,9 @@ struct FindMatch {
 struct FindResult {
     std::size_t position = 0;
     std::int64_t record = 0; // the game's identity in the table
-    std::string number, name, region; // N, Name, Region
+    text::StoredText number, name, region; // N, Name, Region
     SearchField field = SearchField::Name;
-    std::string excerpt; // the field's text around the match, on one line
+    text::StoredText excerpt; // the field's text around the match, on one line
 };
 
 // Asked now and then during a search; true ends it (the user typed on).

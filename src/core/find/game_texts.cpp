@@ -61,7 +61,7 @@ GameChunk::GameChunk(std::vector<std::shared_ptr<const GameText>> games) : games
         column.starts.reserve(games_.size() + 1);
         for (const auto& game : games_) {
             column.starts.push_back(static_cast<std::uint32_t>(column.text.size()));
-            appendFolded(column.text, game->fields[static_cast<std::size_t>(f)]);
+            appendFolded(column.text, game->fields[static_cast<std::size_t>(f)].bytes());
             column.text += '\0';
         }
         column.starts.push_back(static_cast<std::uint32_t>(column.text.size()));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/find/search_fields.h"
+#include "core/text/stored_text.h"
 
 #include <array>
 #include <cstddef>
@@ -22,11 +23,11 @@ namespace gamarium::find {
 // One game's texts as stored, with N and Region for showing a result.
 struct GameText {
     std::int64_t record = 0; // the record's identity in the table
-    std::string number;      // N as text, empty when not set
-    std::string region;
-    std::array<std::string, kSearchFieldCount> fields;
+    text::StoredText number; // N as text, empty when not set
+    text::StoredText region;
+    std::array<text::StoredText, kSearchFieldCount> fields;
 
-    const std::string& field(SearchField which) const { return fields[static_cast<std::size_t>(which)]; }
+    const text::StoredText& field(SearchField which) const { return fields[static_cast<std::size_t>(which)]; }
 };
 
 // A run of games in table order with their texts folded for the search and

@@ -32,7 +32,8 @@ public:
         };
         for (int c = 0; c < 256; ++c) {
             const std::string one(1, static_cast<char>(c));
-            const std::string a = text::toUtf8(one), b = text::toUtf8(foldForSearch(one));
+            const std::string a = text::toUtf8(text::StoredText::fromCp1251(one));
+            const std::string b = text::toUtf8(text::StoredText::fromCp1251(foldForSearch(one)));
             // A character and its folded form have UTF-8 forms of one length.
             for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
                 const unsigned char x = root(static_cast<unsigned char>(a[i]));
@@ -81,7 +82,7 @@ public:
         // is looked for in every text.
         if (folded.find('?') != std::string::npos) return;
         const ByteClasses& classes = byteClasses();
-        const std::string utf8 = text::toUtf8(folded);
+        const std::string utf8 = text::toUtf8(text::StoredText::fromCp1251(folded));
         key_ = classes.fold(utf8);
         // Lead bytes of letters (D0, D1) are in every Cyrillic word: a
         // following byte, of the fewest forms, tells words apart far better.
@@ -155,7 +156,7 @@ private:
 std::vector<FindResult> findInTable(store::Table& games, const FindQuery& query) {
     std::vector<FindResult> results;
     if (query.text.empty() || query.fields.isEmpty()) return results;
-    const MatchRule rule(foldForSearch(query.text), query.wholeWord);
+    const MatchRule rule(foldForSearch(query.text.bytes()), query.wholeWord);
     const StoredNeedle needle(rule.needle());
     // Only the fields searched are read, and those a result shows.
     std::vector<store::FieldKey> names = {store::games::N, store::games::Region};
@@ -174,10 +175,10 @@ std::vector<FindResult> findInTable(store::Table& games, const FindQuery& query)
             const auto field = static_cast<SearchField>(i);
             const std::string_view value = stored[column[static_cast<std::size_t>(i)]];
             if (!query.fields.contains(field) || !needle.mayMatch(value)) continue;
-            std::string& text = game.fields[static_cast<std::size_t>(i)];
+            text::StoredText& text = game.fields[static_cast<std::size_t>(i)];
             text::fromUtf8(value, text);
             folded.clear();
-            appendFolded(folded, text);
+            appendFolded(folded, text.bytes());
             const auto at = rule.firstIn(folded);
             if (!at) continue;
             if (!described) {

@@ -21,7 +21,6 @@ namespace gamarium::history {
 namespace fs = std::filesystem;
 namespace {
 
-constexpr const char* kHistoryFolder = "history";
 constexpr const char* kDescription = "point.txt";
 constexpr const char* kSettings = "settings.ini";
 
@@ -141,7 +140,7 @@ bool sameLayout(const store::TableSchema& a, const store::TableSchema& b) {
 }
 
 files::Path historyFolder(const files::Path& home) {
-    return files::findNoCase(store::basesFolder(home), kHistoryFolder);
+    return files::findNoCase(store::basesFolder(home), "history"_stored);
 }
 
 } // namespace
@@ -166,15 +165,15 @@ std::string localTimeText(std::int64_t time) {
 PointStore::PointStore(files::Path home, std::string base, Clock clock)
     : home_(std::move(home)), base_(std::move(base)), clock_(std::move(clock)) {
     store::validateBaseName(base_);
-    folder_ = files::findNoCase(historyFolder(home_), text::lower(base_));
+    folder_ = files::findNoCase(historyFolder(home_), text::StoredText::fromCp1251(text::lower(base_)));
 }
 
 files::Path PointStore::liveGames() const {
-    return files::findNoCase(store::basesFolder(home_), store::gameTableName(text::lower(base_)));
+    return files::findNoCase(store::basesFolder(home_), text::StoredText::fromCp1251(store::gameTableName(text::lower(base_))));
 }
 
 files::Path PointStore::livePatches() const {
-    return files::findNoCase(store::basesFolder(home_), store::patchTableName(text::lower(base_)));
+    return files::findNoCase(store::basesFolder(home_), text::StoredText::fromCp1251(store::patchTableName(text::lower(base_))));
 }
 
 std::vector<Point> PointStore::points() const {
@@ -182,7 +181,7 @@ std::vector<Point> PointStore::points() const {
     std::error_code ec;
     for (fs::directory_iterator it(folder_, ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code typeError;
-        const auto id = idOf(files::nameText(it->path()));
+        const auto id = idOf(files::nameText(it->path()).bytes());
         if (!id || !it->is_directory(typeError)) continue;
         if (auto point = readDescription(it->path(), *id)) found.push_back(std::move(*point));
     }
@@ -193,7 +192,7 @@ std::vector<Point> PointStore::points() const {
 Point PointStore::point(int id) const {
     for (Point& point : points())
         if (point.id == id) return point;
-    throw Error("Точки восстановления " + std::to_string(id) + " у базы «" + text::toUtf8(base_) + "» нет.");
+    throw Error("Точки восстановления " + std::to_string(id) + " у базы «" + text::toUtf8(text::StoredText::fromCp1251(base_)) + "» нет.");
 }
 
 Point PointStore::take(const std::string& what, const PointSource& games, const PointSource& patches) {
@@ -206,7 +205,7 @@ Point PointStore::take(const std::string& what, const PointSource& games, const 
                     "» (" + ec.message() + ").");
     // What a killed run left half-built.
     for (fs::directory_iterator it(folder_, ec), end; !ec && it != end; it.increment(ec))
-        if (files::isTemporaryName(files::nameText(it->path()))) {
+        if (files::isTemporaryName(files::nameText(it->path()).bytes())) {
             std::error_code removeError;
             fs::remove_all(it->path(), removeError);
         }

@@ -104,7 +104,7 @@ RestoreReport planRestore(const PointStore& points, const Point& target) {
 
 void removeLeftoverCopies(const PointStore& points) {
     for (const files::Path& live : {points.liveGames(), points.livePatches()})
-        for (const files::Path& copy : files::leftoverTemporaries(live.parent_path(), files::nameText(live)))
+        for (const files::Path& copy : files::leftoverTemporaries(live.parent_path(), files::nameText(live).bytes()))
             files::removeFile(copy);
 }
 
@@ -123,7 +123,7 @@ void prepareRestore(const PointStore& points, const Point& target, const Point& 
                 if (ec || !files::syncToDisk(copy))
                     throw Error("Не удаётся подготовить таблицу к восстановлению (нет места на диске?): " +
                                 store::shownFileName(step.live) + ".");
-                action = "replace " + files::nameText(copy);
+                action = "replace " + files::nameText(copy).bytes();
             } else if (step.inPoint->kind == TableInPoint::Kind::None) {
                 action = "remove";
             }
@@ -152,7 +152,7 @@ RestoreReport finishRestore(const PointStore& points) {
         const auto it = note.find(step.key);
         const std::string action = it == note.end() ? "" : it->second;
         if (action.starts_with("replace ")) {
-            const files::Path copy = step.live.parent_path() / files::toPath(action.substr(8));
+            const files::Path copy = step.live.parent_path() / files::toPath(text::StoredText::fromCp1251(action.substr(8)));
             // Already in place when a killed run got that far.
             if (files::fileExists(copy)) {
                 for (const char* ending : {"-wal", "-shm", "-journal"}) files::removeFile(beside(step.live, ending));

@@ -1,6 +1,6 @@
 #include "core/pages/analog.h"
 
-#include "core/text/cp1251.h"
+#include "core/pages/page_text.h"
 
 #include <algorithm>
 
@@ -16,9 +16,9 @@ std::string_view cut(std::string_view entry, std::size_t count) {
 
 std::optional<std::string> addnames3(std::string_view text, const MessageSink& messages) {
     switch (text.empty() ? '\0' : text.back()) {
-    case 'e': return text::fromUtf8("Европе");
-    case 'j': return text::fromUtf8("Японии");
-    case 'u': return text::fromUtf8("США");
+    case 'e': return pageText("Европе");
+    case 'j': return pageText("Японии");
+    case 'u': return pageText("США");
     default: tell(messages, "!!!!!!!!!!!!!"); return std::nullopt;
     }
 }
@@ -35,12 +35,12 @@ std::string addnames2(std::string_view analog, const MessageSink& messages) {
     };
 
     regionOf(first);
-    std::string result = text::fromUtf8("<br><br>В ") + region + text::fromUtf8(" эта игра увидела свет как <b>") +
+    std::string result = pageText("<br><br>В ") + region + pageText(" эта игра увидела свет как <b>") +
                          std::string(cut(first, 3)) + "</b>";
     if (semicolon != std::string_view::npos) {
         const std::string_view second = analog.substr(semicolon + 1);
         regionOf(second);
-        result += text::fromUtf8("<br>А в ") + region + text::fromUtf8(" как <b>") + std::string(cut(second, 4)) + "</b>";
+        result += pageText("<br>А в ") + region + pageText(" как <b>") + std::string(cut(second, 4)) + "</b>";
     }
     return result;
 }

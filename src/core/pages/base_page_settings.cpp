@@ -47,7 +47,7 @@ constexpr std::string_view kTemplate = "template", kPerPage = "per-page", kPatch
 } // namespace
 
 BasePageSettings::BasePageSettings(files::Path home, std::string_view base)
-    : file_(home / "generator.ini"), section_(text::toUtf8(text::lower(base))) {
+    : file_(home / "generator.ini"), section_(text::toUtf8(text::StoredText::fromCp1251(text::lower(base)))) {
     std::string bytes;
     try {
         bytes = files::readFile(file_, std::size_t{16} << 20);
@@ -102,7 +102,7 @@ std::optional<RememberedRun> rememberedRun(const files::Path& home, std::string_
         return std::nullopt;
     const auto cp1251 = [&](std::string_view key) -> std::optional<std::string> {
         if (const auto value = kept.value(key))
-            return text::fromUtf8(*value);
+            return text::fromUtf8(*value).bytes();
         return std::nullopt;
     };
     RememberedRun run{.templateFile = fromUtf8Path(*templateFile), .settings = {}};
@@ -122,9 +122,9 @@ void rememberRun(const files::Path& home, std::string_view base, const files::Pa
     BasePageSettings kept(home, base);
     kept.set(kTemplate, utf8(std::filesystem::absolute(templateFile)));
     kept.set(kPerPage, std::to_string(settings.gamesPerPage));
-    kept.set(kPatchPath, text::toUtf8(settings.block.russianPatchPath));
-    kept.set(kOtherPatchPath, text::toUtf8(settings.block.otherPatchPath));
-    kept.set(kImagePath, text::toUtf8(settings.block.imagePath));
+    kept.set(kPatchPath, text::toUtf8(text::StoredText::fromCp1251(settings.block.russianPatchPath)));
+    kept.set(kOtherPatchPath, text::toUtf8(text::StoredText::fromCp1251(settings.block.otherPatchPath)));
+    kept.set(kImagePath, text::toUtf8(text::StoredText::fromCp1251(settings.block.imagePath)));
     try {
         kept.save();
     } catch (const Error&) {

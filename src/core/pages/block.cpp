@@ -2,7 +2,7 @@
 
 #include "core/pages/analog.h"
 #include "core/pages/placeholder.h"
-#include "core/text/cp1251.h"
+#include "core/pages/page_text.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -10,7 +10,6 @@
 namespace gamarium::pages {
 namespace {
 
-using text::fromUtf8;
 
 // Each region letter takes a flag three characters wide beside the name,
 // so the room for the name shrinks by three a letter.
@@ -32,12 +31,12 @@ std::string shownName(const GameRecord& game) {
 std::string description(const GameRecord& game, const MessageSink& messages) {
     std::string value = game.text1;
     if (nameTooLong(game))
-        value = fromUtf8("Полное название РОМа:<br><b>") + game.name + "</b><br><br>" + value;
+        value = pageText("Полное название РОМа:<br><b>") + game.name + "</b><br><br>" + value;
     value = replaceall(value, "\r", "<br>");
     if (game.drname.find(';') != std::string::npos)
-        value += fromUtf8("<br><br>Другие названия игры - <b>") + replaceall(game.drname, ";", ",") + "</b>";
+        value += pageText("<br><br>Другие названия игры - <b>") + replaceall(game.drname, ";", ",") + "</b>";
     else if (!game.drname.empty())
-        value += fromUtf8("<br><br>По-другому эта игра называлась <b>") + game.drname + "</b>";
+        value += pageText("<br><br>По-другому эта игра называлась <b>") + game.drname + "</b>";
     if (!game.analog.empty())
         value += addnames2(game.analog, messages);
     return value;
@@ -88,7 +87,7 @@ std::string patchParagraph(const std::optional<PatchRecord>& patch, const BlockS
     const std::string& path = isRussian(patch->language) ? settings.russianPatchPath : settings.otherPatchPath;
     std::string value = "<p><a href=\"" + path + patch->patch + "\">" + "<img src=\"t" + patch->language +
                         ".gif\" width=\"65\" height=\"21\" align=\"absmiddle\" border=\"0\"></a>" + "<b> ( " +
-                        patch->size + fromUtf8(" Кб )</b>");
+                        patch->size + pageText(" Кб )</b>");
     if (patch->proc != "100")
         value += " - " + patch->proc + "%";
     return value + "</p>";

@@ -1,6 +1,7 @@
 #include "core/pages/cache_file.h"
 
 #include "core/store/sqlite.h"
+#include "core/store/table_file.h"
 
 #include <stdexcept>
 #include <string>
@@ -39,7 +40,7 @@ CacheFile::CacheFile(files::Path file, const CacheKind& kind, const std::functio
 CacheFile::~CacheFile() = default;
 
 void CacheFile::open(const CacheKind& kind, const std::function<void(sqlite::Database&)>& load) {
-    db_ = std::make_unique<sqlite::Database>(file_, sqlite::OpenMode::Existing, files::nameText(file_));
+    db_ = std::make_unique<sqlite::Database>(file_, sqlite::OpenMode::Existing, store::shownFileName(file_));
     db_->setBusyTimeout(2000);
     if (db_->pragmaValue("application_id") != static_cast<std::int64_t>(kind.applicationId) || db_->pragmaValue("user_version") != kind.version)
         throw std::runtime_error("not this cache");
@@ -48,7 +49,7 @@ void CacheFile::open(const CacheKind& kind, const std::function<void(sqlite::Dat
 
 void CacheFile::create(const CacheKind& kind) {
     files::makeFolder(file_.parent_path());
-    db_ = std::make_unique<sqlite::Database>(file_, sqlite::OpenMode::Create, files::nameText(file_));
+    db_ = std::make_unique<sqlite::Database>(file_, sqlite::OpenMode::Create, store::shownFileName(file_));
     db_->setBusyTimeout(2000);
     sqlite::Transaction transaction(*db_);
     db_->exec(kind.tables);

@@ -23,7 +23,7 @@ public:
     const std::vector<store::FieldKey>& keys() const { return keys_; }
     void copy(Record& record) const {
         for (const auto& [field, member] : fields_)
-            record.*member = field->asString();
+            record.*member = field->asString().bytes();
     }
 
 private:
@@ -111,10 +111,10 @@ GameKeyReader::GameKeyReader(store::Table& games, const std::vector<store::Field
 }
 
 void GameKeyReader::read(std::span<const std::string_view> stored, GameRecord& game) const {
-    text::fromUtf8(stored[sid_], game.sid);
-    text::fromUtf8(stored[image1_], game.image1);
-    text::fromUtf8(stored[patchAt_], game.patch);
-    text::fromUtf8(stored[ratingAt_], game.rating);
+    game.sid = text::fromUtf8(stored[sid_]).bytes();
+    game.image1 = text::fromUtf8(stored[image1_]).bytes();
+    game.patch = text::fromUtf8(stored[patchAt_]).bytes();
+    game.rating = text::fromUtf8(stored[ratingAt_]).bytes();
     game.patchPosition = patch_.asInteger(stored[patchAt_]);
     game.ratingValue = rating_.asInteger(stored[ratingAt_]);
 }

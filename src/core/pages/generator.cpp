@@ -30,7 +30,7 @@ GenerationReport refuse(const MessageSink& messages, const std::string& why) {
 // another folder.
 void checkKey(const PageSet& set) {
     if (set.key.find_first_of("/\\") != std::string::npos)
-        throw Error("Поле Sid «" + text::toUtf8(set.key) + "» не годится для имени страницы. Страницы не созданы.");
+        throw Error("Поле Sid «" + text::toUtf8(text::StoredText::fromCp1251(set.key)) + "» не годится для имени страницы. Страницы не созданы.");
 }
 
 // Why a run would write nothing, told in this order.
@@ -284,7 +284,9 @@ bool previewPage(store::Table& games, store::Table& patches, const files::Path& 
 
     if (links == PictureLinks::Files)
         settings.block.pictureLink = [&](const GameRecord& game) {
-            return fileUrl(pictures::pictureFile(pictures::gamePictureFolder(home, base, game.sid), game.image1));
+            return fileUrl(pictures::pictureFile(
+                pictures::gamePictureFolder(home, base, text::StoredText::fromCp1251(game.sid)),
+                text::StoredText::fromCp1251(game.image1)));
         };
     BlockRenderer renderer(gameRecords, patchRecords, pictureSizes, settings.block, messages,
                            pictureBefore(pictureSizes, before));

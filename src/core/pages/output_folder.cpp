@@ -35,7 +35,7 @@ void OutputFolder::removeTemporaries() const {
 }
 
 files::Path OutputFolder::pageFile(std::string_view name) {
-    return names_.find(folder_, name);
+    return names_.find(folder_, text::StoredText::fromCp1251(name));
 }
 
 bool OutputFolder::writePage(const files::Path& file, std::string_view bytes) {

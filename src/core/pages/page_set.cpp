@@ -9,7 +9,7 @@ namespace gamarium::pages {
 namespace {
 
 std::string shown(const PageSet& set) {
-    const std::string key = "«" + text::toUtf8(set.key) + "»";
+    const std::string key = "«" + text::toUtf8(text::StoredText::fromCp1251(set.key)) + "»";
     switch (set.kind) {
     case PageSet::Kind::Russian: return "страницы русских переводов " + key;
     case PageSet::Kind::OtherPatches: return "страницы других патчей " + key;
@@ -31,7 +31,7 @@ std::optional<std::string> pageNameClash(const std::vector<const PageSet*>& sets
             const std::string file = pageName(set->key, page) + ".htm";
             const auto [taken, added] = writer.try_emplace(text::upper(file), set);
             if (!added)
-                return "Страницу «" + text::toUtf8(file) + "» записали бы и " + shown(*taken->second) + ", и " +
+                return "Страницу «" + text::toUtf8(text::StoredText::fromCp1251(file)) + "» записали бы и " + shown(*taken->second) + ", и " +
                        shown(*set) + ". Страницы не созданы.";
         }
     return std::nullopt;

@@ -14,7 +14,7 @@ int gamesPerPageFromText(std::string_view typed) {
     int value = 0;
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
     if (digits.empty() || error != std::errc() || end != digits.data() + digits.size())
-        throw Error("'" + text::toUtf8(typed) + "' is not a valid integer value");
+        throw Error("'" + text::toUtf8(text::StoredText::fromCp1251(typed)) + "' is not a valid integer value");
     return value;
 }
 
@@ -35,8 +35,8 @@ PageSettings pageSettingsFrom(const TypedPageSettings& typed) {
 
 std::string defaultSettingsText() {
     const PageSettings defaults;
-    return std::to_string(defaults.gamesPerPage) + ", " + text::toUtf8(defaults.block.russianPatchPath) + ", " +
-           text::toUtf8(defaults.block.otherPatchPath) + ", " + text::toUtf8(defaults.block.imagePath);
+    return std::to_string(defaults.gamesPerPage) + ", " + text::toUtf8(text::StoredText::fromCp1251(defaults.block.russianPatchPath)) + ", " +
+           text::toUtf8(text::StoredText::fromCp1251(defaults.block.otherPatchPath)) + ", " + text::toUtf8(text::StoredText::fromCp1251(defaults.block.imagePath));
 }
 
 files::Path defaultOutputFolder([[maybe_unused]] const files::Path& home) {

@@ -28,7 +28,7 @@ int side(const sqlite::Statement& row, int column) {
 } // namespace
 
 files::Path pictureSizeCacheFile(const files::Path& home, std::string_view base) {
-    return cacheFolder(home) / files::toPath(text::lower(base) + ".sizes");
+    return cacheFolder(home) / files::toPath(text::StoredText::fromCp1251(text::lower(base) + ".sizes"));
 }
 
 PictureSizeCache::PictureSizeCache(const files::Path& home, std::string_view base)

@@ -130,7 +130,7 @@ std::optional<pictures::PictureSize> PictureSizes::at(std::int64_t position) {
 PictureSizes::Folder& PictureSizes::folderOf(const std::string& sid) {
     const auto [found, added] = folders_.try_emplace(sid);
     if (added) {
-        files::Path path = names_.find(pictureRoot_, sid);
+        files::Path path = names_.find(pictureRoot_, text::StoredText::fromCp1251(sid));
         found->second.key = keyText(path.filename());
         found->second.open = std::make_unique<files::OpenFolder>(std::move(path));
     }
@@ -157,7 +157,7 @@ PictureSizes::Known PictureSizes::kept(const Picture& picture, PictureSizeCache&
     if (picture.image1.empty())
         return std::optional<pictures::PictureSize>{};
     const Folder& folder = folderOf(picture.sid);
-    const files::Path name = files::toPath(picture.image1);
+    const files::Path name = files::toPath(text::StoredText::fromCp1251(picture.image1));
     if (const std::optional<files::FileStamp> stamp = folder.open->stamp(name))
         if (const auto size = cache.find(folder.key + "/" + keyText(name), *stamp))
             return size;
@@ -170,12 +170,13 @@ std::optional<pictures::PictureSize> PictureSizes::readOne(const Picture& pictur
     const Folder& folder = folderOf(picture.sid);
     // The name as written is tried first: matching its letter case means
     // listing the folder, which costs more than the probe itself.
-    files::Path name = files::toPath(picture.image1);
+    const text::StoredText image1 = text::StoredText::fromCp1251(picture.image1);
+    files::Path name = files::toPath(image1);
     std::optional<files::FileStamp> stamp = folder.open->stamp(name);
     if (!stamp) {
-        if (!names_.hasFile(folder.open->path(), picture.image1))
+        if (!names_.hasFile(folder.open->path(), image1))
             return std::nullopt;
-        name = names_.find(folder.open->path(), picture.image1).lexically_relative(folder.open->path());
+        name = names_.find(folder.open->path(), image1).lexically_relative(folder.open->path());
         stamp = folder.open->stamp(name);
     }
     const std::string key = folder.key + "/" + keyText(name);

@@ -62,7 +62,7 @@ std::string sitemap(std::string_view siteUrl, const std::vector<SitemapPage>& pa
     std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                       "<urlset xmlns=\"http://www.sitemaps.org/schemas/sitemap/0.9\">\n";
     for (const SitemapPage& page : pages)
-        xml += "<url><loc>" + xmlEscaped(base + percentEncoded(text::toUtf8(page.name))) + "</loc><lastmod>" + w3cTime(page.changed) +
+        xml += "<url><loc>" + xmlEscaped(base + percentEncoded(text::toUtf8(text::StoredText::fromCp1251(page.name)))) + "</loc><lastmod>" + w3cTime(page.changed) +
                "</lastmod></url>\n";
     return xml + "</urlset>\n";
 }

@@ -59,7 +59,7 @@ void StoredGames::forEachField(std::int64_t position, Visit visit) const {
 
 void StoredGames::read(std::int64_t position, GameRecord& record) const {
     forEachField(position, [&](std::string GameRecord::*member, std::string_view stored) {
-        text::fromUtf8(stored, record.*member);
+        record.*member = text::fromUtf8(stored).bytes();
     });
 }
 
@@ -67,7 +67,7 @@ std::string StoredGames::text(std::int64_t position, std::string GameRecord::*wa
     std::string value;
     forEachField(position, [&](std::string GameRecord::*member, std::string_view stored) {
         if (member == wanted)
-            value = text::fromUtf8(stored);
+            value = text::fromUtf8(stored).bytes();
     });
     return value;
 }

@@ -62,8 +62,7 @@ bool looksLike(const std::string& header, HeadedFile kind) {
 
 // The memo file shares the table's name, in whatever letter case.
 std::optional<files::Path> memoFileOf(const files::Path& table) {
-    const std::string stem = files::nameText(table.stem());
-    const files::Path memo = files::findNoCase(table.parent_path(), stem + ".mb");
+    const files::Path memo = files::findNoCase(table.parent_path(), files::nameText(table.stem()) + ".mb"_stored);
     if (!files::fileExists(memo)) return std::nullopt;
     return memo;
 }

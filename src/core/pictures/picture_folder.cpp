@@ -3,8 +3,8 @@
 namespace gamarium::pictures {
 namespace {
 
-std::vector<std::string> fileNames(const files::Path& folder, const std::string& mask) {
-    std::vector<std::string> names;
+std::vector<text::StoredText> fileNames(const files::Path& folder, const std::string& mask) {
+    std::vector<text::StoredText> names;
     for (files::Entry& entry : files::listFolder(folder, mask))
         if (!entry.isFolder) names.push_back(std::move(entry.name));
     return names;
@@ -16,8 +16,8 @@ std::string fleft(std::string_view text) {
     return std::string(text.substr(0, text.find('_')));
 }
 
-std::vector<std::string> scanPictureFolder(const files::Path& folder, std::string& mask) {
-    std::vector<std::string> names = fileNames(folder, mask);
+std::vector<text::StoredText> scanPictureFolder(const files::Path& folder, std::string& mask) {
+    std::vector<text::StoredText> names = fileNames(folder, mask);
     if (names.empty()) {
         mask = fleft(mask) + "*.*";
         names = fileNames(folder, mask);
@@ -26,14 +26,14 @@ std::vector<std::string> scanPictureFolder(const files::Path& folder, std::strin
 }
 
 files::Path basePictureFolder(const files::Path& home, std::string_view base) {
-    return files::findNoCase(files::findNoCase(home, "images"), base);
+    return files::findNoCase(files::findNoCase(home, "images"_stored), text::StoredText::fromCp1251(base));
 }
 
-files::Path gamePictureFolder(const files::Path& home, std::string_view base, std::string_view sid) {
+files::Path gamePictureFolder(const files::Path& home, std::string_view base, const text::StoredText& sid) {
     return files::findNoCase(basePictureFolder(home, base), sid);
 }
 
-files::Path pictureFile(const files::Path& folder, std::string_view name) {
+files::Path pictureFile(const files::Path& folder, const text::StoredText& name) {
     return files::findNoCase(folder, name);
 }
 

@@ -47,7 +47,7 @@ std::string createBase(const files::Path& home, const std::string& base, bool re
     store::validateBaseName(base);
     store::prepareFolders(home);
     const bool existed = store::baseExists(home, base);
-    if (existed && !replace) throw Error("База «" + text::toUtf8(base) + "» уже есть.");
+    if (existed && !replace) throw Error("База «" + text::toUtf8(text::StoredText::fromCp1251(base)) + "» уже есть.");
     std::string created;
     if (existed) {
         finishKilledRestore(home, base);
@@ -80,7 +80,7 @@ store::BaseConversion convertBase(const files::Path& home, const std::string& ba
     for (int i = 0; i < 2; ++i) {
         const files::Path folder = store::basesFolder(home);
         const std::string name = tableName(base, tables[i]);
-        const files::Path file = files::findNoCase(folder, name);
+        const files::Path file = files::findNoCase(folder, text::StoredText::fromCp1251(name));
         if (!files::fileExists(file) || paradox::isParadoxTable(file)) continue;
         held[i].emplace(folder, name);
         try {

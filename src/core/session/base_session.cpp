@@ -83,13 +83,13 @@ files::Path BaseSession::pictureRoot() const {
     return pictures::basePictureFolder(home_, base_);
 }
 
-files::Path BaseSession::pictureFolder(std::string_view sid) const {
+files::Path BaseSession::pictureFolder(const text::StoredText& sid) const {
     return pictures::gamePictureFolder(home_, base_, sid);
 }
 
 history::PointSource BaseSession::sourceOf(store::Table& table) const {
     if (table.isOpen()) return {&table.database(), false};
-    return {nullptr, files::fileExists(files::findNoCase(store::basesFolder(home_), table.name()))};
+    return {nullptr, files::fileExists(files::findNoCase(store::basesFolder(home_), text::StoredText::fromCp1251(table.name())))};
 }
 
 void BaseSession::takePoint(const std::string& what) {

@@ -59,7 +59,7 @@ public:
     files::Path pictureRoot() const;
     // The picture folder of a game: the root and its Sid, found whatever
     // the letter case.
-    files::Path pictureFolder(std::string_view sid) const;
+    files::Path pictureFolder(const text::StoredText& sid) const;
 
     // One command's change of the base, from beginChange until it ends.
     class Change {

@@ -19,7 +19,7 @@ namespace {
 using OldType = paradox::FieldType;
 
 std::string quoted(const std::string& cp1251) {
-    return "«" + text::toUtf8(cp1251) + "»";
+    return "«" + text::toUtf8(text::StoredText::fromCp1251(cp1251)) + "»";
 }
 
 OldType oldTypeOf(FieldType type) {
@@ -74,7 +74,7 @@ void storeValue(Field& field, const paradox::Value& value, const paradox::CodePa
     } else if (field.isInteger()) {
         field.setAsInteger(value.integer);
     } else {
-        field.setAsString(codePage.toCp1251(value.text, report.replaced));
+        field.setAsString(text::StoredText::fromCp1251(codePage.toCp1251(value.text, report.replaced)));
         if (value.cut) ++report.memosCut;
     }
 }
@@ -87,7 +87,7 @@ struct ConvertedTable {
 };
 
 ConvertedTable convertTable(const files::Path& file, const TableSchema& schema) {
-    ConvertedTable converted{file, nullptr, {files::nameText(file), 0, 0, 0}};
+    ConvertedTable converted{file, nullptr, {files::nameText(file).bytes(), 0, 0, 0}};
     const std::string& name = converted.report.table;
     paradox::ParadoxTable old(file);
     const paradox::CodePage codePage = [&] {
@@ -99,7 +99,7 @@ ConvertedTable convertTable(const files::Path& file, const TableSchema& schema) 
     }();
     const std::vector<int> positions = matchFields(old, codePage, schema, name);
     converted.built = std::make_unique<NewTableFile>(file, schema);
-    Table table(file.parent_path(), files::nameText(converted.built->building()));
+    Table table(file.parent_path(), files::nameText(converted.built->building()).bytes());
     table.open();
     TableConversion& report = converted.report;
     table.runAsOneTransaction([&] {
@@ -119,8 +119,8 @@ ConvertedTable convertTable(const files::Path& file, const TableSchema& schema) 
 std::vector<std::string> paradoxTablesOf(const files::Path& home, std::string_view base) {
     std::vector<std::string> found;
     for (const std::string& name : {gameTableName(base), patchTableName(base)}) {
-        const files::Path file = files::findNoCase(basesFolder(home), name);
-        if (paradox::isParadoxTable(file)) found.push_back(files::nameText(file));
+        const files::Path file = files::findNoCase(basesFolder(home), text::StoredText::fromCp1251(name));
+        if (paradox::isParadoxTable(file)) found.push_back(files::nameText(file).bytes());
     }
     return found;
 }
@@ -132,7 +132,7 @@ BaseConversion convertBase(const files::Path& home, std::string_view base, const
     BaseFolderLock lock(folder);
     std::vector<ConvertedTable> converted;
     for (const auto& [name, schema] : tables) {
-        const files::Path file = files::findNoCase(folder, name);
+        const files::Path file = files::findNoCase(folder, text::StoredText::fromCp1251(name));
         if (paradox::isParadoxTable(file)) converted.push_back(convertTable(file, *schema));
     }
     if (converted.empty())
@@ -158,7 +158,7 @@ BaseConversion convertBase(const files::Path& home, std::string_view base, const
 }
 
 std::string reportLine(const TableConversion& conversion) {
-    return text::toUtf8(conversion.table) + ": записей " + std::to_string(conversion.records) + ", заменено символов " +
+    return text::toUtf8(text::StoredText::fromCp1251(conversion.table)) + ": записей " + std::to_string(conversion.records) + ", заменено символов " +
            std::to_string(conversion.replaced) + ", обрезано мемо " + std::to_string(conversion.memosCut);
 }
 

@@ -39,7 +39,7 @@ bool isDeviceName(std::string_view base) {
 }
 
 std::string shown(std::string_view base) {
-    return "«" + text::toUtf8(base) + "»";
+    return "«" + text::toUtf8(text::StoredText::fromCp1251(base)) + "»";
 }
 
 void requireWritable(sqlite::Database& db) {
@@ -79,11 +79,11 @@ files::Path programFolder(const files::Path& executableFolder) {
 }
 
 files::Path basesFolder(const files::Path& home) {
-    return files::findNoCase(home, "base");
+    return files::findNoCase(home, "base"_stored);
 }
 
 files::Path imagesFolder(const files::Path& home) {
-    return files::findNoCase(home, "images");
+    return files::findNoCase(home, "images"_stored);
 }
 
 std::string gameTableName(std::string_view base) {
@@ -104,8 +104,9 @@ void prepareFolders(const files::Path& home) {
 std::vector<std::string> findBases(const files::Path& home) {
     std::vector<std::string> names;
     for (const files::Entry& entry : files::listFolder(basesFolder(home), "*.db")) {
-        if (entry.isFolder || entry.name.find(kPatchMark) != std::string::npos) continue;
-        names.push_back(entry.name.substr(0, entry.name.size() - kTableEnding.size()));
+        const std::string& name = entry.name.bytes();
+        if (entry.isFolder || name.find(kPatchMark) != std::string::npos) continue;
+        names.push_back(name.substr(0, name.size() - kTableEnding.size()));
     }
     return names;
 }
@@ -118,8 +119,8 @@ std::vector<std::string> listBases(const files::Path& home) {
 
 bool baseExists(const files::Path& home, std::string_view base) {
     const files::Path folder = basesFolder(home);
-    return files::fileExists(files::findNoCase(folder, gameTableName(base))) ||
-           files::fileExists(files::findNoCase(folder, patchTableName(base)));
+    return files::fileExists(files::findNoCase(folder, text::StoredText::fromCp1251(gameTableName(base)))) ||
+           files::fileExists(files::findNoCase(folder, text::StoredText::fromCp1251(patchTableName(base))));
 }
 
 void validateBaseName(std::string_view base) {
@@ -134,7 +135,7 @@ void validateBaseName(std::string_view base) {
     if (isDeviceName(base)) throw Error("Название " + shown(base) + " занято системой Windows под имя устройства.");
     if (text::lower(base).find(kPatchMark) != std::string::npos)
         throw Error("Название базы не может содержать «_patch»: так называются таблицы патчей.");
-    const files::Path longest = files::toPath(std::string(base) + std::string(kLongestEnding));
+    const files::Path longest = files::toPath(text::StoredText::fromCp1251(std::string(base) + std::string(kLongestEnding)));
     if (longest.native().size() > kLongestFileName) throw Error("Название базы слишком длинное.");
 }
 
@@ -145,8 +146,8 @@ std::string createBase(const files::Path& home, std::string_view base, bool repl
     prepareFolders(home);
     const files::Path folder = basesFolder(home);
     BaseFolderLock lock(folder);
-    const files::Path gameFile = files::findNoCase(folder, game);
-    const files::Path patchFile = files::findNoCase(folder, patches);
+    const files::Path gameFile = files::findNoCase(folder, text::StoredText::fromCp1251(game));
+    const files::Path patchFile = files::findNoCase(folder, text::StoredText::fromCp1251(patches));
     const bool gameExisted = entryExists(gameFile);
     if (!replaceExisting && (gameExisted || entryExists(patchFile))) throw Error("База " + shown(base) + " уже есть.");
     {
@@ -187,13 +188,13 @@ std::string createBase(const files::Path& home, std::string_view base, bool repl
         if (aside) aside->finish();
     }
     for (const char* ending : kSideFileEndings)
-        files::removeFile(files::findNoCase(folder, std::string(base) + ending));
-    const std::string fileName = files::nameText(gameFile);
+        files::removeFile(files::findNoCase(folder, text::StoredText::fromCp1251(std::string(base) + ending)));
+    const std::string fileName = files::nameText(gameFile).bytes();
     return fileName.substr(0, fileName.size() - kTableEnding.size());
 }
 
 void makePictureFolder(const files::Path& home, std::string_view base) {
-    files::makeFolder(files::findNoCase(imagesFolder(home), base));
+    files::makeFolder(files::findNoCase(imagesFolder(home), text::StoredText::fromCp1251(base)));
 }
 
 void emptyBase(const files::Path& home, std::string_view base, const BaseChangeHooks& hooks) {
@@ -201,8 +202,8 @@ void emptyBase(const files::Path& home, std::string_view base, const BaseChangeH
     const std::string patches = patchTableName(base);
     const files::Path folder = basesFolder(home);
     BaseFolderLock lock(folder);
-    auto games = holdTable(files::findNoCase(folder, game));
-    auto patchTable = holdTable(files::findNoCase(folder, patches));
+    auto games = holdTable(files::findNoCase(folder, text::StoredText::fromCp1251(game)));
+    auto patchTable = holdTable(files::findNoCase(folder, text::StoredText::fromCp1251(patches)));
     if (hooks.before) hooks.before(games.get(), patchTable.get());
     removeAllRecords(*games);
     removeAllRecords(*patchTable);
@@ -211,7 +212,7 @@ void emptyBase(const files::Path& home, std::string_view base, const BaseChangeH
 void writeBasesList(const files::Path& home, const std::vector<std::string>& names) {
     std::string content;
     for (const std::string& name : names) content += name + "\r\n";
-    files::writeFileReplacing(files::findNoCase(home, "bases.ini"), content);
+    files::writeFileReplacing(files::findNoCase(home, "bases.ini"_stored), content);
 }
 
 } // namespace gamarium::store

@@ -12,7 +12,7 @@ namespace gamarium::store {
 namespace {
 
 std::string inQuotes(std::string_view cp1251) {
-    return "'" + text::printable(text::toUtf8(cp1251)) + "'";
+    return "'" + text::printable(text::toUtf8(text::StoredText::fromCp1251(cp1251))) + "'";
 }
 
 // Whole numbers as the field layer accepts them: leading blanks, a sign,
@@ -64,10 +64,10 @@ bool Field::isNull() const {
     return value().null;
 }
 
-std::string Field::asString() const {
+text::StoredText Field::asString() const {
     const FieldValue& v = value();
     if (v.null) return {};
-    return isInteger() ? std::to_string(v.integer) : v.text;
+    return isInteger() ? text::StoredText::fromCp1251(std::to_string(v.integer)) : v.text;
 }
 
 namespace {
@@ -87,18 +87,19 @@ std::int64_t Field::asInteger() const {
     const FieldValue& v = value();
     if (v.null) return 0;
     if (isInteger()) return v.integer;
-    return integerOfText(v.text);
+    return integerOfText(v.text.bytes());
 }
 
 std::int64_t Field::asInteger(std::string_view stored) const {
     if (stored.empty()) return 0;
-    if (!isInteger()) return integerOfText(text::fromUtf8(stored));
+    if (!isInteger()) return integerOfText(text::fromUtf8(stored).bytes());
     std::int64_t value = 0;
     std::from_chars(stored.data(), stored.data() + stored.size(), value); // the decimal of a stored integer
     return value;
 }
 
-void Field::setAsString(std::string_view text) {
+void Field::setAsString(const text::StoredText& value) {
+    std::string_view text = value.bytes();
     if (isInteger()) {
         if (text.empty()) {
             clear();
@@ -111,17 +112,18 @@ void Field::setAsString(std::string_view text) {
         setAsInteger(number.value);
         return;
     }
-    if (def_.type == FieldType::Text && text.size() > static_cast<std::size_t>(def_.size))
-        text = text.substr(0, static_cast<std::size_t>(def_.size));
     FieldValue& v = changeableValue();
     v.null = text.empty();
-    v.text.assign(text);
+    if (def_.type == FieldType::Text && text.size() > static_cast<std::size_t>(def_.size))
+        v.text = text::StoredText::fromCp1251(text.substr(0, static_cast<std::size_t>(def_.size)));
+    else
+        v.text = value; // into the memory the field's last text had
     table_.notifyWritten(*this);
 }
 
 void Field::setAsInteger(std::int64_t number) {
     if (!isInteger()) {
-        setAsString(std::to_string(number));
+        setAsString(text::StoredText::fromCp1251(std::to_string(number)));
         return;
     }
     if (number < minimumOf(def_.type) || number > maximumOf(def_.type)) throw rangeError(std::to_string(number));

@@ -2,6 +2,7 @@
 
 #include "core/error.h"
 #include "core/store/schema.h"
+#include "core/text/stored_text.h"
 
 #include <cstdint>
 #include <string>
@@ -15,11 +16,11 @@ class Table;
 struct FieldValue {
     bool null = true;
     std::int64_t integer = 0; // integer fields
-    std::string text;         // text and memo fields, Windows-1251
+    text::StoredText text;    // text and memo fields
 };
 
 // A field of an open table, read and written through the table's current
-// record. Texts are Windows-1251.
+// record.
 class Field {
 public:
     Field(Table& table, int index, FieldDef def);
@@ -32,7 +33,7 @@ public:
 
     bool isNull() const;
     // Null reads as the empty text; integers read as decimal text.
-    std::string asString() const;
+    text::StoredText asString() const;
     // Null reads as 0.
     std::int64_t asInteger() const;
     // What asInteger gives when the field holds `stored`, its value as
@@ -41,7 +42,7 @@ public:
 
     // Text fields keep at most size() characters. For an integer field the
     // empty text makes it null; other text must be a whole number.
-    void setAsString(std::string_view value);
+    void setAsString(const text::StoredText& value);
     // Fails when the value lies outside the field's range.
     void setAsInteger(std::int64_t value);
     void clear();

@@ -43,13 +43,13 @@ std::string dateAndTime() {
 
 // A folder of its own for this conversion, even within the same second.
 files::Path makeDatedFolder(const files::Path& basesFolder, std::string_view base) {
-    const files::Path parent = files::findNoCase(basesFolder, kFolderName);
+    const files::Path parent = files::findNoCase(basesFolder, text::StoredText::fromCp1251(kFolderName));
     std::error_code ec;
     fs::create_directory(parent, ec);
     const std::string stem = std::string(base) + "-" + dateAndTime();
     for (int attempt = 1; attempt < 100; ++attempt) {
         const std::string name = attempt == 1 ? stem : stem + "-" + std::to_string(attempt);
-        const files::Path folder = parent / files::toPath(name);
+        const files::Path folder = parent / files::toPath(text::StoredText::fromCp1251(name));
         if (fs::create_directory(folder, ec)) return folder;
         if (ec) break;
     }
@@ -70,13 +70,14 @@ void keepUnder(const files::Path& file, const files::Path& copy) {
 } // namespace
 
 std::vector<files::Path> paradoxTableFiles(const files::Path& table) {
-    const std::string stem = files::nameText(table.stem());
+    const std::string stem = files::nameText(table.stem()).bytes();
     std::vector<files::Path> found;
     for (const files::Entry& entry : files::listFolder(table.parent_path(), "*")) {
-        const auto dot = entry.name.rfind('.');
-        if (entry.isFolder || dot == std::string::npos || !text::equalNoCase(entry.name.substr(0, dot), stem)) continue;
+        const std::string& name = entry.name.bytes();
+        const auto dot = name.rfind('.');
+        if (entry.isFolder || dot == std::string::npos || !text::equalNoCase(name.substr(0, dot), stem)) continue;
         const files::Path file = table.parent_path() / files::toPath(entry.name);
-        if (isTableFile(file, text::lowerLatin(entry.name.substr(dot + 1)))) found.push_back(file);
+        if (isTableFile(file, text::lowerLatin(name.substr(dot + 1)))) found.push_back(file);
     }
     return found;
 }

@@ -19,17 +19,17 @@ Table::~Table() {
 }
 
 void Table::create(const files::Path& folder, const std::string& name, const TableSchema& schema) {
-    createTableFile(files::findNoCase(folder, name), schema);
+    createTableFile(files::findNoCase(folder, text::StoredText::fromCp1251(name)), schema);
 }
 
 void Table::empty(const files::Path& folder, const std::string& name) {
-    auto db = openTableFile(files::findNoCase(folder, name));
+    auto db = openTableFile(files::findNoCase(folder, text::StoredText::fromCp1251(name)));
     removeAllRecords(*db);
 }
 
 void Table::open() {
     if (isOpen()) return;
-    auto db = openTableFile(files::findNoCase(folder_, name_));
+    auto db = openTableFile(files::findNoCase(folder_, text::StoredText::fromCp1251(name_)));
     const TableSchema schema = readSchema(*db);
     db_ = std::move(db);
     fields_.clear();
@@ -81,7 +81,7 @@ void Table::runAsOneTransaction(const std::function<void()>& work) {
 void Table::prepareStatements() {
     std::string columns, assignments, placeholders;
     for (const Field& field : fields_) {
-        const std::string column = sqlite::quoteIdentifier(text::toUtf8(field.name()));
+        const std::string column = sqlite::quoteIdentifier(text::toUtf8(text::StoredText::fromCp1251(field.name())));
         const char* separator = columns.empty() ? "" : ", ";
         columns += separator + column;
         assignments += separator + column + " = ?";
@@ -131,7 +131,7 @@ Field* Table::findField(std::string_view name) {
 
 Field& Table::fieldByName(std::string_view name) {
     if (Field* f = findField(name)) return *f;
-    throw Error("Field '" + text::toUtf8(name) + "' not found");
+    throw Error("Field '" + text::toUtf8(text::StoredText::fromCp1251(name)) + "' not found");
 }
 
 FieldValue& Table::changeBufferValue(int index) {
@@ -147,7 +147,7 @@ void Table::requireOpen() const {
 }
 
 void Table::requireQuiet() const {
-    if (notifying_) throw std::logic_error("a listener of table " + text::toUtf8(name_) + " tried to change it");
+    if (notifying_) throw std::logic_error("a listener of table " + text::toUtf8(text::StoredText::fromCp1251(name_)) + " tried to change it");
 }
 
 bool Table::checkBrowseMode() {
@@ -216,7 +216,7 @@ void Table::scanRecords(const std::vector<FieldKey>& fields,
                         const std::function<void(sqlite::Statement& scan, std::size_t position)>& row) {
     checkBrowseMode();
     std::string columns = "_id";
-    for (const FieldKey key : fields) columns += ", " + sqlite::quoteIdentifier(text::toUtf8(field(key).name()));
+    for (const FieldKey key : fields) columns += ", " + sqlite::quoteIdentifier(text::toUtf8(text::StoredText::fromCp1251(field(key).name())));
     sqlite::Statement scan(*db_, "SELECT " + columns + " FROM records ORDER BY _order");
     readKeepingCursor([&] {
         std::fill(buffer_.begin(), buffer_.end(), FieldValue{});
@@ -388,8 +388,8 @@ void Table::bindBuffer(sqlite::Statement& statement) {
             statement.bindNull(index);
         else if (fields_[i].isInteger())
             statement.bindInt(index, v.integer);
-        else if (text::isAscii(v.text))
-            statement.bindTextInPlace(index, v.text); // the buffer outlives the statement's run
+        else if (text::isAscii(v.text.bytes()))
+            statement.bindTextInPlace(index, v.text.bytes()); // the buffer outlives the statement's run
         else
             statement.bindText(index, text::toUtf8(v.text));
     }

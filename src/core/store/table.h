@@ -23,9 +23,9 @@ class Statement;
 
 enum class TableState { Inactive, Browse, Edit, Insert };
 
-// Texts for fields named by their names (Windows-1251), as a window
+// Texts for fields named by their names, as a window
 // collects them from its controls.
-using RecordValues = std::vector<std::pair<std::string, std::string>>;
+using RecordValues = std::vector<std::pair<std::string, text::StoredText>>;
 
 // A record's identity: it stays with the record whatever is inserted or
 // deleted around it, and is never given to another record of the table.

@@ -133,18 +133,18 @@ void buildTableFile(const files::Path& building, const std::string& shownName, c
     for (std::size_t i = 0; i < schema.fields.size(); ++i) {
         const FieldDef& def = schema.fields[i];
         field.bindInt(1, static_cast<std::int64_t>(i));
-        field.bindText(2, text::toUtf8(def.name));
+        field.bindText(2, text::toUtf8(text::StoredText::fromCp1251(def.name)));
         field.bindText(3, fieldTypeName(def.type));
         field.bindInt(4, def.size);
         field.bindInt(5, def.required ? 1 : 0);
         field.run();
         const bool integer = def.type == FieldType::SmallInt || def.type == FieldType::Integer;
-        columns += ", " + sqlite::quoteIdentifier(text::toUtf8(def.name)) + (integer ? " INTEGER" : " TEXT");
+        columns += ", " + sqlite::quoteIdentifier(text::toUtf8(text::StoredText::fromCp1251(def.name))) + (integer ? " INTEGER" : " TEXT");
     }
     sqlite::Statement index(db, "INSERT INTO gamarium_indexes VALUES(?, ?, ?, ?)");
     for (std::size_t i = 0; i < schema.indexes.size(); ++i) {
         index.bindInt(1, static_cast<std::int64_t>(i));
-        index.bindText(2, text::toUtf8(schema.indexes[i].field));
+        index.bindText(2, text::toUtf8(text::StoredText::fromCp1251(schema.indexes[i].field)));
         index.bindInt(3, schema.indexes[i].primary ? 1 : 0);
         index.bindInt(4, schema.indexes[i].unique ? 1 : 0);
         index.run();
@@ -205,7 +205,7 @@ TableSchema readSchema(sqlite::Database& db) {
     sqlite::Statement fields(db, "SELECT name, type, size, required FROM gamarium_fields ORDER BY position");
     while (fields.step()) {
         try {
-            schema.fields.push_back({text::fromUtf8(fields.textAt(0)), fieldTypeFromName(fields.textAt(1)),
+            schema.fields.push_back({text::fromUtf8(fields.textAt(0)).bytes(), fieldTypeFromName(fields.textAt(1)),
                                      static_cast<int>(fields.intAt(2)), fields.intAt(3) != 0});
         } catch (const Error&) {
             throw Error("Файл таблицы " + quoted(db.file()) + " повреждён.");
@@ -213,7 +213,7 @@ TableSchema readSchema(sqlite::Database& db) {
     }
     sqlite::Statement indexes(db, "SELECT field, is_primary, is_unique FROM gamarium_indexes ORDER BY position");
     while (indexes.step())
-        schema.indexes.push_back({text::fromUtf8(indexes.textAt(0)), indexes.intAt(1) != 0, indexes.intAt(2) != 0});
+        schema.indexes.push_back({text::fromUtf8(indexes.textAt(0)).bytes(), indexes.intAt(1) != 0, indexes.intAt(2) != 0});
     return schema;
 }
 
@@ -222,7 +222,7 @@ NewTableFile::NewTableFile(files::Path target, const TableSchema& schema)
     if (!files::isWritable(target_.parent_path()))
         throw Error("Папка «" + shownFileName(target_.parent_path()) + "» доступна только для чтения.");
     // What a killed build of this table left beside it.
-    for (const files::Path& leftover : files::leftoverTemporaries(target_.parent_path(), files::nameText(target_)))
+    for (const files::Path& leftover : files::leftoverTemporaries(target_.parent_path(), files::nameText(target_).bytes()))
         removeWithJournals(leftover);
     try {
         buildTableFile(building_, shownFileName(target_), schema);

@@ -17,8 +17,8 @@ bool utf8(const CsvFormat& format) {
     return format.encoding == CsvFormat::Encoding::Utf8;
 }
 
-std::string encoded(const std::string& cp1251, const CsvFormat& format) {
-    return utf8(format) ? text::toUtf8(cp1251) : cp1251;
+std::string encoded(const text::StoredText& cell, const CsvFormat& format) {
+    return utf8(format) ? text::toUtf8(cell) : cell.bytes();
 }
 
 std::string where(std::size_t line) {
@@ -35,7 +35,7 @@ void checkIsText(std::string_view document) {
     }
 }
 
-std::string decoded(const std::string& cell, const CsvFormat& format, const std::string& place) {
+text::StoredText decoded(const std::string& cell, const CsvFormat& format, const std::string& place) {
     text::ExactText exact = utf8(format) ? text::fromUtf8Exactly(cell) : text::fromCp1251Exactly(cell);
     if (!exact.problem.empty()) throw Error(place + ": " + exact.problem + ".");
     return std::move(exact.text);
@@ -44,9 +44,9 @@ std::string decoded(const std::string& cell, const CsvFormat& format, const std:
 std::vector<Field*> headerFields(Table& table, const csv::Record& header, const CsvFormat& format) {
     std::vector<Field*> columns;
     for (const std::string& cell : header.cells) {
-        const std::string name = decoded(cell, format, where(header.line));
+        const text::StoredText name = decoded(cell, format, where(header.line));
         const std::string shown = text::quoted(text::toUtf8(name));
-        Field* field = table.findField(name);
+        Field* field = table.findField(name.bytes());
         if (!field) throw Error(where(header.line) + ": в таблице нет поля " + shown + ".");
         if (std::find(columns.begin(), columns.end(), field) != columns.end())
             throw Error(where(header.line) + ": поле " + shown + " указано дважды.");
@@ -59,7 +59,7 @@ std::vector<Field*> headerFields(Table& table, const csv::Record& header, const 
 
 void exportCsv(Table& table, std::ostream& out, const CsvFormat& format) {
     csv::Row cells;
-    for (int i = 0; i < table.fieldCount(); ++i) cells.push_back(encoded(table.field(i).name(), format));
+    for (int i = 0; i < table.fieldCount(); ++i) cells.push_back(encoded(text::StoredText::fromCp1251(table.field(i).name()), format));
     out << csv::formatRow(cells, format.delimiter);
     for (table.first(); !table.isEmpty() && !table.eof(); table.next()) {
         for (int i = 0; i < table.fieldCount(); ++i)
@@ -74,7 +74,7 @@ ImportResult importCsv(Table& table, std::string_view document, const ImportOpti
     checkIsText(document);
     const std::vector<csv::Record> records = csv::parse(document, format.delimiter);
     if (records.empty()) throw Error("CSV: нет строки заголовка.");
-    if (table.readOnly()) throw Error("Таблица «" + text::toUtf8(table.name()) + "» доступна только для чтения.");
+    if (table.readOnly()) throw Error("Таблица «" + text::toUtf8(text::StoredText::fromCp1251(table.name())) + "» доступна только для чтения.");
     const std::vector<Field*> columns = headerFields(table, records.front(), format);
     ImportResult result;
     table.runAsOneTransaction([&] {
@@ -86,8 +86,8 @@ ImportResult importCsv(Table& table, std::string_view document, const ImportOpti
             table.append();
             for (std::size_t c = 0; c < columns.size(); ++c) {
                 Field& field = *columns[c];
-                const std::string place = where(record.line) + ", поле " + text::toUtf8(field.name());
-                const std::string value = decoded(record.cells[c], format, place);
+                const std::string place = where(record.line) + ", поле " + text::toUtf8(text::StoredText::fromCp1251(field.name()));
+                const text::StoredText value = decoded(record.cells[c], format, place);
                 if (field.type() == FieldType::Text && value.size() > static_cast<std::size_t>(field.size())) {
                     if (!options.cutToFieldSize)
                         throw Error(place + ": текст длиннее поля (" + std::to_string(value.size()) + " символов, в поле " +

@@ -122,7 +122,8 @@ bool isAscii(std::string_view s) {
     return true;
 }
 
-std::string toUtf8(std::string_view cp1251) {
+std::string toUtf8(const StoredText& text) {
+    const std::string_view cp1251 = text.bytes();
     if (isAscii(cp1251)) return std::string(cp1251);
     // Written in place, cut to length at the end.
     std::string out(cp1251.size() * 3, '\0');
@@ -137,7 +138,8 @@ std::string toUtf8(std::string_view cp1251) {
     return out;
 }
 
-void fromUtf8(std::string_view utf8, std::string& out) {
+void fromUtf8(std::string_view utf8, StoredText& text) {
+    std::string& out = text.bytes_;
     // Never longer than the UTF-8: written in place, cut to length at the end.
     out.resize(utf8.size());
     char* to = out.data();
@@ -196,9 +198,9 @@ void fromUtf8(std::string_view utf8, std::string& out) {
     out.resize(static_cast<std::size_t>(to - out.data()));
 }
 
-std::string fromUtf8(std::string_view utf8) {
-    if (isAscii(utf8)) return std::string(utf8);
-    std::string out;
+StoredText fromUtf8(std::string_view utf8) {
+    if (isAscii(utf8)) return StoredText::fromCp1251(std::string(utf8));
+    StoredText out;
     fromUtf8(utf8, out);
     return out;
 }
@@ -223,6 +225,14 @@ std::string lower(std::string_view s) {
     return out;
 }
 
+StoredText upper(const StoredText& s) {
+    return StoredText::fromCp1251(upper(s.bytes()));
+}
+
+StoredText lower(const StoredText& s) {
+    return StoredText::fromCp1251(lower(s.bytes()));
+}
+
 std::string lowerLatin(std::string_view s) {
     std::string out(s);
     for (char& c : out)
@@ -235,6 +245,10 @@ bool equalNoCase(std::string_view a, std::string_view b) {
     for (std::size_t i = 0; i < a.size(); ++i)
         if (upper(a[i]) != upper(b[i])) return false;
     return true;
+}
+
+bool equalNoCase(const StoredText& a, const StoredText& b) {
+    return equalNoCase(std::string_view(a.bytes()), std::string_view(b.bytes()));
 }
 
 } // namespace gamarium::text

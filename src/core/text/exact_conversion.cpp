@@ -17,7 +17,8 @@ constexpr unsigned char kUnassigned = 0x98;
 // form spelled in it, and each counted there.
 ExactText convertUtf8(std::string_view utf8, int* unaccented) {
     ExactText result;
-    result.text.reserve(utf8.size());
+    std::string cp1251;
+    cp1251.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size();) {
         char32_t cp = 0;
         const std::size_t length = utf8SequenceAt(utf8, i, cp);
@@ -40,12 +41,13 @@ ExactText convertUtf8(std::string_view utf8, int* unaccented) {
                                  ", которого нет в кодировке Windows-1251";
                 return result;
             }
-            result.text += letters;
+            cp1251 += letters;
             ++*unaccented;
             continue;
         }
-        result.text += byte;
+        cp1251 += byte;
     }
+    result.text = StoredText::fromCp1251(std::move(cp1251));
     return result;
 }
 
@@ -66,7 +68,7 @@ bool isUtf8(std::string_view bytes) {
     return true;
 }
 
-std::string toStoredText(std::string_view utf8) {
+StoredText toStoredText(std::string_view utf8) {
     ExactText exact = fromUtf8Exactly(utf8);
     if (!exact.problem.empty()) throw Error(quoted(utf8) + ": " + exact.problem + ".");
     return std::move(exact.text);
@@ -78,7 +80,7 @@ ExactText fromCp1251Exactly(std::string_view cp1251) {
         result.problem = "байт 0x98, который не является символом Windows-1251";
         return result;
     }
-    result.text.assign(cp1251);
+    result.text = StoredText::fromCp1251(std::string(cp1251));
     return result;
 }
 

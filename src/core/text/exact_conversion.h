@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/text/stored_text.h"
+
 #include <string>
 #include <string_view>
 
@@ -8,7 +10,7 @@
 namespace gamarium::text {
 
 struct ExactText {
-    std::string text;    // Windows-1251, when `problem` is empty
+    StoredText text;     // when `problem` is empty
     std::string problem; // what stands in the way, in Russian (UTF-8)
 };
 
@@ -30,7 +32,7 @@ bool isUtf8(std::string_view bytes);
 // A text given in UTF-8 (a command's argument) as the program stores it:
 // throws Error naming the first character Windows-1251 cannot hold, so
 // that no character becomes "?" on its way into a table.
-std::string toStoredText(std::string_view utf8);
+StoredText toStoredText(std::string_view utf8);
 
 // Windows-1251 bytes taken as they are; only the byte 0x98, which the code
 // page leaves unassigned, is refused.

@@ -29,16 +29,16 @@ void checkBase(session::BaseSession& session, Check check, const StatusSink& rep
     }
 }
 
-RenameResult renameInBase(session::BaseSession& session, std::string_view newName, const std::string& what,
+RenameResult renameInBase(session::BaseSession& session, const text::StoredText& newName, const std::string& what,
                           const StatusSink& notice, const StatusSink& report) {
     const auto change = session.beginChange(what);
     const RenameResult result = renameGame(session.games(), session.pictureRoot(), newName, change.journal());
     if (result.oldSid != result.newSid) notice(movedPicturesMessage(result));
-    if (const std::string copied = copiedPicturesLine(result); !copied.empty()) report(copied);
+    if (const text::StoredText copied = copiedPicturesLine(result); !copied.empty()) report(copied);
     return result;
 }
 
-std::string renameEndLine() {
+text::StoredText renameEndLine() {
     return text::fromUtf8("Переименование закончено!");
 }
 

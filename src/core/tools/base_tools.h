@@ -31,10 +31,10 @@ void checkBase(session::BaseSession& session, Check check, const StatusSink& rep
 // Renames the current game (renameGame). The message about moved pictures
 // goes to `notice` when the picture group changed; the line about copied
 // pictures and renameEndLine() go to `report`.
-RenameResult renameInBase(session::BaseSession& session, std::string_view newName, const std::string& what,
+RenameResult renameInBase(session::BaseSession& session, const text::StoredText& newName, const std::string& what,
                           const StatusSink& notice, const StatusSink& report);
 // "Переименование закончено!": the rename's last line, also when none was given.
-std::string renameEndLine();
+text::StoredText renameEndLine();
 
 // The reduced picture set (makeLightSet).
 void lightSetOfBase(session::BaseSession& session, const StatusSink& report, const Progress& progress = {});

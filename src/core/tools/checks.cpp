@@ -21,7 +21,7 @@ void forEachRecord(store::Table& games, const Progress& progress, const std::fun
     }
 }
 
-std::string finished() {
+text::StoredText finished() {
     return text::fromUtf8("Проверка закончена!");
 }
 
@@ -36,17 +36,23 @@ bool sortsBefore(std::string_view a, std::string_view b) {
 void checkNames(store::Table& games, const StatusSink& report, const Progress& progress) {
     const store::Table::ManyChanges many(games);
     games.first();
-    std::string previous = games.field(store::games::Name).asString();
+    text::StoredText previous = games.field(store::games::Name).asString();
     games.next();
     const int count = games.recordCount();
     for (int i = 1; i < count; ++i) {
-        const std::string current = games.field(store::games::Name).asString();
-        if (sortsBefore(text::lowerLatin(current), text::lowerLatin(previous))) report(previous + "\r" + current);
+        const text::StoredText current = games.field(store::games::Name).asString();
+        if (sortsBefore(text::lowerLatin(current.bytes()), text::lowerLatin(previous.bytes())))
+            report(previous + "\r"_stored + current);
         previous = current;
         if (progress) progress(i + 1, count);
         games.next();
     }
     report(finished());
+}
+
+// A picture's name and the position of the game that names it.
+text::StoredText pictureLine(const text::StoredText& picture, int position) {
+    return picture + text::StoredText::fromCp1251(" " + std::to_string(position));
 }
 
 void checkPictures(store::Table& games, const files::Path& pictureRoot, const StatusSink& report,
@@ -55,9 +61,8 @@ void checkPictures(store::Table& games, const files::Path& pictureRoot, const St
     forEachRecord(games, progress, [&](int position) {
         const files::Path folder = lookup.find(pictureRoot, games.field(store::games::Sid).asString());
         for (const store::FieldKey field : store::games::kPictureFields) {
-            const std::string name = games.field(field).asString();
-            if (!name.empty() && !lookup.hasFile(folder, name))
-                report(name + " " + std::to_string(position));
+            const text::StoredText name = games.field(field).asString();
+            if (!name.empty() && !lookup.hasFile(folder, name)) report(pictureLine(name, position));
         }
     });
     report(finished());
@@ -65,12 +70,11 @@ void checkPictures(store::Table& games, const files::Path& pictureRoot, const St
 
 void checkPictureNames(store::Table& games, const StatusSink& report, const Progress& progress) {
     forEachRecord(games, progress, [&](int position) {
-        const std::string name = games.field(store::games::Name).asString();
-        const std::string first = text::lower(name.substr(0, 1));
+        const std::string first = text::lower(games.field(store::games::Name).asString().bytes().substr(0, 1));
         for (const store::FieldKey field : store::games::kPictureFields) {
-            const std::string picture = games.field(field).asString();
-            if (!picture.empty() && text::lower(picture.substr(0, 1)) != first)
-                report(picture + " " + std::to_string(position));
+            const text::StoredText picture = games.field(field).asString();
+            if (!picture.empty() && text::lower(picture.bytes().substr(0, 1)) != first)
+                report(pictureLine(picture, position));
         }
     });
     report(finished());

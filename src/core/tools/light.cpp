@@ -19,18 +19,18 @@ std::string shown(const files::Path& file) {
     return std::string(u8.begin(), u8.end());
 }
 
-// A name from the table as a status line may show it (Windows-1251).
-std::string shownName(const std::string& cp1251) {
-    return text::fromUtf8(text::printable(text::toUtf8(cp1251)));
+// A name from the table as a status line may show it.
+text::StoredText shownName(const text::StoredText& name) {
+    return text::fromUtf8(text::printable(text::toUtf8(name)));
 }
 
 // Copies one game's first picture, or reports why not.
 void copyFirstPicture(files::NoCaseLookup& pictures, const files::Path& pictureRoot, const files::Path& light,
-                      const std::string& sid, const std::string& name, const StatusSink& report) {
-    if (!files::isPlainName(sid)) {
+                      const text::StoredText& sid, const text::StoredText& name, const StatusSink& report) {
+    if (!files::isPlainName(sid.bytes())) {
         report(text::fromUtf8("Не копирую ") + shownName(name) + text::fromUtf8(": группа картинок «") +
                shownName(sid) + text::fromUtf8("» не может быть именем папки"));
-    } else if (!files::isPlainName(name)) {
+    } else if (!files::isPlainName(name.bytes())) {
         report(text::fromUtf8("Не копирую ") + shownName(name) +
                text::fromUtf8(": это не имя файла в папке картинок игры"));
     } else if (const files::Path folder = pictures.find(pictureRoot, sid); pictures.hasFile(folder, name)) {
@@ -58,18 +58,18 @@ void copydated(const files::Path& source, const files::Path& target) {
 void makeLightSet(store::Table& games, const files::Path& pictureRoot, const StatusSink& report,
                   const Progress& progress) {
     const store::Table::ManyChanges many(games);
-    const files::Path light = files::findNoCase(pictureRoot, "light");
+    const files::Path light = files::findNoCase(pictureRoot, "light"_stored);
     files::makeFolder(light);
     files::NoCaseLookup pictures;
-    std::set<std::string> cleaned;
+    std::set<text::StoredText> cleaned;
     games.first();
     const int count = games.recordCount();
     for (int i = 1; i <= count; ++i) {
-        const std::string sid = games.field(store::games::Sid).asString();
-        const std::string name = games.field(store::games::Image1).asString();
+        const text::StoredText sid = games.field(store::games::Sid).asString();
+        const text::StoredText name = games.field(store::games::Image1).asString();
         // A Sid or a picture name that could lead out of the picture
         // folders is refused for that game alone.
-        if (files::isPlainName(sid)) {
+        if (files::isPlainName(sid.bytes())) {
             const files::Path folder = files::findNoCase(light, sid);
             files::makeFolder(folder);
             // The copy a killed run was writing goes before this run copies there.

@@ -56,22 +56,23 @@ std::string cleanname(std::string_view namePart) {
 std::optional<ListGame> parseListLine(std::string_view line) {
     const std::size_t semicolon = line.find(';');
     if (semicolon == std::string_view::npos) return std::nullopt;
-    ListGame game;
-    game.name = cleanname(line.substr(0, semicolon));
-    if (game.name.empty()) return std::nullopt;
+    const std::string name = cleanname(line.substr(0, semicolon));
+    if (name.empty()) return std::nullopt;
     std::string region(line.substr(semicolon + 1));
+    std::string sid;
     if (region == "hak") {
-        game.sid = "hak";
+        sid = "hak";
     } else {
         if (region.empty()) region = "jue";
-        game.sid = region.front() >= '0' && region.front() <= '9' ? "num" : std::string(1, text::lower(game.name.front()));
+        sid = region.front() >= '0' && region.front() <= '9' ? "num" : std::string(1, text::lower(name.front()));
     }
-    if (line.find("32X") != std::string_view::npos) game.sid = "32x";
-    if (line.find("(PD)") != std::string_view::npos) game.sid = "pd";
+    if (line.find("32X") != std::string_view::npos) sid = "32x";
+    if (line.find("(PD)") != std::string_view::npos) sid = "pd";
     // A name beginning with "/" or "." would give a Sid that names no picture folder.
-    if (!files::isPlainName(game.sid)) return std::nullopt;
-    game.region = region == "pd" || region == "hak" ? "jue" : region;
-    return game;
+    if (!files::isPlainName(sid)) return std::nullopt;
+    if (region == "pd" || region == "hak") region = "jue";
+    return ListGame{text::StoredText::fromCp1251(name), text::StoredText::fromCp1251(sid),
+                    text::StoredText::fromCp1251(region)};
 }
 
 std::vector<std::string> listLines(std::string_view file) {
@@ -111,7 +112,7 @@ ListFile readListFile(std::string_view bytes) {
     return list;
 }
 
-std::string encodingLine(const ListFile& list) {
+text::StoredText encodingLine(const ListFile& list) {
     return text::fromUtf8(list.encoding == ListFile::Encoding::Utf8 ? "Список прочитан в кодировке UTF-8."
                                                                      : "Список прочитан в кодировке Windows-1251.");
 }

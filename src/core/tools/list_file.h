@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/text/stored_text.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,20 +19,21 @@ std::string cleanname(std::string_view namePart);
 
 // What one line of a list file adds.
 struct ListGame {
-    std::string name, sid, region;
+    text::StoredText name, sid, region;
 };
 
 // The game a line gives, or nothing for a line without ";", whose name is
 // empty once cleaned, or whose picture group could not be a folder name.
+// `line` is a line of ListFile::text.
 std::optional<ListGame> parseListLine(std::string_view line);
 
 // The lines of a list file: CR LF, a lone CR or a lone LF ends a line.
 std::vector<std::string> listLines(std::string_view file);
 
-// A list file's text in Windows-1251 and the encoding it was read in.
+// A list file's text and the encoding it was read in.
 struct ListFile {
     enum class Encoding { Utf8, Cp1251 };
-    std::string text;
+    text::StoredText text;
     Encoding encoding = Encoding::Cp1251;
 };
 
@@ -41,6 +44,6 @@ struct ListFile {
 ListFile readListFile(std::string_view bytes);
 
 // The status line that says which encoding a list was read in.
-std::string encodingLine(const ListFile& list);
+text::StoredText encodingLine(const ListFile& list);
 
 } // namespace gamarium::tools

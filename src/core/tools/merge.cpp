@@ -7,13 +7,13 @@
 namespace gamarium::tools {
 
 int mergeList(store::Table& games, const ListFile& list, const StatusSink& report, const Progress& progress) {
-    const std::vector<std::string> lines = listLines(list.text);
+    const std::vector<std::string> lines = listLines(list.text.bytes());
     if (lines.empty() || lines.front().find(';') == std::string::npos)
         throw Error("файл не тот. Оставь эту затею.");
     report(encodingLine(list));
     // Each line is stored on its own, so that a stop keeps what was merged.
     const store::Table::ManyChanges many(games);
-    std::vector<std::string> skipped;
+    std::vector<text::StoredText> skipped;
     int added = 0;
     const int total = static_cast<int>(lines.size());
     for (int number = 1; number <= total; ++number) {
@@ -30,7 +30,7 @@ int mergeList(store::Table& games, const ListFile& list, const StatusSink& repor
                     games.field(store::games::N).setAsInteger(n + 1);
                     games.field(store::games::Name).setAsString(game->name);
                     games.field(store::games::Region).setAsString(game->region);
-                    games.field(store::games::Ngamers).setAsString("1");
+                    games.field(store::games::Ngamers).setAsString("1"_stored);
                     games.post();
                 } catch (const Error& e) {
                     games.cancel();
@@ -38,12 +38,13 @@ int mergeList(store::Table& games, const ListFile& list, const StatusSink& repor
                 }
                 ++added;
             } else {
-                skipped.push_back(text::fromUtf8("Пропущена строка ") + std::to_string(number) + ": " + line);
+                skipped.push_back(text::fromUtf8("Пропущена строка ") +
+                                  text::StoredText::fromCp1251(std::to_string(number) + ": " + line));
             }
         }
         if (progress) progress(number, total);
     }
-    for (const std::string& line : skipped) report(line);
+    for (const text::StoredText& line : skipped) report(line);
     return added;
 }
 

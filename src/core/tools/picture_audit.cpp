@@ -25,13 +25,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::string_view kOrphanFolder = "_orphans";
+text::StoredText orphanFolder() {
+    return "_orphans"_stored;
+}
 // Bytes of a file's start that are hashed: pictures of one size but
 // different content differ there almost always, so few files are read whole.
 constexpr std::size_t kStartBytes = 4096;
 
-std::string cp(const char* utf8) {
+text::StoredText cp(const char* utf8) {
     return text::fromUtf8(utf8);
+}
+
+text::StoredText count(std::size_t n) {
+    return text::StoredText::fromCp1251(std::to_string(n));
 }
 
 struct FileIdHash {
@@ -190,8 +196,10 @@ PictureFolders listPictureFolders(const files::Path& pictureRoot) {
     std::error_code ec;
     const files::Path root = fs::canonical(pictureRoot, ec);
     for (files::FolderEntry& entry : files::folderEntries(pictureRoot)) {
-        const std::string name = files::nameText(entry.name);
-        if (!entry.folder || text::equalNoCase(name, "light") || text::equalNoCase(name, kOrphanFolder)) continue;
+        const text::StoredText name = files::nameText(entry.name);
+        if (!entry.folder || text::equalNoCase(name, "light"_stored) ||
+            text::equalNoCase(name, orphanFolder()))
+            continue;
         ListedFolder folder{std::move(entry), {}, {}};
         if (folder.folder.link) {
             const files::Path path = pictureRoot / folder.folder.name;
@@ -219,16 +227,16 @@ PictureAudit auditPictures(store::Table& games, const files::Path& pictureRoot, 
     auto listing = std::async(std::launch::async, listPictureFolders, pictureRoot);
 
     // The picture names of each Sid that records use, both in upper case.
-    std::unordered_map<std::string, std::unordered_set<std::string>> namedBySid;
+    std::unordered_map<text::StoredText, std::unordered_set<text::StoredText>> namedBySid;
     const store::Field& sidField = games.field(store::games::Sid);
     std::vector<const store::Field*> imageFields;
     for (const store::FieldKey field : store::games::kPictureFields) imageFields.push_back(&games.field(field));
     games.forEachRecord(store::games::withPictureFields({store::games::Sid}), [&](std::size_t) {
-        std::unordered_set<std::string>& named = namedBySid[text::upper(sidField.asString())];
+        std::unordered_set<text::StoredText>& named = namedBySid[text::upper(sidField.asString())];
         for (const store::Field* field : imageFields)
-            if (const std::string image = field->asString(); !image.empty()) named.insert(text::upper(image));
+            if (const text::StoredText image = field->asString(); !image.empty()) named.insert(text::upper(image));
     });
-    const auto namesOf = [&](const std::string& sid) -> const std::unordered_set<std::string>* {
+    const auto namesOf = [&](const text::StoredText& sid) -> const std::unordered_set<text::StoredText>* {
         const auto found = namedBySid.find(text::upper(sid));
         return found == namedBySid.end() ? nullptr : &found->second;
     };
@@ -263,14 +271,14 @@ PictureAudit auditPictures(store::Table& games, const files::Path& pictureRoot, 
     onThreads(
         byFolder.size(),
         [&](std::size_t f) {
-            const std::string sid = files::nameText(listed.folders[f].folder.name);
+            const text::StoredText sid = files::nameText(listed.folders[f].folder.name);
             const auto* names = namesOf(sid);
             const files::Path folder = pictureRoot / listed.folders[f].folder.name;
             std::vector<PictureFile> files;
             FolderFiles& out = byFolder[f];
             for (files::FolderEntry& entry : listed.folders[f].entries) {
                 if (entry.folder) continue;
-                std::string name = files::nameText(entry.name);
+                text::StoredText name = files::nameText(entry.name);
                 if (!entry.link)
                     files.push_back(PictureFile{sid, std::move(name), entry.size, folder / entry.name, entry.id});
                 else if (names && names->count(text::upper(name)))
@@ -289,7 +297,7 @@ PictureAudit auditPictures(store::Table& games, const files::Path& pictureRoot, 
     std::vector<PictureFile> all;
     std::vector<bool> named; // of each of `all`, by its own name
     for (std::size_t f = 0; f < byFolder.size(); ++f) {
-        const std::string sid = files::nameText(listed.folders[f].folder.name);
+        const text::StoredText sid = files::nameText(listed.folders[f].folder.name);
         if (!namesOf(sid) && !usedFolders.count(listed.folders[f].folder.id)) audit.unusedFolders.push_back(sid);
         all.insert(all.end(), std::make_move_iterator(byFolder[f].files.begin()),
                    std::make_move_iterator(byFolder[f].files.end()));
@@ -319,17 +327,17 @@ PictureAudit auditPictures(store::Table& games, const files::Path& pictureRoot, 
 
 void reportAudit(const PictureAudit& audit, const StatusSink& report) {
     for (const PictureFile& file : audit.orphans) report(cp("Файл без записи: ") + file.shown());
-    for (const std::string& sid : audit.unusedFolders) report(cp("Папка без записей: ") + sid);
+    for (const text::StoredText& sid : audit.unusedFolders) report(cp("Папка без записей: ") + sid);
     for (const LinkedFolder& link : audit.linkedFolders)
         report(cp(link.outside ? "Папка-ссылка вне папки картинок, не проверяется: " : "Папка-ссылка: ") + link.name +
-               " -> " + link.target);
+               " -> "_stored + link.target);
     for (const auto& set : audit.twice) {
-        std::string line = cp("Одинаковые: ");
-        for (std::size_t i = 0; i < set.size(); ++i) line += (i ? " = " : "") + set[i].shown();
+        text::StoredText line = cp("Одинаковые: ");
+        for (std::size_t i = 0; i < set.size(); ++i) line += (i ? " = "_stored : text::StoredText()) + set[i].shown();
         report(line);
     }
-    report(cp("Файлов без записи: ") + std::to_string(audit.orphans.size()) + cp(", папок без записей: ") +
-           std::to_string(audit.unusedFolders.size()) + cp(", повторов: ") + std::to_string(audit.twice.size()));
+    report(cp("Файлов без записи: ") + count(audit.orphans.size()) + cp(", папок без записей: ") +
+           count(audit.unusedFolders.size()) + cp(", повторов: ") + count(audit.twice.size()));
 }
 
 namespace {
@@ -345,7 +353,7 @@ bool moveOrphan(const PictureFile& file, const files::Path& orphans, history::Pi
 
 // Orphans are moved only into real folders: through a link they would
 // leave the picture folder (or land on pictures in use).
-void refuseLink(const files::Path& folder, const std::string& shown) {
+void refuseLink(const files::Path& folder, const text::StoredText& shown) {
     std::error_code ec;
     if (fs::is_symlink(fs::symlink_status(folder, ec)))
         throw Error("Папка «" + text::toUtf8(shown) + "» — ссылка на другую папку; лишние картинки не перенесены.");
@@ -355,10 +363,10 @@ void refuseLink(const files::Path& folder, const std::string& shown) {
 
 int moveOrphans(const PictureAudit& audit, const files::Path& pictureRoot, history::PictureJournal& journal,
                 const StatusSink& report) {
-    const files::Path orphans = pictureRoot / files::toPath(kOrphanFolder);
-    refuseLink(orphans, std::string(kOrphanFolder));
+    const files::Path orphans = pictureRoot / files::toPath(orphanFolder());
+    refuseLink(orphans, orphanFolder());
     for (const PictureFile& file : audit.orphans)
-        refuseLink(orphans / file.path.parent_path().filename(), std::string(kOrphanFolder) + "/" + file.sid);
+        refuseLink(orphans / file.path.parent_path().filename(), orphanFolder() + "/"_stored + file.sid);
     files::makeFolder(orphans);
     int moved = 0;
     for (const PictureFile& file : audit.orphans) {
@@ -367,7 +375,7 @@ int moveOrphans(const PictureAudit& audit, const files::Path& pictureRoot, histo
         else
             report(cp("Не перенесён (место в _orphans занято или нет доступа): ") + file.shown());
     }
-    report(cp("Перенесено в _orphans: ") + std::to_string(moved));
+    report(cp("Перенесено в _orphans: ") + count(static_cast<std::size_t>(moved)));
     return moved;
 }
 

@@ -22,25 +22,25 @@ namespace gamarium::tools {
 
 // A file in a game's picture folder.
 struct PictureFile {
-    std::string sid;  // the folder's name as it is on disk (Windows-1251)
-    std::string name; // the file's name as it is on disk
+    text::StoredText sid;  // the folder's name as it is on disk
+    text::StoredText name; // the file's name as it is on disk
     std::uintmax_t size = 0;
     files::Path path;
     files::FileId id;
 
-    std::string shown() const { return sid + "/" + name; }
+    text::StoredText shown() const { return sid + "/"_stored + name; }
 };
 
 // A link among the Sid folders.
 struct LinkedFolder {
-    std::string name;   // as on disk (Windows-1251)
-    std::string target; // what the link holds
+    text::StoredText name;   // as on disk
+    text::StoredText target; // what the link holds
     bool outside = false; // it leads out of the picture folder
 };
 
 struct PictureAudit {
     std::vector<PictureFile> orphans;              // named by no record
-    std::vector<std::string> unusedFolders;        // Sid folders no record uses
+    std::vector<text::StoredText> unusedFolders;   // Sid folders no record uses
     std::vector<LinkedFolder> linkedFolders;
     std::vector<std::vector<PictureFile>> twice;   // sets of files with the same content
 };

@@ -28,8 +28,12 @@ constexpr int kSlots = static_cast<int>(store::games::kPictureFields.size());
 constexpr std::size_t kPictureFieldSize = 70;
 constexpr std::string_view kSubfolders[] = {"", "Named_Boxarts", "Named_Snaps", "Named_Titles"};
 
-std::string cp(const char* utf8) {
+text::StoredText cp(const char* utf8) {
     return text::fromUtf8(utf8);
+}
+
+text::StoredText number(std::size_t n) {
+    return text::StoredText::fromCp1251(std::to_string(n));
 }
 
 std::string_view withoutExtension(std::string_view name) {
@@ -50,7 +54,7 @@ std::string matchKey(std::string_view name) {
 // A file of the collection.
 struct Candidate {
     files::Path path;
-    std::string shown;     // "Named_Snaps/Name (USA).png", Windows-1251
+    text::StoredText shown; // "Named_Snaps/Name (USA).png"
     std::string extension; // as written
     bool matched = false;
     std::optional<bool> readable;
@@ -62,22 +66,22 @@ std::vector<Candidate> collectCandidates(const files::Path& folder) {
         throw Error("Нет папки «" + files::shownPath(folder) + "» с картинками.");
     std::vector<Candidate> candidates;
     for (const std::string_view sub : kSubfolders) {
-        const files::Path dir = sub.empty() ? folder : files::findNoCase(folder, sub);
+        const files::Path dir = sub.empty() ? folder : files::findNoCase(folder, text::StoredText::fromCp1251(sub));
         if (!sub.empty() && !fs::is_directory(dir, ec)) continue;
         std::vector<files::Entry> entries = files::listFolder(dir, "*");
         std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
         for (const files::Entry& entry : entries) {
             if (entry.isFolder) continue;
-            const std::string shown = sub.empty() ? entry.name : files::nameText(dir) + "/" + entry.name;
-            candidates.push_back({dir / files::toPath(entry.name), shown, std::string(extensionOf(entry.name)), false, {}});
+            const text::StoredText shown = sub.empty() ? entry.name : files::nameText(dir) + "/"_stored + entry.name;
+            candidates.push_back({dir / files::toPath(entry.name), shown, std::string(extensionOf(entry.name.bytes())), false, {}});
         }
     }
     return candidates;
 }
 
 struct GameRow {
-    std::string sid, name, region, file;
-    std::array<std::string, kSlots> images;
+    text::StoredText sid, name, region, file;
+    std::array<text::StoredText, kSlots> images;
 };
 
 std::vector<GameRow> readGames(store::Table& games) {
@@ -96,13 +100,14 @@ std::vector<GameRow> readGames(store::Table& games) {
 // The names a game is looked for under, as match keys.
 std::vector<std::string> keysOf(const GameRow& game) {
     std::vector<std::string> keys;
-    const std::string_view file = std::string_view(game.file).substr(game.file.find_last_of("/\\") + 1);
+    const std::string& path = game.file.bytes();
+    const std::string_view file = std::string_view(path).substr(path.find_last_of("/\\") + 1);
     if (!file.empty()) keys.push_back(matchKey(withoutExtension(file)));
     if (!game.name.empty()) {
         if (game.region.empty())
-            keys.push_back(matchKey(game.name));
-        else if (const auto words = regionWords(game.region))
-            keys.push_back(matchKey(game.name + " (" + *words + ")"));
+            keys.push_back(matchKey(game.name.bytes()));
+        else if (const auto words = regionWords(game.region.bytes()))
+            keys.push_back(matchKey(game.name.bytes() + " (" + *words + ")"));
     }
     return keys;
 }
@@ -124,7 +129,7 @@ bool readablePicture(Candidate& candidate) {
 struct Addition {
     std::size_t position; // 1-based
     int slot;
-    std::string name;
+    text::StoredText name;
     files::Path source, folder;
     bool copy = true; // false: the picture is in the folder already and is only named
 };
@@ -137,7 +142,7 @@ struct Addition {
 class FolderPictures {
 public:
     // The name of a picture in `folder` with the content of `source`, if any.
-    std::optional<std::string> find(const files::Path& folder, const files::Path& source) {
+    std::optional<text::StoredText> find(const files::Path& folder, const files::Path& source) {
         const std::optional<Content> content = contentOf(source);
         if (!content) return std::nullopt;
         Folder& known = listed(folder);
@@ -152,14 +157,14 @@ public:
             if (it->second.file == source || sameContent(source, it->second.file)) return it->second.name;
         return std::nullopt;
     }
-    void copied(const files::Path& folder, const files::Path& source, const std::string& name) {
+    void copied(const files::Path& folder, const files::Path& source, const text::StoredText& name) {
         if (const std::optional<Content> content = contentOf(source)) listed(folder).read.emplace(*content, Known{source, name});
     }
 
 private:
     struct Known {
         files::Path file; // the picture in the folder, or the source of a copy made by this run
-        std::string name; // its name in the folder
+        text::StoredText name; // its name in the folder
     };
     struct Content {
         std::uintmax_t size = 0;
@@ -179,8 +184,8 @@ private:
         if (!added) return it->second;
         std::error_code ec;
         for (files::SizedFile& file : files::filesWithSizes(folder)) {
-            std::string name = files::nameText(file.path);
-            if (!files::isTemporaryName(name) && !fs::is_symlink(file.path, ec) && usable(name, file.path))
+            text::StoredText name = files::nameText(file.path);
+            if (!files::isTemporaryName(name.bytes()) && !fs::is_symlink(file.path, ec) && usable(name, file.path))
                 it->second.unread.emplace(file.size, Known{std::move(file.path), std::move(name)});
         }
         return it->second;
@@ -199,8 +204,8 @@ private:
         return it->second;
     }
     // A name a picture field can hold and that leads back to the same file.
-    static bool usable(const std::string& name, const files::Path& file) {
-        return name.size() <= kPictureFieldSize && files::isPlainName(name) && files::toPath(name) == file.filename();
+    static bool usable(const text::StoredText& name, const files::Path& file) {
+        return name.size() <= kPictureFieldSize && files::isPlainName(name.bytes()) && files::toPath(name) == file.filename();
     }
     std::map<files::Path, Folder> folders_;
     std::map<files::Path, std::optional<Content>> contents_;
@@ -211,20 +216,20 @@ class TakenNames {
 public:
     explicit TakenNames(const std::vector<GameRow>& games) {
         for (const GameRow& game : games)
-            for (const std::string& image : game.images)
+            for (const text::StoredText& image : game.images)
                 if (!image.empty()) given_[text::upper(game.sid)].insert(text::upper(image));
     }
-    bool taken(const files::Path& folder, const std::string& sid, const std::string& name) {
-        const std::string key = text::upper(name);
+    bool taken(const files::Path& folder, const text::StoredText& sid, const text::StoredText& name) {
+        const text::StoredText key = text::upper(name);
         std::error_code ec;
         // A link counts as a taken name even when it leads nowhere.
         return given_[text::upper(sid)].count(key) || fs::exists(fs::symlink_status(lookup_.find(folder, name), ec));
     }
-    void take(const std::string& sid, const std::string& name) { given_[text::upper(sid)].insert(text::upper(name)); }
+    void take(const text::StoredText& sid, const text::StoredText& name) { given_[text::upper(sid)].insert(text::upper(name)); }
     files::NoCaseLookup& lookup() { return lookup_; }
 
 private:
-    std::map<std::string, std::set<std::string>> given_; // by Sid in upper case
+    std::map<text::StoredText, std::set<text::StoredText>> given_; // by Sid in upper case
     files::NoCaseLookup lookup_;
 };
 
@@ -302,7 +307,7 @@ PicturesByNameCounts addPicturesByName(store::Table& games, const files::Path& p
     std::vector<Candidate> candidates = collectCandidates(folder);
     std::unordered_map<std::string, std::vector<std::size_t>> byKey;
     for (std::size_t i = 0; i < candidates.size(); ++i)
-        byKey[matchKey(withoutExtension(files::nameText(candidates[i].path)))].push_back(i);
+        byKey[matchKey(withoutExtension(files::nameText(candidates[i].path).bytes()))].push_back(i);
 
     std::vector<GameRow> rows = readGames(games);
     TakenNames taken(rows);
@@ -312,7 +317,7 @@ PicturesByNameCounts addPicturesByName(store::Table& games, const files::Path& p
     for (std::size_t g = 0; g < rows.size(); ++g) {
         GameRow& game = rows[g];
         const std::size_t position = g + 1;
-        const std::string where = cp(" (игра ") + std::to_string(position) + ")";
+        const text::StoredText where = cp(" (игра ") + number(position) + ")"_stored;
         if (progress) progress(static_cast<int>(g), static_cast<int>(rows.size()));
         std::vector<std::size_t> matches;
         for (const std::string& key : keysOf(game))
@@ -322,15 +327,15 @@ PicturesByNameCounts addPicturesByName(store::Table& games, const files::Path& p
         std::sort(matches.begin(), matches.end());
         for (const std::size_t i : matches) candidates[i].matched = true;
         if (matches.empty()) continue;
-        if (!files::isPlainName(game.sid)) {
+        if (!files::isPlainName(game.sid.bytes())) {
             report(cp("Папка картинок «") + game.sid + cp("» не годится, картинки не добавлены") + where);
             counts.skipped += static_cast<int>(matches.size());
             continue;
         }
         const files::Path gameFolder = taken.lookup().find(pictureRoot, game.sid);
         std::vector<files::Path> has; // the game's pictures, and those it gets now
-        for (const std::string& image : game.images)
-            if (!image.empty() && files::isPlainName(image)) has.push_back(taken.lookup().find(gameFolder, image));
+        for (const text::StoredText& image : game.images)
+            if (!image.empty() && files::isPlainName(image.bytes())) has.push_back(taken.lookup().find(gameFolder, image));
         for (const std::size_t i : matches) {
             Candidate& candidate = candidates[i];
             if (!readablePicture(candidate)) {
@@ -351,15 +356,17 @@ PicturesByNameCounts addPicturesByName(store::Table& games, const files::Path& p
                 ++counts.skipped;
                 continue;
             }
-            std::string name;
-            const std::optional<std::string> inFolder = inFolders.find(gameFolder, candidate.path);
+            text::StoredText name;
+            const std::optional<text::StoredText> inFolder = inFolders.find(gameFolder, candidate.path);
             if (inFolder) {
                 name = *inFolder;
             } else {
-                const std::string wanted = slotPictureName(game.name, slot, "", candidate.extension);
+                const auto nameFor = [&](const std::string& extra) {
+                    return text::StoredText::fromCp1251(slotPictureName(game.name.bytes(), slot, extra, candidate.extension));
+                };
+                const text::StoredText wanted = nameFor("");
                 name = wanted;
-                for (int n = 2; taken.taken(gameFolder, game.sid, name); ++n)
-                    name = slotPictureName(game.name, slot, "_" + std::to_string(n), candidate.extension);
+                for (int n = 2; taken.taken(gameFolder, game.sid, name); ++n) name = nameFor("_" + std::to_string(n));
                 if (name != wanted) report(cp("Имя ") + wanted + cp(" занято, взято ") + name + where);
                 taken.take(game.sid, name);
                 inFolders.copied(gameFolder, candidate.path, name);
@@ -367,8 +374,8 @@ PicturesByNameCounts addPicturesByName(store::Table& games, const files::Path& p
             game.images[static_cast<std::size_t>(slot - 1)] = name;
             has.push_back(candidate.path);
             additions.push_back({position, slot, name, candidate.path, gameFolder, !inFolder});
-            report(std::string(editor::pictureField(slot).name()) + " = " + name + cp(inFolder ? " (уже в папке)" : "") + cp(" из ") +
-                   candidate.shown + where);
+            report(text::StoredText::fromCp1251(editor::pictureField(slot).name()) + " = "_stored + name +
+                   cp(inFolder ? " (уже в папке)" : "") + cp(" из ") + candidate.shown + where);
             ++counts.added;
         }
     }
@@ -378,10 +385,11 @@ PicturesByNameCounts addPicturesByName(store::Table& games, const files::Path& p
     return counts;
 }
 
-std::string countsLine(const PicturesByNameCounts& counts, bool dryRun) {
-    return cp(dryRun ? "Пробный прогон, ничего не изменено. " : "") + cp("Добавлено: ") + std::to_string(counts.added) +
-           cp(", уже были: ") + std::to_string(counts.alreadyThere) + cp(", без игры: ") +
-           std::to_string(counts.unmatched) + cp(", пропущено: ") + std::to_string(counts.skipped);
+text::StoredText countsLine(const PicturesByNameCounts& counts, bool dryRun) {
+    const auto count = [](int n) { return number(static_cast<std::size_t>(n)); };
+    return cp(dryRun ? "Пробный прогон, ничего не изменено. " : "") + cp("Добавлено: ") + count(counts.added) +
+           cp(", уже были: ") + count(counts.alreadyThere) + cp(", без игры: ") + count(counts.unmatched) +
+           cp(", пропущено: ") + count(counts.skipped);
 }
 
 } // namespace gamarium::tools

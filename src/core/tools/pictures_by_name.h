@@ -63,6 +63,6 @@ PicturesByNameCounts addPicturesByName(store::Table& games, const files::Path& p
                                        const Progress& progress = {});
 
 // The closing line of the report.
-std::string countsLine(const PicturesByNameCounts& counts, bool dryRun);
+text::StoredText countsLine(const PicturesByNameCounts& counts, bool dryRun);
 
 } // namespace gamarium::tools

@@ -18,9 +18,9 @@ namespace {
 
 // Moves one picture, or copies it when other games name it too; never over
 // an existing file. Returns what went wrong.
-std::string movePicture(const files::Path& from, const files::Path& toFolder, const std::string& name, bool copy,
-                        history::PictureJournal& journal) {
-    if (!files::isPlainName(name)) return text::fromUtf8("это не имя файла в папке картинок");
+text::StoredText movePicture(const files::Path& from, const files::Path& toFolder, const text::StoredText& name,
+                             bool copy, history::PictureJournal& journal) {
+    if (!files::isPlainName(name.bytes())) return text::fromUtf8("это не имя файла в папке картинок");
     const files::Path source = files::findNoCase(from, name);
     const files::Path target = toFolder / files::toPath(name);
     std::error_code ec;
@@ -30,7 +30,7 @@ std::string movePicture(const files::Path& from, const files::Path& toFolder, co
     if (!copy) {
         journal.moving(source, target);
         std::filesystem::rename(source, target, ec);
-        return ec ? text::fromUtf8("не удалось переместить") : std::string();
+        return ec ? text::fromUtf8("не удалось переместить") : text::StoredText();
     }
     journal.copying(source, target);
     try {
@@ -42,8 +42,8 @@ std::string movePicture(const files::Path& from, const files::Path& toFolder, co
 }
 
 // The picture names (in upper case) of the games whose Sid is `sid`.
-std::set<std::string> picturesOfGroup(store::Table& games, const std::string& sid) {
-    std::set<std::string> names;
+std::set<text::StoredText> picturesOfGroup(store::Table& games, const text::StoredText& sid) {
+    std::set<text::StoredText> names;
     games.forEachRecord(store::games::withPictureFields({store::games::Sid}), [&](std::size_t) {
         if (!text::equalNoCase(games.field(store::games::Sid).asString(), sid)) return;
         for (const store::FieldKey field : store::games::kPictureFields)
@@ -54,33 +54,33 @@ std::set<std::string> picturesOfGroup(store::Table& games, const std::string& si
 
 // Refuses a Sid that could not be a picture folder's name, before anything
 // changes.
-void requireFolderName(const std::string& sid, const char* whose) {
-    if (!files::isPlainName(sid))
+void requireFolderName(const text::StoredText& sid, const char* whose) {
+    if (!files::isPlainName(sid.bytes()))
         throw Error("Переименование отменено: группа картинок " + text::quoted(text::toUtf8(sid)) + " " + whose +
                     " не может быть именем папки.");
 }
 
-std::vector<std::string> readFields(store::Table& games) {
-    std::vector<std::string> values;
+std::vector<text::StoredText> readFields(store::Table& games) {
+    std::vector<text::StoredText> values;
     for (int i = 0; i < games.fieldCount(); ++i) values.push_back(games.field(i).asString());
     return values;
 }
 
 } // namespace
 
-std::string sidof(std::string_view name) {
+text::StoredText sidof(const text::StoredText& name) {
     if (name.empty()) return {};
-    const char first = text::lower(name.front());
-    if (first >= '0' && first <= '9') return "num";
-    return std::string(1, first);
+    const char first = text::lower(name.bytes().front());
+    if (first >= '0' && first <= '9') return "num"_stored;
+    return text::StoredText::fromCp1251(std::string(1, first));
 }
 
-RenameResult renameGame(store::Table& games, const files::Path& pictureRoot, std::string_view newName,
+RenameResult renameGame(store::Table& games, const files::Path& pictureRoot, const text::StoredText& newName,
                         history::PictureJournal& journal) {
     RenameResult result;
     if (newName.empty() || games.isEmpty()) return result;
-    const std::string oldSid = games.field(store::games::Sid).asString();
-    const std::string newSid = oldSid == "pd" ? oldSid : sidof(newName);
+    const text::StoredText oldSid = games.field(store::games::Sid).asString();
+    const text::StoredText newSid = oldSid == "pd"_stored ? oldSid : sidof(newName);
     if (newSid != oldSid) {
         requireFolderName(newSid, "нового названия");
         // The old Sid names a folder only for pictures to move out of it.
@@ -94,12 +94,12 @@ RenameResult renameGame(store::Table& games, const files::Path& pictureRoot, std
     // The copy, its filling and the old record's deletion are stored
     // together or not at all: a kill leaves the old record or the new one.
     games.runAsOneTransaction([&] {
-        editor::findname(games, newName);
+        editor::findname(games, newName.bytes());
         // The new record goes before the record found, or after the last
         // one when the new name sorts after it.
-        const bool afterLast =
-            games.recordNumber() == games.recordCount() &&
-            editor::compareWithName(text::lower(newName), games.field(store::games::Name).asString()) > 0;
+        const bool afterLast = games.recordNumber() == games.recordCount() &&
+                               editor::compareWithName(text::lower(newName.bytes()),
+                                                       games.field(store::games::Name).asString().bytes()) > 0;
         if (afterLast)
             games.append();
         else
@@ -111,14 +111,14 @@ RenameResult renameGame(store::Table& games, const files::Path& pictureRoot, std
         if (newPosition <= oldPosition) ++oldPosition;
 
         games.moveToPosition(oldPosition);
-        const std::vector<std::string> values = readFields(games);
+        const std::vector<text::StoredText> values = readFields(games);
         games.moveToPosition(newPosition);
         games.edit();
         for (int i = 0; i < games.fieldCount(); ++i) games.field(i).setAsString(values[static_cast<std::size_t>(i)]);
         games.field(store::games::N).setAsInteger(newPosition);
-        const std::string oldName = games.field(store::games::Name).asString();
-        const std::string drname = games.field(store::games::Drname).asString();
-        games.field(store::games::Drname).setAsString(drname.empty() ? oldName : drname + "; " + oldName);
+        const text::StoredText oldName = games.field(store::games::Name).asString();
+        const text::StoredText drname = games.field(store::games::Drname).asString();
+        games.field(store::games::Drname).setAsString(drname.empty() ? oldName : drname + "; "_stored + oldName);
         games.field(store::games::Name).setAsString(newName);
         games.field(store::games::Sid).setAsString(newSid);
         games.post();
@@ -138,9 +138,9 @@ RenameResult renameGame(store::Table& games, const files::Path& pictureRoot, std
         const files::Path from = files::findNoCase(pictureRoot, result.oldSid);
         const files::Path to = files::findNoCase(pictureRoot, result.newSid);
         files::makeFolder(to);
-        const std::set<std::string> shared = picturesOfGroup(games, result.oldSid);
+        const std::set<text::StoredText> shared = picturesOfGroup(games, result.oldSid);
         for (const store::FieldKey field : store::games::kPictureFields) {
-            const std::string name = games.field(field).asString();
+            const text::StoredText name = games.field(field).asString();
             if (name.empty()) continue;
             const bool copy = shared.count(text::upper(name)) > 0;
             result.pictures.push_back({name, movePicture(from, to, name, copy, journal), copy});
@@ -149,24 +149,25 @@ RenameResult renameGame(store::Table& games, const files::Path& pictureRoot, std
     return result;
 }
 
-std::string movedPicturesMessage(const RenameResult& result) {
-    std::string moved, failed;
+text::StoredText movedPicturesMessage(const RenameResult& result) {
+    const text::StoredText lineEnd = "\r"_stored;
+    text::StoredText moved, failed;
     for (const PictureMove& picture : result.pictures) {
         if (!picture.problem.empty())
-            failed += picture.name + ": " + picture.problem + "\r";
+            failed += picture.name + ": "_stored + picture.problem + lineEnd;
         else if (!picture.copied)
-            moved += picture.name + "\r";
+            moved += picture.name + lineEnd;
     }
-    std::string message = text::fromUtf8("Внимание!!\rЯ переместил файлы\r") + moved + text::fromUtf8("в папку \"\\") +
-                          result.newSid + "\"";
+    text::StoredText message = text::fromUtf8("Внимание!!\rЯ переместил файлы\r") + moved +
+                               text::fromUtf8("в папку \"\\") + result.newSid + "\""_stored;
     if (!failed.empty()) message += text::fromUtf8("\rНе удалось переместить:\r") + failed;
     return message;
 }
 
-std::string copiedPicturesLine(const RenameResult& result) {
-    std::string names;
+text::StoredText copiedPicturesLine(const RenameResult& result) {
+    text::StoredText names;
     for (const PictureMove& picture : result.pictures)
-        if (picture.copied && picture.problem.empty()) names += (names.empty() ? "" : ", ") + picture.name;
+        if (picture.copied && picture.problem.empty()) names += (names.empty() ? text::StoredText() : ", "_stored) + picture.name;
     if (names.empty()) return {};
     return text::fromUtf8("Картинки, которые называют и другие игры, скопированы в папку \"\\") + result.newSid +
            text::fromUtf8("\", а не перемещены: ") + names;

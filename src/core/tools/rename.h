@@ -19,17 +19,17 @@ namespace gamarium::tools {
 // A game's picture group from its name: "num" for a name beginning with a
 // digit, else its first character in the code page's lower case; empty for
 // an empty name.
-std::string sidof(std::string_view name);
+text::StoredText sidof(const text::StoredText& name);
 
 struct PictureMove {
-    std::string name;
-    std::string problem; // empty when the file was moved (or copied)
+    text::StoredText name;
+    text::StoredText problem; // empty when the file was moved (or copied)
     bool copied = false; // copied, not moved: another game of the old group names it too
 };
 
 struct RenameResult {
     bool renamed = false;
-    std::string oldSid, newSid;
+    text::StoredText oldSid, newSid;
     std::vector<PictureMove> pictures; // when the Sid changed
 };
 
@@ -45,14 +45,14 @@ struct RenameResult {
 // cannot be a folder's name is refused (Error) before anything changes.
 // The cursor ends on the new record. Nothing happens for an empty name or
 // table.
-RenameResult renameGame(store::Table& games, const files::Path& pictureRoot, std::string_view newName,
+RenameResult renameGame(store::Table& games, const files::Path& pictureRoot, const text::StoredText& newName,
                         history::PictureJournal& journal);
 
-// The message about the moved pictures (Windows-1251, lines ended by CR).
-std::string movedPicturesMessage(const RenameResult& result);
+// The message about the moved pictures (lines ended by CR).
+text::StoredText movedPicturesMessage(const RenameResult& result);
 
 // The status line about pictures copied rather than moved; empty when
 // there are none.
-std::string copiedPicturesLine(const RenameResult& result);
+text::StoredText copiedPicturesLine(const RenameResult& result);
 
 } // namespace gamarium::tools

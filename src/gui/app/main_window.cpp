@@ -31,12 +31,12 @@ TForm1::TForm1(Windows& windows) : windows_(windows), ui_(std::make_unique<Ui::T
 TForm1::~TForm1() = default;
 
 std::string TForm1::baseName() const {
-    return fromQt(ui_->ComboBox1->currentText());
+    return baseNameFromQt(ui_->ComboBox1->currentText());
 }
 
 std::vector<std::string> TForm1::listedBases() const {
     std::vector<std::string> names;
-    for (int i = 0; i < ui_->ComboBox1->count(); ++i) names.push_back(fromQt(ui_->ComboBox1->itemText(i)));
+    for (int i = 0; i < ui_->ComboBox1->count(); ++i) names.push_back(baseNameFromQt(ui_->ComboBox1->itemText(i)));
     return names;
 }
 
@@ -65,7 +65,7 @@ void TForm1::rememberFocusWindow() {
 void TForm1::FormActivate() {
     store::prepareFolders(windows_.home());
     ui_->ComboBox1->clear();
-    for (const std::string& name : store::listBases(windows_.home())) ui_->ComboBox1->addItem(toQt(name));
+    for (const std::string& name : store::listBases(windows_.home())) ui_->ComboBox1->addItem(baseNameToQt(name));
     ui_->ComboBox1->setEditText(ui_->ComboBox1->count() > 0 ? ui_->ComboBox1->itemText(0) : QString());
 }
 
@@ -75,7 +75,7 @@ bool TForm1::offerConversion() {
     const std::vector<std::string> old = store::paradoxTablesOf(windows_.home(), baseName());
     if (old.empty()) return true;
     if (!MessageBox::confirm(this, QStringLiteral("Таблица «%1» записана в старом формате (Paradox). Преобразовать её?")
-                                       .arg(toQt(old.front()))))
+                                       .arg(baseNameToQt(old.front()))))
         return false;
     const store::BaseConversion result = session::convertBase(windows_.home(), baseName(), "Преобразование из Paradox");
     QStringList lines;
@@ -94,8 +94,8 @@ void TForm1::Button2Click() {
     const std::optional<std::string> created = windows_.createBase(listedBases());
     if (!created) return;
     // A base made anew under a listed name stays listed once.
-    if (ui_->ComboBox1->findText(toQt(*created), Qt::MatchFixedString) < 0) ui_->ComboBox1->addItem(toQt(*created));
-    ui_->ComboBox1->setEditText(toQt(*created));
+    if (ui_->ComboBox1->findText(baseNameToQt(*created), Qt::MatchFixedString) < 0) ui_->ComboBox1->addItem(baseNameToQt(*created));
+    ui_->ComboBox1->setEditText(baseNameToQt(*created));
 }
 
 void TForm1::Button3Click() {

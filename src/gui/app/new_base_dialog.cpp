@@ -35,12 +35,12 @@ QString TPasswordDlg::typedName() const {
 // refused name or a failed step stops there and keeps the dialog open, so
 // that the user can correct the name or cancel.
 void TPasswordDlg::OKBtnClick() {
-    const std::string name = typedText(typedName(), "Название базы");
+    const std::string name = typedText(typedName(), "Название базы").bytes();
     store::validateBaseName(name);
     const bool exists = store::baseExists(home_, name);
     if (exists &&
         !MessageBox::confirm(this, QStringLiteral("База «%1» уже есть. Заменить её таблицы пустыми? Картинки останутся.")
-                                       .arg(toQt(name))))
+                                       .arg(baseNameToQt(name))))
         return;
     created_ = session::createBase(home_, name, exists, listed_, "Создание базы заново");
     accept();

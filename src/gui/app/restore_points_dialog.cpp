@@ -17,7 +17,7 @@ RestorePointsDialog::RestorePointsDialog(QWidget* parent, files::Path home, std:
       base_(std::move(base)), restore_(std::move(restore)) {
     ui_->setupUi(this);
     makeFixedWindow(this, 480, 264);
-    setWindowTitle(QStringLiteral("Точки восстановления: %1").arg(toQt(base_)));
+    setWindowTitle(QStringLiteral("Точки восстановления: %1").arg(baseNameToQt(base_)));
     ui_->PointList->header()->resizeSection(0, 130);
     ui_->PointList->header()->resizeSection(1, 270);
     nameControlsByTheirLabels(this);
@@ -48,7 +48,7 @@ void RestorePointsDialog::ButtonRestoreClick() {
     const int id = item->data(0, Qt::UserRole).toInt();
     const QString question = QStringLiteral("Вернуть базу «%1» к точке от %2, перед действием «%3»?\n"
                                             "Нынешнее состояние сохранится в новой точке, так что это можно будет отменить.")
-                                 .arg(toQt(base_), item->text(0), item->text(1));
+                                 .arg(baseNameToQt(base_), item->text(0), item->text(1));
     if (!MessageBox::confirm(this, question)) return;
     const history::RestoreReport report = restore_(id);
     showPoints();

@@ -65,15 +65,15 @@ std::optional<std::string> Windows::createBase(const std::vector<std::string>& l
     return passwordDlg_->ask(listed);
 }
 
-std::optional<std::string> Windows::choosePicture(const files::Path& folder, const std::string& mask) {
+std::optional<text::StoredText> Windows::choosePicture(const files::Path& folder, const std::string& mask) {
     return fopen_->choose(folder, mask);
 }
 
-std::optional<std::string> Windows::askNewName() {
+std::optional<text::StoredText> Windows::askNewName() {
     return passwordDlg1_->ask();
 }
 
-std::optional<std::string> Windows::pickPatch(session::BaseSession& session, std::int64_t link) {
+std::optional<text::StoredText> Windows::pickPatch(session::BaseSession& session, std::int64_t link) {
     return form3_->pick(session.patches(), link);
 }
 

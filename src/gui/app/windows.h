@@ -40,9 +40,9 @@ public:
     // The new-base dialog; the name of the base created, if one was.
     std::optional<std::string> createBase(const std::vector<std::string>& listed);
     // What the editor asks of the other windows (editor_links.h).
-    std::optional<std::string> choosePicture(const files::Path& folder, const std::string& mask) override;
-    std::optional<std::string> askNewName() override;
-    std::optional<std::string> pickPatch(session::BaseSession& session, std::int64_t link) override;
+    std::optional<text::StoredText> choosePicture(const files::Path& folder, const std::string& mask) override;
+    std::optional<text::StoredText> askNewName() override;
+    std::optional<text::StoredText> pickPatch(session::BaseSession& session, std::int64_t link) override;
     void generatePages(session::BaseSession& session) override;
     // The find window is not modal, and is closed with the editor. Asked
     // again, it comes to the front and searches again; it stays off

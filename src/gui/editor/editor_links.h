@@ -33,12 +33,12 @@ public:
     // The program folder.
     virtual const files::Path& home() const = 0;
     // The picture chooser over `folder` by `mask`; the file name chosen.
-    virtual std::optional<std::string> choosePicture(const files::Path& folder, const std::string& mask) = 0;
+    virtual std::optional<text::StoredText> choosePicture(const files::Path& folder, const std::string& mask) = 0;
     // The rename dialog; the new name given.
-    virtual std::optional<std::string> askNewName() = 0;
+    virtual std::optional<text::StoredText> askNewName() = 0;
     // The patch window over the session's patches, opened on the patch that
     // `link` points to; the N of the patch chosen.
-    virtual std::optional<std::string> pickPatch(session::BaseSession& session, std::int64_t link) = 0;
+    virtual std::optional<text::StoredText> pickPatch(session::BaseSession& session, std::int64_t link) = 0;
     // The page generator on the session's tables.
     virtual void generatePages(session::BaseSession& session) = 0;
     // The find window beside `editor`, searching what `games` gives and

@@ -122,16 +122,25 @@ void TForm2::runModally() {
     modalLoop_ = nullptr;
 }
 
-std::string TForm2::fieldText(store::FieldKey field) {
+text::StoredText TForm2::fieldText(store::FieldKey field) {
     return Table1().field(field).asString();
 }
 
-void TForm2::setPictureFolder(const std::string& sid) {
+void TForm2::setPictureFolder(const text::StoredText& sid) {
     picfolder_ = session_->pictureFolder(sid);
 }
 
-void TForm2::showPicture(const std::string& name) {
+text::StoredText TForm2::firstPicture() {
+    setPictureFolder(fieldText(store::games::Sid));
+    return fieldText(store::games::Image1);
+}
+
+void TForm2::showPicture(const text::StoredText& name) {
     ui_->Panel1->setVisible(picl(picfolder_, name, ui_->Image1));
+}
+
+void TForm2::showPictureIfThere(const text::StoredText& name) {
+    if (!name.empty() && files::fileExists(pictures::pictureFile(picfolder_, name))) showPicture(name);
 }
 
 void TForm2::FormShow(const std::string& base) {
@@ -145,9 +154,7 @@ void TForm2::FormShow(const std::string& base) {
     blank.fill(palette().color(QPalette::Button));
     ui_->Image1->setPixmap(blank);
     ui_->Panel1->hide();
-    const std::string image = fieldText(store::games::Image1);
-    setPictureFolder(fieldText(store::games::Sid));
-    if (!image.empty() && files::fileExists(pictures::pictureFile(picfolder_, image))) showPicture(image);
+    showPictureIfThere(firstPicture());
     colorer();
 }
 
@@ -174,12 +181,11 @@ void TForm2::FormClose() {
 }
 
 void TForm2::DBNavigatorClick() {
-    const std::string image = fieldText(store::games::Image1);
-    setPictureFolder(fieldText(store::games::Sid));
+    const text::StoredText image = firstPicture();
     if (image.empty())
         ui_->Panel1->hide();
-    else if (files::fileExists(pictures::pictureFile(picfolder_, image)))
-        showPicture(image);
+    else
+        showPictureIfThere(image);
     colorer();
     colorcontrol();
 }
@@ -278,7 +284,7 @@ void TForm2::nameControls() {
         {ui_->ComboBox1, "Тип, жанр: темы"}};
     for (const auto& [control, name] : shared) control->setAccessibleName(QString::fromUtf8(name));
     for (const EditorField& bound : fields_)
-        if (bound.chooser) nameControl(bound.chooser, QStringLiteral("Выбрать картинку ") + toQt(bound.field.name()));
+        if (bound.chooser) nameControl(bound.chooser, QStringLiteral("Выбрать картинку ") + toQt(text::StoredText::fromCp1251(bound.field.name())));
     nameControl(ui_->Button7, QStringLiteral("Выбрать патч"));
     nameControl(ui_->Button9, QStringLiteral("Шире или уже"));
     nameControl(ui_->RadioGroup1, QStringLiteral("Текст"));

@@ -144,10 +144,15 @@ private:
     int outerWidth() const;
     void setOuterWidth(int width);
     // picfolder: the picture folder of a game of the open base.
-    void setPictureFolder(const std::string& sid);
+    void setPictureFolder(const text::StoredText& sid);
+    // The current game's first picture (Image1), picfolder set to its Sid's.
+    text::StoredText firstPicture();
     // Loads a picture of picfolder into the preview, which shows when the
     // file exists and hides when it does not.
-    void showPicture(const std::string& name);
+    void showPicture(const text::StoredText& name);
+    // showPicture for a named picture whose file is there; otherwise the
+    // preview stays as it is.
+    void showPictureIfThere(const text::StoredText& name);
     // The edit of a picture field (from 1), or nullptr.
     QLineEdit* pictureEdit(int field) const;
     // Gives a field's control the visited colour (a picture chosen, a patch linked).
@@ -159,7 +164,7 @@ private:
     bool handleEvent(QWidget* control, QEvent* event);
     // Sends focus events of the controls to the highlighting handlers.
     void dispatchFocus(QWidget* control, QEvent* event);
-    std::string fieldText(store::FieldKey field);
+    text::StoredText fieldText(store::FieldKey field);
 
     EditorLinks& windows_;
     std::unique_ptr<Ui::TForm2> ui_;

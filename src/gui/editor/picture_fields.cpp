@@ -3,7 +3,6 @@
 #include "gui/editor/editor_window.h"
 
 #include "core/editor/picture_slots.h"
-#include "core/pictures/picture_folder.h"
 #include "core/session/base_session.h"
 #include "core/store/table.h"
 #include "gui/widgets/handler.h"
@@ -35,11 +34,11 @@ QLineEdit* TForm2::pictureEdit(int field) const {
 // the user is about to save the game. Only a name chosen with OK (or a
 // double-click) is written, together with everything typed in the record.
 void TForm2::Button1Click(QWidget* sender) {
-    const std::string picmask = editor::minus(fromQt(ui_->EditName->text())) + "*.*";
+    const std::string picmask = editor::minus(fromQt(ui_->EditName->text()).bytes()) + "*.*";
     picfolder_ = session_->pictureFolder(fromQt(ui_->EditSid->text()));
-    const std::optional<std::string> choice = windows_.choosePicture(picfolder_, picmask);
+    const std::optional<text::StoredText> choice = windows_.choosePicture(picfolder_, picmask);
     if (!choice || choice->empty()) return;
-    const char slot = editor::slotOf(fromQt(sender->objectName()));
+    const char slot = editor::slotOf(fromQt(sender->objectName()).bytes());
     store::Table& games = Table1();
     form_->putTyping();
     games.edit();
@@ -48,26 +47,23 @@ void TForm2::Button1Click(QWidget* sender) {
         markVisited(pictureEdit(field));
     }
     games.post();
-    if (files::fileExists(pictures::pictureFile(picfolder_, *choice))) showPicture(*choice);
+    showPictureIfThere(*choice);
     lastslot_ = slot;
 }
 
 // Called on every small move of the pointer: nothing is read or touched
 // while it stays over the edit previewed last.
 void TForm2::EditImageMouseMove(QWidget* sender) {
-    const char slot = editor::slotOf(fromQt(sender->objectName()));
+    const char slot = editor::slotOf(fromQt(sender->objectName()).bytes());
     if (slot == lastslot_) return;
     const int field = editor::pictureFieldOf(slot);
-    const std::string name = field ? fieldText(editor::pictureField(field)) : std::string();
     setPictureFolder(fieldText(store::games::Sid));
-    if (!name.empty() && files::fileExists(pictures::pictureFile(picfolder_, name))) showPicture(name);
+    if (field) showPictureIfThere(fieldText(editor::pictureField(field)));
     lastslot_ = slot;
 }
 
 void TForm2::showpic() {
-    const std::string image = fieldText(store::games::Image1);
-    setPictureFolder(fieldText(store::games::Sid));
-    if (!image.empty()) showPicture(image);
+    if (const text::StoredText image = firstPicture(); !image.empty()) showPicture(image);
 }
 
 } // namespace gamarium::gui

@@ -25,14 +25,14 @@ void TForm2::setupQuickJumpAndPatchLink() {
 void TForm2::Button10Click() {
     colorer();
     form_->save();
-    editor::quickJump(Table1(), fromQt(ui_->Edit1->text()));
+    editor::quickJump(Table1(), fromQt(ui_->Edit1->text()).bytes());
     showpic();
 }
 
 // Only a patch settled on with OK is linked; closing the patch window
 // otherwise leaves Patch as it was.
 void TForm2::Button7Click() {
-    const std::optional<std::string> patch =
+    const std::optional<text::StoredText> patch =
         windows_.pickPatch(*session_, Table1().field(store::games::Patch).asInteger());
     if (!patch) return;
     store::Table& games = Table1();

@@ -29,7 +29,7 @@ ToolHost TForm2::toolHost() {
         .showPicture = [this] { showpic(); },
         .askNewName =
             [this] {
-                std::optional<std::string> newName = windows_.askNewName();
+                std::optional<text::StoredText> newName = windows_.askNewName();
                 if (newName) colorer();
                 return newName;
             },

@@ -15,9 +15,10 @@
 namespace gamarium::gui {
 namespace {
 
+// The lists are the program's own words, in the code page's ASCII.
 QStringList listOf(const std::vector<std::string>& items) {
     QStringList list;
-    for (const std::string& item : items) list << toQt(item);
+    for (const std::string& item : items) list << QString::fromLatin1(item.data(), static_cast<qsizetype>(item.size()));
     return list;
 }
 
@@ -28,7 +29,7 @@ void TForm2::setupTypeLists() {
     ui_->DBComboBox1->addItems(listOf(editor::typeList()));
     ui_->DBComboBox2->addItems(listOf(editor::typeList()));
     ui_->ComboBox1->addItems(listOf(editor::themeList()));
-    ui_->ComboBox1->setEditText(toQt(editor::kThemesCaption));
+    ui_->ComboBox1->setEditText(QString::fromLatin1(editor::kThemesCaption.data(), static_cast<qsizetype>(editor::kThemesCaption.size())));
     ui_->DBComboBox2->setEditText(QString());
     ui_->DBComboBox1->setEditText(QString());
     // The user's changes only: showing another record changes no list.
@@ -41,17 +42,18 @@ void TForm2::setupTypeLists() {
 }
 
 void TForm2::DBComboBox1Change() {
-    refillKeepingText(ui_->DBComboBox2, listOf(editor::genreListFor(fromQt(ui_->DBComboBox1->currentText()))));
+    refillKeepingText(ui_->DBComboBox2, listOf(editor::genreListFor(fromQt(ui_->DBComboBox1->currentText()).bytes())));
 }
 
 // The record is saved with everything typed in it, the Genre box included;
 // the genre the theme is appended to is the one saved.
 void TForm2::ComboBox1Change() {
-    const std::string theme = typedText(ui_->ComboBox1->currentText(), "Темы");
+    const text::StoredText theme = typedText(ui_->ComboBox1->currentText(), "Темы");
     store::Table& games = Table1();
     form_->putTyping();
     games.edit();
-    games.field(store::games::Genre).setAsString(editor::withTheme(games.field(store::games::Genre).asString(), theme));
+    const text::StoredText genre = games.field(store::games::Genre).asString();
+    games.field(store::games::Genre).setAsString(text::StoredText::fromCp1251(editor::withTheme(genre.bytes(), theme.bytes())));
     games.post();
     // The theme chosen shows from its start, not scrolled to its end.
     ui_->ComboBox1->lineEdit()->setCursorPosition(0);

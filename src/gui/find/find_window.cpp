@@ -83,7 +83,7 @@ find::FindQuery FindWindow::typedQuery() const {
     const QByteArray utf8 = ui_->EditFind->text().toUtf8();
     const text::ExactText typed = text::fromUtf8Exactly(std::string_view(utf8.constData(), utf8.size()));
     find::FindQuery query;
-    query.text = typed.problem.empty() ? typed.text : std::string();
+    query.text = typed.problem.empty() ? typed.text : text::StoredText();
     query.fields = fieldChoices()[static_cast<std::size_t>(std::max(0, ui_->ComboField->currentIndex()))].fields;
     query.wholeWord = ui_->CheckWord->isChecked();
     return query;

@@ -24,9 +24,9 @@ TForm4::TForm4(const files::Path& home) : ui_(std::make_unique<Ui::TForm4>()), h
     makeFixedWindow(this, 674, 574);
     const pages::PageSettings defaults;
     ui_->Edit1->setText(QString::number(defaults.gamesPerPage));
-    ui_->Edit2->setText(toQt(defaults.block.russianPatchPath));
-    ui_->Edit3->setText(toQt(defaults.block.otherPatchPath));
-    ui_->Edit5->setText(toQt(defaults.block.imagePath));
+    ui_->Edit2->setText(toQt(text::StoredText::fromCp1251(defaults.block.russianPatchPath)));
+    ui_->Edit3->setText(toQt(text::StoredText::fromCp1251(defaults.block.otherPatchPath)));
+    ui_->Edit5->setText(toQt(text::StoredText::fromCp1251(defaults.block.imagePath)));
     ui_->Edit4->setText(QString::fromStdU16String(pages::defaultOutputFolder(home).u16string()));
     // The help note is written on the window itself, in the menu colour.
     QPalette note = ui_->Memo5->palette();
@@ -69,22 +69,22 @@ void TForm4::Button11Click() {
     templateFile_.clear();
     const pages::PageTemplate loaded = pages::loadTemplate(toPath(*file));
     templateFile_ = toPath(*file);
-    ui_->Memo1->setPlainText(toQtLines(loaded.head));
-    ui_->Memo2->setPlainText(toQtLines(loaded.block));
-    ui_->Memo3->setPlainText(toQtLines(loaded.foot));
+    ui_->Memo1->setPlainText(toQtLines(text::StoredText::fromCp1251(loaded.head)));
+    ui_->Memo2->setPlainText(toQtLines(text::StoredText::fromCp1251(loaded.block)));
+    ui_->Memo3->setPlainText(toQtLines(text::StoredText::fromCp1251(loaded.foot)));
 }
 
 pages::PageTemplate TForm4::typedTemplate() const {
-    return {.head = fromQtLines(ui_->Memo1->toPlainText()),
-            .block = fromQtLines(ui_->Memo2->toPlainText()),
-            .foot = fromQtLines(ui_->Memo3->toPlainText())};
+    return {.head = fromQtLines(ui_->Memo1->toPlainText()).bytes(),
+            .block = fromQtLines(ui_->Memo2->toPlainText()).bytes(),
+            .foot = fromQtLines(ui_->Memo3->toPlainText()).bytes()};
 }
 
 pages::PageSettings TForm4::typedSettings() const {
-    pages::PageSettings settings = pages::pageSettingsFrom({.gamesPerPage = fromQt(ui_->Edit1->text()),
-                                                            .russianPatchPath = fromQt(ui_->Edit2->text()),
-                                                            .otherPatchPath = fromQt(ui_->Edit3->text()),
-                                                            .imagePath = fromQt(ui_->Edit5->text())});
+    pages::PageSettings settings = pages::pageSettingsFrom({.gamesPerPage = fromQt(ui_->Edit1->text()).bytes(),
+                                                            .russianPatchPath = fromQt(ui_->Edit2->text()).bytes(),
+                                                            .otherPatchPath = fromQt(ui_->Edit3->text()).bytes(),
+                                                            .imagePath = fromQt(ui_->Edit5->text()).bytes()});
     settings.outputFolder = toPath(ui_->Edit4->text());
     return settings;
 }
@@ -129,7 +129,7 @@ void TForm4::Button1Click() {
 
 void TForm4::ButtonPublishClick() {
     if (!publish_) publish_ = std::make_unique<PublishWindow>(home_, this);
-    publish_->run(text::toUtf8(session_->baseName()), toPath(ui_->Edit4->text()));
+    publish_->run(text::toUtf8(text::StoredText::fromCp1251(session_->baseName())), toPath(ui_->Edit4->text()));
 }
 
 void TForm4::Button2Click() {

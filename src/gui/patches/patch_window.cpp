@@ -46,7 +46,7 @@ void TForm3::bindControls() {
 }
 
 // The boxes follow the table only while the window is shown.
-std::optional<std::string> TForm3::pick(store::Table& patches, std::int64_t link) {
+std::optional<text::StoredText> TForm3::pick(store::Table& patches, std::int64_t link) {
     table1_ = &patches;
     link_ = link;
     chosen_.reset();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/text/stored_text.h"
+
 #include <QDialog>
 
 #include <cstdint>
@@ -32,7 +34,7 @@ public:
     // Patch value `link` points to. The N of the patch settled on with OK,
     // as text (empty when that record has none); nothing after Esc or the
     // close box.
-    std::optional<std::string> pick(store::Table& patches, std::int64_t link);
+    std::optional<text::StoredText> pick(store::Table& patches, std::int64_t link);
 
     // Runs on each opening (not on a restore from minimised): shows the
     // patch that the game links to.
@@ -55,7 +57,7 @@ private:
     std::unique_ptr<RecordForm> form_;
     store::Table* table1_ = nullptr;
     std::int64_t link_ = 0;
-    std::optional<std::string> chosen_;
+    std::optional<text::StoredText> chosen_;
 };
 
 } // namespace gamarium::gui

@@ -21,7 +21,7 @@ TFopen::TFopen() : ui_(std::make_unique<Ui::TFopen>()) {
 
 TFopen::~TFopen() = default;
 
-std::optional<std::string> TFopen::choose(const files::Path& folder, const std::string& mask) {
+std::optional<text::StoredText> TFopen::choose(const files::Path& folder, const std::string& mask) {
     picfolder_ = folder;
     picmask_ = mask;
     picchoice_.reset();
@@ -38,8 +38,8 @@ void TFopen::scanfolder() {
     QListWidget* list = ui_->ListBox1;
     const QSignalBlocker quiet(list);
     list->clear();
-    for (const std::string& name : pictures::scanPictureFolder(picfolder_, picmask_)) list->addItem(toQt(name));
-    picl(picfolder_, list->count() > 0 ? fromQt(list->item(0)->text()) : std::string("no_image.gif"), ui_->Image1);
+    for (const text::StoredText& name : pictures::scanPictureFolder(picfolder_, picmask_)) list->addItem(toQt(name));
+    picl(picfolder_, list->count() > 0 ? fromQt(list->item(0)->text()) : "no_image.gif"_stored, ui_->Image1);
 }
 
 void TFopen::ListBox1Click() {

@@ -27,7 +27,7 @@ public:
     // `mask` (Windows-1251). The bare file name chosen by OK or a
     // double-click; nothing after Cancel, Esc, the close box or OK on an
     // empty list.
-    std::optional<std::string> choose(const files::Path& folder, const std::string& mask);
+    std::optional<text::StoredText> choose(const files::Path& folder, const std::string& mask);
 
     // Runs once per opening, before the window shows.
     void FormShow();
@@ -40,7 +40,7 @@ private:
     std::unique_ptr<Ui::TFopen> ui_;
     files::Path picfolder_;
     std::string picmask_;
-    std::optional<std::string> picchoice_;
+    std::optional<text::StoredText> picchoice_;
 };
 
 } // namespace gamarium::gui

@@ -10,7 +10,7 @@
 
 namespace gamarium::gui {
 
-bool picl(const files::Path& folder, const std::string& name, QLabel* view) {
+bool picl(const files::Path& folder, const text::StoredText& name, QLabel* view) {
     const files::Path file = pictures::pictureFile(folder, name);
     if (name.empty() || !files::fileExists(file)) return false;
     const pictures::Picture picture = pictures::decodePicture(file);

@@ -12,6 +12,6 @@ namespace gamarium::gui {
 // picture view at the picture's own size. False when no such file exists:
 // the view then keeps its picture. A file that cannot be decoded leaves
 // the view empty, 0 x 0, without a message.
-bool picl(const files::Path& folder, const std::string& name, QLabel* view);
+bool picl(const files::Path& folder, const text::StoredText& name, QLabel* view);
 
 } // namespace gamarium::gui

@@ -60,7 +60,7 @@ void MoreTools::auditPictureFolders() {
     const QString question = QStringLiteral("Перенести лишние картинки (%1) в images/%2/_orphans/?\n"
                                             "Их можно вернуть обратно.")
                                  .arg(audit.orphans.size())
-                                 .arg(toQt(session.baseName()));
+                                 .arg(baseNameToQt(session.baseName()));
     if (!MessageBox::confirm(window_, question)) return;
     tools::moveOrphansOfBase(session, audit, "Перенос лишних картинок в _orphans", runner_.reporter());
 }

@@ -17,7 +17,7 @@ TPasswordDlg1::TPasswordDlg1() : ui_(std::make_unique<Ui::TPasswordDlg1>()) {
 
 TPasswordDlg1::~TPasswordDlg1() = default;
 
-std::optional<std::string> TPasswordDlg1::ask() {
+std::optional<text::StoredText> TPasswordDlg1::ask() {
     newName_.reset();
     exec();
     return std::exchange(newName_, std::nullopt);
@@ -26,7 +26,7 @@ std::optional<std::string> TPasswordDlg1::ask() {
 // A name with a character the game table cannot hold is refused here, and
 // the dialog stays open for the user to correct it.
 void TPasswordDlg1::OKBtnClick() {
-    const std::string name = typedText(ui_->Password->text(), "Новое название");
+    const text::StoredText name = typedText(ui_->Password->text(), "Новое название");
     if (!name.empty()) newName_ = name;
     accept();
 }

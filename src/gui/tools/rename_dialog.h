@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/text/stored_text.h"
+
 #include <QDialog>
 
 #include <memory>
@@ -24,7 +26,7 @@ public:
     // Shows the dialog modally. The new name (Windows-1251) when OK closed
     // it on a name; nothing after Cancel, Esc, the close box or OK on an
     // empty box.
-    std::optional<std::string> ask();
+    std::optional<text::StoredText> ask();
 
     void OKBtnClick();
     void CancelBtnClick();
@@ -34,7 +36,7 @@ protected:
 
 private:
     std::unique_ptr<Ui::TPasswordDlg1> ui_;
-    std::optional<std::string> newName_;
+    std::optional<text::StoredText> newName_;
 };
 
 } // namespace gamarium::gui

@@ -35,12 +35,12 @@ void ToolButtons::check(tools::Check check) {
 
 void ToolButtons::rename() {
     runner_.clear();
-    if (const std::optional<std::string> newName = host_.askNewName()) {
+    if (const std::optional<text::StoredText> newName = host_.askNewName()) {
         host_.saveTyping();
         newNameBox_->setText(toQt(*newName));
         tools::renameInBase(
             host_.session(), *newName, "Переименование в «" + text::toUtf8(*newName) + "»",
-            [this](const std::string& moved) { MessageBox::inform(window_, toQt(moved)); }, runner_.reporter());
+            [this](const text::StoredText& moved) { MessageBox::inform(window_, toQt(moved)); }, runner_.reporter());
         host_.showPicture();
     }
     runner_.report(tools::renameEndLine());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/text/stored_text.h"
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -23,7 +25,7 @@ struct ToolHost {
     // Shows the current game's first picture anew.
     std::function<void()> showPicture;
     // Asks for a game's new name (Windows-1251); nothing when none was given.
-    std::function<std::optional<std::string>()> askNewName;
+    std::function<std::optional<text::StoredText>()> askNewName;
 };
 
 } // namespace gamarium::gui

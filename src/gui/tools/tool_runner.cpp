@@ -63,8 +63,8 @@ void ToolRunner::show(const QString& text) {
     status_->setPlainText(text);
 }
 
-void ToolRunner::report(const std::string& cp1251) {
-    reportUtf8(text::toUtf8(cp1251));
+void ToolRunner::report(const text::StoredText& line) {
+    reportUtf8(text::toUtf8(line));
 }
 
 void ToolRunner::reportUtf8(const std::string& utf8) {
@@ -74,7 +74,7 @@ void ToolRunner::reportUtf8(const std::string& utf8) {
 }
 
 tools::StatusSink ToolRunner::reporter() {
-    return [this](const std::string& line) { report(line); };
+    return [this](const text::StoredText& line) { report(line); };
 }
 
 } // namespace gamarium::gui

@@ -37,7 +37,7 @@ public:
     // Shows a file's own text as the report.
     void show(const QString& text);
     // A status line (Windows-1251); a carriage return starts a new line.
-    void report(const std::string& cp1251);
+    void report(const text::StoredText& line);
     // A line that quotes a file's own text (UTF-8).
     void reportUtf8(const std::string& utf8);
     tools::StatusSink reporter();

@@ -6,18 +6,26 @@
 
 namespace gamarium::gui {
 
-QString toQt(std::string_view cp1251) {
-    const std::string utf8 = text::toUtf8(cp1251);
+QString toQt(const text::StoredText& text) {
+    const std::string utf8 = text::toUtf8(text);
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-std::string fromQt(const QString& text) {
+text::StoredText fromQt(const QString& text) {
     const QByteArray utf8 = text.toUtf8();
     return text::fromUtf8(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
 }
 
-QString toQtLines(std::string_view cp1251) {
-    return toQt(cp1251).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+QString baseNameToQt(std::string_view base) {
+    return toQt(text::StoredText::fromCp1251(base));
+}
+
+std::string baseNameFromQt(const QString& text) {
+    return fromQt(text).bytes();
+}
+
+QString toQtLines(const text::StoredText& text) {
+    return toQt(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
 QString withCrLf(const QString& text) {
@@ -25,11 +33,11 @@ QString withCrLf(const QString& text) {
     return lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
 }
 
-std::string fromQtLines(const QString& text) {
+text::StoredText fromQtLines(const QString& text) {
     return fromQt(withCrLf(text));
 }
 
-std::string typedText(const QString& text, const std::string& where) {
+text::StoredText typedText(const QString& text, const std::string& where) {
     const QByteArray utf8 = text.toUtf8();
     text::ExactText exact = text::fromUtf8Exactly(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
     if (!exact.problem.empty()) throw Error(where + ": " + exact.problem + ". Текст не принят.");

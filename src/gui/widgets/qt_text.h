@@ -9,22 +9,26 @@
 
 namespace gamarium::gui {
 
-// The program's Windows-1251 texts at the window boundary. Characters the
-// code page cannot hold become '?'.
-QString toQt(std::string_view cp1251);
-std::string fromQt(const QString& text);
+// The program's stored texts at the window boundary. Characters the code
+// page cannot hold become '?'.
+QString toQt(const text::StoredText& text);
+text::StoredText fromQt(const QString& text);
+
+// A base's name, which the program holds as the name of its table files.
+QString baseNameToQt(std::string_view base);
+std::string baseNameFromQt(const QString& text);
 
 // The text of a multi-line control: the program's texts end their lines
 // with CR LF, the control's text with LF.
-QString toQtLines(std::string_view cp1251);
-std::string fromQtLines(const QString& text);
+QString toQtLines(const text::StoredText& text);
+text::StoredText fromQtLines(const QString& text);
 // A control's lines ended with CR LF, still as a QString.
 QString withCrLf(const QString& text);
 
 // What the user typed, as a text the program keeps: a character that
 // Windows-1251 cannot hold is refused (Error naming the character, after
 // `where`, e.g. "Поле «Name»"), never turned into '?'.
-std::string typedText(const QString& text, const std::string& where);
+text::StoredText typedText(const QString& text, const std::string& where);
 
 // A file chosen in a dialog, every character of its name kept.
 files::Path toPath(const QString& file);

@@ -121,7 +121,7 @@ void RecordForm::post() {
 // scroll position of a text that stays stay too.
 void RecordForm::show(Binding& binding) {
     const bool open = table_ && table_->isOpen();
-    const std::string value = open ? table_->field(binding.field).asString() : std::string();
+    const text::StoredText value = open ? table_->field(binding.field).asString() : text::StoredText();
     const QString text = toQt(value);
     if (binding.text() != text) binding.setText(text);
 }

@@ -39,12 +39,12 @@ protected:
 
     DatImportResult import(const DatContents& dat, bool dryRun = false) {
         lines_.clear();
-        return importDat(games_, dat, [&](const std::string& line) { lines_.push_back(line); }, dryRun);
+        return importDat(games_, dat, [&](const std::string& utf8Line) { lines_.push_back(utf8Line); }, dryRun);
     }
 
     std::vector<std::string> column(store::FieldKey field) {
         std::vector<std::string> values;
-        games_.forEachRecord({field}, [&](std::size_t) { values.push_back(games_.field(field).asString()); });
+        games_.forEachRecord({field}, [&](std::size_t) { values.push_back(games_.field(field).asString().bytes()); });
         return values;
     }
 
@@ -53,7 +53,7 @@ protected:
         games_.forEachRecord({}, [&](std::size_t) {});
         for (games_.first(); !games_.isEmpty() && !games_.eof(); games_.next()) {
             std::string row;
-            for (int i = 0; i < games_.fieldCount(); ++i) row += games_.field(i).asString() + "|";
+            for (int i = 0; i < games_.fieldCount(); ++i) row += games_.field(i).asString().bytes() + "|";
             rows.push_back(row);
         }
         return rows;
@@ -61,7 +61,7 @@ protected:
 
     std::vector<std::string> nameCheck() {
         std::vector<std::string> found;
-        tools::checkNames(games_, [&](const std::string& line) { found.push_back(text::toUtf8(line)); });
+        tools::checkNames(games_, [&](const text::StoredText& line) { found.push_back(text::toUtf8(line)); });
         found.pop_back(); // "Проверка закончена!"
         return found;
     }
@@ -94,20 +94,20 @@ TEST_F(DatImport, SampleFillsAnEmptyBaseInNameOrderAndASecondRunChangesNothing) 
     for (std::size_t i = 0; i < n.size(); ++i) ASSERT_EQ(n[i], std::to_string(i + 1));
 
     games_.moveToPosition(64);
-    EXPECT_EQ(games_.fieldByName("Name").asString(), "Odekake Lester - Lelele no Le");
-    EXPECT_EQ(games_.fieldByName("File").asString(), "Odekake Lester - Lelele no Le (^^; (Japan).sfc");
+    EXPECT_EQ(games_.fieldByName("Name").asString().bytes(), "Odekake Lester - Lelele no Le");
+    EXPECT_EQ(games_.fieldByName("File").asString().bytes(), "Odekake Lester - Lelele no Le (^^; (Japan).sfc");
     games_.moveToPosition(1);
     const std::pair<const char*, const char*> soccer[] = {
         {"Sid", "num"}, {"Name", "'96 Zenkoku Koukou Soccer Senshuken"}, {"Region", "j"},
         {"Publisher", "Magical Company"}, {"Developer", "Magical Company"}, {"Year", "1996"}, {"Ngamers", "2"},
         {"Type", "Sport"}, {"Genre", ""}, {"Size", "1536"}, {"Image1", ""}, {"Text1", ""}, {"Patch", ""}};
-    for (const auto& [field, value] : soccer) EXPECT_EQ(games_.fieldByName(field).asString(), value) << field;
+    for (const auto& [field, value] : soccer) EXPECT_EQ(games_.fieldByName(field).asString().bytes(), value) << field;
     const std::vector<std::string> names = column(store::games::Name);
     const auto blt = std::find(names.begin(), names.end(), "BLT"); // no metadata at all
     ASSERT_NE(blt, names.end());
     games_.moveToPosition(blt - names.begin() + 1);
-    EXPECT_EQ(games_.fieldByName("Region").asString(), "jue");
-    EXPECT_EQ(games_.fieldByName("Publisher").asString(), "");
+    EXPECT_EQ(games_.fieldByName("Region").asString().bytes(), "jue");
+    EXPECT_EQ(games_.fieldByName("Publisher").asString().bytes(), "");
 
     const std::vector<std::string> before = table();
     const DatImportResult second = import(sample());
@@ -152,9 +152,9 @@ TEST_F(DatImport, ABaseMadeByAListMergeIsFilledInPlace) {
     std::string list;
     for (const DatGame& game : sample().games) {
         const DatRecord record = datRecord(game, nullptr);
-        list += text::fromUtf8(game.name) + ";" + record[Region].text + "\r\n";
+        list += text::fromUtf8(game.name).bytes() + ";" + record[Region].text + "\r\n";
     }
-    tools::mergeList(games_, tools::readListFile(list), [](const std::string&) {});
+    tools::mergeList(games_, tools::readListFile(list), [](const text::StoredText&) {});
     ASSERT_EQ(games_.recordCount(), 116);
     const std::vector<std::string> mergedNames = column(store::games::Name);
 
@@ -184,21 +184,21 @@ TEST_F(DatImport, TypedTextsSurviveAndFilesMatchWhateverTheirCase) {
     EXPECT_EQ(result.added, 114);
     EXPECT_EQ(result.filled, 2);
     const std::vector<std::string> names = column(store::games::Name);
-    const auto demon = std::find(names.begin(), names.end(), text::fromUtf8("Мой Демон"));
+    const auto demon = std::find(names.begin(), names.end(), text::fromUtf8("Мой Демон").bytes());
     ASSERT_NE(demon, names.end());
     games_.moveToPosition(demon - names.begin() + 1);
     EXPECT_EQ(games_.fieldByName("Publisher").asString(), text::fromUtf8("Свой издатель"));
-    EXPECT_EQ(games_.fieldByName("File").asString(), "DEMON'S CREST (EUROPE).SFC");
-    EXPECT_EQ(games_.fieldByName("Developer").asString(), "Capcom");
+    EXPECT_EQ(games_.fieldByName("File").asString().bytes(), "DEMON'S CREST (EUROPE).SFC");
+    EXPECT_EQ(games_.fieldByName("Developer").asString().bytes(), "Capcom");
     EXPECT_EQ(games_.fieldByName("Sid").asString(), text::fromUtf8("м")) << "the record's own name gives Sid";
-    EXPECT_EQ(games_.fieldByName("Region").asString(), "e");
+    EXPECT_EQ(games_.fieldByName("Region").asString().bytes(), "e");
     games_.moveToPosition(1);
-    EXPECT_EQ(games_.fieldByName("Name").asString(), "'96 Zenkoku Koukou Soccer Senshuken");
+    EXPECT_EQ(games_.fieldByName("Name").asString().bytes(), "'96 Zenkoku Koukou Soccer Senshuken");
     const auto actraiser = std::find(names.begin(), names.end(), "Actraiser 2");
     games_.moveToPosition(actraiser - names.begin() + 1);
-    EXPECT_EQ(games_.fieldByName("Type").asString(), "Strategy");
-    EXPECT_EQ(games_.fieldByName("Publisher").asString(), "Enix");
-    EXPECT_EQ(games_.fieldByName("File").asString(), "Actraiser 2 (Europe) (En,Fr,De).sfc");
+    EXPECT_EQ(games_.fieldByName("Type").asString().bytes(), "Strategy");
+    EXPECT_EQ(games_.fieldByName("Publisher").asString().bytes(), "Enix");
+    EXPECT_EQ(games_.fieldByName("File").asString().bytes(), "Actraiser 2 (Europe) (En,Fr,De).sfc");
 }
 
 TEST_F(DatImport, NewGamesGoWhereTheirNamesBelong) {
@@ -213,7 +213,7 @@ TEST_F(DatImport, NewGamesGoWhereTheirNamesBelong) {
     const std::vector<std::string> names = column(store::games::Name);
     EXPECT_EQ(names[1], "actraiser");
     EXPECT_EQ(names[2], "Actraiser 2");
-    EXPECT_EQ(names.back(), text::fromUtf8("Абв"));
+    EXPECT_EQ(names.back(), text::fromUtf8("Абв").bytes());
     EXPECT_EQ(result.firstAdded, 1);
 }
 
@@ -241,7 +241,7 @@ TEST_F(DatImport, ATableThatWouldPassTheLimitIsRefusedBeforeAnyChange) {
     }
     EXPECT_EQ(games_.recordCount(), 32701);
     games_.last();
-    EXPECT_EQ(games_.fieldByName("Publisher").asString(), "");
+    EXPECT_EQ(games_.fieldByName("Publisher").asString().bytes(), "");
 }
 
 TEST_F(DatImport, WhatTheTableCannotHoldIsReportedAndLeftEmpty) {

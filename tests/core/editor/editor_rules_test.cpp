@@ -60,7 +60,7 @@ protected:
         store::Table::create(folder_.path(), "g.db", store::gameTableSchema());
         games_.open();
     }
-    std::string text(const char* field) { return games_.fieldByName(field).asString(); }
+    std::string text(const char* field) { return games_.fieldByName(field).asString().bytes(); }
 
     gamarium::testing::TempFolder folder_;
     store::Table games_{folder_.path(), "g.db"};
@@ -70,13 +70,13 @@ TEST_F(NextGameTest, FollowsTheLastRecordWhicheverIsCurrent) {
     for (const auto& [n, sid, region] : {std::tuple{1, "a", "U"}, std::tuple{7, "num", "J"}}) {
         games_.append();
         games_.fieldByName("N").setAsInteger(n);
-        games_.fieldByName("Sid").setAsString(sid);
-        games_.fieldByName("Region").setAsString(region);
+        games_.fieldByName("Sid").setAsString(text::StoredText::fromCp1251(sid));
+        games_.fieldByName("Region").setAsString(text::StoredText::fromCp1251(region));
         games_.post();
     }
     games_.first();
     games_.edit();
-    games_.fieldByName("Name").setAsString("kept");
+    games_.fieldByName("Name").setAsString("kept"_stored);
     appendNextGame(games_);
     EXPECT_EQ(games_.state(), store::TableState::Insert);
     EXPECT_EQ(text("N"), "8");

@@ -20,12 +20,12 @@ protected:
         for (std::size_t i = 0; i < names.size(); ++i) {
             games_.append();
             games_.fieldByName("N").setAsInteger(numbers.empty() ? static_cast<int>(i) + 1 : numbers[i]);
-            games_.fieldByName("Name").setAsString(names[i]);
+            games_.fieldByName("Name").setAsString(text::StoredText::fromCp1251(names[i]));
             games_.post();
         }
         games_.first();
     }
-    std::string current() { return games_.fieldByName("Name").asString(); }
+    std::string current() { return games_.fieldByName("Name").asString().bytes(); }
 
     gamarium::testing::TempFolder folder_;
     store::Table games_{folder_.path(), "g.db"};

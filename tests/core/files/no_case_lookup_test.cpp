@@ -21,14 +21,15 @@ TEST(NoCaseLookup, AnswersAsFindNoCase) {
     NoCaseLookup lookup;
     for (const char* name : {"Mario.PNG", "mario.png", "MARIO.png", "contra.GIF", "Contra.gif", "missing.png", "",
                              "g", "\xE8\xE3\xF0\xE0.BMP" /* "игра.BMP" in Windows-1251 */}) {
-        EXPECT_EQ(lookup.find(root, name), findNoCase(root, name)) << name;
-        EXPECT_EQ(lookup.hasFile(root, name), fileExists(findNoCase(root, name))) << name;
+        const text::StoredText stored = text::StoredText::fromCp1251(name);
+        EXPECT_EQ(lookup.find(root, stored), findNoCase(root, stored)) << name;
+        EXPECT_EQ(lookup.hasFile(root, stored), fileExists(findNoCase(root, stored))) << name;
     }
     std::filesystem::create_directory(root / "sub");
     std::ofstream(root / "sub" / "in.png");
-    EXPECT_TRUE(NoCaseLookup().hasFile(root, "sub\\in.png")) << "a name with a folder in it";
-    EXPECT_EQ(lookup.find(root, "contra.GIF").filename(), "Contra.gif");
-    EXPECT_EQ(lookup.find(root / "nowhere", "x.png"), root / "nowhere" / "x.png");
+    EXPECT_TRUE(NoCaseLookup().hasFile(root, "sub\\in.png"_stored)) << "a name with a folder in it";
+    EXPECT_EQ(lookup.find(root, "contra.GIF"_stored).filename(), "Contra.gif");
+    EXPECT_EQ(lookup.find(root / "nowhere", "x.png"_stored), root / "nowhere" / "x.png");
 }
 
 } // namespace

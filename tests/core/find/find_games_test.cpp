@@ -16,7 +16,7 @@ namespace gamarium::find {
 namespace {
 
 std::string cp(const char* utf8) {
-    return text::fromUtf8(utf8);
+    return text::fromUtf8(utf8).bytes();
 }
 
 using Fields = std::map<std::string, std::string>; // field name -> UTF-8 text
@@ -28,7 +28,7 @@ protected:
         games_.open();
     }
     void write(const Fields& fields) {
-        for (const auto& [name, value] : fields) games_.fieldByName(name).setAsString(cp(value.c_str()));
+        for (const auto& [name, value] : fields) games_.fieldByName(name).setAsString(text::fromUtf8(value));
         games_.post();
     }
     void append(const Fields& fields) {
@@ -44,7 +44,7 @@ protected:
                                          bool wholeWord = false) {
         std::vector<std::string> lines, described, once;
         const auto list = texts_.snapshot();
-        const FindQuery query{text, fields, wholeWord};
+        const FindQuery query{text::StoredText::fromCp1251(text), fields, wholeWord};
         for (const FindMatch& match : findGames(*list, query).matches) {
             lines.push_back(std::to_string(match.position) + " " + std::string(fieldKey(match.field).name()));
             described.push_back(shown(describe(*list, match)));
@@ -54,8 +54,8 @@ protected:
         return lines;
     }
     static std::string shown(const FindResult& r) {
-        return std::to_string(r.position) + "|" + std::to_string(r.record) + "|" + r.number + "|" + r.name + "|" + r.region + "|" +
-               std::string(fieldKey(r.field).name()) + "|" + r.excerpt;
+        return std::to_string(r.position) + "|" + std::to_string(r.record) + "|" + r.number.bytes() + "|" + r.name.bytes() +
+               "|" + r.region.bytes() + "|" + std::string(fieldKey(r.field).name()) + "|" + r.excerpt.bytes();
     }
     using Lines = std::vector<std::string>;
 
@@ -116,13 +116,13 @@ TEST_F(FindGamesTest, ResultsCarryTheGameAndAnExcerptInItsOwnLetters) {
             {"Text1", "Первая строка текста про игру.\r\nЗдесь спрятан Секретный уровень, а за ним ещё много слов текста"}});
     texts_.reload(games_);
     const auto list = texts_.snapshot();
-    const auto matches = findGames(*list, {cp("секретный"), FieldSet::all(), false}).matches;
+    const auto matches = findGames(*list, {text::fromUtf8("секретный"), FieldSet::all(), false}).matches;
     ASSERT_EQ(matches.size(), 1u);
     const FindResult result = describe(*list, matches.front());
     EXPECT_EQ(result.position, 1u);
-    EXPECT_EQ(result.number, "17");
-    EXPECT_EQ(result.name, "Alpha");
-    EXPECT_EQ(result.region, "ju");
+    EXPECT_EQ(result.number.bytes(), "17");
+    EXPECT_EQ(result.name.bytes(), "Alpha");
+    EXPECT_EQ(result.region.bytes(), "ju");
     EXPECT_EQ(result.field, SearchField::Text1);
     EXPECT_EQ(text::toUtf8(result.excerpt), "...кста про игру.  Здесь спрятан Секретный уровень, а за ним ещё много с...");
 }
@@ -152,9 +152,9 @@ TEST_F(FindGamesTest, FollowsEditsWithoutReadingTheTableAgain) {
     EXPECT_EQ(found("konami"), Lines{"1 Name"});
     EXPECT_EQ(found("gamma"), Lines{"3 Name"});
 
-    EXPECT_EQ(findGames(*before, {"beta", FieldSet::all(), false}).matches.size(), 1u)
+    EXPECT_EQ(findGames(*before, {"beta"_stored, FieldSet::all(), false}).matches.size(), 1u)
         << "a search under way keeps the list it began with";
-    EXPECT_EQ(findGames(*before, {"konami", FieldSet::all(), false}).matches.size(), 0u);
+    EXPECT_EQ(findGames(*before, {"konami"_stored, FieldSet::all(), false}).matches.size(), 0u);
 }
 
 TEST_F(FindGamesTest, ManyEditsLeaveTheSameListAsReadingAgain) {
@@ -204,7 +204,7 @@ TEST_F(FindGamesTest, ASearchThroughTheTableFindsWhatTheListFinds) {
     });
     texts_.reload(games_);
     for (int i = 0; i < 200; ++i) {
-        std::string needle = randomText(1 + random() % 4);
+        std::string needle = randomText(1 + random() % 4).bytes();
         for (char& c : needle) c = random() % 2 ? text::upper(c) : text::lower(c);
         foundCp1251(needle, FieldSet::all(), i % 3 == 0);
     }
@@ -229,8 +229,8 @@ TEST_F(FindGamesTest, TextsWrittenByOtherToolsAreSearchedAsTheTableReadsThem) {
 TEST_F(FindGamesTest, ACancelledSearchGivesNothing) {
     append({{"Name", "Alpha"}});
     texts_.reload(games_);
-    EXPECT_TRUE(findGames(*texts_.snapshot(), {"alpha", FieldSet::all(), false}, [] { return true; }).cancelled);
-    EXPECT_EQ(findGames(*texts_.snapshot(), {"alpha", FieldSet::all(), false}, [] { return false; }).matches.size(), 1u);
+    EXPECT_TRUE(findGames(*texts_.snapshot(), {"alpha"_stored, FieldSet::all(), false}, [] { return true; }).cancelled);
+    EXPECT_EQ(findGames(*texts_.snapshot(), {"alpha"_stored, FieldSet::all(), false}, [] { return false; }).matches.size(), 1u);
 }
 
 } // namespace

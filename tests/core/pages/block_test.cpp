@@ -53,12 +53,12 @@ void check(const Case& c) {
     if (c.change)
         c.change(in);
     int told = 0;
-    const std::string out = renderBlock(fromUtf8(c.blockTemplate), in.game, in.patch, in.picture, BlockSettings{},
+    const std::string out = renderBlock(fromUtf8(c.blockTemplate).bytes(), in.game, in.patch, in.picture, BlockSettings{},
                                         [&](const std::string& message) {
                                             EXPECT_EQ(message, "!!!!!!!!!!!!!");
                                             ++told;
                                         });
-    EXPECT_EQ(out, fromUtf8(c.expected)) << c.what << "\n" << toUtf8(out);
+    EXPECT_EQ(out, fromUtf8(c.expected).bytes()) << c.what << "\n" << toUtf8(text::StoredText::fromCp1251(out));
     EXPECT_EQ(told, c.messages) << c.what;
 }
 

@@ -28,14 +28,14 @@ protected:
     }
 
     std::string page(const std::string& name) const {
-        const fs::path file = site() / files::toPath(name + ".htm");
+        const fs::path file = site() / files::toPath(text::StoredText::fromCp1251(name + ".htm"));
         return fs::exists(file) ? files::readFile(file) : "(none)";
     }
 
     std::vector<std::string> pageNames() const {
         std::vector<std::string> names;
         for (const auto& entry : fs::directory_iterator(site()))
-            names.push_back(files::nameText(entry.path()));
+            names.push_back(files::nameText(entry.path()).bytes());
         std::sort(names.begin(), names.end());
         return names;
     }
@@ -245,7 +245,7 @@ TEST_F(PagesGenerator, UnchangedPagesAreNotRewritten) {
         fs::last_write_time(site() / name, old);
     games_.first();
     games_.edit();
-    games_.fieldByName("Name").setAsString("a0");
+    games_.fieldByName("Name").setAsString("a0"_stored);
     games_.post();
 
     const GenerationReport report = run();
@@ -299,7 +299,7 @@ TEST_F(PagesGenerator, AnalogMessagesReachTheSink) {
     add({.name = "Alpha", .sid = "a"});
     games_.first();
     games_.edit();
-    games_.fieldByName("Analog").setAsString("Alpha (x);Beta (q)");
+    games_.fieldByName("Analog").setAsString("Alpha (x);Beta (q)"_stored);
     games_.post();
     run();
     EXPECT_EQ(messages_, (std::vector<std::string>{"!!!!!!!!!!!!!", "!!!!!!!!!!!!!"}));

@@ -21,13 +21,13 @@ TEST(PagesPlaceholder, FirstOccurrenceWhateverItsCase) {
         {"no placeholder", "$Name", "Contra", "no placeholder", false},
         {"$Nam", "$Name", "Contra", "$Nam", false},
         // Cyrillic before the placeholder: upper-casing keeps every position.
-        {text::fromUtf8("ёлка $size"), "$Size", "12", text::fromUtf8("ёлка 12"), true},
+        {text::fromUtf8("ёлка $size").bytes(), "$Size", "12", text::fromUtf8("ёлка 12").bytes(), true},
         {"$IRating $Rating", "$Rating", "75", "$IRating 75", true},
         {"$$name", "$Name", "X", "$X", true},
         {"a $Na", "$Name", "X", "a $Na", false},
         {"a $", "$Name", "X", "a $", false},
         // A word that begins with a letter: either case of it starts a match.
-        {text::fromUtf8("Ёж ЁЛКА ёлка"), text::fromUtf8("ёлка"), "x", text::fromUtf8("Ёж x ёлка"), true},
+        {text::fromUtf8("Ёж ЁЛКА ёлка").bytes(), text::fromUtf8("ёлка").bytes(), "x", text::fromUtf8("Ёж x ёлка").bytes(), true},
         {"xNAme", "name", "y", "xy", true},
     };
     for (const Case& c : cases) {

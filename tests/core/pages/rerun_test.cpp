@@ -77,7 +77,7 @@ protected:
     void change(std::int64_t position, const char* field, const std::string& value) {
         games_.moveToPosition(position);
         games_.edit();
-        games_.fieldByName(field).setAsString(value);
+        games_.fieldByName(field).setAsString(text::StoredText::fromCp1251(value));
         games_.post();
     }
 
@@ -101,7 +101,7 @@ TEST_F(PagesRerun, MakesExactlyThePagesWhoseInputsChanged) {
          [&] {
              patches_.first();
              patches_.edit();
-             patches_.fieldByName("Size").setAsString("77");
+             patches_.fieldByName("Size").setAsString("77"_stored);
              patches_.post();
          },
          {"a2.htm", "ru.htm"}},

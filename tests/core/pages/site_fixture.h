@@ -37,9 +37,9 @@ protected:
     void add(const Game& game) {
         games_.append();
         games_.fieldByName("N").setAsInteger(game.number ? game.number : games_.recordCount() + 1);
-        games_.fieldByName("Name").setAsString(game.name);
-        games_.fieldByName("Sid").setAsString(game.sid);
-        games_.fieldByName("Image1").setAsString(game.image1);
+        games_.fieldByName("Name").setAsString(text::StoredText::fromCp1251(game.name));
+        games_.fieldByName("Sid").setAsString(text::StoredText::fromCp1251(game.sid));
+        games_.fieldByName("Image1").setAsString(text::StoredText::fromCp1251(game.image1));
         if (game.patch)
             games_.fieldByName("Patch").setAsInteger(*game.patch);
         games_.post();
@@ -48,8 +48,8 @@ protected:
     void addPatch(const std::string& name, const std::string& language) {
         patches_.append();
         patches_.fieldByName("N").setAsInteger(patches_.recordCount() + 1);
-        patches_.fieldByName("Patch").setAsString(name);
-        patches_.fieldByName("Text").setAsString(language);
+        patches_.fieldByName("Patch").setAsString(text::StoredText::fromCp1251(name));
+        patches_.fieldByName("Text").setAsString(text::StoredText::fromCp1251(language));
         patches_.post();
     }
 

@@ -30,12 +30,12 @@ protected:
         for (const std::optional<int>& n : numbers) {
             patches_.append();
             if (n) patches_.fieldByName("N").setAsInteger(*n);
-            patches_.fieldByName("Patch").setAsString("p" + std::to_string(patches_.recordCount() + 1));
+            patches_.fieldByName("Patch").setAsString(text::StoredText::fromCp1251("p" + std::to_string(patches_.recordCount() + 1)));
             patches_.post();
         }
         patches_.first();
     }
-    std::string text(const char* field) { return patches_.fieldByName(field).asString(); }
+    std::string text(const char* field) { return patches_.fieldByName(field).asString().bytes(); }
 
     gamarium::testing::TempFolder folder_;
     store::Table patches_{folder_.path(), "p_patch.db"};
@@ -76,7 +76,7 @@ TEST_F(PatchRulesTest, PlusWritesTheCurrentRecordAndBeginsOneAfterTheLast) {
 TEST_F(PatchRulesTest, PlusKeepsAChangeToAnEarlierRecord) {
     add({1, 2});
     patches_.edit();
-    patches_.fieldByName("Autor").setAsString("kept");
+    patches_.fieldByName("Autor").setAsString("kept"_stored);
     appendNextPatch(patches_);
     EXPECT_EQ(text("N"), "3");
     patches_.cancel();

@@ -38,7 +38,8 @@ TEST(PictureFolder, ListsFilesByMaskWithOneFallback) {
     };
     for (const Case& c : cases) {
         std::string mask = c.mask;
-        std::vector<std::string> listed = scanPictureFolder(folder, mask);
+        std::vector<std::string> listed;
+        for (const text::StoredText& name : scanPictureFolder(folder, mask)) listed.push_back(name.bytes());
         std::sort(listed.begin(), listed.end());
         EXPECT_EQ(listed, c.listed) << c.mask;
         EXPECT_EQ(mask, c.maskAfter);
@@ -53,9 +54,9 @@ TEST(PictureFolder, FindsFilesWhateverTheLetterCase) {
     const auto home = temp.path() / "用户";
     std::filesystem::create_directories(home / "Images" / "Games" / "m");
     std::ofstream(home / "Images" / "Games" / "m" / "Mario.PNG") << "x";
-    const auto folder = gamePictureFolder(home, "games", "M");
+    const auto folder = gamePictureFolder(home, "games", "M"_stored);
     EXPECT_EQ(folder, home / "Images" / "Games" / "m");
-    EXPECT_EQ(pictureFile(folder, "mario.png"), home / "Images" / "Games" / "m" / "Mario.PNG");
+    EXPECT_EQ(pictureFile(folder, "mario.png"_stored), home / "Images" / "Games" / "m" / "Mario.PNG");
 }
 
 } // namespace

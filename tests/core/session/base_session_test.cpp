@@ -22,8 +22,8 @@ TEST(BaseSessionTest, OpensBothTablesAndNamesThePictureFolders) {
     EXPECT_TRUE(session.patches().isOpen());
     EXPECT_EQ(session.baseName(), "SNES");
     EXPECT_EQ(session.pictureRoot(), home.path() / "images" / "SNES");
-    EXPECT_EQ(session.pictureFolder("A"), home.path() / "images" / "SNES" / "a") << "found whatever the letter case";
-    EXPECT_EQ(session.pictureFolder("b"), home.path() / "images" / "SNES" / "b");
+    EXPECT_EQ(session.pictureFolder("A"_stored), home.path() / "images" / "SNES" / "a") << "found whatever the letter case";
+    EXPECT_EQ(session.pictureFolder("b"_stored), home.path() / "images" / "SNES" / "b");
 }
 
 // A base one of whose tables cannot be opened holds neither.

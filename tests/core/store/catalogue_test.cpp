@@ -112,7 +112,7 @@ TEST(Catalogue, ReplacingIsAllOrNothing) {
         Table games(home.path() / "base", gameTableName("games"));
         games.open();
         games.append();
-        games.fieldByName("Name").setAsString("kept");
+        games.fieldByName("Name").setAsString("kept"_stored);
         games.post();
     }
     EXPECT_THROW(createBase(home.path(), "games", true), Error);
@@ -167,7 +167,7 @@ TEST(Catalogue, EmptyingIsAllOrNothing) {
         Table games(base, gameTableName("games"));
         games.open();
         games.append();
-        games.fieldByName("Name").setAsString("kept");
+        games.fieldByName("Name").setAsString("kept"_stored);
         games.post();
     }
     const fs::path patches = base / "games_patch.db";
@@ -211,7 +211,7 @@ TEST(Catalogue, ReplacingKeepsTheStoredNameOfTheBase) {
     EXPECT_THROW(createBase(home.path(), "\xE8\xE3\xF0\xE0", false), Error) << "exists";
     EXPECT_EQ(createBase(home.path(), "\xE8\xE3\xF0\xE0", true), "\xC8\xE3\xF0\xE0"); // "игра" replaces "Игра"
     EXPECT_EQ(listBases(home.path()), Names{"\xC8\xE3\xF0\xE0"});
-    EXPECT_FALSE(fs::exists(home.path() / "base" / files::toPath("\xE8\xE3\xF0\xE0_patch.db")));
+    EXPECT_FALSE(fs::exists(home.path() / "base" / files::toPath(text::StoredText::fromCp1251("\xE8\xE3\xF0\xE0_patch.db"))));
 }
 
 TEST(Catalogue, BaseListFileHoldsEveryName) {

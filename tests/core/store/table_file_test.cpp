@@ -41,7 +41,7 @@ TEST(TableFile, ForeignAndDamagedFilesAreRefusedAndNeverWritten) {
         table.open();
         for (int i = 0; i < 300; ++i) {
             table.append();
-            table.fieldByName("Text1").setAsString(std::string(2000, 'x'));
+            table.fieldByName("Text1").setAsString(text::StoredText::fromCp1251(std::string(2000, 'x')));
             table.post();
         }
     }
@@ -124,8 +124,8 @@ void appendNames(const fs::path& folder, int count, const std::string& prefix) {
     table.open();
     for (int i = 0; i < count; ++i) {
         table.append();
-        table.fieldByName("Name").setAsString(prefix + std::to_string(i));
-        table.fieldByName("Text1").setAsString(std::string(900, 'x'));
+        table.fieldByName("Name").setAsString(text::StoredText::fromCp1251(prefix + std::to_string(i)));
+        table.fieldByName("Text1").setAsString(text::StoredText::fromCp1251(std::string(900, 'x')));
         table.post();
     }
 }
@@ -145,8 +145,8 @@ TEST(TableFile, ATableCutShortByAKilledCheckpointOpensWhole) {
         table.open();
         for (int i = 0; i < 200; ++i) {
             table.append();
-            table.fieldByName("Name").setAsString("late" + std::to_string(i));
-            table.fieldByName("Text1").setAsString(std::string(900, 'x'));
+            table.fieldByName("Name").setAsString(text::StoredText::fromCp1251("late" + std::to_string(i)));
+            table.fieldByName("Text1").setAsString(text::StoredText::fromCp1251(std::string(900, 'x')));
             table.post();
         }
         journal = files::readFile(folder.path() / "games.db-wal");
@@ -160,7 +160,7 @@ TEST(TableFile, ATableCutShortByAKilledCheckpointOpensWhole) {
     ASSERT_NO_THROW(table.open());
     EXPECT_EQ(table.recordCount(), 210);
     table.last();
-    EXPECT_EQ(table.fieldByName("Name").asString(), "late199");
+    EXPECT_EQ(table.fieldByName("Name").asString().bytes(), "late199");
     table.close();
     EXPECT_EQ(fs::file_size(killed.path() / "games.db"), whole.size());
 }
@@ -182,7 +182,7 @@ TEST(TableFile, AKilledProgramLosesNoPostedRecord) {
         for (int i = 1;; ++i) {
             table.append();
             table.fieldByName("N").setAsInteger(i % 30000);
-            table.fieldByName("Text1").setAsString(std::string(static_cast<std::size_t>(i % 3000), 'x'));
+            table.fieldByName("Text1").setAsString(text::StoredText::fromCp1251(std::string(static_cast<std::size_t>(i % 3000), 'x')));
             table.post();
             if (write(pipeEnds[1], &i, sizeof i) != sizeof i) _exit(1);
         }
@@ -199,7 +199,7 @@ TEST(TableFile, AKilledProgramLosesNoPostedRecord) {
     ASSERT_GE(table.recordCount(), posted);
     for (int i = 1; i <= posted; ++i, table.next()) {
         ASSERT_EQ(table.fieldByName("N").asInteger(), i);
-        ASSERT_EQ(table.fieldByName("Text1").asString().size(), static_cast<std::size_t>(i % 3000));
+        ASSERT_EQ(table.fieldByName("Text1").asString().bytes().size(), static_cast<std::size_t>(i % 3000));
     }
 }
 

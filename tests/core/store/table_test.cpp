@@ -23,7 +23,7 @@ protected:
     void fill(const std::vector<std::string>& names) {
         for (const std::string& name : names) {
             table_.append();
-            table_.fieldByName("Name").setAsString(name);
+            table_.fieldByName("Name").setAsString(text::StoredText::fromCp1251(name));
             table_.post();
         }
     }
@@ -33,13 +33,13 @@ protected:
         const int position = table_.recordNumber();
         std::vector<std::string> out;
         for (table_.first(); !table_.isEmpty() && !table_.eof(); table_.next())
-            out.push_back(table_.fieldByName("Name").asString());
+            out.push_back(table_.fieldByName("Name").asString().bytes());
         table_.first();
         if (position > 1) table_.moveBy(position - 1);
         return out;
     }
 
-    std::string currentName() { return table_.fieldByName("Name").asString(); }
+    std::string currentName() { return table_.fieldByName("Name").asString().bytes(); }
 
     TempFolder folder_;
     Table table_{folder_.path(), "games.db"};
@@ -59,7 +59,7 @@ struct Step {
 
 TEST_F(TableTest, CursorOperationsKeepPositionOrder) {
     fill({"A", "B", "C", "D"});
-    auto setName = [](const char* name) { return [name](Table& t) { t.fieldByName("Name").setAsString(name); }; };
+    auto setName = [](const char* name) { return [name](Table& t) { t.fieldByName("Name").setAsString(text::StoredText::fromCp1251(name)); }; };
     const Step steps[] = {
         {"first", [](Table& t) { t.first(); }, 1, TableState::Browse, {"A", "B", "C", "D"}},
         {"next", [](Table& t) { t.next(); }, 2, TableState::Browse, {"A", "B", "C", "D"}},
@@ -166,9 +166,9 @@ TEST_F(TableTest, FieldRulesAndMessages) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.field) + " <- " + c.written.substr(0, 20));
         table_.edit();
-        table_.fieldByName(c.field).setAsString("");
+        table_.fieldByName(c.field).setAsString(""_stored);
         try {
-            table_.fieldByName(c.field).setAsString(c.written);
+            table_.fieldByName(c.field).setAsString(text::StoredText::fromCp1251(c.written));
             EXPECT_EQ(c.error, "");
         } catch (const Error& e) {
             EXPECT_EQ(e.what(), c.error);
@@ -177,7 +177,7 @@ TEST_F(TableTest, FieldRulesAndMessages) {
         table_.close();
         table_.open();
         if (c.error.empty()) {
-            EXPECT_EQ(table_.fieldByName(c.field).asString(), c.read);
+            EXPECT_EQ(table_.fieldByName(c.field).asString().bytes(), c.read);
         }
     }
 }
@@ -185,7 +185,7 @@ TEST_F(TableTest, FieldRulesAndMessages) {
 TEST_F(TableTest, NullsReadAsEmptyTextOrZero) {
     fill({""});
     EXPECT_TRUE(table_.fieldByName("Year").isNull());
-    EXPECT_EQ(table_.fieldByName("Year").asString(), "");
+    EXPECT_EQ(table_.fieldByName("Year").asString().bytes(), "");
     EXPECT_EQ(table_.fieldByName("Year").asInteger(), 0);
     EXPECT_TRUE(table_.fieldByName("Name").isNull());
     table_.edit();
@@ -202,7 +202,7 @@ TEST_F(TableTest, MisuseGivesTheLayerMessages) {
     const std::pair<const char*, std::function<void()>> cases[] = {
         {"Field 'Nope' not found", [&] { table_.fieldByName("Nope"); }},
         {"Dataset not in edit or insert mode", [&] { table_.post(); }},
-        {"Dataset not in edit or insert mode", [&] { table_.fieldByName("Name").setAsString("x"); }},
+        {"Dataset not in edit or insert mode", [&] { table_.fieldByName("Name").setAsString("x"_stored); }},
     };
     for (const auto& [message, action] : cases) {
         try {
@@ -219,7 +219,7 @@ TEST_F(TableTest, MisuseGivesTheLayerMessages) {
 TEST_F(TableTest, CloseDropsAnUnpostedChange) {
     fill({"A"});
     table_.edit();
-    table_.fieldByName("Name").setAsString("changed");
+    table_.fieldByName("Name").setAsString("changed"_stored);
     table_.close();
     table_.open();
     EXPECT_EQ(currentName(), "A");
@@ -252,7 +252,7 @@ TEST_F(TableTest, OneTransactionStoresAllOrNothing) {
     EXPECT_THROW(table_.runAsOneTransaction([&] {
         fill({"B", "C"});
         table_.append();
-        table_.fieldByName("Year").setAsString("bad");
+        table_.fieldByName("Year").setAsString("bad"_stored);
     }),
                  Error);
     EXPECT_EQ(names(), Names{"A"});
@@ -266,12 +266,12 @@ TEST_F(TableTest, APassOverEveryRecordFollowsPositionsAndLeavesTheCursor) {
     fill({"B", "D"});
     table_.first();
     table_.insert(); // stored after the others, placed first
-    table_.fieldByName("Name").setAsString("A");
+    table_.fieldByName("Name").setAsString("A"_stored);
     table_.fieldByName("Year").setAsInteger(1990);
     table_.post();
     table_.last();
     table_.insert();
-    table_.fieldByName("Name").setAsString("C"); // pending: posted by the pass
+    table_.fieldByName("Name").setAsString("C"_stored); // pending: posted by the pass
     int heard = 0;
     const int id = table_.addChangeListener([&](const ChangeEvent&) { ++heard; });
 
@@ -332,7 +332,7 @@ TEST_F(TableTest, ListenersHearWhatHappenedToWhichRecord) {
          {"Began B@2", "Cancelled B@2"}},
         {[&] {
              table_.insert();
-             table_.post({{"Name", "Ab"}});
+             table_.post({{"Name", "Ab"_stored}});
          },
          {"Began -@2", "ValueWritten -@2 Name", "Inserted new@2"}},
         {[&] { table_.remove(); }, {"Deleted new@2"}},
@@ -340,7 +340,7 @@ TEST_F(TableTest, ListenersHearWhatHappenedToWhichRecord) {
         {[&] {
              table_.runAsOneTransaction([&] {
                  table_.edit();
-                 table_.post({{"Year", "1991"}});
+                 table_.post({{"Year", "1991"_stored}});
              });
          },
          {"Began A@1 (many)", "ValueWritten A@1 Year (many)", "Saved A@1 (many)", "Reloaded A@1"}},
@@ -368,8 +368,8 @@ TEST_F(TableTest, ListenersHearWhatHappenedToWhichRecord) {
 
     // A listener only reads: a change it tries is refused, and the table stays.
     table_.edit();
-    const int writer = table_.addChangeListener([&](const ChangeEvent&) { table_.fieldByName("Name").setAsString("Z"); });
-    EXPECT_THROW(table_.fieldByName("Name").setAsString("W"), std::logic_error);
+    const int writer = table_.addChangeListener([&](const ChangeEvent&) { table_.fieldByName("Name").setAsString("Z"_stored); });
+    EXPECT_THROW(table_.fieldByName("Name").setAsString("W"_stored), std::logic_error);
     table_.removeChangeListener(writer);
     const int mover = table_.addChangeListener([&](const ChangeEvent&) { table_.next(); });
     EXPECT_THROW(table_.cancel(), std::logic_error);
@@ -383,10 +383,10 @@ TEST_F(TableTest, ListenersHearWhatHappenedToWhichRecord) {
 TEST_F(TableTest, PostWithValuesStopsAtARefusedValue) {
     fill({"A"});
     table_.edit();
-    EXPECT_THROW(table_.post({{"Name", "B"}, {"Year", "19x1"}, {"Sid", "b"}}), Error);
+    EXPECT_THROW(table_.post({{"Name", "B"_stored}, {"Year", "19x1"_stored}, {"Sid", "b"_stored}}), Error);
     EXPECT_EQ(table_.state(), TableState::Edit);
     EXPECT_EQ(currentName(), "B");
-    EXPECT_EQ(table_.fieldByName("Sid").asString(), "");
+    EXPECT_EQ(table_.fieldByName("Sid").asString().bytes(), "");
     table_.cancel();
     EXPECT_EQ(names(), Names{"A"});
 }

@@ -5,11 +5,21 @@
 
 #include <array>
 #include <map>
+#include <string_view>
+#include <type_traits>
 
 #include <iconv.h>
 
 namespace gamarium::text {
 namespace {
+
+// Stored text and UTF-8 do not mix: neither becomes the other unasked, and
+// only an ASCII literal ("..."_stored) is stored text as written.
+static_assert(!std::is_convertible_v<std::string, StoredText>);
+static_assert(!std::is_convertible_v<std::string_view, StoredText>);
+static_assert(!std::is_convertible_v<const char*, StoredText>);
+static_assert(!std::is_convertible_v<StoredText, std::string>);
+static_assert(!std::is_convertible_v<StoredText, std::string_view>);
 
 // Windows-1251 bytes written out, so the test does not depend on the
 // encoding of this source file.
@@ -54,9 +64,9 @@ TEST(Cp1251, LatinOnlyMappingLeavesCyrillicAlone) {
 TEST(Cp1251, RoundTripsEveryByteThroughUtf8) {
     std::string all;
     for (int i = 1; i < 256; ++i) all += static_cast<char>(i);
-    EXPECT_EQ(fromUtf8(toUtf8(all)), all);
-    EXPECT_EQ(toUtf8(kPrivet), "Привет");
-    EXPECT_EQ(toUtf8("\xB9"), "№");
+    EXPECT_EQ(fromUtf8(toUtf8(StoredText::fromCp1251(all))).bytes(), all);
+    EXPECT_EQ(toUtf8(StoredText::fromCp1251(kPrivet)), "Привет");
+    EXPECT_EQ(toUtf8(StoredText::fromCp1251("\xB9")), "№");
 }
 
 TEST(Cp1251, UnmappableAndMalformedUtf8BecomeQuestionMarks) {
@@ -80,7 +90,7 @@ TEST(Cp1251, UnmappableAndMalformedUtf8BecomeQuestionMarks) {
         {"\xE0\x81\x81", "A"},
         {"\xF0\x80\x81\x81", "A"},
     };
-    for (const auto& c : cases) EXPECT_EQ(fromUtf8(c.utf8), c.cp1251) << testing::PrintToString(c.utf8);
+    for (const auto& c : cases) EXPECT_EQ(fromUtf8(c.utf8).bytes(), c.cp1251) << testing::PrintToString(c.utf8);
 }
 
 // Every byte and every character of the Basic Multilingual Plane against
@@ -105,7 +115,7 @@ TEST(Cp1251, EveryByteAndEveryCharacterConvertAsIconvDoes) {
 
     for (int b = 0; b < 256; ++b) {
         EXPECT_EQ(toCodePoint(static_cast<unsigned char>(b)), codeOf[b]) << b;
-        EXPECT_EQ(toUtf8(std::string(1, static_cast<char>(b))), utf8Of(codeOf[b])) << b;
+        EXPECT_EQ(toUtf8(StoredText::fromCp1251(std::string(1, static_cast<char>(b)))), utf8Of(codeOf[b])) << b;
     }
     std::string all, allUtf8; // every character once, as one text
     for (char32_t cp = 0; cp < 0x10000; ++cp) {
@@ -113,11 +123,11 @@ TEST(Cp1251, EveryByteAndEveryCharacterConvertAsIconvDoes) {
         const auto known = byteOf.find(cp);
         const char expected = known == byteOf.end() ? '?' : static_cast<char>(known->second);
         ASSERT_EQ(fromCodePoint(cp), expected) << std::hex << static_cast<unsigned>(cp);
-        ASSERT_EQ(fromUtf8(utf8Of(cp)), std::string(1, expected)) << std::hex << static_cast<unsigned>(cp);
+        ASSERT_EQ(fromUtf8(utf8Of(cp)).bytes(), std::string(1, expected)) << std::hex << static_cast<unsigned>(cp);
         all += expected;
         allUtf8 += utf8Of(cp);
     }
-    EXPECT_EQ(fromUtf8(allUtf8), all);
+    EXPECT_EQ(fromUtf8(allUtf8).bytes(), all);
     EXPECT_EQ(fromCodePoint(0x10000), '?');
     EXPECT_EQ(fromCodePoint(0x110000), '?');
 }

@@ -33,9 +33,9 @@ TEST(LightOnAFullDisk, StopsNamingTheFileAndLeavesNoPartOfIt) {
         games.open();
         for (const char* sid : {"a", "b"}) {
             games.append();
-            games.fieldByName("Sid").setAsString(sid);
-            games.fieldByName("Name").setAsString(std::string(sid) + " game");
-            games.fieldByName("Image1").setAsString(std::string(sid) + ".png");
+            games.fieldByName("Sid").setAsString(text::StoredText::fromCp1251(sid));
+            games.fieldByName("Name").setAsString(text::StoredText::fromCp1251(std::string(sid) + " game"));
+            games.fieldByName("Image1").setAsString(text::StoredText::fromCp1251(std::string(sid) + ".png"));
             games.post();
         }
     }
@@ -50,7 +50,7 @@ TEST(LightOnAFullDisk, StopsNamingTheFileAndLeavesNoPartOfIt) {
     store::Table games(store::basesFolder(home.path()), store::gameTableName("k"));
     games.open();
     try {
-        makeLightSet(games, root, [](const std::string&) {});
+        makeLightSet(games, root, [](const text::StoredText&) {});
         ADD_FAILURE() << "the full disk went unnoticed";
     } catch (const Error& e) {
         EXPECT_NE(std::string(e.what()).find("b.png"), std::string::npos) << e.what();

@@ -29,9 +29,9 @@ protected:
     }
     void add(const std::string& sid, const Lines& images) {
         games_.append();
-        games_.fieldByName("Sid").setAsString(sid);
+        games_.fieldByName("Sid").setAsString(text::StoredText::fromCp1251(sid));
         for (std::size_t i = 0; i < images.size(); ++i)
-            games_.fieldByName("Image" + std::to_string(i + 1)).setAsString(images[i]);
+            games_.fieldByName("Image" + std::to_string(i + 1)).setAsString(text::StoredText::fromCp1251(images[i]));
         games_.post();
     }
     void file(const std::string& relative, const std::string& content) {
@@ -47,7 +47,7 @@ protected:
     }
     Lines report(const PictureAudit& audit) const {
         Lines lines;
-        reportAudit(audit, [&](const std::string& line) { lines.push_back(text::toUtf8(line)); });
+        reportAudit(audit, [&](const text::StoredText& line) { lines.push_back(text::toUtf8(line)); });
         return lines;
     }
 
@@ -94,8 +94,8 @@ TEST_F(PictureAuditTest, DuplicatesAreFoundPastTheHashedStartOfLargeFiles) {
     file("a/four.png", start + "tail B");
     const PictureAudit audit = auditPictures(games_, root_);
     ASSERT_EQ(audit.twice.size(), 2u);
-    EXPECT_EQ(audit.twice[0][0].shown() + " " + audit.twice[0][1].shown(), "a/four.png a/two.png");
-    EXPECT_EQ(audit.twice[1][0].shown() + " " + audit.twice[1][1].shown(), "a/one.png a/three.png");
+    EXPECT_EQ(audit.twice[0][0].shown() + " "_stored + audit.twice[0][1].shown(), "a/four.png a/two.png"_stored);
+    EXPECT_EQ(audit.twice[1][0].shown() + " "_stored + audit.twice[1][1].shown(), "a/one.png a/three.png"_stored);
 }
 
 TEST_F(PictureAuditTest, MovingOrphansAsideAndBackRestoresTheFolders) {
@@ -108,7 +108,7 @@ TEST_F(PictureAuditTest, MovingOrphansAsideAndBackRestoresTheFolders) {
 
     const PictureAudit audit = auditPictures(games_, root_);
     Lines lines;
-    EXPECT_EQ(moveOrphans(audit, root_, journal_, [&](const std::string& line) { lines.push_back(text::toUtf8(line)); }), 1);
+    EXPECT_EQ(moveOrphans(audit, root_, journal_, [&](const text::StoredText& line) { lines.push_back(text::toUtf8(line)); }), 1);
     EXPECT_EQ(lines.front(), "Не перенесён (место в _orphans занято или нет доступа): zz/left.png");
     EXPECT_FALSE(fs::exists(root_ / "a" / "stray.png"));
     EXPECT_EQ(files::readFile(root_ / "_orphans" / "a" / "stray.png"), "stray");
@@ -144,7 +144,7 @@ TEST_F(PictureAuditTest, LinkedFoldersAreListedAndNothingIsMovedThroughThem) {
                                  "Папка-ссылка вне папки картинок, не проверяется: zz -> " + outside.string(),
                                  "Файлов без записи: 0, папок без записей: 0, повторов: 0",
                              }));
-    EXPECT_EQ(moveOrphans(audit, root_, journal_, [](const std::string&) {}), 0);
+    EXPECT_EQ(moveOrphans(audit, root_, journal_, [](const text::StoredText&) {}), 0);
     EXPECT_EQ(tree(), before);
     EXPECT_TRUE(fs::exists(outside / "x.png") && fs::exists(outside / "y.png"));
 }
@@ -160,7 +160,7 @@ TEST_F(PictureAuditTest, AnOrphanFolderThatIsALinkIsRefused) {
     const PictureAudit audit = auditPictures(games_, root_);
     ASSERT_EQ(audit.orphans.size(), 1u);
     try {
-        moveOrphans(audit, root_, journal_, [](const std::string&) {});
+        moveOrphans(audit, root_, journal_, [](const text::StoredText&) {});
         ADD_FAILURE() << "moved into a linked _orphans";
     } catch (const Error& e) {
         EXPECT_NE(std::string(e.what()).find("_orphans"), std::string::npos) << e.what();

@@ -85,13 +85,13 @@ protected:
     PicturesByNameCounts run(PicturesByNameOptions options = {}) {
         lines_.clear();
         return addPicturesByName(games_, root_, collection_, options, journal_,
-                                 [&](const std::string& line) { lines_.push_back(text::toUtf8(line)); });
+                                 [&](const text::StoredText& line) { lines_.push_back(text::toUtf8(line)); });
     }
     // Image1..Image5 of the game at a position, joined by "|".
     std::string images(int position) {
         games_.moveToPosition(position);
         std::string joined;
-        for (int i = 1; i <= 5; ++i) joined += (i > 1 ? "|" : "") + games_.fieldByName("Image" + std::to_string(i)).asString();
+        for (int i = 1; i <= 5; ++i) joined += (i > 1 ? "|" : "") + games_.fieldByName("Image" + std::to_string(i)).asString().bytes();
         return joined;
     }
     bool reported(const std::string& part) const {

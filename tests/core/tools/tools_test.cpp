@@ -23,7 +23,7 @@ namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
 std::string cp(const char* utf8) {
-    return text::fromUtf8(utf8);
+    return text::fromUtf8(utf8).bytes();
 }
 
 class ToolsTest : public ::testing::Test {
@@ -42,11 +42,11 @@ protected:
         for (const Game& g : games) {
             games_.append();
             if (g.n) games_.fieldByName("N").setAsInteger(g.n);
-            games_.fieldByName("Name").setAsString(g.name);
-            games_.fieldByName("Sid").setAsString(g.sid);
-            games_.fieldByName("Image1").setAsString(g.image1);
-            games_.fieldByName("Image2").setAsString(g.image2);
-            games_.fieldByName("Drname").setAsString(g.drname);
+            games_.fieldByName("Name").setAsString(text::StoredText::fromCp1251(g.name));
+            games_.fieldByName("Sid").setAsString(text::StoredText::fromCp1251(g.sid));
+            games_.fieldByName("Image1").setAsString(text::StoredText::fromCp1251(g.image1));
+            games_.fieldByName("Image2").setAsString(text::StoredText::fromCp1251(g.image2));
+            games_.fieldByName("Drname").setAsString(text::StoredText::fromCp1251(g.drname));
             games_.post();
         }
         games_.first();
@@ -58,12 +58,12 @@ protected:
     Lines column(const char* field) {
         Lines values;
         for (games_.first(); !games_.isEmpty() && !games_.eof(); games_.next())
-            values.push_back(games_.fieldByName(field).asString());
+            values.push_back(games_.fieldByName(field).asString().bytes());
         return values;
     }
     Lines run(const std::function<void(const StatusSink&)>& tool) {
         Lines lines;
-        tool([&](const std::string& line) { lines.push_back(line); });
+        tool([&](const text::StoredText& line) { lines.push_back(line.bytes()); });
         return lines;
     }
 
@@ -101,9 +101,9 @@ TEST(MergeRules, CleanNamesAndListLines) {
     for (const Case& c : cases) {
         const auto game = parseListLine(c.line);
         ASSERT_TRUE(game) << c.line;
-        EXPECT_EQ(game->name, c.name) << c.line;
-        EXPECT_EQ(game->sid, c.sid) << c.line;
-        EXPECT_EQ(game->region, c.region) << c.line;
+        EXPECT_EQ(game->name.bytes(), c.name) << c.line;
+        EXPECT_EQ(game->sid.bytes(), c.sid) << c.line;
+        EXPECT_EQ(game->region.bytes(), c.region) << c.line;
     }
     // The last three would give a Sid that names no picture folder.
     for (const char* bad : {"no semicolon", "(only a tag);u", "[x];u", "/x;u", ".hack;u", "\x01x;u"})
@@ -143,7 +143,7 @@ TEST(MergeRules, ListFilesAreReadInTheirEncoding) {
             }
         } else {
             const ListFile list = readListFile(c.bytes);
-            EXPECT_EQ(list.text, c.text);
+            EXPECT_EQ(list.text.bytes(), c.text);
             EXPECT_EQ(list.encoding, c.encoding);
         }
     }
@@ -159,12 +159,12 @@ TEST_F(ToolsTest, MergeAppendsEveryLineAndSavesTheLast) {
     EXPECT_EQ(column("N"), (Lines{"7", "8", "9"}));
     EXPECT_EQ(column("Name"), (Lines{"Zelda", "Game", "Tetris"}));
     EXPECT_EQ(column("Ngamers"), (Lines{"", "1", "1"}));
-    mergeList(games_, readListFile(file), [](const std::string&) {});
+    mergeList(games_, readListFile(file), [](const text::StoredText&) {});
     EXPECT_EQ(column("N"), (Lines{"7", "8", "9", "10", "11"})) << "the same file twice adds everything again";
 
     for (const char* bad : {"", "\r\nGame;u", "no semicolon\r\nGame;u"}) {
         try {
-            mergeList(games_, readListFile(bad), [](const std::string&) {});
+            mergeList(games_, readListFile(bad), [](const text::StoredText&) {});
             ADD_FAILURE() << "accepted: " << bad;
         } catch (const Error& e) {
             EXPECT_STREQ(e.what(), "файл не тот. Оставь эту затею.");
@@ -176,7 +176,7 @@ TEST_F(ToolsTest, MergeAppendsEveryLineAndSavesTheLast) {
 TEST_F(ToolsTest, MergeStopsAtATableErrorKeepingWhatItSaved) {
     fill({{"Last", "l", "", "", "", 32766}});
     try {
-        mergeList(games_, readListFile("A;u\r\nB;u\r\nC;u\r\n"), [](const std::string&) {});
+        mergeList(games_, readListFile("A;u\r\nB;u\r\nC;u\r\n"), [](const text::StoredText&) {});
         ADD_FAILURE() << "no error past 32767";
     } catch (const Error& e) {
         EXPECT_NE(std::string(e.what()).find("Строка 2"), std::string::npos) << e.what();
@@ -188,8 +188,8 @@ TEST_F(ToolsTest, MergeStopsAtATableErrorKeepingWhatItSaved) {
 TEST_F(ToolsTest, MergeSavesAnEditFirst) {
     fill({{"Zelda", "z", "", "", "", 1}});
     games_.edit();
-    games_.fieldByName("Name").setAsString("Zelda II");
-    mergeList(games_, readListFile("A;u\r\n"), [](const std::string&) {});
+    games_.fieldByName("Name").setAsString("Zelda II"_stored);
+    mergeList(games_, readListFile("A;u\r\n"), [](const text::StoredText&) {});
     EXPECT_EQ(games_.state(), store::TableState::Browse);
     EXPECT_EQ(column("Name"), (Lines{"Zelda II", "A"}));
 }
@@ -244,35 +244,35 @@ TEST_F(ToolsTest, RenameMovesTheRecordAndItsPictures) {
         games.open();
         for (const char* name : {"Aaa", "Zzz"}) {
             games.append();
-            games.fieldByName("Name").setAsString(name);
+            games.fieldByName("Name").setAsString(text::StoredText::fromCp1251(name));
             games.post();
         }
         games.moveToPosition(2);
         games.insert();
-        games.fieldByName("Name").setAsString(c.before.name);
-        games.fieldByName("Sid").setAsString(c.before.sid);
-        games.fieldByName("Image1").setAsString(c.before.image1);
-        games.fieldByName("Image2").setAsString(c.before.image2);
-        games.fieldByName("Drname").setAsString(c.before.drname);
-        games.fieldByName("Text1").setAsString(std::string(3000, 'm'));
+        games.fieldByName("Name").setAsString(text::StoredText::fromCp1251(c.before.name));
+        games.fieldByName("Sid").setAsString(text::StoredText::fromCp1251(c.before.sid));
+        games.fieldByName("Image1").setAsString(text::StoredText::fromCp1251(c.before.image1));
+        games.fieldByName("Image2").setAsString(text::StoredText::fromCp1251(c.before.image2));
+        games.fieldByName("Drname").setAsString(text::StoredText::fromCp1251(c.before.drname));
+        games.fieldByName("Text1").setAsString(text::StoredText::fromCp1251(std::string(3000, 'm')));
         games.post();
         renumber(games); // the name search takes N for positions
         fs::remove_all(root_);
         touch(c.before.sid, "p1.png", "one");
         touch(c.before.sid, "p2.png", "two");
 
-        const RenameResult result = renameGame(games, root_, c.newName, journal_);
+        const RenameResult result = renameGame(games, root_, text::StoredText::fromCp1251(c.newName), journal_);
         EXPECT_TRUE(result.renamed);
         EXPECT_EQ(games.recordCount(), 3);
-        EXPECT_EQ(games.fieldByName("Name").asString(), c.after.name);
-        EXPECT_EQ(games.fieldByName("Sid").asString(), c.after.sid);
-        EXPECT_EQ(games.fieldByName("Drname").asString(), c.after.drname);
-        EXPECT_EQ(games.fieldByName("Text1").asString().size(), 3000u);
+        EXPECT_EQ(games.fieldByName("Name").asString().bytes(), c.after.name);
+        EXPECT_EQ(games.fieldByName("Sid").asString().bytes(), c.after.sid);
+        EXPECT_EQ(games.fieldByName("Drname").asString().bytes(), c.after.drname);
+        EXPECT_EQ(games.fieldByName("Text1").asString().bytes().size(), 3000u);
         EXPECT_EQ(fs::exists(root_ / c.after.sid / "p1.png"), true);
         EXPECT_EQ(fs::exists(root_ / c.before.sid / "p1.png"), !c.moved);
         EXPECT_EQ(result.pictures.empty(), !c.moved);
         Lines names;
-        for (games.first(); !games.eof(); games.next()) names.push_back(games.fieldByName("Name").asString());
+        for (games.first(); !games.eof(); games.next()) names.push_back(games.fieldByName("Name").asString().bytes());
         EXPECT_TRUE(std::is_sorted(names.begin(), names.end())) << names[0] << names[1] << names[2];
     }
 }
@@ -281,21 +281,21 @@ TEST_F(ToolsTest, RenameReportsPicturesItCouldNotMove) {
     fill({{"Abc", "a", "here.png", "gone.png", "", 1}, {"Zed", "z", "", "", "", 2}});
     touch("a", "here.png", "old");
     touch("b", "here.png", "already there");
-    const RenameResult result = renameGame(games_, root_, "Bcd", journal_);
+    const RenameResult result = renameGame(games_, root_, "Bcd"_stored, journal_);
     ASSERT_EQ(result.pictures.size(), 2u);
     EXPECT_FALSE(result.pictures[0].problem.empty()) << "no file is overwritten";
     EXPECT_FALSE(result.pictures[1].problem.empty()) << "a missing file is not reported as moved";
     EXPECT_EQ(files::readFile(root_ / "b" / "here.png"), "already there");
-    const std::string message = movedPicturesMessage(result);
+    const std::string message = movedPicturesMessage(result).bytes();
     EXPECT_EQ(message.substr(0, message.find(cp("в папку"))), cp("Внимание!!\rЯ переместил файлы\r"));
     EXPECT_NE(message.find(cp("Не удалось переместить:\rhere.png: ")), std::string::npos);
 
     // A name that belongs just before the last record goes before it, not after.
     games_.first();
-    renameGame(games_, root_, "Yyy", journal_);
+    renameGame(games_, root_, "Yyy"_stored, journal_);
     EXPECT_EQ(column("Name"), (Lines{"Yyy", "Zed"}));
     // Nothing to rename.
-    EXPECT_FALSE(renameGame(games_, root_, "", journal_).renamed);
+    EXPECT_FALSE(renameGame(games_, root_, ""_stored, journal_).renamed);
 }
 
 // A rename that fails half way (here the table refuses its second save)
@@ -304,7 +304,7 @@ TEST_F(ToolsTest, RenameChangesTheTableAllOrNothing) {
     fill({{"Abc", "a", "", "", "", 1}, {"Zed", "z", "", "", "", 2}});
     {
         const testing::FailingPost failing(games_, 2, "disk I/O error");
-        EXPECT_THROW(renameGame(games_, root_, "Bcd", journal_), Error);
+        EXPECT_THROW(renameGame(games_, root_, "Bcd"_stored, journal_), Error);
     }
     EXPECT_EQ(column("Name"), (Lines{"Abc", "Zed"}));
 }
@@ -313,9 +313,9 @@ TEST_F(ToolsTest, RenameChangesTheTableAllOrNothing) {
 // it: a game without pictures and without Sid can still be renamed.
 TEST_F(ToolsTest, RenameLooksAtTheOldSidOnlyForPicturesToMove) {
     fill({{"Abc", "", "", "", "", 1}, {"Bcd", "", "b.png", "", "", 2}, {"Zed", "z", "", "", "", 3}});
-    EXPECT_TRUE(renameGame(games_, root_, "Aaa", journal_).renamed);
+    EXPECT_TRUE(renameGame(games_, root_, "Aaa"_stored, journal_).renamed);
     games_.moveToPosition(2);
-    EXPECT_THROW(renameGame(games_, root_, "Ccc", journal_), Error);
+    EXPECT_THROW(renameGame(games_, root_, "Ccc"_stored, journal_), Error);
     EXPECT_EQ(column("Name"), (Lines{"Aaa", "Bcd", "Zed"}));
     EXPECT_EQ(column("Sid"), (Lines{"a", "", "z"}));
 }
@@ -337,7 +337,7 @@ TEST_F(ToolsTest, LightSetCopiesFirstPicturesWithTheirDates) {
     EXPECT_TRUE(fs::is_directory(root_ / "light" / "e"));
     fs::remove_all(root_ / "light" / "m");
     fs::create_directories(root_ / "light" / "m" / "mario1.gif"); // a folder where the copy should go
-    EXPECT_THROW(makeLightSet(games_, root_, [](const std::string&) {}), Error);
+    EXPECT_THROW(makeLightSet(games_, root_, [](const text::StoredText&) {}), Error);
 }
 
 // A killed run leaves the copy it was writing as a temporary file; the next
@@ -349,7 +349,7 @@ TEST_F(ToolsTest, LightSetRemovesTheTemporariesOfAKilledRun) {
     const fs::path light = root_ / "light" / "m";
     std::ofstream(light / "mario1.gif.gamarium-tmp-0a1b2c") << "half";
     std::ofstream(light / "notes.txt.tmp123456") << "the user's";
-    makeLightSet(games_, root_, [](const std::string&) {});
+    makeLightSet(games_, root_, [](const text::StoredText&) {});
     EXPECT_FALSE(fs::exists(light / "mario1.gif.gamarium-tmp-0a1b2c"));
     EXPECT_TRUE(fs::exists(light / "notes.txt.tmp123456"));
     EXPECT_EQ(files::readFile(light / "mario1.gif"), "mario bytes");
