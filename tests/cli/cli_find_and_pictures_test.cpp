@@ -11,20 +11,14 @@ namespace {
 using gamarium::testing::cli;
 using gamarium::testing::errorText;
 using gamarium::testing::TempFolder;
-using gamarium::testing::write;
 namespace fs = std::filesystem;
 
 class CliFindAndPictures : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_EQ(cli(home_, "create games").exitCode, 0);
-        ASSERT_EQ(cli(home_, "import games " +
-                                 write(home_, "g.csv",
-                                       "N,Sid,Name,Region,Publisher,Year,Text1,Image1\r\n"
-                                       "1,c,Chrono Trigger,u,Squaresoft,1995,\"Ёлка и ДРАКОН\",\r\n"
-                                       "7,k,Konami Hits,j,KONAMI,1994,Mode 7 demo,konami.png\r\n"))
-                      .exitCode,
-                  0);
+        gamarium::testing::makeGamesBase(home_, "N,Sid,Name,Region,Publisher,Year,Text1,Image1\r\n"
+                                                "1,c,Chrono Trigger,u,Squaresoft,1995,\"Ёлка и ДРАКОН\",\r\n"
+                                                "7,k,Konami Hits,j,KONAMI,1994,Mode 7 demo,konami.png\r\n");
     }
     TempFolder home_;
 };

@@ -17,15 +17,9 @@ namespace fs = std::filesystem;
 class CliPages : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_EQ(cli(home_, "create games").exitCode, 0);
-        ASSERT_EQ(cli(home_, "import games " + write(home_, "g.csv",
-                                                     "N,Sid,Name,Analog,Patch\r\n1,a,Abc,Other (x),1\r\n"
-                                                     "2,a,Ace,,\r\n3,b,Bat,,\r\n"))
-                      .exitCode,
-                  0);
-        ASSERT_EQ(cli(home_, "import games --patches " + write(home_, "p.csv", "N,Patch,Text\r\n1,abc.zip,ur\r\n"))
-                      .exitCode,
-                  0);
+        gamarium::testing::makeGamesBase(home_,
+                                         "N,Sid,Name,Analog,Patch\r\n1,a,Abc,Other (x),1\r\n2,a,Ace,,\r\n3,b,Bat,,\r\n",
+                                         "N,Patch,Text\r\n1,abc.zip,ur\r\n");
         fs::create_directories(site());
         template_ = write(home_, "t.htd", text::fromUtf8("$B\r\n<$LETTER>\r\n$B\r\n[$Name $Image $Patch]\r\n$B\r\n</>\r\n").bytes());
     }

@@ -22,16 +22,10 @@ namespace fs = std::filesystem;
 class CliPreview : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_EQ(cli(home_, "create games").exitCode, 0);
-        ASSERT_EQ(cli(home_, "import games " + write(home_, "g.csv",
-                                                     "N,Sid,Name,Image1,Patch\r\n1,a,A1,a1.png,\r\n"
-                                                     "2,a,A2,gone.png,\r\n3,a,A3,,1\r\n4,a,A4,a4.png,\r\n"
-                                                     "5,a,A5,,\r\n6,b,B1,,\r\n7,b,B2,b 2.png,\r\n"))
-                      .exitCode,
-                  0);
-        ASSERT_EQ(cli(home_, "import games --patches " + write(home_, "p.csv", "N,Patch,Text\r\n1,a3.zip,ur\r\n"))
-                      .exitCode,
-                  0);
+        gamarium::testing::makeGamesBase(home_,
+                                         "N,Sid,Name,Image1,Patch\r\n1,a,A1,a1.png,\r\n2,a,A2,gone.png,\r\n"
+                                         "3,a,A3,,1\r\n4,a,A4,a4.png,\r\n5,a,A5,,\r\n6,b,B1,,\r\n7,b,B2,b 2.png,\r\n",
+                                         "N,Patch,Text\r\n1,a3.zip,ur\r\n");
         picture("a", "a1.png", 100, 50);
         picture("a", "a4.png", 300, 200);
         picture("b", "b 2.png", 640, 480);

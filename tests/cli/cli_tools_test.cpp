@@ -17,13 +17,8 @@ namespace fs = std::filesystem;
 class CliTools : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_EQ(cli(home_, "create games").exitCode, 0);
-        ASSERT_EQ(cli(home_, "import games " +
-                                 write(home_, "g.csv",
-                                       "N,Sid,Name,Image1,Image2\r\n5,a,Abc,abc.png,\r\n5,b,beta,,Beta2.png\r\n"
-                                       "9,z,Zed,zed.png,\r\n"))
-                      .exitCode,
-                  0);
+        gamarium::testing::makeGamesBase(
+            home_, "N,Sid,Name,Image1,Image2\r\n5,a,Abc,abc.png,\r\n5,b,beta,,Beta2.png\r\n9,z,Zed,zed.png,\r\n");
         fs::create_directories(home_.path() / "images" / "games" / "a");
         std::ofstream(home_.path() / "images" / "games" / "a" / "abc.png") << "picture";
     }

@@ -5,6 +5,8 @@
 #include "core/support/run_command.h"
 #include "core/support/temp_folder.h"
 
+#include <gtest/gtest.h>
+
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -66,6 +68,16 @@ inline std::string write(const TempFolder& home, const std::string& name, const 
     const auto file = home.path() / name;
     std::ofstream(file, std::ios::binary) << content;
     return "'" + file.string() + "'";
+}
+
+// The base "games" made and filled from CSV text: its games, and its
+// patches when given.
+inline void makeGamesBase(const TempFolder& home, const std::string& gamesCsv, const std::string& patchesCsv = {}) {
+    ASSERT_EQ(cli(home, "create games").exitCode, 0) << errorText(home);
+    ASSERT_EQ(cli(home, "import games " + write(home, "g.csv", gamesCsv)).exitCode, 0) << errorText(home);
+    if (!patchesCsv.empty()) {
+        ASSERT_EQ(cli(home, "import games --patches " + write(home, "p.csv", patchesCsv)).exitCode, 0) << errorText(home);
+    }
 }
 
 } // namespace gamarium::testing
