@@ -140,11 +140,6 @@ bool hasSignature(std::span<const std::uint8_t> bytes, std::string_view signatur
                       [](char s, std::uint8_t b) { return static_cast<std::uint8_t>(s) == b; });
 }
 
-bool pictureSizeAllowed(std::int64_t width, std::int64_t height) {
-    return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
-           width * height <= kMaxPicturePixels;
-}
-
 DecodeOutcome decodePictureBytes(std::span<const std::uint8_t> bytes, PictureFormat format) {
     DecodeOutcome outcome;
     try {

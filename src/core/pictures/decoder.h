@@ -53,7 +53,10 @@ bool hasSignature(std::span<const std::uint8_t> bytes, std::string_view signatur
 // refused before its pixels are allocated.
 inline constexpr int kMaxPictureSide = 16384;
 inline constexpr std::int64_t kMaxPicturePixels = 64LL * 1024 * 1024;
-bool pictureSizeAllowed(std::int64_t width, std::int64_t height);
+constexpr bool pictureSizeAllowed(std::int64_t width, std::int64_t height) {
+    return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
+           width * height <= kMaxPicturePixels;
+}
 
 // A colour sample of a partly transparent pixel laid on white, which is
 // how every decoder shows transparency.

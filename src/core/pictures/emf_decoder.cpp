@@ -1,4 +1,4 @@
-#include "core/pictures/emf_decoder.h"
+#include "core/pictures/picture_module.h"
 
 #include "core/error.h"
 #include "core/pictures/decoder.h"
@@ -107,7 +107,7 @@ void copyOnWhite(cairo_surface_t* surface, Picture& picture) {
 
 } // namespace
 
-Picture decodeEmf(std::span<const std::uint8_t> bytes) {
+Picture emfDecoding(std::span<const std::uint8_t> bytes) {
     requireWholeRecords(bytes);
     const std::string svg = svgOf(bytes);
 

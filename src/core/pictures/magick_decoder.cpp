@@ -1,4 +1,4 @@
-#include "core/pictures/magick_decoder.h"
+#include "core/pictures/picture_module.h"
 
 #include "core/error.h"
 #include "core/pictures/decoder.h"
@@ -62,7 +62,7 @@ Picture pixelsOf(Magick::Image& image) {
 
 } // namespace
 
-Picture decodeWithMagick(std::span<const std::uint8_t> bytes, const MagickRequest& request) {
+Picture magickDecoding(std::span<const std::uint8_t> bytes, const MagickRequest& request) {
     setUpOnce();
     const Magick::Blob blob(bytes.data(), bytes.size());
     Magick::Image image;
