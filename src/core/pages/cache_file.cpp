@@ -63,6 +63,16 @@ void CacheFile::remove() {
         files::removeFile(beside(file_, ending));
 }
 
+void CacheFile::read(const std::function<void(sqlite::Database&)>& query) {
+    if (!db_)
+        return;
+    try {
+        query(*db_);
+    } catch (...) {
+        // What cannot be read is worked out again.
+    }
+}
+
 void CacheFile::write(const std::function<void(sqlite::Database&)>& change) {
     if (!db_)
         return;

@@ -33,6 +33,8 @@ public:
     CacheFile(const CacheFile&) = delete;
     CacheFile& operator=(const CacheFile&) = delete;
 
+    // Hands the open cache to `query`; a failure is passed over.
+    void read(const std::function<void(store::sqlite::Database&)>& query);
     // Runs `change` as one transaction; a failure leaves the file as it
     // was and is passed over.
     void write(const std::function<void(store::sqlite::Database&)>& change);

@@ -131,8 +131,19 @@ std::vector<GameRecord> readGameKeys(store::Table& games) {
     return records;
 }
 
+// The patches' texts go straight from the table file into the records.
 std::vector<PatchRecord> readPatches(store::Table& patches) {
-    return readRecords(patches, patchTextFields(), [](PatchRecord&) {});
+    const TextFields<PatchRecord>& columns = patchTextFields();
+    std::vector<store::FieldKey> keys;
+    for (const auto& [key, member] : columns) keys.push_back(key);
+    std::vector<PatchRecord> records;
+    records.reserve(static_cast<std::size_t>(patches.recordCount()));
+    patches.forEachStoredRecord(keys, [&](std::size_t, std::span<const std::string_view> stored) {
+        PatchRecord& record = records.emplace_back();
+        for (std::size_t i = 0; i < columns.size(); ++i)
+            record.*columns[i].second = text::fromUtf8(stored[i]).bytes();
+    });
+    return records;
 }
 
 const PatchRecord& patchAt(const std::vector<PatchRecord>& patches, std::int64_t position) {

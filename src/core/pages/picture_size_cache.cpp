@@ -25,29 +25,48 @@ int side(const sqlite::Statement& row, int column) {
     return static_cast<int>(value);
 }
 
+// The stamp and size of a row that begins with them at `first`.
+template <typename Entry>
+Entry entryAt(const sqlite::Statement& row, int first) {
+    return {.stamp = {.size = static_cast<std::uint64_t>(row.intAt(first)),
+                      .changed = row.intAt(first + 1),
+                      .identity = static_cast<std::uint64_t>(row.intAt(first + 2))},
+            .size = {side(row, first + 3), side(row, first + 4)}};
+}
+
 } // namespace
 
 files::Path pictureSizeCacheFile(const files::Path& home, std::string_view base) {
     return cacheFolder(home) / files::toPath(text::StoredText::fromCp1251(text::lower(base) + ".sizes"));
 }
 
-PictureSizeCache::PictureSizeCache(const files::Path& home, std::string_view base)
-    : file_(pictureSizeCacheFile(home, base), kSizes, [this](sqlite::Database& db) {
+PictureSizeCache::PictureSizeCache(const files::Path& home, std::string_view base, Reading reading)
+    : reading_(reading), file_(pictureSizeCacheFile(home, base), kSizes, [this](sqlite::Database& db) {
+          if (reading_ == Reading::AsAsked)
+              return;
           // Taken only when all of it reads well.
-          std::unordered_map<std::string, Entry> loaded;
+          Entries loaded;
           sqlite::Statement rows(db, "SELECT path, size, changed, identity, width, height FROM sizes");
           while (rows.step())
-              loaded[rows.textAt(0)] = {
-                  .stamp = {.size = static_cast<std::uint64_t>(rows.intAt(1)),
-                            .changed = rows.intAt(2),
-                            .identity = static_cast<std::uint64_t>(rows.intAt(3))},
-                  .size = {side(rows, 4), side(rows, 5)},
-              };
+              loaded[rows.textAt(0)] = entryAt<Entry>(rows, 1);
           entries_ = std::move(loaded);
       }) {}
 
+PictureSizeCache::Entries::iterator PictureSizeCache::readEntry(const std::string& key) {
+    std::optional<Entry> kept;
+    file_.read([&](sqlite::Database& db) {
+        sqlite::Statement row(db, "SELECT size, changed, identity, width, height FROM sizes WHERE path = ?");
+        row.bindTextInPlace(1, key);
+        if (row.step())
+            kept = entryAt<Entry>(row, 0);
+    });
+    return kept ? entries_.emplace(key, *kept).first : entries_.end();
+}
+
 std::optional<pictures::PictureSize> PictureSizeCache::find(const std::string& key, const files::FileStamp& stamp) {
-    const auto found = entries_.find(key);
+    auto found = entries_.find(key);
+    if (found == entries_.end() && reading_ == Reading::AsAsked)
+        found = readEntry(key);
     if (found == entries_.end() || found->second.stamp != stamp)
         return std::nullopt;
     found->second.asked = true;

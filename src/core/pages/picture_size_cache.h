@@ -18,7 +18,10 @@ namespace gamarium::pages {
 // thread at a time.
 class PictureSizeCache {
 public:
-    PictureSizeCache(const files::Path& home, std::string_view base);
+    // A run over the whole base reads every kept size at once; a page or
+    // two read only the sizes they ask for.
+    enum class Reading { Whole, AsAsked };
+    PictureSizeCache(const files::Path& home, std::string_view base, Reading reading);
 
     // The size kept for the picture `key` (its path below images/<base>/)
     // when `stamp` is still the one it was kept with.
@@ -37,7 +40,12 @@ private:
         bool asked = false;
         bool learnt = false;
     };
-    std::unordered_map<std::string, Entry> entries_;
+    using Entries = std::unordered_map<std::string, Entry>;
+    // The kept entry of `key` read from the file, or entries_.end().
+    Entries::iterator readEntry(const std::string& key);
+
+    Reading reading_;
+    Entries entries_;
     CacheFile file_;
 };
 

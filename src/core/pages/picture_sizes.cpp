@@ -58,7 +58,9 @@ void PictureSizes::handOver() {
 }
 
 void PictureSizes::run(const std::stop_token& stop) {
-    PictureSizeCache cache(home_, base_);
+    PictureSizeCache cache(home_, base_,
+                           coverage_ == Coverage::WholeBase ? PictureSizeCache::Reading::Whole
+                                                            : PictureSizeCache::Reading::AsAsked);
     for (bool started = false; !started;) {
         std::vector<std::pair<std::int64_t, Picture>> looks;
         {
