@@ -1,18 +1,13 @@
 #include "core/publish/connection.h"
 
 #include "core/files/content_hash.h"
+#include "core/publish/curl_library.h"
 
 #include <cstdio>
-#include <mutex>
 #include <system_error>
 
 namespace gamarium::publish {
 namespace {
-
-void initialiseCurl() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
 
 // The folder part and the name of a relative path.
 std::pair<std::string, std::string> splitPath(const std::string& path) {
@@ -71,70 +66,70 @@ bool connectionLost(CURLcode code) {
 } // namespace
 
 Connection::Connection(const SiteAddress& address, const Access& access)
-    : address_(address), access_(access), curl_((initialiseCurl(), curl_easy_init())) {
+    : address_(address), access_(access), curl_(curl().easyInit()) {
     if (!curl_) throw Error("Не хватает памяти для соединения с сервером.");
 }
 
 Connection::~Connection() {
-    curl_easy_cleanup(curl_);
-    curl_slist_free_all(commands_);
+    curl().easyCleanup(curl_);
+    curl().slistFreeAll(commands_);
 }
 
 void Connection::prepare(const std::string& url) {
-    curl_easy_reset(curl_);
-    curl_slist_free_all(commands_);
+    curl().easyReset(curl_);
+    curl().slistFreeAll(commands_);
     commands_ = nullptr;
     errorText_[0] = '\0';
     lastReply_.clear();
-    curl_easy_setopt(curl_, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(curl_, CURLOPT_ERRORBUFFER, errorText_);
-    curl_easy_setopt(curl_, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl_, CURLOPT_CONNECTTIMEOUT, 30L);
-    curl_easy_setopt(curl_, CURLOPT_SERVER_RESPONSE_TIMEOUT, 60L);
+    curl().easySetopt(curl_, CURLOPT_URL, url.c_str());
+    curl().easySetopt(curl_, CURLOPT_ERRORBUFFER, errorText_);
+    curl().easySetopt(curl_, CURLOPT_NOSIGNAL, 1L);
+    curl().easySetopt(curl_, CURLOPT_CONNECTTIMEOUT, 30L);
+    curl().easySetopt(curl_, CURLOPT_SERVER_RESPONSE_TIMEOUT, 60L);
     // A server that stops answering mid-file is given up after a minute.
-    curl_easy_setopt(curl_, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl_, CURLOPT_LOW_SPEED_TIME, 60L);
+    curl().easySetopt(curl_, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl().easySetopt(curl_, CURLOPT_LOW_SPEED_TIME, 60L);
     const std::string netrc = (access_.userHome / ".netrc").string();
-    curl_easy_setopt(curl_, CURLOPT_NETRC, static_cast<long>(CURL_NETRC_OPTIONAL));
-    curl_easy_setopt(curl_, CURLOPT_NETRC_FILE, netrc.c_str());
-    if (access_.password) curl_easy_setopt(curl_, CURLOPT_PASSWORD, access_.password->c_str());
+    curl().easySetopt(curl_, CURLOPT_NETRC, static_cast<long>(CURL_NETRC_OPTIONAL));
+    curl().easySetopt(curl_, CURLOPT_NETRC_FILE, netrc.c_str());
+    if (access_.password) curl().easySetopt(curl_, CURLOPT_PASSWORD, access_.password->c_str());
     if (abandoned_) {
-        curl_easy_setopt(curl_, CURLOPT_XFERINFOFUNCTION, &Connection::onProgress);
-        curl_easy_setopt(curl_, CURLOPT_XFERINFODATA, this);
-        curl_easy_setopt(curl_, CURLOPT_NOPROGRESS, 0L);
+        curl().easySetopt(curl_, CURLOPT_XFERINFOFUNCTION, &Connection::onProgress);
+        curl().easySetopt(curl_, CURLOPT_XFERINFODATA, this);
+        curl().easySetopt(curl_, CURLOPT_NOPROGRESS, 0L);
     }
     if (address_.protocol == Protocol::Sftp) {
         long methods = CURLSSH_AUTH_PASSWORD | CURLSSH_AUTH_AGENT | CURLSSH_AUTH_KEYBOARD;
         if (const auto key = sshKey(access_.userHome)) {
             methods |= CURLSSH_AUTH_PUBLICKEY;
-            curl_easy_setopt(curl_, CURLOPT_SSH_PRIVATE_KEYFILE, key->c_str());
-            curl_easy_setopt(curl_, CURLOPT_SSH_PUBLIC_KEYFILE, (files::Path(*key) += ".pub").c_str());
+            curl().easySetopt(curl_, CURLOPT_SSH_PRIVATE_KEYFILE, key->c_str());
+            curl().easySetopt(curl_, CURLOPT_SSH_PUBLIC_KEYFILE, (files::Path(*key) += ".pub").c_str());
         }
-        curl_easy_setopt(curl_, CURLOPT_SSH_AUTH_TYPES, methods);
+        curl().easySetopt(curl_, CURLOPT_SSH_AUTH_TYPES, methods);
         const std::string knownHosts = (access_.userHome / ".ssh" / "known_hosts").string();
-        curl_easy_setopt(curl_, CURLOPT_SSH_KNOWNHOSTS, knownHosts.c_str());
-        curl_easy_setopt(curl_, CURLOPT_SSH_KEYFUNCTION, &Connection::checkHostKey);
-        curl_easy_setopt(curl_, CURLOPT_SSH_KEYDATA, this);
+        curl().easySetopt(curl_, CURLOPT_SSH_KNOWNHOSTS, knownHosts.c_str());
+        curl().easySetopt(curl_, CURLOPT_SSH_KEYFUNCTION, &Connection::checkHostKey);
+        curl().easySetopt(curl_, CURLOPT_SSH_KEYDATA, this);
     } else {
         if (address_.protocol == Protocol::Ftps) {
-            curl_easy_setopt(curl_, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
+            curl().easySetopt(curl_, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
             // vsftpd (and others) demand that each data connection resume the
             // control connection's TLS session; with TLS 1.3 tickets the
             // second transfer of a connection is refused, so 1.2 is spoken.
-            curl_easy_setopt(curl_, CURLOPT_SSLVERSION,
+            curl().easySetopt(curl_, CURLOPT_SSLVERSION,
                              static_cast<long>(CURL_SSLVERSION_TLSv1_2) | static_cast<long>(CURL_SSLVERSION_MAX_TLSv1_2));
             if (!access_.caCertificates.empty())
-                curl_easy_setopt(curl_, CURLOPT_CAINFO, access_.caCertificates.c_str());
+                curl().easySetopt(curl_, CURLOPT_CAINFO, access_.caCertificates.c_str());
         }
         // The server's replies, to quote its answer when something fails.
-        curl_easy_setopt(curl_, CURLOPT_DEBUGFUNCTION, &Connection::onDebug);
-        curl_easy_setopt(curl_, CURLOPT_DEBUGDATA, this);
-        curl_easy_setopt(curl_, CURLOPT_VERBOSE, 1L);
+        curl().easySetopt(curl_, CURLOPT_DEBUGFUNCTION, &Connection::onDebug);
+        curl().easySetopt(curl_, CURLOPT_DEBUGDATA, this);
+        curl().easySetopt(curl_, CURLOPT_VERBOSE, 1L);
     }
 }
 
 CURLcode Connection::perform() {
-    const CURLcode code = curl_easy_perform(curl_);
+    const CURLcode code = curl().easyPerform(curl_);
     if (code == CURLE_OK) return code;
     const std::string server = address_.host + ":" + std::to_string(address_.port);
     switch (code) {
@@ -164,7 +159,7 @@ CURLcode Connection::perform() {
 }
 
 std::string Connection::serverAnswer(CURLcode code) const {
-    std::string answer = errorText_[0] ? std::string(errorText_) : std::string(curl_easy_strerror(code));
+    std::string answer = errorText_[0] ? std::string(errorText_) : std::string(curl().easyStrerror(code));
     if (!lastReply_.empty() && !connectionLost(code) && answer.find(lastReply_) == std::string::npos)
         answer += " (ответ сервера: «" + lastReply_ + "»)";
     return answer;
@@ -243,16 +238,16 @@ std::string Connection::removeCommand(const std::string& folder, const std::stri
 
 CURLcode Connection::runCommands(const std::string& folder, const std::vector<std::string>& commands) {
     prepare(address_.urlOf(folder.empty() ? folder : folder + "/"));
-    for (const std::string& command : commands) commands_ = curl_slist_append(commands_, command.c_str());
-    curl_easy_setopt(curl_, CURLOPT_NOBODY, 1L);
+    for (const std::string& command : commands) commands_ = curl().slistAppend(commands_, command.c_str());
+    curl().easySetopt(curl_, CURLOPT_NOBODY, 1L);
     // After the folder is entered: FTP's commands name files in it.
-    curl_easy_setopt(curl_, CURLOPT_POSTQUOTE, commands_);
+    curl().easySetopt(curl_, CURLOPT_POSTQUOTE, commands_);
     return perform();
 }
 
 void Connection::login() {
     prepare(address_.serverUrl());
-    curl_easy_setopt(curl_, CURLOPT_NOBODY, 1L);
+    curl().easySetopt(curl_, CURLOPT_NOBODY, 1L);
     if (const CURLcode code = perform(); code != CURLE_OK) fail(code, address_.shown);
 }
 
@@ -265,14 +260,14 @@ Connection::Sent Connection::upload(const files::Path& local, const std::string&
     std::error_code ec;
     const auto size = std::filesystem::file_size(local, ec);
     prepare(address_.urlOf(joinRemotePath(folder, temporary)));
-    curl_easy_setopt(curl_, CURLOPT_UPLOAD, 1L);
-    curl_easy_setopt(curl_, CURLOPT_READFUNCTION, &readAndHash);
-    curl_easy_setopt(curl_, CURLOPT_READDATA, &source);
-    if (!ec) curl_easy_setopt(curl_, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(size));
-    curl_easy_setopt(curl_, CURLOPT_FTP_CREATE_MISSING_DIRS, static_cast<long>(CURLFTP_CREATE_DIR_RETRY));
+    curl().easySetopt(curl_, CURLOPT_UPLOAD, 1L);
+    curl().easySetopt(curl_, CURLOPT_READFUNCTION, &readAndHash);
+    curl().easySetopt(curl_, CURLOPT_READDATA, &source);
+    if (!ec) curl().easySetopt(curl_, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(size));
+    curl().easySetopt(curl_, CURLOPT_FTP_CREATE_MISSING_DIRS, static_cast<long>(CURLFTP_CREATE_DIR_RETRY));
     for (const std::string& command : renameCommands(folder, temporary, name))
-        commands_ = curl_slist_append(commands_, command.c_str());
-    curl_easy_setopt(curl_, CURLOPT_POSTQUOTE, commands_);
+        commands_ = curl().slistAppend(commands_, command.c_str());
+    curl().easySetopt(curl_, CURLOPT_POSTQUOTE, commands_);
     CURLcode code = CURLE_OK;
     try {
         code = perform();
@@ -331,9 +326,9 @@ std::optional<std::vector<RemoteEntry>> Connection::list(const std::string& fold
     const bool ftp = address_.protocol != Protocol::Sftp;
     if (ftp && !mlsdRefused_) {
         prepare(url);
-        curl_easy_setopt(curl_, CURLOPT_CUSTOMREQUEST, "MLSD");
-        curl_easy_setopt(curl_, CURLOPT_WRITEFUNCTION, &collect);
-        curl_easy_setopt(curl_, CURLOPT_WRITEDATA, &listing);
+        curl().easySetopt(curl_, CURLOPT_CUSTOMREQUEST, "MLSD");
+        curl().easySetopt(curl_, CURLOPT_WRITEFUNCTION, &collect);
+        curl().easySetopt(curl_, CURLOPT_WRITEDATA, &listing);
         const CURLcode code = perform();
         if (code == CURLE_OK) return parseMlsd(listing);
         if (code == CURLE_REMOTE_ACCESS_DENIED) return std::nullopt;
@@ -344,9 +339,9 @@ std::optional<std::vector<RemoteEntry>> Connection::list(const std::string& fold
     }
     prepare(url);
     // -a: vsftpd and others leave out names that begin with a dot otherwise.
-    if (ftp) curl_easy_setopt(curl_, CURLOPT_CUSTOMREQUEST, "LIST -a");
-    curl_easy_setopt(curl_, CURLOPT_WRITEFUNCTION, &collect);
-    curl_easy_setopt(curl_, CURLOPT_WRITEDATA, &listing);
+    if (ftp) curl().easySetopt(curl_, CURLOPT_CUSTOMREQUEST, "LIST -a");
+    curl().easySetopt(curl_, CURLOPT_WRITEFUNCTION, &collect);
+    curl().easySetopt(curl_, CURLOPT_WRITEDATA, &listing);
     const CURLcode code = perform();
     if (code == CURLE_OK) return parseLongListing(listing);
     if (code == (ftp ? CURLE_REMOTE_ACCESS_DENIED : CURLE_REMOTE_FILE_NOT_FOUND)) return std::nullopt;

@@ -1,8 +1,8 @@
 #include "core/publish/site_address.h"
 
 #include "core/error.h"
+#include "core/publish/curl_library.h"
 
-#include <curl/curl.h>
 
 #include <memory>
 
@@ -10,15 +10,15 @@ namespace gamarium::publish {
 namespace {
 
 struct UrlDeleter {
-    void operator()(CURLU* url) const { curl_url_cleanup(url); }
+    void operator()(CURLU* url) const { curl().urlCleanup(url); }
 };
 
 // One part of a parsed URL, decoded; empty when the URL has none.
 std::string part(CURLU* url, CURLUPart which, unsigned flags) {
     char* value = nullptr;
-    if (curl_url_get(url, which, &value, flags) != CURLUE_OK) return {};
+    if (curl().urlGet(url, which, &value, flags) != CURLUE_OK) return {};
     std::string text(value);
-    curl_free(value);
+    curl().free(value);
     return text;
 }
 
@@ -46,9 +46,9 @@ std::string percentEncoded(std::string_view path, bool keepSlashes = true) {
 } // namespace
 
 SiteAddress parseSiteAddress(const std::string& url) {
-    const std::unique_ptr<CURLU, UrlDeleter> parsed(curl_url());
+    const std::unique_ptr<CURLU, UrlDeleter> parsed(curl().url());
     if (!parsed) throw Error("Не хватает памяти для разбора адреса.");
-    if (curl_url_set(parsed.get(), CURLUPART_URL, url.c_str(), CURLU_NON_SUPPORT_SCHEME | CURLU_ALLOW_SPACE) !=
+    if (curl().urlSet(parsed.get(), CURLUPART_URL, url.c_str(), CURLU_NON_SUPPORT_SCHEME | CURLU_ALLOW_SPACE) !=
         CURLUE_OK)
         throw Error("Не удаётся разобрать адрес «" + url + "»: ожидается sftp://, ftps:// или ftp://ПОЛЬЗОВАТЕЛЬ@СЕРВЕР/ПАПКА.");
     SiteAddress address;
