@@ -150,7 +150,9 @@ void fromUtf8(std::string_view utf8, StoredText& text) {
         if (b < 0x80) {
             *to++ = static_cast<char>(b);
             ++at;
-            // The rest of a run of ASCII eight bytes at a time.
+            // The rest of a run of ASCII eight bytes at a time (a lone
+            // space between words of letters goes on at once).
+            if (at < end && *at >= 0x80) continue;
             for (std::uint64_t word; end - at >= 8; at += 8, to += 8) {
                 std::memcpy(&word, at, 8);
                 if (word & 0x8080808080808080u) break;
@@ -158,10 +160,13 @@ void fromUtf8(std::string_view utf8, StoredText& text) {
             }
             continue;
         }
-        // Cyrillic (U+0400..U+047F) straight from its two bytes.
+        // Cyrillic (U+0400..U+047F) straight from its two bytes, a word of
+        // them at a time.
         if ((b & 0xFE) == 0xD0 && end - at >= 2 && (at[1] & 0xC0) == 0x80) {
-            *to++ = kCyrillic[((b & 1) << 6) | (at[1] & 0x3F)];
-            at += 2;
+            do {
+                *to++ = kCyrillic[((at[0] & 1) << 6) | (at[1] & 0x3F)];
+                at += 2;
+            } while (end - at >= 2 && (at[0] & 0xFE) == 0xD0 && (at[1] & 0xC0) == 0x80);
             continue;
         }
         std::size_t extra = 0;
