@@ -1,4 +1,5 @@
 #include "core/error.h"
+#include "core/files/shared_library.h"
 #include "core/pictures/emf_decoder.h"
 #include "core/pictures/magick_decoder.h"
 #include "core/pictures/picture_module.h"
@@ -6,8 +7,6 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
-
-#include <dlfcn.h>
 
 // Where the module's decoders are compiled into the program itself (the
 // sanitizer tests, the fuzzers), they are used as they are.
@@ -32,22 +31,14 @@ ModuleEntries loadModule() {
     if (gamarium_decode_with_magick && gamarium_decode_emf) return {gamarium_decode_with_magick, gamarium_decode_emf, {}};
     std::error_code ec;
     const std::filesystem::path folder = std::filesystem::read_symlink("/proc/self/exe", ec).parent_path();
-    const std::string places[] = {(folder / kPictureModule).string(),
-                                  (folder / GAMARIUM_PICTURE_MODULE_FROM_PROGRAM / kPictureModule).string(),
-                                  kPictureModule};
-    std::string problem;
-    for (const std::string& place : places) {
-        void* module = dlopen(place.c_str(), RTLD_NOW | RTLD_LOCAL);
-        if (!module) {
-            problem = dlerror();
-            continue;
-        }
-        const auto magick = reinterpret_cast<MagickEntry>(dlsym(module, "gamarium_decode_with_magick"));
-        const auto emf = reinterpret_cast<EmfEntry>(dlsym(module, "gamarium_decode_emf"));
-        if (magick && emf) return {magick, emf, {}};
-        problem = place + ": не тот модуль";
-    }
-    return {nullptr, nullptr, std::string("Не найден модуль картинок ") + kPictureModule + " (" + problem + ")."};
+    files::SharedLibrary library({(folder / kPictureModule).string(),
+                                 (folder / GAMARIUM_PICTURE_MODULE_FROM_PROGRAM / kPictureModule).string(),
+                                 kPictureModule});
+    ModuleEntries entries{library.function<decltype(gamarium_decode_with_magick)>("gamarium_decode_with_magick"),
+                          library.function<decltype(gamarium_decode_emf)>("gamarium_decode_emf"), library.problem()};
+    if (!entries.problem.empty())
+        entries.problem = std::string("Не найден модуль картинок ") + kPictureModule + " (" + entries.problem + ").";
+    return entries;
 }
 
 // Loaded once, by the first picture that needs it, on whatever thread.

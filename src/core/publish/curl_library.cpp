@@ -1,52 +1,37 @@
 #include "core/publish/curl_library.h"
 
 #include "core/error.h"
+#include "core/files/shared_library.h"
 
 #include <string>
 
-#include <dlfcn.h>
-
 namespace gamarium::publish {
 namespace {
-
-constexpr const char* kCurl = "libcurl.so.4";
 
 struct LoadedCurl {
     CurlLibrary functions{};
     std::string problem; // why it could not be loaded
 };
 
-template <typename Function>
-void find(void* library, const char* name, Function& function, std::string& problem) {
-    function = reinterpret_cast<Function>(dlsym(library, name));
-    if (!function && problem.empty()) problem = std::string(kCurl) + ": нет функции " + name;
-}
-
 LoadedCurl load() {
-    LoadedCurl loaded;
-    void* library = dlopen(kCurl, RTLD_NOW | RTLD_LOCAL);
-    if (!library) {
-        loaded.problem = dlerror();
-        return loaded;
-    }
-    CurlLibrary& f = loaded.functions;
-    std::string& problem = loaded.problem;
-    find(library, "curl_easy_init", f.easyInit, problem);
-    find(library, "curl_easy_cleanup", f.easyCleanup, problem);
-    find(library, "curl_easy_reset", f.easyReset, problem);
-    find(library, "curl_easy_setopt", f.easySetopt, problem);
-    find(library, "curl_easy_perform", f.easyPerform, problem);
-    find(library, "curl_easy_strerror", f.easyStrerror, problem);
-    find(library, "curl_slist_append", f.slistAppend, problem);
-    find(library, "curl_slist_free_all", f.slistFreeAll, problem);
-    find(library, "curl_url", f.url, problem);
-    find(library, "curl_url_cleanup", f.urlCleanup, problem);
-    find(library, "curl_url_get", f.urlGet, problem);
-    find(library, "curl_url_set", f.urlSet, problem);
-    find(library, "curl_free", f.free, problem);
-    decltype(&curl_global_init) globalInit = nullptr;
-    find(library, "curl_global_init", globalInit, problem);
-    if (problem.empty() && globalInit(CURL_GLOBAL_DEFAULT) != CURLE_OK) problem = "libcurl не запускается";
+    files::SharedLibrary library({"libcurl.so.4"});
+    const auto globalInit = library.function<decltype(curl_global_init)>("curl_global_init");
+    LoadedCurl loaded{{
+        library.function<decltype(curl_easy_init)>("curl_easy_init"),
+        library.function<decltype(curl_easy_cleanup)>("curl_easy_cleanup"),
+        library.function<decltype(curl_easy_reset)>("curl_easy_reset"),
+        library.function<decltype(curl_easy_setopt)>("curl_easy_setopt"),
+        library.function<decltype(curl_easy_perform)>("curl_easy_perform"),
+        library.function<decltype(curl_easy_strerror)>("curl_easy_strerror"),
+        library.function<decltype(curl_slist_append)>("curl_slist_append"),
+        library.function<decltype(curl_slist_free_all)>("curl_slist_free_all"),
+        library.function<decltype(curl_url)>("curl_url"),
+        library.function<decltype(curl_url_cleanup)>("curl_url_cleanup"),
+        library.function<decltype(curl_url_get)>("curl_url_get"),
+        library.function<decltype(curl_url_set)>("curl_url_set"),
+        library.function<decltype(curl_free)>("curl_free")
+    }, library.problem()};
+    if (loaded.problem.empty() && globalInit(CURL_GLOBAL_DEFAULT) != CURLE_OK) loaded.problem = "libcurl не запускается";
     return loaded;
 }
 
