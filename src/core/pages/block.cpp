@@ -54,7 +54,7 @@ std::string shownSide(int side, int limit) {
     return std::to_string(side <= limit ? side : side / 2);
 }
 
-std::string copyright(const GameRecord& game, const std::optional<PatchRecord>& patch) {
+std::string copyright(const GameRecord& game, const PatchRecord* patch) {
     std::string value = "&copy; " + game.publisher;
     if (!game.developer.empty())
         value += ", " + game.developer;
@@ -81,7 +81,7 @@ std::string ratingBar(const GameRecord& game) {
            "<img src=\"rt2.gif\" width=\"" + std::to_string(rest) + "\" height=\"12\">" + edge;
 }
 
-std::string patchParagraph(const std::optional<PatchRecord>& patch, const BlockSettings& settings) {
+std::string patchParagraph(const PatchRecord* patch, const BlockSettings& settings) {
     if (!patch)
         return {};
     const std::string& path = isRussian(patch->language) ? settings.russianPatchPath : settings.otherPatchPath;
@@ -95,7 +95,7 @@ std::string patchParagraph(const std::optional<PatchRecord>& patch, const BlockS
 
 } // namespace
 
-std::string renderBlock(std::string_view blockTemplate, const GameRecord& game, const std::optional<PatchRecord>& patch,
+std::string renderBlock(std::string_view blockTemplate, const GameRecord& game, const PatchRecord* patch,
                         pictures::PictureSize picture, const BlockSettings& settings, const MessageSink& messages) {
     std::string working(blockTemplate);
     const auto fill = [&](std::string_view placeholder, const std::string& value) {
@@ -121,12 +121,12 @@ std::string renderBlock(std::string_view blockTemplate, const GameRecord& game, 
     return working;
 }
 
-void tellBlockMessages(const GameRecord& game, const MessageSink& messages) {
+void tellBlockMessages(const GameKeys& game, const MessageSink& messages) {
     if (!game.analog.empty())
         addnames2(game.analog, messages);
 }
 
-BlockRenderer::BlockRenderer(const std::vector<GameRecord>& games, const std::vector<PatchRecord>& patches,
+BlockRenderer::BlockRenderer(const std::vector<GameKeys>& games, const std::vector<PatchRecord>& patches,
                              PictureSizes& pictureSizes, BlockSettings settings, MessageSink messages,
                              pictures::PictureSize before)
     : games_(games), patches_(patches), settings_(std::move(settings)), messages_(std::move(messages)),
@@ -135,20 +135,22 @@ BlockRenderer::BlockRenderer(const std::vector<GameRecord>& games, const std::ve
 BlockInputs BlockRenderer::next(std::int64_t position) {
     if (const auto size = pictureSizes_.at(position))
         picture_ = *size;
-    BlockInputs inputs{.game = &games_.at(static_cast<std::size_t>(position - 1)), .patch = {}, .picture = picture_};
-    if (!inputs.game->patch.empty()) {
-        inputs.patch = patchAt(patches_, inputs.game->patchPosition);
-        lastPatchPosition_ = inputs.game->patchPosition;
+    BlockInputs inputs{.position = position, .patch = nullptr, .picture = picture_};
+    const GameKeys& game = games_.at(static_cast<std::size_t>(position - 1));
+    if (game.hasPatch) {
+        inputs.patch = &patchAt(patches_, game.patchPosition);
+        lastPatchPosition_ = game.patchPosition;
     }
     return inputs;
 }
 
-std::string BlockRenderer::render(std::string_view blockTemplate, const BlockInputs& inputs) const {
-    return renderBlock(blockTemplate, *inputs.game, inputs.patch, inputs.picture, settings_, messages_);
+std::string BlockRenderer::render(std::string_view blockTemplate, const BlockInputs& inputs,
+                                  const GameRecord& game) const {
+    return renderBlock(blockTemplate, game, inputs.patch, inputs.picture, settings_, messages_);
 }
 
-std::string BlockRenderer::addnames(std::string_view blockTemplate, std::int64_t position) {
-    return render(blockTemplate, next(position));
+std::string BlockRenderer::addnames(std::string_view blockTemplate, std::int64_t position, const GameRecord& game) {
+    return render(blockTemplate, next(position), game);
 }
 
 } // namespace gamarium::pages

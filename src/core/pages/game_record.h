@@ -19,12 +19,20 @@ class Table;
 // an integer in decimal.
 namespace gamarium::pages {
 
-struct GameRecord {
-    std::string name, region, text1, drname, analog, sid, image1;
-    std::string publisher, developer, year, type, genre, ngamers, size, file, rating;
-    std::string patch;              // empty: the game has no patch
+// What places a game on the pages, finds its picture and its patch, and
+// what its block tells even when the block is not made: the part of a game
+// a run holds for every game.
+struct GameKeys {
+    std::string sid, image1, analog;
     std::int64_t patchPosition = 0; // 1-based place of its patch in the patch table
     std::int64_t ratingValue = 0;
+    bool hasPatch = false; // the Patch field is not empty
+};
+
+// The whole game, as its block shows it.
+struct GameRecord : GameKeys {
+    std::string name, region, text1, drname;
+    std::string publisher, developer, year, type, genre, ngamers, size, file, rating, patch;
 };
 
 struct PatchRecord {
@@ -40,25 +48,27 @@ const TextFields<PatchRecord>& patchTextFields();
 // Every record of the table in table order, read in one pass.
 std::vector<GameRecord> readGames(store::Table& games);
 std::vector<PatchRecord> readPatches(store::Table& patches);
-// The whole records at the 1-based `positions` put into `records` (one for
-// every record of the table), read without moving the table.
-void readGamesAt(store::Table& games, const std::vector<std::int64_t>& positions, std::vector<GameRecord>& records);
-// The same pass over what places a game on the pages and finds its
-// picture, and its numbers: Sid, Image1, Patch and Rating; the other
-// fields stay empty.
-std::vector<GameRecord> readGameKeys(store::Table& games);
+// The whole records at the 1-based `positions`, in their order, read
+// without moving the table: one by one when they are few, else in one pass.
+std::vector<GameRecord> readGamesAt(store::Table& games, const std::vector<std::int64_t>& positions);
+// The same pass over the keys of every game.
+std::vector<GameKeys> readGameKeys(store::Table& games);
 
-// Fills those fields of a record from the stored values of the fields
-// `names` (Table::forEachStoredRecord), which hold the four.
+// Fills a game's keys from the stored values of the fields `names`
+// (Table::forEachStoredRecord), which hold Sid, Image1, Analog, Patch and
+// Rating.
 class GameKeyReader {
 public:
     GameKeyReader(store::Table& games, const std::vector<store::FieldKey>& names);
-    void read(std::span<const std::string_view> stored, GameRecord& game) const;
+    void read(std::span<const std::string_view> stored, GameKeys& game) const;
+    // Only what the game's texts do not say: the patch's position, the
+    // rating, and whether there is a patch.
+    void readNumbers(std::span<const std::string_view> stored, GameKeys& game) const;
 
 private:
     const store::Field& patch_;
     const store::Field& rating_;
-    std::size_t sid_ = 0, image1_ = 0, patchAt_ = 0, ratingAt_ = 0;
+    std::size_t sid_ = 0, image1_ = 0, analog_ = 0, patchAt_ = 0, ratingAt_ = 0;
 };
 
 // The patch at `position`, counting from 1; a position before the first or

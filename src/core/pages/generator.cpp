@@ -3,19 +3,19 @@
 #include "core/error.h"
 #include "core/pages/block.h"
 #include "core/pages/file_url.h"
+#include "core/pages/game_digests.h"
 #include "core/pages/input_hash.h"
 #include "core/pages/output_folder.h"
 #include "core/pages/page_list.h"
 #include "core/pages/page_record.h"
 #include "core/pages/page_set.h"
 #include "core/pages/sitemap.h"
-#include "core/pages/stored_games.h"
 #include "core/pictures/picture_folder.h"
 #include "core/store/table.h"
 #include "core/text/cp1251.h"
 
 #include <algorithm>
-#include <functional>
+#include <optional>
 #include <span>
 
 namespace gamarium::pages {
@@ -66,10 +66,10 @@ PageTexts pageTexts(const std::string& letterlist, std::string_view key, int pag
 }
 
 std::string pageBytes(const PageTemplate& pageTemplate, const PageTexts& texts, const BlockRenderer& renderer,
-                      const std::vector<BlockInputs>& blocks) {
+                      const std::vector<BlockInputs>& blocks, std::span<const GameRecord> games) {
     std::string bytes = addnames1(pageTemplate.head, texts);
-    for (const BlockInputs& block : blocks)
-        bytes += renderer.render(pageTemplate.block, block);
+    for (std::size_t i = 0; i < blocks.size(); ++i)
+        bytes += renderer.render(pageTemplate.block, blocks[i], games[i]);
     return bytes + addnames1(pageTemplate.foot, texts);
 }
 
@@ -77,7 +77,7 @@ std::string pageBytes(const PageTemplate& pageTemplate, const PageTexts& texts, 
 // when the program comes to make other bytes of the same inputs or to
 // digest them otherwise, so that pages recorded by an older program are
 // made anew.
-constexpr std::int64_t kPageFormat = 2;
+constexpr std::int64_t kPageFormat = 3;
 
 // What goes into every page of the run.
 InputHash::Digest runInputs(const PageTemplate& pageTemplate, const PageSettings& settings,
@@ -90,58 +90,60 @@ InputHash::Digest runInputs(const PageTemplate& pageTemplate, const PageSettings
     return hash.digest();
 }
 
-// The game's texts go in as stored, before they are converted: only the
-// pages made need them converted.
-void addBlock(InputHash& hash, const BlockInputs& block, std::string_view storedGame) {
-    hash.add(storedGame);
-    hash.add(block.game->patchPosition).add(block.game->ratingValue);
-    hash.add(block.patch.has_value());
-    if (block.patch)
-        for (const auto& [name, member] : patchTextFields())
-            hash.add(*block.patch.*member);
-    hash.add(block.picture.width).add(block.picture.height);
+// What a page is made of besides its pictures: the run's inputs, its place
+// among the pages, and its games, each by the digest of its stored fields
+// (its numbers among them) with its patch.
+InputHash::Digest pageRecords(const InputHash::Digest& run, const PageSet& set, int number, int count,
+                              std::span<const std::int64_t> games, const std::vector<GameKeys>& keys,
+                              const std::vector<PatchRecord>& patches, const GameDigests& digests) {
+    InputHash hash;
+    hash.add(run).add(set.key).add(number).add(count);
+    for (const std::int64_t game : games) {
+        hash.add(digests.at(game));
+        const GameKeys& gameKeys = keys[static_cast<std::size_t>(game - 1)];
+        hash.add(gameKeys.hasPatch);
+        if (gameKeys.hasPatch)
+            for (const auto& [name, member] : patchTextFields())
+                hash.add(patchAt(patches, gameKeys.patchPosition).*member);
+    }
+    return hash.digest();
 }
 
-// Writes the pages of a run. The games' records hold their keys and
-// numbers; a page's games are converted into them only when it is made.
+// Writes the pages of a run. What every page is made of is digested first,
+// without its pictures, and the games of the pages whose records changed
+// are read whole at once, while the pictures are still being looked at.
+// Then the pages are made or left in order, each as its pictures' sizes
+// come.
 class SiteWriter {
 public:
-    SiteWriter(const PageTemplate& pageTemplate, const PageSettings& settings, const StoredGames& stored,
-               std::vector<GameRecord>& games, BlockRenderer& renderer, OutputFolder& output, PageRecord& record,
+    SiteWriter(const PageTemplate& pageTemplate, const PageSettings& settings, store::Table& games,
+               const std::vector<GameKeys>& keys, const std::vector<PatchRecord>& patches,
+               const GameDigests& digests, BlockRenderer& renderer, OutputFolder& output, PageRecord& record,
                std::string letterlist)
-        : template_(pageTemplate), gamesPerPage_(settings.gamesPerPage), stored_(stored), games_(games),
-          renderer_(renderer), output_(output), record_(record),
+        : template_(pageTemplate), gamesPerPage_(settings.gamesPerPage), games_(games), keys_(keys),
+          patches_(patches), digests_(digests), renderer_(renderer), output_(output), record_(record),
           runInputs_(runInputs(pageTemplate, settings, letterlist)), letterlist_(std::move(letterlist)) {}
 
     void writeSets(const std::vector<const PageSet*>& sets, const ProgressSink& progress) {
-        int total = 0;
-        for (const PageSet* set : sets)
-            total += pageCount(*set, gamesPerPage_);
-        int done = 0;
-        const auto tellProgress = [&] {
-            if (progress)
-                progress(done, total);
-        };
-        tellProgress();
-        for (const PageSet* set : sets) {
-            const int pages = pageCount(*set, gamesPerPage_);
-            auto next = set->games.begin();
-            for (int page = 1; page <= pages; ++page) {
-                const auto count = std::min<std::ptrdiff_t>(gamesPerPage_, set->games.end() - next);
-                InputHash inputs;
-                inputs.add(runInputs_).add(set->key).add(page).add(pages);
-                const std::span<const std::int64_t> games(next, next + count);
-                std::vector<BlockInputs> blocks;
-                for (const std::int64_t game : games) {
-                    lastGame_ = game;
-                    addBlock(inputs, blocks.emplace_back(renderer_.next(game)), stored_.bytes(game));
-                }
-                next += count;
-                writePage(pageName(set->key, page) + ".htm", inputs.digest(), games, blocks,
-                          [&] { return pageTexts(letterlist_, set->key, page, pages); });
-                ++done;
-                tellProgress();
+        const std::vector<Page> pages = plan(sets);
+        std::vector<std::int64_t> changed;
+        for (const Page& page : pages)
+            if (!page.sameRecords)
+                changed.insert(changed.end(), page.games.begin(), page.games.end());
+        const std::vector<GameRecord> records = readGamesAt(games_, changed);
+        std::span<const GameRecord> next(records);
+        const auto total = static_cast<int>(pages.size());
+        if (progress)
+            progress(0, total);
+        for (int done = 1; const Page& page : pages) {
+            if (page.sameRecords) {
+                writePage(page, {});
+            } else {
+                writePage(page, next.first(page.games.size()));
+                next = next.subspan(page.games.size());
             }
+            if (progress)
+                progress(done++, total);
         }
         record_.save();
     }
@@ -153,35 +155,77 @@ public:
     std::int64_t lastGame() const { return lastGame_; }
 
 private:
-    // A page whose inputs are those its file was made of is not made again.
-    void writePage(const std::string& name, const InputHash::Digest& inputs, std::span<const std::int64_t> games,
-                   const std::vector<BlockInputs>& blocks, const std::function<PageTexts()>& texts) {
-        const files::Path file = output_.pageFile(name);
-        const std::optional<files::FileStamp> before = files::fileStamp(file);
-        if (record_.unchanged(name, inputs, before)) {
-            for (const std::int64_t game : games) {
-                GameRecord& record = games_[static_cast<std::size_t>(game - 1)];
-                record.analog = stored_.text(game, &GameRecord::analog);
-                tellBlockMessages(record, renderer_.messages());
+    struct Page {
+        const PageSet* set = nullptr;
+        int number = 0, count = 0; // of the set's pages
+        std::span<const std::int64_t> games;
+        std::string name;
+        InputHash::Digest records{};
+        bool sameRecords = false; // as the page was last made of
+    };
+
+    std::vector<Page> plan(const std::vector<const PageSet*>& sets) {
+        std::vector<Page> pages;
+        for (const PageSet* set : sets) {
+            const int count = pageCount(*set, gamesPerPage_);
+            auto next = set->games.begin();
+            for (int number = 1; number <= count; ++number) {
+                const auto games = std::min<std::ptrdiff_t>(gamesPerPage_, set->games.end() - next);
+                Page& page = pages.emplace_back(Page{.set = set, .number = number, .count = count,
+                                                     .games = std::span<const std::int64_t>(next, next + games),
+                                                     .name = pageName(set->key, number) + ".htm"});
+                next += games;
+                page.records = pageRecords(runInputs_, *set, number, count, page.games, keys_, patches_, digests_);
+                page.sameRecords = record_.sameRecords(page.name, page.records);
             }
-            record_.note(name, inputs, *before);
-            written_.push_back({name, before->changed});
+        }
+        return pages;
+    }
+
+    // A page whose inputs are those its file was made of is not made again.
+    // `games` are the page's games read whole, or none when its records are
+    // those it was last made of.
+    void writePage(const Page& page, std::span<const GameRecord> games) {
+        InputHash inputs;
+        inputs.add(page.records);
+        std::vector<BlockInputs> blocks;
+        for (const std::int64_t game : page.games) {
+            lastGame_ = game;
+            const BlockInputs& block = blocks.emplace_back(renderer_.next(game));
+            inputs.add(block.picture.width).add(block.picture.height);
+        }
+        const InputHash::Digest digest = inputs.digest();
+        const files::Path file = output_.pageFile(page.name);
+        const std::optional<files::FileStamp> before = output_.pageStamp(file);
+        if (record_.unchanged(page.name, digest, before)) {
+            for (const std::int64_t game : page.games)
+                tellBlockMessages(keys_[static_cast<std::size_t>(game - 1)], renderer_.messages());
+            record_.note(page.name, page.records, digest, *before);
+            written_.push_back({page.name, before->changed});
             ++report_.pagesUnchanged;
             return;
         }
-        for (const std::int64_t game : games)
-            stored_.read(game, games_[static_cast<std::size_t>(game - 1)]);
-        ++(output_.writePage(file, pageBytes(template_, texts(), renderer_, blocks)) ? report_.pagesWritten : report_.pagesUnchanged);
-        const std::optional<files::FileStamp> after = files::fileStamp(file);
+        // Only its pictures changed: its games are read now, by themselves.
+        std::vector<GameRecord> read;
+        if (games.empty() && !page.games.empty()) {
+            read = readGamesAt(games_, std::vector<std::int64_t>(page.games.begin(), page.games.end()));
+            games = read;
+        }
+        const PageTexts texts = pageTexts(letterlist_, page.set->key, page.number, page.count);
+        ++(output_.writePage(file, pageBytes(template_, texts, renderer_, blocks, games)) ? report_.pagesWritten
+                                                                                        : report_.pagesUnchanged);
+        const std::optional<files::FileStamp> after = output_.pageStamp(file);
         if (after)
-            record_.note(name, inputs, *after);
-        written_.push_back({name, after ? after->changed : 0});
+            record_.note(page.name, page.records, digest, *after);
+        written_.push_back({page.name, after ? after->changed : 0});
     }
 
     const PageTemplate& template_;
     int gamesPerPage_;
-    const StoredGames& stored_;
-    std::vector<GameRecord>& games_;
+    store::Table& games_;
+    const std::vector<GameKeys>& keys_;
+    const std::vector<PatchRecord>& patches_;
+    const GameDigests& digests_;
     BlockRenderer& renderer_;
     OutputFolder& output_;
     PageRecord& record_;
@@ -198,13 +242,13 @@ GenerationReport writeSite(store::Table& games, store::Table& patches, const fil
     // The games are read in one pass, and meanwhile their pictures looked
     // up in the picture size cache; the pictures it does not know are
     // looked at from the moment the games' places are known.
+    std::vector<GameKeys> gameKeys; // before the picture sizes, which keep them
     PictureSizes pictureSizes(home, base, PictureSizes::Coverage::WholeBase);
     const std::vector<PatchRecord> patchRecords = readPatches(patches);
-    std::vector<GameRecord> gameRecords;
-    const StoredGames stored(games, gameRecords, [&](std::int64_t position, const GameRecord& keys) {
+    const GameDigests digests(games, home, base, gameKeys, [&](std::int64_t position, const GameKeys& keys) {
         pictureSizes.look(position, keys);
     });
-    const SiteSets sets = groupGames(gameRecords, patchRecords);
+    const SiteSets sets = groupGames(gameKeys, patchRecords);
     const std::vector<const PageSet*> written = writtenSets(sets);
     if (const auto clash = pageNameClash(written, settings.gamesPerPage))
         return refuse(callbacks.messages, *clash);
@@ -213,11 +257,13 @@ GenerationReport writeSite(store::Table& games, store::Table& patches, const fil
     std::vector<std::int64_t> order;
     for (const PageSet* set : written)
         order.insert(order.end(), set->games.begin(), set->games.end());
-    pictureSizes.read(gameRecords, std::move(order));
-    BlockRenderer renderer(gameRecords, patchRecords, pictureSizes, settings.block, callbacks.messages);
+    pictureSizes.read(gameKeys, std::move(order));
+    BlockRenderer renderer(gameKeys, patchRecords, pictureSizes, settings.block, callbacks.messages);
     PageRecord record(home, output.folder());
-    SiteWriter writer(pageTemplate, settings, stored, gameRecords, renderer, output, record, sets.letterlist);
+    SiteWriter writer(pageTemplate, settings, games, gameKeys, patchRecords, digests, renderer, output, record,
+                      sets.letterlist);
     writer.writeSets(written, callbacks.progress);
+    
     if (!settings.siteUrl.empty())
         output.writePage(output.pageFile("sitemap.xml"), sitemap(settings.siteUrl, writer.pages()));
     // The tables are left where the run left off: the record editor shows
@@ -248,10 +294,11 @@ bool previewPage(store::Table& games, store::Table& patches, const files::Path& 
     }
     if (position < 1 || position > games.recordCount())
         throw Error("Игры на месте " + std::to_string(position) + " в базе нет.");
+    std::vector<GameKeys> gameKeys; // before the picture sizes, which keep them
     PictureSizes pictureSizes(home, base, PictureSizes::Coverage::SomeGames);
     const std::vector<PatchRecord> patchRecords = readPatches(patches);
-    std::vector<GameRecord> gameRecords = readGameKeys(games);
-    const SiteSets sets = groupGames(gameRecords, patchRecords);
+    gameKeys = readGameKeys(games);
+    const SiteSets sets = groupGames(gameKeys, patchRecords);
     const std::vector<const PageSet*> written = writtenSets(sets);
     if (const auto clash = pageNameClash(written, settings.gamesPerPage)) {
         tell(messages, *clash);
@@ -279,8 +326,8 @@ bool previewPage(store::Table& games, store::Table& patches, const files::Path& 
     const std::vector<std::int64_t> shown(first, last);
     std::vector<std::int64_t> order = shown;
     order.insert(order.end(), before.rbegin(), before.rend());
-    pictureSizes.read(gameRecords, std::move(order));
-    readGamesAt(games, shown, gameRecords);
+    pictureSizes.read(gameKeys, std::move(order));
+    const std::vector<GameRecord> shownRecords = readGamesAt(games, shown);
 
     if (links == PictureLinks::Files)
         settings.block.pictureLink = [&](const GameRecord& game) {
@@ -288,7 +335,7 @@ bool previewPage(store::Table& games, store::Table& patches, const files::Path& 
                 pictures::gamePictureFolder(home, base, text::StoredText::fromCp1251(game.sid)),
                 text::StoredText::fromCp1251(game.image1)));
         };
-    BlockRenderer renderer(gameRecords, patchRecords, pictureSizes, settings.block, messages,
+    BlockRenderer renderer(gameKeys, patchRecords, pictureSizes, settings.block, messages,
                            pictureBefore(pictureSizes, before));
     std::vector<BlockInputs> blocks;
     for (const std::int64_t game : shown)
@@ -296,7 +343,7 @@ bool previewPage(store::Table& games, store::Table& patches, const files::Path& 
     const int page = static_cast<int>(index / perPage) + 1;
     files::writeFileReplacing(file, pageBytes(pageTemplate, pageTexts(sets.letterlist, set->key, page,
                                                                        pageCount(*set, settings.gamesPerPage)),
-                                              renderer, blocks));
+                                              renderer, blocks, shownRecords));
     return true;
 }
 

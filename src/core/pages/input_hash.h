@@ -19,6 +19,8 @@ public:
     InputHash& add(std::int64_t number);
     InputHash& add(const Digest& digest);
     Digest digest() const;
+    // Starts again with nothing added, keeping the memory.
+    void clear() { pieces_.clear(); }
 
 private:
     std::string pieces_;

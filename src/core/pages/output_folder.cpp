@@ -21,14 +21,22 @@ bool holds(const files::Path& file, std::string_view bytes) {
 
 } // namespace
 
-OutputFolder::OutputFolder(const files::Path& typed) : folder_(files::withSlashes(typed)) {
+namespace {
+
+files::Path existingFolder(const files::Path& typed) {
+    files::Path folder = files::withSlashes(typed);
     std::error_code error;
-    if (typed.empty() || !std::filesystem::is_directory(folder_, error)) {
+    if (typed.empty() || !std::filesystem::is_directory(folder, error)) {
         const auto shown = typed.u8string();
         throw Error("Папка для создаваемых страничек «" + std::string(shown.begin(), shown.end()) +
                     "» не найдена. Страницы не созданы.");
     }
+    return folder;
 }
+
+} // namespace
+
+OutputFolder::OutputFolder(const files::Path& typed) : folder_(existingFolder(typed)), open_(folder_) {}
 
 void OutputFolder::removeTemporaries() const {
     files::removeTemporaries(folder_);
@@ -36,6 +44,10 @@ void OutputFolder::removeTemporaries() const {
 
 files::Path OutputFolder::pageFile(std::string_view name) {
     return names_.find(folder_, text::StoredText::fromCp1251(name));
+}
+
+std::optional<files::FileStamp> OutputFolder::pageStamp(const files::Path& file) const {
+    return open_.stamp(file.filename());
 }
 
 bool OutputFolder::writePage(const files::Path& file, std::string_view bytes) {

@@ -2,6 +2,9 @@
 
 #include "core/files/files.h"
 #include "core/files/no_case_lookup.h"
+#include "core/files/system.h"
+
+#include <optional>
 
 #include <string_view>
 
@@ -22,6 +25,8 @@ public:
     // The file of the page `name`: an existing file of that name in any
     // letter case, else a new one of that name.
     files::Path pageFile(std::string_view name);
+    // The stamp of a pageFile, if it is there.
+    std::optional<files::FileStamp> pageStamp(const files::Path& file) const;
 
     // Deletes the temporary files a killed run left in the folder.
     void removeTemporaries() const;
@@ -32,6 +37,7 @@ public:
 
 private:
     files::Path folder_;
+    files::OpenFolder open_; // a page's stamp is asked of the folder, not found from the root
     files::NoCaseLookup names_; // the folder listed once, at the first page
 };
 

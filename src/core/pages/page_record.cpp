@@ -15,9 +15,10 @@ namespace sqlite = store::sqlite;
 
 const CacheKind kRecord{
     .applicationId = 0x47504731, // "GPG1"
-    .version = 1,
+    .version = 2,
     .tables = "CREATE TABLE folder(path BLOB NOT NULL);"
-              "CREATE TABLE pages(name BLOB PRIMARY KEY, inputs BLOB NOT NULL, size INTEGER NOT NULL,"
+              "CREATE TABLE pages(name BLOB PRIMARY KEY, records BLOB NOT NULL, inputs BLOB NOT NULL,"
+              " size INTEGER NOT NULL,"
               " changed INTEGER NOT NULL, identity INTEGER NOT NULL) WITHOUT ROWID",
 };
 
@@ -30,6 +31,16 @@ std::string fullPath(const files::Path& folder) {
         full = std::filesystem::absolute(folder, error).lexically_normal();
     const auto bytes = full.u8string();
     return std::string(bytes.begin(), bytes.end());
+}
+
+void readDigest(std::string_view stored, InputHash::Digest& digest) {
+    if (stored.size() != digest.size())
+        throw std::runtime_error("not a digest");
+    std::memcpy(digest.data(), stored.data(), stored.size());
+}
+
+std::string_view bytes(const InputHash::Digest& digest) {
+    return {reinterpret_cast<const char*>(digest.data()), digest.size()};
 }
 
 std::string hex(std::uint64_t value) {
@@ -54,19 +65,22 @@ PageRecord::PageRecord(const files::Path& home, const files::Path& outputFolder)
           if (!folder.step() || folder.textAt(0) != folder_)
               throw std::runtime_error("the record of another folder");
           std::unordered_map<std::string, Page> loaded;
-          sqlite::Statement rows(db, "SELECT name, inputs, size, changed, identity FROM pages");
+          sqlite::Statement rows(db, "SELECT name, records, inputs, size, changed, identity FROM pages");
           while (rows.step()) {
               Page& page = loaded[rows.textAt(0)];
-              const std::string_view inputs = rows.textViewAt(1);
-              if (inputs.size() != page.inputs.size())
-                  throw std::runtime_error("not a digest");
-              std::memcpy(page.inputs.data(), inputs.data(), inputs.size());
-              page.file = {.size = static_cast<std::uint64_t>(rows.intAt(2)),
-                           .changed = rows.intAt(3),
-                           .identity = static_cast<std::uint64_t>(rows.intAt(4))};
+              readDigest(rows.textViewAt(1), page.records);
+              readDigest(rows.textViewAt(2), page.inputs);
+              page.file = {.size = static_cast<std::uint64_t>(rows.intAt(3)),
+                           .changed = rows.intAt(4),
+                           .identity = static_cast<std::uint64_t>(rows.intAt(5))};
           }
           pages_ = std::move(loaded);
       }) {}
+
+bool PageRecord::sameRecords(std::string_view name, const InputHash::Digest& records) const {
+    const auto found = pages_.find(std::string(name));
+    return found != pages_.end() && found->second.records == records;
+}
 
 bool PageRecord::unchanged(std::string_view name, const InputHash::Digest& inputs,
                            const std::optional<files::FileStamp>& file) const {
@@ -74,10 +88,12 @@ bool PageRecord::unchanged(std::string_view name, const InputHash::Digest& input
     return file && found != pages_.end() && found->second.inputs == inputs && found->second.file == *file;
 }
 
-void PageRecord::note(std::string_view name, const InputHash::Digest& inputs, const files::FileStamp& file) {
+void PageRecord::note(std::string_view name, const InputHash::Digest& records, const InputHash::Digest& inputs,
+                      const files::FileStamp& file) {
     const auto [found, added] = pages_.try_emplace(std::string(name));
     Page& page = found->second;
-    page.changed = added || page.changed || page.inputs != inputs || page.file != file;
+    page.changed = added || page.changed || page.records != records || page.inputs != inputs || page.file != file;
+    page.records = records;
     page.inputs = inputs;
     page.file = file;
     page.noted = true;
@@ -94,7 +110,7 @@ void PageRecord::save() {
         sqlite::Statement folder(db, "INSERT INTO folder VALUES(?)");
         folder.bindTextInPlace(1, folder_);
         folder.run();
-        sqlite::Statement put(db, "INSERT OR REPLACE INTO pages VALUES(?, ?, ?, ?, ?)");
+        sqlite::Statement put(db, "INSERT OR REPLACE INTO pages VALUES(?, ?, ?, ?, ?, ?)");
         sqlite::Statement drop(db, "DELETE FROM pages WHERE name = ?");
         for (const auto& [name, page] : pages_) {
             if (!page.noted) {
@@ -102,11 +118,11 @@ void PageRecord::save() {
                 drop.run();
             } else if (page.changed) {
                 put.bindTextInPlace(1, name);
-                put.bindTextInPlace(2, std::string_view(reinterpret_cast<const char*>(page.inputs.data()),
-                                                        page.inputs.size()));
-                put.bindInt(3, static_cast<std::int64_t>(page.file.size));
-                put.bindInt(4, page.file.changed);
-                put.bindInt(5, static_cast<std::int64_t>(page.file.identity));
+                put.bindTextInPlace(2, bytes(page.records));
+                put.bindTextInPlace(3, bytes(page.inputs));
+                put.bindInt(4, static_cast<std::int64_t>(page.file.size));
+                put.bindInt(5, page.file.changed);
+                put.bindInt(6, static_cast<std::int64_t>(page.file.identity));
                 put.run();
             }
         }

@@ -37,19 +37,19 @@ std::optional<std::string> pageNameClash(const std::vector<const PageSet*>& sets
     return std::nullopt;
 }
 
-void p_let(const GameRecord& game, const std::vector<PatchRecord>& patches, std::int64_t position, PageSet& ru,
+void p_let(const GameKeys& game, const std::vector<PatchRecord>& patches, std::int64_t position, PageSet& ru,
            PageSet& dejap) {
-    if (game.patch.empty())
+    if (!game.hasPatch)
         return;
     PageSet& set = isRussian(patchAt(patches, game.patchPosition).language) ? ru : dejap;
     set.games.push_back(position);
 }
 
-SiteSets groupGames(const std::vector<GameRecord>& games, const std::vector<PatchRecord>& patches) {
+SiteSets groupGames(const std::vector<GameKeys>& games, const std::vector<PatchRecord>& patches) {
     SiteSets sets;
     std::unordered_map<std::string, std::size_t> groupOfKey;
     std::int64_t position = 0;
-    for (const GameRecord& game : games) {
+    for (const GameKeys& game : games) {
         ++position;
         p_let(game, patches, position, sets.ru, sets.dejap);
         std::string key = text::lower(game.sid);

@@ -39,12 +39,12 @@ std::optional<std::string> pageNameClash(const std::vector<const PageSet*>& sets
 
 // If `game` (at `position`) has a patch, adds the position to `ru` or
 // `dejap` by the patch's language code.
-void p_let(const GameRecord& game, const std::vector<PatchRecord>& patches, std::int64_t position, PageSet& ru,
+void p_let(const GameKeys& game, const std::vector<PatchRecord>& patches, std::int64_t position, PageSet& ru,
            PageSet& dejap);
 
 // The grouping pass over the games in table order. A letter group's key is
 // the lower-cased Sid; games with the same key belong to one group even
 // where other games stand between them.
-SiteSets groupGames(const std::vector<GameRecord>& games, const std::vector<PatchRecord>& patches);
+SiteSets groupGames(const std::vector<GameKeys>& games, const std::vector<PatchRecord>& patches);
 
 } // namespace gamarium::pages

@@ -24,11 +24,7 @@ PictureSizes::~PictureSizes() {
     reader_.request_stop();
 }
 
-void PictureSizes::read(const std::vector<GameRecord>& games, std::vector<std::int64_t> order) {
-    std::vector<Picture> pictures;
-    pictures.reserve(games.size());
-    for (const GameRecord& game : games)
-        pictures.push_back({game.sid, game.image1});
+void PictureSizes::read(const std::vector<GameKeys>& games, std::vector<std::int64_t> order) {
     {
         const std::lock_guard lock(mutex_);
         looks_.insert(looks_.end(), std::make_move_iterator(lookBatch_.begin()), std::make_move_iterator(lookBatch_.end()));
@@ -36,14 +32,14 @@ void PictureSizes::read(const std::vector<GameRecord>& games, std::vector<std::i
         results_ = std::make_unique<Result[]>(games.size());
         resultCount_ = games.size();
         order_ = std::move(order);
-        pictures_ = std::move(pictures);
+        games_ = &games;
         started_ = true;
     }
     start_.notify_one();
 }
 
-void PictureSizes::look(std::int64_t position, const GameRecord& game) {
-    lookBatch_.emplace_back(position, Picture{game.sid, game.image1});
+void PictureSizes::look(std::int64_t position, const GameKeys& game) {
+    lookBatch_.emplace_back(position, &game);
     if (lookBatch_.size() >= kLookBatch)
         handOver();
 }
@@ -61,8 +57,9 @@ void PictureSizes::run(const std::stop_token& stop) {
     PictureSizeCache cache(home_, base_,
                            coverage_ == Coverage::WholeBase ? PictureSizeCache::Reading::Whole
                                                             : PictureSizeCache::Reading::AsAsked);
+    
     for (bool started = false; !started;) {
-        std::vector<std::pair<std::int64_t, Picture>> looks;
+        std::vector<std::pair<std::int64_t, const GameKeys*>> looks;
         {
             std::unique_lock lock(mutex_);
             if (!start_.wait(lock, stop, [this] { return started_ || !looks_.empty(); }))
@@ -83,7 +80,7 @@ void PictureSizes::run(const std::stop_token& stop) {
             if (!result.ready.load(std::memory_order_relaxed)) {
                 try {
                     const auto index = static_cast<std::size_t>(position - 1);
-                    result.size = index < known_.size() && known_[index] ? *known_[index] : readOne(pictures_[index], cache);
+                    result.size = index < known_.size() && known_[index] ? *known_[index] : readOne((*games_)[index], cache);
                 } catch (...) {
                     result.error = std::current_exception();
                 }
@@ -92,6 +89,7 @@ void PictureSizes::run(const std::stop_token& stop) {
         }
         passed();
     }
+    
     for (std::size_t i = 0; i < resultCount_; ++i)
         if (!results_[i].ready.load(std::memory_order_relaxed)) {
             results_[i].error = std::make_exception_ptr(std::logic_error("A picture asked for out of the order"));
@@ -139,34 +137,74 @@ PictureSizes::Folder& PictureSizes::folderOf(const std::string& sid) {
     return found->second;
 }
 
-void PictureSizes::lookUp(const std::vector<std::pair<std::int64_t, Picture>>& looks, PictureSizeCache& cache) {
-    for (const auto& [position, picture] : looks) {
+namespace {
+
+// Runs work(first, last) over [0, count), the first half on a thread of its
+// own when there is enough to share: asking the system for a file's stamp
+// is most of a look-up, and the other processor is free by then.
+template <typename Work>
+void onTwoThreads(std::size_t count, const Work& work) {
+    constexpr std::size_t kShared = 512;
+    if (count < kShared) {
+        work(std::size_t{0}, count);
+        return;
+    }
+    const std::size_t half = count / 2;
+    std::jthread helper([&] { work(std::size_t{0}, half); });
+    work(half, count);
+}
+
+} // namespace
+
+void PictureSizes::lookUp(const std::vector<std::pair<std::int64_t, const GameKeys*>>& looks, PictureSizeCache& cache) {
+    struct Look {
+        std::size_t index = 0;
+        const Folder* folder = nullptr; // none: no file to stamp
+        files::Path name;
+        std::optional<files::FileStamp> stamp;
+        Known known;
+    };
+    for (std::size_t first = 0; first < looks.size();) {
         if (misses_ >= finds_ + kLookBatch)
             return;
-        const auto index = static_cast<std::size_t>(position - 1);
-        if (known_.size() <= index)
-            known_.resize(index + 1);
-        try {
-            known_[index] = kept(picture, cache);
-        } catch (...) {
-            // Told when the picture is read in the order.
+        // A few first, to learn soon whether the cache knows the pictures.
+        const std::size_t count = std::min(finds_ > 0 ? kStampChunk : kLookBatch, looks.size() - first);
+        std::vector<Look> chunk(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            const auto& [position, game] = looks[first + i];
+            const GameKeys& picture = *game;
+            Look& look = chunk[i];
+            look.index = static_cast<std::size_t>(position - 1);
+            if (picture.image1.empty()) {
+                look.known = std::optional<pictures::PictureSize>{};
+                continue;
+            }
+            try {
+                look.folder = &folderOf(picture.sid);
+                look.name = files::toPath(text::StoredText::fromCp1251(picture.image1));
+            } catch (...) {
+                look.folder = nullptr; // told when the picture is read in the order
+            }
         }
-        ++(known_[index] ? finds_ : misses_);
+        first += count;
+        onTwoThreads(count, [&](std::size_t from, std::size_t to) {
+            for (std::size_t i = from; i < to; ++i)
+                if (chunk[i].folder)
+                    chunk[i].stamp = chunk[i].folder->open->stamp(chunk[i].name);
+        });
+        for (Look& look : chunk) {
+            if (look.stamp)
+                if (const auto size = cache.find(look.folder->key + "/" + keyText(look.name), *look.stamp))
+                    look.known = size;
+            if (known_.size() <= look.index)
+                known_.resize(look.index + 1);
+            known_[look.index] = look.known;
+            ++(look.known ? finds_ : misses_);
+        }
     }
 }
 
-PictureSizes::Known PictureSizes::kept(const Picture& picture, PictureSizeCache& cache) {
-    if (picture.image1.empty())
-        return std::optional<pictures::PictureSize>{};
-    const Folder& folder = folderOf(picture.sid);
-    const files::Path name = files::toPath(text::StoredText::fromCp1251(picture.image1));
-    if (const std::optional<files::FileStamp> stamp = folder.open->stamp(name))
-        if (const auto size = cache.find(folder.key + "/" + keyText(name), *stamp))
-            return size;
-    return std::nullopt;
-}
-
-std::optional<pictures::PictureSize> PictureSizes::readOne(const Picture& picture, PictureSizeCache& cache) {
+std::optional<pictures::PictureSize> PictureSizes::readOne(const GameKeys& picture, PictureSizeCache& cache) {
     if (picture.image1.empty())
         return std::nullopt;
     const Folder& folder = folderOf(picture.sid);

@@ -46,13 +46,14 @@ public:
     // While the games are being read, before read(): looks up the picture
     // of the game at `position` in the cache as soon as it is known, so
     // that a picture unchanged since is done with before the order is.
-    void look(std::int64_t position, const GameRecord& game);
+    // `game` is kept, not copied: it is the one read() will be given.
+    void look(std::int64_t position, const GameKeys& game);
 
     // Starts reading the pictures of `games` (their Sid and Image1 are
-    // used, copied) at the 1-based positions in `order`; a position may
-    // come more than once. Called once. Going, it stops reading what has
-    // not been asked for.
-    void read(const std::vector<GameRecord>& games, std::vector<std::int64_t> order);
+    // used; the games are kept, not copied) at the 1-based positions in
+    // `order`; a position may come more than once. Called once. Going, it
+    // stops reading what has not been asked for.
+    void read(const std::vector<GameKeys>& games, std::vector<std::int64_t> order);
 
     // The size of the first picture of the game at `position`, looked up in
     // images/<base>/<Sid>/ whatever the names' letter case; 0 x 0 for a
@@ -73,17 +74,12 @@ private:
         std::string key; // its name, which begins the cache keys of its pictures
     };
     void run(const std::stop_token& stop);
-    // What names a game's picture.
-    struct Picture {
-        std::string sid, image1;
-    };
     // What the games looked at so far hold, by position - 1: a size known
     // without opening a picture (none for an empty Image1), or nothing.
     using Known = std::optional<std::optional<pictures::PictureSize>>;
     void handOver();
-    void lookUp(const std::vector<std::pair<std::int64_t, Picture>>& looks, PictureSizeCache& cache);
-    Known kept(const Picture& picture, PictureSizeCache& cache);
-    std::optional<pictures::PictureSize> readOne(const Picture& picture, PictureSizeCache& cache);
+    void lookUp(const std::vector<std::pair<std::int64_t, const GameKeys*>>& looks, PictureSizeCache& cache);
+    std::optional<pictures::PictureSize> readOne(const GameKeys& picture, PictureSizeCache& cache);
     Folder& folderOf(const std::string& sid);
     // One more entry of the order gone through.
     void passed();
@@ -96,6 +92,9 @@ private:
     // outrun finds by a batch, the cache is taken not to know the pictures
     // and the rest wait for the order.
     static constexpr std::size_t kLookBatch = 256;
+    // Once the cache is seen to know pictures, they are looked up this many
+    // at a time.
+    static constexpr std::size_t kStampChunk = 4096;
     static constexpr std::size_t kNobody = static_cast<std::size_t>(-1);
 
     files::Path home_;
@@ -108,9 +107,9 @@ private:
     std::mutex mutex_;
     std::condition_variable_any start_;
     bool started_ = false; // under the mutex
-    std::vector<Picture> pictures_; // by position - 1
-    std::vector<std::pair<std::int64_t, Picture>> lookBatch_; // the caller's, not yet handed over
-    std::vector<std::pair<std::int64_t, Picture>> looks_;     // under the mutex
+    const std::vector<GameKeys>* games_ = nullptr; // the caller's, from read()
+    std::vector<std::pair<std::int64_t, const GameKeys*>> lookBatch_; // the caller's, not yet handed over
+    std::vector<std::pair<std::int64_t, const GameKeys*>> looks_;     // under the mutex
     std::vector<Known> known_;                                // the reader's
     std::size_t finds_ = 0, misses_ = 0;                      // the reader's
     std::vector<std::int64_t> order_;

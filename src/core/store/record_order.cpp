@@ -52,4 +52,9 @@ void RecordOrder::erase(std::size_t position) {
     rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(position));
 }
 
+bool RecordOrder::idsInOrder() const {
+    return std::adjacent_find(rows_.begin(), rows_.end(),
+                              [](const Row& a, const Row& b) { return a.id >= b.id; }) == rows_.end();
+}
+
 } // namespace gamarium::store

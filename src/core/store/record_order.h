@@ -30,6 +30,10 @@ public:
     std::size_t size() const { return rows_.size(); }
     bool empty() const { return rows_.empty(); }
     const Row& at(std::size_t position) const { return rows_[position]; }
+    // Whether the records' ids grow with their positions, as they do in a
+    // table whose records were only ever added at its end: then the order
+    // of the ids is the position order.
+    bool idsInOrder() const;
 
     // A key for a new record at `position` (0..size), inserted before the
     // record now there. Changes nothing; apply() does once it is stored.

@@ -217,7 +217,9 @@ void Table::scanRecords(const std::vector<FieldKey>& fields,
     checkBrowseMode();
     std::string columns = "_id";
     for (const FieldKey key : fields) columns += ", " + sqlite::quoteIdentifier(text::toUtf8(text::StoredText::fromCp1251(field(key).name())));
-    sqlite::Statement scan(*db_, "SELECT " + columns + " FROM records ORDER BY _order");
+    // The table read in the order it is stored in costs no lookup per record.
+    const char* order = order_.idsInOrder() ? " ORDER BY _id" : " ORDER BY _order";
+    sqlite::Statement scan(*db_, "SELECT " + columns + " FROM records" + order);
     readKeepingCursor([&] {
         std::fill(buffer_.begin(), buffer_.end(), FieldValue{});
         for (std::size_t position = 0; scan.step(); ++position) {

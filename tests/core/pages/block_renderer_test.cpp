@@ -15,16 +15,17 @@ protected:
 
     std::vector<std::string> render(std::string_view blockTemplate) {
         const std::vector<GameRecord> games = readGames(games_);
+        const std::vector<GameKeys> keys = readGameKeys(games_);
         const std::vector<PatchRecord> patches = readPatches(patches_);
         std::vector<std::int64_t> order;
         for (std::size_t i = 1; i <= games.size(); ++i)
             order.push_back(static_cast<std::int64_t>(i));
         PictureSizes sizes(home_.path(), "games", PictureSizes::Coverage::WholeBase);
-        sizes.read(games, order);
-        BlockRenderer renderer(games, patches, sizes, BlockSettings{}, {});
+        sizes.read(keys, order);
+        BlockRenderer renderer(keys, patches, sizes, BlockSettings{}, {});
         std::vector<std::string> blocks;
         for (const std::int64_t position : order)
-            blocks.push_back(renderer.addnames(blockTemplate, position));
+            blocks.push_back(renderer.addnames(blockTemplate, position, games[static_cast<std::size_t>(position - 1)]));
         lastPatchPosition_ = renderer.lastPatchPosition();
         return blocks;
     }

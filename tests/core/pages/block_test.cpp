@@ -53,7 +53,7 @@ void check(const Case& c) {
     if (c.change)
         c.change(in);
     int told = 0;
-    const std::string out = renderBlock(fromUtf8(c.blockTemplate).bytes(), in.game, in.patch, in.picture, BlockSettings{},
+    const std::string out = renderBlock(fromUtf8(c.blockTemplate).bytes(), in.game, in.patch ? &*in.patch : nullptr, in.picture, BlockSettings{},
                                         [&](const std::string& message) {
                                             EXPECT_EQ(message, "!!!!!!!!!!!!!");
                                             ++told;

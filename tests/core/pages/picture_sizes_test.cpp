@@ -18,10 +18,10 @@ protected:
         add({.name = "One", .sid = "a", .image1 = "one.png"});
         add({.name = "Two", .sid = "A", .image1 = "two.png"});
         add({.name = "Missing", .sid = "a", .image1 = "three.png"});
-        games = readGames(games_);
+        games = readGameKeys(games_);
     }
 
-    std::vector<GameRecord> games;
+    std::vector<GameKeys> games;
 };
 
 TEST_F(PagesPictureSizes, AnswersInAnyOrderWhateverOrderTheyAreRead) {
