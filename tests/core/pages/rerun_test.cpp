@@ -1,3 +1,4 @@
+#include "core/pages/game_digests.h"
 #include "core/pages/generator.h"
 #include "core/pages/page_record.h"
 #include "core/pages/picture_size_cache.h"
@@ -174,6 +175,48 @@ TEST_F(PagesRerun, DamagedOrUnwritableCachesAreMadeAnewOrDoneWithout) {
         for (const auto& [name, bytes] : fresh())
             EXPECT_EQ(files::readFile(site() / name), bytes) << c.what << ": " << name;
         fs::remove_all(sizes.parent_path());
+    }
+}
+
+// The games of a table whose file has not changed since a run, with nothing
+// in its journal, are not read again; any change to the table is seen.
+TEST_F(PagesRerun, AGameTableUnchangedSinceIsNotReadAgain) {
+    const fs::path table = home_.path() / "base" / "games.db";
+    struct Case {
+        const char* what;
+        std::function<void()> change;
+        std::set<std::string> made;
+        bool read; // the whole table
+    };
+    const Case cases[] = {
+        {"nothing", [] {}, {}, false},
+        {"an edit still in the table's journal", [&] { change(1, "Name", "a1x"); }, {"a.htm"}, true},
+        {"an edit the table file holds",
+         [&] {
+             change(4, "Name", "b1x");
+             games_.close();
+             games_.open();
+         },
+         {"b.htm"}, true},
+        {"the kept digests damaged",
+         [&] { std::ofstream(gameDigestsFile(home_.path(), "games"), std::ios::binary) << std::string(5000, 'x'); },
+         {}, true},
+    };
+    for (const Case& c : cases) {
+        // A table changed a moment ago may change again with the same stamp.
+        games_.close();
+        fs::last_write_time(table, fs::file_time_type::clock::now() - std::chrono::hours(1));
+        games_.open();
+        run(site());
+        scribble();
+        c.change();
+        const std::uint64_t before = games_.recordsRead();
+        run(site());
+        EXPECT_EQ(games_.recordsRead() - before >= static_cast<std::uint64_t>(games_.recordCount()), c.read) << c.what;
+        EXPECT_EQ(madeAgain(), c.made) << c.what;
+        const std::map<std::string, std::string> expected = fresh();
+        for (const std::string& name : c.made)
+            EXPECT_EQ(files::readFile(site() / name), expected.at(name)) << c.what << ": " << name;
     }
 }
 
