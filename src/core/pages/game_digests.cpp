@@ -1,10 +1,13 @@
 #include "core/pages/game_digests.h"
 
+#include "core/error.h"
 #include "core/files/system.h"
 #include "core/pages/cache_file.h"
 #include "core/store/sqlite.h"
 #include "core/store/table.h"
 #include "core/text/cp1251.h"
+
+#include <xxhash.h>
 
 #include <chrono>
 #include <cstring>
@@ -14,14 +17,10 @@
 namespace gamarium::pages {
 namespace {
 
-namespace sqlite = store::sqlite;
-
-const CacheKind kDigests{
-    .applicationId = 0x47444731, // "GDG1"
-    .version = 1,
-    .tables = "CREATE TABLE games(program BLOB NOT NULL, size INTEGER NOT NULL, changed INTEGER NOT NULL,"
-              " identity INTEGER NOT NULL, count INTEGER NOT NULL, data BLOB NOT NULL)",
-};
+// The file begins with this, then the program that wrote it, the stamp of
+// the table file, the number of games, a digest of the rest, and the rest:
+// the games' keys and digests.
+constexpr std::string_view kMagic = "GDG1";
 
 // What the keys and digests are made by; raise it when they come to be
 // made otherwise.
@@ -52,22 +51,23 @@ bool settled(const files::FileStamp& stamp) {
 class Writer {
 public:
     void add(const GameKeys& game, const InputHash::Digest& digest) {
-        for (const std::string* text : {&game.sid, &game.image1, &game.analog}) {
-            put(static_cast<std::uint32_t>(text->size()));
-            bytes_ += *text;
+        for (const std::string* value : {&game.sid, &game.image1, &game.analog}) {
+            number(static_cast<std::uint32_t>(value->size()));
+            text(*value);
         }
-        put(game.patchPosition);
-        put(game.ratingValue);
+        number(game.patchPosition);
+        number(game.ratingValue);
         bytes_ += static_cast<char>(game.hasPatch ? 1 : 0);
         bytes_.append(reinterpret_cast<const char*>(digest.data()), digest.size());
     }
+    template <typename Number>
+    void number(Number value) {
+        bytes_.append(reinterpret_cast<const char*>(&value), sizeof value);
+    }
+    void text(std::string_view value) { bytes_ += value; }
     const std::string& bytes() const { return bytes_; }
 
 private:
-    template <typename Number>
-    void put(Number number) {
-        bytes_.append(reinterpret_cast<const char*>(&number), sizeof number);
-    }
     std::string bytes_;
 };
 
@@ -75,32 +75,94 @@ class Reader {
 public:
     explicit Reader(std::string_view bytes) : rest_(bytes) {}
     void next(GameKeys& game, InputHash::Digest& digest) {
-        for (std::string* text : {&game.sid, &game.image1, &game.analog})
-            *text = take(get<std::uint32_t>());
-        game.patchPosition = get<std::int64_t>();
-        game.ratingValue = get<std::int64_t>();
-        game.hasPatch = take(1) != std::string_view("\0", 1);
-        const std::string_view stored = take(digest.size());
+        for (std::string* value : {&game.sid, &game.image1, &game.analog})
+            *value = text(number<std::uint32_t>());
+        game.patchPosition = number<std::int64_t>();
+        game.ratingValue = number<std::int64_t>();
+        game.hasPatch = text(1) != std::string_view("\0", 1);
+        const std::string_view stored = text(digest.size());
         std::memcpy(digest.data(), stored.data(), digest.size());
     }
-    bool done() const { return rest_.empty(); }
-
-private:
-    std::string_view take(std::size_t size) {
+    std::string_view rest() const { return rest_; }
+    std::string_view text(std::size_t size) {
         if (rest_.size() < size)
-            throw std::runtime_error("the digests end too soon");
+            throw std::runtime_error("the kept digests end too soon");
         const std::string_view taken = rest_.substr(0, size);
         rest_.remove_prefix(size);
         return taken;
     }
     template <typename Number>
-    Number get() {
-        Number number;
-        std::memcpy(&number, take(sizeof number).data(), sizeof number);
-        return number;
+    Number number() {
+        Number value;
+        std::memcpy(&value, text(sizeof value).data(), sizeof value);
+        return value;
     }
+
+private:
     std::string_view rest_;
 };
+
+
+struct Kept {
+    std::vector<GameKeys> keys;
+    std::vector<InputHash::Digest> digests;
+};
+
+std::uint64_t checksum(std::string_view bytes) {
+    return XXH3_64bits(bytes.data(), bytes.size());
+}
+
+// The keys and digests kept in `file`, when they were read from the table
+// file as it stands (`stamp`) and hold `count` games. A plain file, read
+// whole at once: the keys are a few bytes per game, and a database would
+// cost more to open and copy out of than they take to read.
+std::optional<Kept> keptIn(const files::Path& file, const std::optional<files::FileStamp>& stamp,
+                           std::size_t count) {
+    if (!stamp || !files::fileExists(file))
+        return std::nullopt;
+    try {
+        const std::string bytes = files::readFile(file);
+        Reader header(bytes);
+        if (header.text(kMagic.size()) != kMagic || header.text(header.number<std::uint32_t>()) != kProgram ||
+            header.number<std::uint64_t>() != stamp->size || header.number<std::int64_t>() != stamp->changed ||
+            header.number<std::uint64_t>() != stamp->identity || header.number<std::uint64_t>() != count)
+            return std::nullopt;
+        const auto sum = header.number<std::uint64_t>();
+        if (checksum(header.rest()) != sum)
+            return std::nullopt;
+        Kept kept{std::vector<GameKeys>(count), std::vector<InputHash::Digest>(count)};
+        Reader games(header.rest());
+        for (std::size_t i = 0; i < count; ++i)
+            games.next(kept.keys[i], kept.digests[i]);
+        if (!games.rest().empty())
+            return std::nullopt;
+        return kept;
+    } catch (const std::exception&) {
+        return std::nullopt; // unreadable or cut short: read the table
+    }
+}
+
+void keep(const files::Path& file, const files::FileStamp& stamp, const std::vector<GameKeys>& keys,
+          const std::vector<InputHash::Digest>& digests) {
+    Writer games;
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        games.add(keys[i], digests[i]);
+    Writer header;
+    header.text(kMagic);
+    header.number(static_cast<std::uint32_t>(kProgram.size()));
+    header.text(kProgram);
+    header.number(stamp.size);
+    header.number(stamp.changed);
+    header.number(stamp.identity);
+    header.number(static_cast<std::uint64_t>(keys.size()));
+    header.number(checksum(games.bytes()));
+    try {
+        files::makeFolder(file.parent_path());
+        files::writeFileReplacing(file, header.bytes() + games.bytes());
+    } catch (const Error&) {
+        // Only the next run is slower.
+    }
+}
 
 } // namespace
 
@@ -113,49 +175,24 @@ GameDigests::GameDigests(store::Table& games, const files::Path& home, std::stri
                          const std::function<void(std::int64_t position, const GameKeys& keys)>& read) {
     const std::optional<files::FileStamp> stamp = tableStamp(games);
     const auto count = static_cast<std::size_t>(games.recordCount());
-    bool kept = false;
-    CacheFile cache(gameDigestsFile(home, base), kDigests, [&](sqlite::Database& db) {
-        if (!stamp)
-            return;
-        sqlite::Statement row(db, "SELECT program, size, changed, identity, count, data FROM games");
-        if (!row.step() || row.textViewAt(0) != kProgram || static_cast<std::uint64_t>(row.intAt(1)) != stamp->size ||
-            row.intAt(2) != stamp->changed || static_cast<std::uint64_t>(row.intAt(3)) != stamp->identity ||
-            static_cast<std::size_t>(row.intAt(4)) != count)
-            return;
-        // Taken only when all of it reads well.
-        std::vector<GameKeys> loadedKeys(count);
-        std::vector<InputHash::Digest> loadedDigests(count);
-        Reader reader(row.textViewAt(5));
-        for (std::size_t i = 0; i < count; ++i)
-            reader.next(loadedKeys[i], loadedDigests[i]);
-        if (!reader.done())
-            throw std::runtime_error("the digests go on");
-        keys = std::move(loadedKeys);
-        digests_ = std::move(loadedDigests);
-        kept = true;
-    });
-    if (kept) {
+    const files::Path file = gameDigestsFile(home, base);
+    if (std::optional<Kept> kept = keptIn(file, stamp, count)) {
+        keys = std::move(kept->keys);
+        digests_ = std::move(kept->digests);
         for (std::size_t i = 0; i < count; ++i)
             read(static_cast<std::int64_t>(i) + 1, keys[i]);
         return;
     }
     readTable(games, keys, read);
-    if (!stamp || !settled(*stamp))
-        return;
-    Writer writer;
-    for (std::size_t i = 0; i < count; ++i)
-        writer.add(keys[i], digests_[i]);
-    cache.write([&](sqlite::Database& db) {
-        db.exec("DELETE FROM games");
-        sqlite::Statement put(db, "INSERT INTO games VALUES(?, ?, ?, ?, ?, ?)");
-        put.bindTextInPlace(1, kProgram);
-        put.bindInt(2, static_cast<std::int64_t>(stamp->size));
-        put.bindInt(3, stamp->changed);
-        put.bindInt(4, static_cast<std::int64_t>(stamp->identity));
-        put.bindInt(5, static_cast<std::int64_t>(count));
-        put.bindTextInPlace(6, writer.bytes());
-        put.run();
-    });
+    if (stamp && settled(*stamp))
+        keep(file, *stamp, keys, digests_);
+}
+
+std::vector<GameKeys> gameKeysOf(store::Table& games, const files::Path& home, std::string_view base) {
+    if (std::optional<Kept> kept = keptIn(gameDigestsFile(home, base), tableStamp(games),
+                                          static_cast<std::size_t>(games.recordCount())))
+        return std::move(kept->keys);
+    return readGameKeys(games);
 }
 
 void GameDigests::readTable(store::Table& games, std::vector<GameKeys>& keys,

@@ -42,6 +42,10 @@ private:
     std::vector<InputHash::Digest> digests_; // by position - 1
 };
 
+// The keys of every game of `base` (readGameKeys), as they were kept when
+// the table stands as it was read.
+std::vector<GameKeys> gameKeysOf(store::Table& games, const files::Path& home, std::string_view base);
+
 // The file that keeps the game digests of `base`.
 files::Path gameDigestsFile(const files::Path& home, std::string_view base);
 

@@ -297,7 +297,7 @@ bool previewPage(store::Table& games, store::Table& patches, const files::Path& 
     std::vector<GameKeys> gameKeys; // before the picture sizes, which keep them
     PictureSizes pictureSizes(home, base, PictureSizes::Coverage::SomeGames);
     const std::vector<PatchRecord> patchRecords = readPatches(patches);
-    gameKeys = readGameKeys(games);
+    gameKeys = gameKeysOf(games, home, base);
     const SiteSets sets = groupGames(gameKeys, patchRecords);
     const std::vector<const PageSet*> written = writtenSets(sets);
     if (const auto clash = pageNameClash(written, settings.gamesPerPage)) {
