@@ -160,6 +160,8 @@ private:
         int number = 0, count = 0; // of the set's pages
         std::span<const std::int64_t> games;
         std::string name;
+        files::Path file;
+        std::optional<files::FileStamp> before; // of its file as the run found it
         InputHash::Digest records{};
         bool sameRecords = false; // as the page was last made of
     };
@@ -173,8 +175,12 @@ private:
                 const auto games = std::min<std::ptrdiff_t>(gamesPerPage_, set->games.end() - next);
                 Page& page = pages.emplace_back(Page{.set = set, .number = number, .count = count,
                                                      .games = std::span<const std::int64_t>(next, next + games),
-                                                     .name = pageName(set->key, number) + ".htm"});
+                                                     .name = pageName(set->key, number) + ".htm",
+                                                     .file = {}, .before = {}});
                 next += games;
+                // Found while the pictures are still being looked at.
+                page.file = output_.pageFile(page.name);
+                page.before = output_.pageStamp(page.file);
                 page.records = pageRecords(runInputs_, *set, number, count, page.games, keys_, patches_, digests_);
                 page.sameRecords = record_.sameRecords(page.name, page.records);
             }
@@ -195,13 +201,12 @@ private:
             inputs.add(block.picture.width).add(block.picture.height);
         }
         const InputHash::Digest digest = inputs.digest();
-        const files::Path file = output_.pageFile(page.name);
-        const std::optional<files::FileStamp> before = output_.pageStamp(file);
-        if (record_.unchanged(page.name, digest, before)) {
+        const files::Path& file = page.file;
+        if (record_.unchanged(page.name, digest, page.before)) {
             for (const std::int64_t game : page.games)
                 tellBlockMessages(keys_[static_cast<std::size_t>(game - 1)], renderer_.messages());
-            record_.note(page.name, page.records, digest, *before);
-            written_.push_back({page.name, before->changed});
+            record_.note(page.name, page.records, digest, *page.before);
+            written_.push_back({page.name, page.before->changed});
             ++report_.pagesUnchanged;
             return;
         }
