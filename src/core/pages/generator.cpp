@@ -246,13 +246,14 @@ GenerationReport writeSite(store::Table& games, store::Table& patches, const fil
                            const GeneratorCallbacks& callbacks, OutputFolder& output) {
     // The games are read in one pass, and meanwhile their pictures looked
     // up in the picture size cache; the pictures it does not know are
-    // looked at from the moment the games' places are known.
+    // looked at from the moment the games' places are known. The patches
+    // are read after the games, while their pictures are being looked at.
     std::vector<GameKeys> gameKeys; // before the picture sizes, which keep them
     PictureSizes pictureSizes(home, base, PictureSizes::Coverage::WholeBase);
-    const std::vector<PatchRecord> patchRecords = readPatches(patches);
     const GameDigests digests(games, home, base, gameKeys, [&](std::int64_t position, const GameKeys& keys) {
         pictureSizes.look(position, keys);
     });
+    const std::vector<PatchRecord> patchRecords = readPatches(patches);
     const SiteSets sets = groupGames(gameKeys, patchRecords);
     const std::vector<const PageSet*> written = writtenSets(sets);
     if (const auto clash = pageNameClash(written, settings.gamesPerPage))

@@ -46,9 +46,12 @@ PictureSizeCache::PictureSizeCache(const files::Path& home, std::string_view bas
               return;
           // Taken only when all of it reads well.
           Entries loaded;
+          sqlite::Statement count(db, "SELECT count(*) FROM sizes");
+          if (count.step())
+              loaded.reserve(static_cast<std::size_t>(count.intAt(0)));
           sqlite::Statement rows(db, "SELECT path, size, changed, identity, width, height FROM sizes");
           while (rows.step())
-              loaded[rows.textAt(0)] = entryAt<Entry>(rows, 1);
+              loaded.try_emplace(std::string(rows.textViewAt(0)), entryAt<Entry>(rows, 1));
           entries_ = std::move(loaded);
       }) {}
 
