@@ -1,6 +1,5 @@
 #include "core/pages/game_digests.h"
 
-#include "core/error.h"
 #include "core/files/system.h"
 #include "core/pages/cache_file.h"
 #include "core/store/sqlite.h"
@@ -159,7 +158,7 @@ void keep(const files::Path& file, const files::FileStamp& stamp, const std::vec
     try {
         files::makeFolder(file.parent_path());
         files::writeFileReplacing(file, header.bytes() + games.bytes());
-    } catch (const Error&) {
+    } catch (const std::exception&) {
         // Only the next run is slower.
     }
 }

@@ -189,8 +189,13 @@ void PictureSizes::lookUp(const std::vector<std::pair<std::int64_t, const GameKe
         first += count;
         onTwoThreads(count, [&](std::size_t from, std::size_t to) {
             for (std::size_t i = from; i < to; ++i)
-                if (chunk[i].folder)
-                    chunk[i].stamp = chunk[i].folder->open->stamp(chunk[i].name);
+                try {
+                    if (chunk[i].folder)
+                        chunk[i].stamp = chunk[i].folder->open->stamp(chunk[i].name);
+                } catch (...) {
+                    // No stamp: the picture is read in the order, and what
+                    // went wrong told then.
+                }
         });
         for (Look& look : chunk) {
             if (look.stamp)
