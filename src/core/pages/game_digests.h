@@ -21,9 +21,9 @@ namespace gamarium::pages {
 // of what goes into a page; only the games of pages that are made are read
 // whole.
 //
-// The keys and digests are kept in the program's cache folder with the
-// stamp of the table file they were read from: while the file stands as it
-// was, with nothing in its journal, the table is not read again.
+// The keys and digests are kept in the program's cache folder
+// (cache/<base>.digests, a KeptTable): while the table's file stands as it
+// was, the table is not read again.
 class GameDigests {
 public:
     // The games of `base`, whose caches are kept under `home`. `keys` gets

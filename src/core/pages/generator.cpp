@@ -5,6 +5,7 @@
 #include "core/pages/file_url.h"
 #include "core/pages/game_digests.h"
 #include "core/pages/input_hash.h"
+#include "core/pages/kept_patches.h"
 #include "core/pages/output_folder.h"
 #include "core/pages/page_list.h"
 #include "core/pages/page_record.h"
@@ -253,7 +254,7 @@ GenerationReport writeSite(store::Table& games, store::Table& patches, const fil
     const GameDigests digests(games, home, base, gameKeys, [&](std::int64_t position, const GameKeys& keys) {
         pictureSizes.look(position, keys);
     });
-    const std::vector<PatchRecord> patchRecords = readPatches(patches);
+    const std::vector<PatchRecord> patchRecords = patchesOf(patches, home, base);
     const SiteSets sets = groupGames(gameKeys, patchRecords);
     const std::vector<const PageSet*> written = writtenSets(sets);
     if (const auto clash = pageNameClash(written, settings.gamesPerPage))
@@ -302,7 +303,7 @@ bool previewPage(store::Table& games, store::Table& patches, const files::Path& 
         throw Error("Игры на месте " + std::to_string(position) + " в базе нет.");
     std::vector<GameKeys> gameKeys; // before the picture sizes, which keep them
     PictureSizes pictureSizes(home, base, PictureSizes::Coverage::SomeGames);
-    const std::vector<PatchRecord> patchRecords = readPatches(patches);
+    const std::vector<PatchRecord> patchRecords = patchesOf(patches, home, base);
     gameKeys = gameKeysOf(games, home, base);
     const SiteSets sets = groupGames(gameKeys, patchRecords);
     const std::vector<const PageSet*> written = writtenSets(sets);

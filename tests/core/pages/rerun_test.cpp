@@ -178,41 +178,68 @@ TEST_F(PagesRerun, DamagedOrUnwritableCachesAreMadeAnewOrDoneWithout) {
     }
 }
 
-// The games of a table whose file has not changed since a run, with nothing
-// in its journal, are not read again; any change to the table is seen.
-TEST_F(PagesRerun, AGameTableUnchangedSinceIsNotReadAgain) {
-    const fs::path table = home_.path() / "base" / "games.db";
+// The games and patches of tables whose files have not changed since a run,
+// with nothing in their journals, are not read again; any change to a table
+// is seen.
+TEST_F(PagesRerun, TablesUnchangedSinceAreNotReadAgain) {
+    const fs::path base = home_.path() / "base";
+    int size = 70;
+    const auto editPatch = [&] {
+        patches_.first();
+        patches_.edit();
+        patches_.fieldByName("Size").setAsInteger(++size);
+        patches_.post();
+    };
+    const auto damage = [](const fs::path& file) {
+        std::ofstream(file, std::ios::binary) << std::string(5000, 'x');
+    };
     struct Case {
         const char* what;
         std::function<void()> change;
         std::set<std::string> made;
-        bool read; // the whole table
+        bool gamesRead;   // the whole game table (a game of a page made reads it: the table is small)
+        bool patchesRead; // the whole patch table
     };
     const Case cases[] = {
-        {"nothing", [] {}, {}, false},
-        {"an edit still in the table's journal", [&] { change(1, "Name", "a1x"); }, {"a.htm"}, true},
-        {"an edit the table file holds",
+        {"nothing", [] {}, {}, false, false},
+        {"an edit still in the game table's journal", [&] { change(1, "Name", "a1x"); }, {"a.htm"}, true, false},
+        {"an edit the game table's file holds",
          [&] {
              change(4, "Name", "b1x");
              games_.close();
              games_.open();
          },
-         {"b.htm"}, true},
-        {"the kept digests damaged",
-         [&] { std::ofstream(gameDigestsFile(home_.path(), "games"), std::ios::binary) << std::string(5000, 'x'); },
-         {}, true},
+         {"b.htm"}, true, false},
+        {"an edit still in the patch table's journal", editPatch, {"a2.htm", "ru.htm"}, true, true},
+        {"an edit the patch table's file holds",
+         [&] {
+             editPatch();
+             patches_.close();
+             patches_.open();
+         },
+         {"a2.htm", "ru.htm"}, true, true},
+        {"the kept digests damaged", [&] { damage(gameDigestsFile(home_.path(), "games")); }, {}, true, false},
+        {"the kept patches damaged", [&] { damage(home_.path() / "cache" / "games.patches"); }, {}, false, true},
     };
     for (const Case& c : cases) {
         // A table changed a moment ago may change again with the same stamp.
         games_.close();
-        fs::last_write_time(table, fs::file_time_type::clock::now() - std::chrono::hours(1));
+        patches_.close();
+        for (const char* file : {"games.db", "games_patch.db"})
+            fs::last_write_time(base / file, fs::file_time_type::clock::now() - std::chrono::hours(1));
         games_.open();
+        patches_.open();
         run(site());
+        ASSERT_TRUE(fs::exists(home_.path() / "cache" / "games.patches")) << c.what;
         scribble();
         c.change();
-        const std::uint64_t before = games_.recordsRead();
+        const auto readWhole = [](const store::Table& table, std::uint64_t before) {
+            return table.recordsRead() - before >= static_cast<std::uint64_t>(table.recordCount());
+        };
+        const std::uint64_t gamesBefore = games_.recordsRead(), patchesBefore = patches_.recordsRead();
         run(site());
-        EXPECT_EQ(games_.recordsRead() - before >= static_cast<std::uint64_t>(games_.recordCount()), c.read) << c.what;
+        EXPECT_EQ(readWhole(games_, gamesBefore), c.gamesRead) << c.what;
+        EXPECT_EQ(readWhole(patches_, patchesBefore), c.patchesRead) << c.what;
         EXPECT_EQ(madeAgain(), c.made) << c.what;
         const std::map<std::string, std::string> expected = fresh();
         for (const std::string& name : c.made)
