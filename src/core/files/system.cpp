@@ -12,6 +12,7 @@
 #include <windows.h>
 #else
 #include <dirent.h>
+#include <sys/mman.h>
 #include <unistd.h>
 #endif
 #ifdef __GLIBC__
@@ -246,6 +247,34 @@ std::optional<FileStamp> OpenFolder::stamp(const Path& name) const {
         return ::fstatat(handle_, name.c_str(), &status, 0) == 0 ? stampOf(status) : std::nullopt;
 #endif
     return fileStamp(folder_ / name);
+}
+
+FileBytes::FileBytes(const Path& path) {
+#ifndef _WIN32
+    const int handle = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat status {};
+    if (handle >= 0 && ::fstat(handle, &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0) {
+        const auto size = static_cast<std::size_t>(status.st_size);
+        void* mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, handle, 0);
+        if (mapped != MAP_FAILED) {
+            mapped_ = mapped;
+            bytes_ = std::string_view(static_cast<const char*>(mapped), size);
+        }
+    }
+    if (handle >= 0)
+        ::close(handle);
+    if (mapped_)
+        return;
+#endif
+    copy_ = readFile(path);
+    bytes_ = copy_;
+}
+
+FileBytes::~FileBytes() {
+#ifndef _WIN32
+    if (mapped_)
+        ::munmap(mapped_, bytes_.size());
+#endif
 }
 
 void reuseFreedMemory() {

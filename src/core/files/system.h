@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 // What differs between the systems the program runs on.
@@ -120,6 +122,25 @@ public:
 private:
     Path folder_;
     int handle_ = -1;
+};
+
+// A whole file's bytes, mapped rather than copied where the system can: a
+// file just written is in the system's cache, and reading it into fresh
+// memory would cost more than the reading itself. Throws Error when the
+// file cannot be read.
+class FileBytes {
+public:
+    explicit FileBytes(const Path& path);
+    ~FileBytes();
+    FileBytes(const FileBytes&) = delete;
+    FileBytes& operator=(const FileBytes&) = delete;
+
+    std::string_view bytes() const { return bytes_; }
+
+private:
+    std::string_view bytes_;
+    void* mapped_ = nullptr; // else the bytes are copy_'s
+    std::string copy_;
 };
 
 // Keeps memory the program frees for its next use instead of handing it

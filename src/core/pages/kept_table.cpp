@@ -39,8 +39,8 @@ bool KeptTable::read(const std::function<void(std::string_view bytes)>& read) co
     if (!stamp_ || !files::fileExists(file_))
         return false;
     try {
-        const std::string bytes = files::readFile(file_);
-        KeptReader header(bytes);
+        const files::FileBytes file(file_);
+        KeptReader header(file.bytes());
         if (header.bytes(kMagic.size()) != kMagic || header.text() != kind_ ||
             header.number<std::uint64_t>() != stamp_->size || header.number<std::int64_t>() != stamp_->changed ||
             header.number<std::uint64_t>() != stamp_->identity || header.number<std::uint64_t>() != records_)
