@@ -2,6 +2,7 @@
 
 #include "core/store/sqlite.h"
 #include "core/store/table_file.h"
+#include "core/text/cp1251.h"
 
 #include <stdexcept>
 #include <string>
@@ -87,6 +88,10 @@ void CacheFile::write(const std::function<void(sqlite::Database&)>& change) {
 
 files::Path cacheFolder(const files::Path& home) {
     return home / "cache";
+}
+
+files::Path baseCacheFile(const files::Path& home, std::string_view base, std::string_view ending) {
+    return cacheFolder(home) / files::toPath(text::StoredText::fromCp1251(text::lower(base) + std::string(ending)));
 }
 
 } // namespace gamarium::pages

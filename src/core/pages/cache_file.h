@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string_view>
 
 namespace gamarium::store::sqlite {
 class Database;
@@ -52,5 +53,8 @@ private:
 
 // The folder of the program's caches: cache/ of the program folder.
 files::Path cacheFolder(const files::Path& home);
+// A cache of the base `base` in that folder: its name in small letters,
+// then `ending` (".sizes").
+files::Path baseCacheFile(const files::Path& home, std::string_view base, std::string_view ending);
 
 } // namespace gamarium::pages

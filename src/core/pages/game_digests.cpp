@@ -3,7 +3,6 @@
 #include "core/pages/cache_file.h"
 #include "core/pages/kept_table.h"
 #include "core/store/table.h"
-#include "core/text/cp1251.h"
 
 #include <cstring>
 #include <optional>
@@ -57,7 +56,7 @@ std::optional<Kept> keptFor(const KeptTable& kept, std::size_t count) {
 } // namespace
 
 files::Path gameDigestsFile(const files::Path& home, std::string_view base) {
-    return cacheFolder(home) / files::toPath(text::StoredText::fromCp1251(text::lower(base) + ".digests"));
+    return baseCacheFile(home, base, ".digests");
 }
 
 GameDigests::GameDigests(store::Table& games, const files::Path& home, std::string_view base,

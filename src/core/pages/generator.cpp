@@ -270,7 +270,6 @@ GenerationReport writeSite(store::Table& games, store::Table& patches, const fil
     SiteWriter writer(pageTemplate, settings, games, gameKeys, patchRecords, digests, renderer, output, record,
                       sets.letterlist);
     writer.writeSets(written, callbacks.progress);
-    
     if (!settings.siteUrl.empty())
         output.writePage(output.pageFile("sitemap.xml"), sitemap(settings.siteUrl, writer.pages()));
     // The tables are left where the run left off: the record editor shows

@@ -3,7 +3,6 @@
 #include "core/pages/cache_file.h"
 #include "core/pages/kept_table.h"
 #include "core/store/table.h"
-#include "core/text/cp1251.h"
 
 namespace gamarium::pages {
 namespace {
@@ -14,9 +13,7 @@ constexpr std::string_view kKind = "patches 1";
 } // namespace
 
 std::vector<PatchRecord> patchesOf(store::Table& patches, const files::Path& home, std::string_view base) {
-    const KeptTable kept(patches, cacheFolder(home) / files::toPath(text::StoredText::fromCp1251(
-                                                          text::lower(base) + ".patches")),
-                         kKind);
+    const KeptTable kept(patches, baseCacheFile(home, base, ".patches"), kKind);
     const TextFields<PatchRecord>& fields = patchTextFields();
     std::vector<PatchRecord> records;
     const bool taken = kept.read([&](std::string_view bytes) {

@@ -1,7 +1,6 @@
 #include "core/pages/picture_size_cache.h"
 
 #include "core/store/sqlite.h"
-#include "core/text/cp1251.h"
 
 #include <climits>
 #include <stdexcept>
@@ -37,7 +36,7 @@ Entry entryAt(const sqlite::Statement& row, int first) {
 } // namespace
 
 files::Path pictureSizeCacheFile(const files::Path& home, std::string_view base) {
-    return cacheFolder(home) / files::toPath(text::StoredText::fromCp1251(text::lower(base) + ".sizes"));
+    return baseCacheFile(home, base, ".sizes");
 }
 
 PictureSizeCache::PictureSizeCache(const files::Path& home, std::string_view base, Reading reading)

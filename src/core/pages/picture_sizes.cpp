@@ -57,7 +57,6 @@ void PictureSizes::run(const std::stop_token& stop) {
     PictureSizeCache cache(home_, base_,
                            coverage_ == Coverage::WholeBase ? PictureSizeCache::Reading::Whole
                                                             : PictureSizeCache::Reading::AsAsked);
-    
     for (bool started = false; !started;) {
         std::vector<std::pair<std::int64_t, const GameKeys*>> looks;
         {
@@ -89,7 +88,6 @@ void PictureSizes::run(const std::stop_token& stop) {
         }
         passed();
     }
-    
     for (std::size_t i = 0; i < resultCount_; ++i)
         if (!results_[i].ready.load(std::memory_order_relaxed)) {
             results_[i].error = std::make_exception_ptr(std::logic_error("A picture asked for out of the order"));
