@@ -68,7 +68,9 @@ int importTable(Invocation& invocation) {
     const auto change = invocation.base().beginChange(invocation.what);
     const store::ImportResult result =
         store::importCsv(invocation.base().table(invocation.chosenTable()), document, options);
-    if (options.cutToFieldSize) invocation.out << "обрезано текстов: " << result.cut << '\n';
+    invocation.out << "Добавлено: " << result.added;
+    if (options.cutToFieldSize) invocation.out << ", обрезано текстов: " << result.cut;
+    invocation.out << '\n';
     return 0;
 }
 

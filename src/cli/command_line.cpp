@@ -161,7 +161,7 @@ int runCommand(const std::vector<std::string>& arguments, std::ostream& out, std
 
 std::string usageText() {
     std::string text =
-        "usage: gamarium-cli [--home DIR] COMMAND ... [--] [ARGUMENT ...]\n"
+        "вызов: gamarium-cli [--home DIR] COMMAND ... [--] [ARGUMENT ...]\n"
         "       gamarium-cli --version | --help\n";
     for (const Command& command : commands()) {
         std::string line = "  " + usageLine(command);
@@ -171,7 +171,7 @@ std::string usageText() {
             line.resize(kHelpColumn, ' ');
         text += line + helpLines(command.help);
     }
-    return text + "  --  ends the options: a base named \"-x\" is given as -- -x\n";
+    return text + "  --  конец ключей: база с именем «-x» даётся как -- -x\n";
 }
 
 int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {

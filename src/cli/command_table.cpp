@@ -14,74 +14,74 @@
 namespace gamarium::cli {
 
 const std::vector<Command>& commands() {
-    static const std::string pagesHelp = "write the site's pages from a .htd template into OUTDIR as the\n"
-                                         "generator window does (its defaults: " +
+    static const std::string pagesHelp = "страницы сайта по шаблону .htd в папку OUTDIR, как их пишет окно\n"
+                                         "генератора (по умолчанию: " +
                                          pages::defaultSettingsText() +
-                                         ");\nmessages go to standard error; --site-url also writes sitemap.xml\n"
-                                         "listing every page under URL";
+                                         ");\nсообщения идут в стандартный поток ошибок; с --site-url пишется и\n"
+                                         "sitemap.xml со всеми страницами по адресу URL";
     static const std::vector<Command> table = {
-        {.name = "list", .arguments = {}, .options = {}, .help = "the base names, one per line", .run = listBases},
+        {.name = "list", .arguments = {}, .options = {}, .help = "имена баз, по одному в строке", .run = listBases},
         {.name = "create",
          .arguments = {"NAME"},
          .options = {options::Replace},
-         .help = "create a base (an existing one only with --replace)",
+         .help = "создать базу (существующую: только с --replace)",
          .run = createBase},
-        {.name = "empty", .arguments = {"NAME"}, .options = {}, .help = "empty both tables of a base", .run = emptyBase},
+        {.name = "empty", .arguments = {"NAME"}, .options = {}, .help = "очистить обе таблицы базы", .run = emptyBase},
         {.name = "convert",
          .arguments = {"NAME"},
          .options = {},
-         .help = "convert the base's old Paradox tables into the program's own, moving\n"
-                 "the old files into base/paradox/; one line per table converted",
+         .help = "перевести старые таблицы Paradox в таблицы программы, а старые файлы\n"
+                 "убрать в base/paradox/; по строке на каждую таблицу",
          .run = convertBase},
         {.name = "export",
          .arguments = {"NAME"},
          .options = {options::Patches, options::Encoding, options::Delimiter},
          .opens = Opens::ChosenTable,
-         .help = "write the game (or patch) table as CSV to standard output",
+         .help = "таблица игр (или патчей) в CSV на стандартный вывод",
          .run = exportTable},
         {.name = "import",
          .arguments = {"NAME", "FILE"},
          .options = {options::Patches, options::Encoding, options::Delimiter, options::Cut},
          .opens = Opens::ChosenTable,
-         .help = "append the rows of a CSV file to the game (or patch) table;\n"
-                 "--cut cuts texts longer than their field instead of refusing",
+         .help = "добавить строки файла CSV в таблицу игр (или патчей); с --cut\n"
+                 "слишком длинный текст обрезается, а не отвергается",
          .run = importTable},
         {.name = "jump",
          .arguments = {"NAME", "TEXT"},
          .options = {},
          .opens = Opens::Base,
-         .help = "the quick jump from the first game: a position, or the start of a\n"
-                 "name; prints POSITION<TAB>NAME of the game it lands on",
+         .help = "быстрый переход от первой игры: место или начало имени;\n"
+                 "печатает МЕСТО<TAB>ИМЯ игры, на которой остановился",
          .run = jump},
         {.name = "renumber", .arguments = {"NAME"}, .options = {}, .opens = Opens::Base,
-         .help = "give every game its position as N", .run = renumber},
+         .help = "дать каждой игре номер N по её месту", .run = renumber},
         {.name = "check",
          .arguments = {"names|pictures|picture-names|orphans", "NAME"},
          .options = {options::Move},
          .opens = Opens::Base,
-         .help = "names out of order, missing pictures, pictures named unlike the game;\n"
-                 "orphans: picture files no record names, folders no record uses, pictures\n"
-                 "stored twice (--move moves the first into images/NAME/_orphans/)",
+         .help = "имена не по порядку, нет картинок, картинки названы не по игре;\n"
+                 "orphans: картинки, которых не называет ни одна запись, ненужные папки,\n"
+                 "картинки, хранимые дважды (--move убирает первые в images/NAME/_orphans/)",
          .run = check},
         {.name = "rename",
          .arguments = {"NAME", "POSITION", "NEWNAME"},
          .options = {},
          .opens = Opens::Base,
-         .help = "rename the game at that position (1-based, in table order),\n"
-                 "moving it to its place by name and its pictures to the new folder",
+         .help = "переименовать игру на этом месте (с 1, в порядке таблицы): она встаёт\n"
+                 "на место по имени, её картинки переезжают в новую папку",
          .run = rename},
         {.name = "light",
          .arguments = {"NAME"},
          .options = {},
          .opens = Opens::Base,
-         .help = "copy each game's first picture into images/NAME/light/",
+         .help = "скопировать первую картинку каждой игры в images/NAME/light/",
          .run = light},
         {.name = "merge",
          .arguments = {"NAME", "LISTFILE"},
          .options = {},
          .opens = Opens::Base,
-         .help = "append the games of a game list file (\"name;region\"; UTF-8 or\n"
-                 "Windows-1251, told apart by its bytes)",
+         .help = "добавить игры из списка («имя;регион»; UTF-8 или Windows-1251,\n"
+                 "различаются по байтам файла)",
          .run = merge},
         {.name = "pages",
          .arguments = {"NAME", "TEMPLATE", "OUTDIR"},
@@ -91,60 +91,62 @@ const std::vector<Command>& commands() {
          .run = writePages},
         {.name = "preview",
          .arguments = {"NAME", "POSITION", "TEMPLATE", "OUTFILE"},
-         .options = {options::ImagePath, options::PerPage, options::PatchPath, options::ExtPatchPath},
+         .options = {options::ImagePath, options::PerPage, options::PatchPath, options::ExtPatchPath, options::Force},
          .opens = Opens::Base,
-         .help = "write the one page that holds the game at POSITION as `pages` writes it;\n"
-                 "without --image-path its pictures link to their files (file:// URLs)",
+         .help = "одна страница с игрой на месте POSITION, как её пишет pages; без\n"
+                 "--image-path картинки ссылаются на свои файлы (file://); поверх\n"
+                 "файла, который не прежний предпросмотр, только с --force",
          .run = writePreview},
         {.name = "publish",
          .arguments = {"FOLDER", "URL"},
          .options = {options::Delete, options::DryRun, options::Jobs, options::CaCert, options::Check},
-         .help = "send what changed in FOLDER to URL (sftp://, ftps:// or ftp://USER@HOST[:PORT]/PATH),\n"
-                 "each file renamed over the old one when whole; --delete removes remote files\n"
-                 "it sent that FOLDER no longer has; --check compares the server with the record",
+         .help = "отправить изменённое в FOLDER по адресу URL (sftp://, ftps:// или\n"
+                 "ftp://USER@HOST[:PORT]/PATH), каждый файл встаёт на место старого целым;\n"
+                 "--delete удаляет на сервере отправленное, чего в FOLDER больше нет;\n"
+                 "--check сверяет сервер с записью отправленного",
          .run = publishFolder},
         {.name = "find",
          .arguments = {"NAME", "TEXT"},
          .options = {options::Field, options::Word},
          .opens = Opens::Base,
-         .help = "games whose fields hold TEXT (any case; F: Name, Drname, Analog,\n"
-                 "Publisher, Developer, Year, Genre, Type, Text1..Text4, File, Any);\n"
-                 "prints POSITION<TAB>N<TAB>NAME<TAB>FIELD per match",
+         .help = "игры, в полях которых есть TEXT (регистр не важен; F: Name, Drname,\n"
+                 "Analog, Publisher, Developer, Year, Genre, Type, Text1..Text4, File, Any);\n"
+                 "печатает МЕСТО<TAB>N<TAB>ИМЯ<TAB>ПОЛЕ на каждое совпадение",
          .run = findGames},
         {.name = "pictures",
          .arguments = {"NAME", "FOLDER"},
          .options = {options::Slot, options::DryRun},
          .opens = Opens::Base,
-         .help = "bring in the pictures of a collection named after the games (FOLDER,\n"
-                 "its Named_Boxarts, Named_Snaps, Named_Titles) into empty Image fields",
+         .help = "взять картинки, названные по играм (FOLDER и его Named_Boxarts,\n"
+                 "Named_Snaps, Named_Titles), в пустые поля Image",
          .run = addPictures},
         {.name = "dat",
          .arguments = {"NAME", "FILE..."},
          .lastRepeats = true,
          .options = {options::DryRun},
          .opens = Opens::Base,
-         .help = "fill the game table from a No-Intro DAT and its metadata files;\n"
-                 "--dry-run prints what would change and writes nothing",
+         .help = "заполнить таблицу игр из DAT No-Intro и его файлов метаданных;\n"
+                 "--dry-run печатает, что изменилось бы, и ничего не пишет",
          .run = importDat},
         {.name = "history",
          .arguments = {"NAME"},
          .options = {},
-         .help = "the base's restore points, newest first:\n"
-                 "ID<TAB>TIME<TAB>WHAT<TAB>GAMES<TAB>PATCHES",
+         .help = "точки восстановления базы, новые первыми:\n"
+                 "ID<TAB>ВРЕМЯ<TAB>ЧТО<TAB>ИГР<TAB>ПАТЧЕЙ",
          .run = listPoints},
         {.name = "restore",
          .arguments = {"NAME", "ID"},
          .options = {options::DryRun},
          .opens = Opens::Base,
-         .help = "put both tables back as at the restore point ID and take back what\n"
-                 "the commands since did to pictures (a point is taken first);\n"
-                 "--dry-run prints what it would do and changes nothing",
+         .help = "вернуть обе таблицы, как в точке ID, и отменить, что команды после неё\n"
+                 "сделали с картинками (сначала берётся своя точка);\n"
+                 "--dry-run печатает, что было бы сделано, и ничего не меняет",
          .run = restorePoint},
         {.name = "identify",
          .arguments = {"FILE..."},
          .lastRepeats = true,
          .options = {},
-         .help = "picture sizes as the program decodes them",
+         .help = "размеры картинок, как их читает программа",
          .run = identify},
     };
     return table;

@@ -19,7 +19,10 @@ int findGames(Invocation& invocation) {
     if (!fields.empty()) query.fields = find::FieldSet::none();
     // Each name has been checked by the command table.
     for (const std::string& name : fields) query.fields = query.fields | *find::fieldChoice(name);
-    for (const find::FindResult& result : find::findInTable(invocation.base().games(), query)) {
+    const std::vector<find::FindResult> results = find::findInTable(invocation.base().games(), query);
+    // Standard output stays the list of what was found, empty here.
+    if (results.empty()) invocation.err << "Ничего не найдено.\n";
+    for (const find::FindResult& result : results) {
         invocation.out << result.position << '\t' << text::toUtf8(result.number) << '\t'
                        << text::printable(text::toUtf8(result.name), std::string::npos) << '\t'
                        << find::fieldKey(result.field).name() << '\n';

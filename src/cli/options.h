@@ -34,6 +34,7 @@ inline constexpr Option Check{"--check"};
 inline constexpr Option Field{"--field", "F", true, isFindField};
 inline constexpr Option Word{"--word"};
 inline constexpr Option Slot{"--slot", "1..5", false, isSlot};
+inline constexpr Option Force{"--force"};
 
 // At most this many connections for --jobs: hosts cut off a client that opens more.
 inline constexpr unsigned kMostJobs = 16;

@@ -3,6 +3,7 @@
 #include "cli/options.h"
 #include "core/pages/base_page_settings.h"
 #include "core/pages/generator.h"
+#include "core/pages/preview_target.h"
 #include "core/pages/report_line.h"
 #include "core/text/exact_conversion.h"
 
@@ -31,15 +32,18 @@ pages::MessageSink messagesTo(std::ostream& err) {
 
 int writePreview(Invocation& invocation) {
     const pages::PageSettings settings = pageSettings(invocation);
-    const pages::PageTemplate pageTemplate = pages::loadTemplate(invocation.path(invocation.words[2]));
+    const files::Path templateFile = invocation.path(invocation.words[2]);
+    const files::Path outFile = invocation.path(invocation.words[3]);
+    pages::checkPreviewTarget(invocation.home, templateFile, outFile, invocation.isSet(options::Force));
+    const pages::PageTemplate pageTemplate = pages::loadTemplate(templateFile);
     session::BaseSession& session = invocation.base();
     const int position = positionArgument(invocation.words[1], session.games());
     const auto links = invocation.value(options::ImagePath) ? pages::PictureLinks::Site : pages::PictureLinks::Files;
-    return pages::previewPage(session.games(), session.patches(), session.home(), session.baseName(), pageTemplate,
-                              settings, position, links, invocation.path(invocation.words[3]),
-                              messagesTo(invocation.err))
-               ? 0
-               : 1;
+    if (!pages::previewPage(session.games(), session.patches(), session.home(), session.baseName(), pageTemplate,
+                            settings, position, links, outFile, messagesTo(invocation.err)))
+        return 1;
+    pages::notePreviewWritten(session.home(), outFile);
+    return 0;
 }
 
 int writePages(Invocation& invocation) {

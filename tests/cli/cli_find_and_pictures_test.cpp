@@ -45,6 +45,8 @@ TEST_F(CliFindAndPictures, FindPrintsEachMatchingField) {
         EXPECT_EQ(result.exitCode, c.exitCode) << c.arguments << ": " << errorText(home_);
         EXPECT_EQ(result.out, c.out) << c.arguments;
     }
+    ASSERT_EQ(cli(home_, "find games 'дра' --word").exitCode, 0);
+    EXPECT_EQ(errorText(home_), "Ничего не найдено.\n");
     EXPECT_NE(cli(home_, "find games 'ぁ'").exitCode, 0);
     EXPECT_NE(errorText(home_).find("U+3041"), std::string::npos) << "the refusal names the character: " << errorText(home_);
 }
@@ -60,11 +62,13 @@ TEST_F(CliFindAndPictures, PicturesAddsOnceAndCountsWhatItDid) {
     const auto dry = cli(home_, "pictures games" + folder + " --dry-run");
     EXPECT_EQ(dry.exitCode, 0) << errorText(home_);
     EXPECT_EQ(dry.out, "Image1 = Chrono_Trigger1.png из Named_Snaps/Chrono Trigger (USA).png (игра 1)\n"
+                       "Нет такой игры: Unknown Game (USA).png\n"
                        "Пробный прогон, ничего не изменено. Добавлено: 1, уже были: 0, без игры: 1, пропущено: 0\n");
     EXPECT_EQ(cli(home_, "pictures games" + folder + " --slot 3").exitCode, 0) << errorText(home_);
     EXPECT_TRUE(fs::exists(home_.path() / "images" / "games" / "c" / "Chrono_Trigger3.png"));
     EXPECT_NE(cli(home_, "export games").out.find(",,Chrono_Trigger3.png,"), std::string::npos);
-    EXPECT_EQ(cli(home_, "pictures games" + folder).out, "Добавлено: 0, уже были: 1, без игры: 1, пропущено: 0\n");
+    EXPECT_EQ(cli(home_, "pictures games" + folder).out,
+              "Нет такой игры: Unknown Game (USA).png\nДобавлено: 0, уже были: 1, без игры: 1, пропущено: 0\n");
     EXPECT_EQ(cli(home_, "pictures games" + folder + " --slot 6").exitCode, 2);
     const std::string missing = (home_.path() / "missing").string();
     EXPECT_EQ(cli(home_, "pictures games '" + missing + "'").exitCode, 1);

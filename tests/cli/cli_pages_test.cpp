@@ -72,14 +72,14 @@ TEST_F(CliPages, RefusalsAndErrorsEndWithOne) {
     const std::string noBlock = write(home_, "head.htd", "$B\r\n<html>\r\n");
     const Case cases[] = {
         {"pages games " + noBlock + " '" + site().string() + "'", 1, "Открой файл сначала!"},
-        {pages("--per-page 0"), 2, "usage:"},
-        {pages("--per-page x"), 2, "usage:"},
+        {pages("--per-page 0"), 2, "вызов:"},
+        {pages("--per-page x"), 2, "вызов:"},
         {"pages games " + template_ + " '" + (home_.path() / "none").string() + "'", 1, "не найдена"},
         {"pages games '" + (home_.path() / "none.htd").string() + "' '" + site().string() + "'", 1, "none.htd"},
         {"pages nobase " + template_ + " '" + site().string() + "'", 1, ""},
-        {"pages games " + template_, 2, "usage:"},
-        {pages("--per-page"), 2, "usage:"},
-        {pages("--colour red"), 2, "usage:"},
+        {"pages games " + template_, 2, "вызов:"},
+        {pages("--per-page"), 2, "вызов:"},
+        {pages("--colour red"), 2, "вызов:"},
     };
     for (const Case& c : cases) {
         const auto result = cli(home_, c.arguments);

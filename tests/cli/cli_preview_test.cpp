@@ -90,6 +90,47 @@ TEST_F(CliPreview, RefusesWhatPagesRefusesAndAPlaceWithoutAGame) {
     }
 }
 
+// A preview is a throw-away page: it never takes the place of a table, a
+// picture, a cache, its own template or a file the user keeps.
+TEST_F(CliPreview, NeverWritesOverWhatTheUserKeeps) {
+    write(home_, "notes.htm", "my own notes");
+    const fs::path kept = home_.path() / "notes.htm";
+    const fs::path picture = pictures() / "a" / "a1.png";
+    const fs::path sizes = home_.path() / "cache" / "games.sizes";
+    ASSERT_EQ(cli(home_, preview("1")).exitCode, 0) << errorText(home_);
+    ASSERT_TRUE(fs::exists(sizes));
+    struct Case {
+        fs::path target;
+        std::string options;
+        const char* message;
+    };
+    const Case cases[] = {
+        {home_.path() / "base" / "games.db", "", "где программа хранит таблицы баз"},
+        {home_.path() / "images" / ".." / "base" / "games_patch.db", "--force", "где программа хранит таблицы баз"},
+        {picture, "--force", "где программа хранит картинки"},
+        {sizes, "", "где программа хранит кэш"},
+        {home_.path() / "t.htd", "--force", "поверх своего шаблона"},
+        {kept, "", "уже есть, и это не прежний предпросмотр"},
+    };
+    for (const Case& c : cases) {
+        const std::string before = files::readFile(c.target);
+        const auto run = cli(home_, "preview games 1 " + template_ + " '" + c.target.string() + "' " + c.options);
+        EXPECT_EQ(run.exitCode, 1) << c.target;
+        EXPECT_NE(errorText(home_).find(c.message), std::string::npos) << c.target << ": " << errorText(home_);
+        EXPECT_EQ(files::readFile(c.target), before) << c.target;
+    }
+    EXPECT_EQ(cli(home_, "export games").exitCode, 0) << "the table is still a table: " << errorText(home_);
+
+    // A preview written before is replaced; once changed by hand it is the
+    // user's, until the user says otherwise.
+    ASSERT_EQ(cli(home_, preview("7")).exitCode, 0) << errorText(home_);
+    write(home_, "preview.htm", "edited by hand");
+    EXPECT_EQ(cli(home_, preview("1")).exitCode, 1);
+    EXPECT_EQ(previewed(), "edited by hand");
+    EXPECT_EQ(cli(home_, preview("1", "--force")).exitCode, 0) << errorText(home_);
+    EXPECT_NE(previewed(), "edited by hand");
+}
+
 // The map lists every page under the site's address with its file's own
 // date: pages a run left alone keep theirs.
 TEST_F(CliPreview, SitemapListsEveryPageWithItsOwnDate) {

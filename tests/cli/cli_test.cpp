@@ -97,7 +97,7 @@ TEST(Cli, ExitCodes) {
             EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
         }
         if (*c.says) {
-            EXPECT_EQ(message.rfind(std::string("gamarium-cli: ") + c.says + "\nusage:", 0), 0u) << message;
+            EXPECT_EQ(message.rfind(std::string("gamarium-cli: ") + c.says + "\nвызов:", 0), 0u) << message;
         }
     }
 }
@@ -108,7 +108,7 @@ TEST(Cli, VersionAndHelp) {
     EXPECT_EQ(version.out, "gamarium-cli " GAMARIUM_VERSION "\n");
     const Result help = gamarium::testing::runCommand(std::string(GAMARIUM_CLI) + " --help");
     EXPECT_EQ(help.exitCode, 0);
-    EXPECT_EQ(help.out.rfind("usage: gamarium-cli", 0), 0u) << help.out;
+    EXPECT_EQ(help.out.rfind("вызов: gamarium-cli", 0), 0u) << help.out;
 }
 
 TEST(Cli, JumpPrintsWhereTheQuickJumpLands) {

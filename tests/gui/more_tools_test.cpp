@@ -73,9 +73,9 @@ TEST_F(MoreToolsTest, DatFilesFillAnEmptyBaseInNameOrder) {
         QString closing;    // the status memo's last line
         QString error;      // the message shown instead
     } runs[] = {
-        {QStringList{sample("snes-no-intro.dat")} + metadata, QStringLiteral("добавлено 116, дополнено 0, без изменений 0"), {}},
+        {QStringList{sample("snes-no-intro.dat")} + metadata, QStringLiteral("Добавлено: 116, дополнено: 0, без изменений: 0"), {}},
         // The same games in the other format change nothing.
-        {{sample("snes-no-intro.xml")}, QStringLiteral("добавлено 0, дополнено 0, без изменений 116"), {}},
+        {{sample("snes-no-intro.xml")}, QStringLiteral("Добавлено: 0, дополнено: 0, без изменений: 116"), {}},
         {{QString::fromStdString(damaged.string())}, {}, QStringLiteral("damaged.dat")},
         {{sample("snes-genre.dat")}, {}, QStringLiteral("нет DAT-файла с играми")},
     };
@@ -106,7 +106,7 @@ TEST_F(MoreToolsTest, DatFilesFillAnEmptyBaseInNameOrder) {
     choose("DAT-файлы…");
     EXPECT_TRUE(status().contains(QStringLiteral("«ＳＤガンダム Ｘ (Japan)», Name: игра пропущена: символ «ガ» (U+30AC)")))
         << status().toStdString();
-    EXPECT_EQ(lastStatusLine(), QStringLiteral("добавлено 5, дополнено 0, без изменений 0, пропущено 1"));
+    EXPECT_EQ(lastStatusLine(), QStringLiteral("Добавлено: 5, дополнено: 0, без изменений: 0, пропущено: 1"));
 
     editor()->close();
     open();

@@ -9,8 +9,7 @@ DatImportResult importIntoBase(session::BaseSession& session, const DatContents&
     const auto change = session.beginChange(what);
     const DatImportResult result = importDat(session.games(), contents, report, dryRun, progress);
     if (result.unaccented + result.cut + result.leftEmpty > 0) report(conversionsLine(result));
-    if (dryRun) report("пробный прогон: ничего не записано");
-    report(countsLine(result));
+    report(countsLine(result, dryRun));
     return result;
 }
 

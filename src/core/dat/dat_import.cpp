@@ -89,7 +89,7 @@ public:
             added.present[f] = true;
             added.writes.emplace_back(static_cast<DatField>(f), record[f].text);
         }
-        if (dryRun_) report_("добавится: " + text::printable(text::toUtf8(text::StoredText::fromCp1251(added.name)), std::string::npos));
+        if (dryRun_) report_("добавится: " + shown(added));
         remember(records_.size(), added, record[File].text);
         records_.push_back(std::move(added));
         ++result_.added;
@@ -147,8 +147,14 @@ private:
         if (fields.empty()) return;
         if (known.position >= 0 && writes == 0) ++result_.filled;
         if (dryRun_ && known.position >= 0)
-            report_("дополнится: " + text::printable(text::toUtf8(text::StoredText::fromCp1251(known.name)), std::string::npos) + " (" +
-                    std::to_string(known.position + 1) + "): " + fields);
+            report_("дополнится: " + shown(known) + ", место " + std::to_string(known.position + 1) + ": " + fields);
+    }
+
+    // A record as a dry run names it: its name and, since regional versions
+    // share one, its region letters.
+    static std::string shown(const Planned& record) {
+        const std::string name = text::printable(text::toUtf8(text::StoredText::fromCp1251(record.name)), std::string::npos);
+        return record.region.empty() ? name : name + " (" + text::toUtf8(text::StoredText::fromCp1251(record.region)) + ")";
     }
 
     // "«Game (Japan)», Name: ", the start of a line about one field.
@@ -281,10 +287,11 @@ std::string conversionsLine(const DatImportResult& result) {
            ", оставлено пустым: " + std::to_string(result.leftEmpty);
 }
 
-std::string countsLine(const DatImportResult& result) {
-    std::string line = "добавлено " + std::to_string(result.added) + ", дополнено " + std::to_string(result.filled) +
-                       ", без изменений " + std::to_string(result.unchanged);
-    if (result.skipped > 0) line += ", пропущено " + std::to_string(result.skipped);
+std::string countsLine(const DatImportResult& result, bool dryRun) {
+    std::string line = std::string(dryRun ? "Пробный прогон, ничего не изменено. " : "") +
+                       "Добавлено: " + std::to_string(result.added) + ", дополнено: " + std::to_string(result.filled) +
+                       ", без изменений: " + std::to_string(result.unchanged);
+    if (result.skipped > 0) line += ", пропущено: " + std::to_string(result.skipped);
     return line;
 }
 

@@ -44,8 +44,9 @@ DatImportResult importDat(store::Table& games, const DatContents& dat, const too
 // "без диакритики: N, обрезано: M, оставлено пустым: K" (UTF-8).
 std::string conversionsLine(const DatImportResult& result);
 
-// "добавлено N, дополнено M, без изменений K", then ", пропущено P" when
-// games were passed over (UTF-8).
-std::string countsLine(const DatImportResult& result);
+// "Добавлено: N, дополнено: M, без изменений: K", then ", пропущено: P"
+// when games were passed over (UTF-8), after a dry run's word that nothing
+// changed: the closing line of an import, in the style of the other tools'.
+std::string countsLine(const DatImportResult& result, bool dryRun = false);
 
 } // namespace gamarium::dat

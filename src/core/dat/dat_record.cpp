@@ -9,6 +9,7 @@
 #include "core/tools/list_file.h"
 #include "core/tools/rename.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace gamarium::dat {
@@ -37,9 +38,15 @@ DatValue textValue(std::string_view utf8, DatField field) {
         return value;
     }
     value.unaccented = unaccented > 0;
+    // A plain form may be a space (an ideographic one at the start of a
+    // name) or hold a slash ("½" is "1/2"), which a file name cannot.
+    std::string plain = converted.text.bytes();
+    plain.erase(0, plain.find_first_not_of(' '));
+    plain.erase(plain.find_last_not_of(' ') + 1);
+    if (field == File) std::replace_if(plain.begin(), plain.end(), [](char c) { return c == '/' || c == '\\'; }, '_');
     const std::size_t size = fieldSize(field);
-    value.cut = converted.text.size() > size;
-    value.text = value.cut ? cutAtWord(converted.text.bytes(), size) : converted.text.bytes();
+    value.cut = plain.size() > size;
+    value.text = value.cut ? cutAtWord(plain, size) : plain;
     return value;
 }
 

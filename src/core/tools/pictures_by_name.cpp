@@ -379,8 +379,11 @@ PicturesByNameCounts addPicturesByName(store::Table& games, const files::Path& p
             ++counts.added;
         }
     }
-    counts.unmatched = static_cast<int>(std::count_if(candidates.begin(), candidates.end(),
-                                                      [](const Candidate& c) { return !c.matched; }));
+    for (const Candidate& candidate : candidates)
+        if (!candidate.matched) {
+            report(cp("Нет такой игры: ") + candidate.shown);
+            ++counts.unmatched;
+        }
     if (!options.dryRun && !additions.empty()) apply(games, pictureRoot, additions, journal);
     return counts;
 }

@@ -222,8 +222,8 @@ TEST_F(DatImport, DryRunSaysWhatWouldChangeAndWritesNothing) {
     const DatImportResult result = import(sample(), true);
     EXPECT_EQ(result.added, 115);
     EXPECT_EQ(result.filled, 1);
-    EXPECT_TRUE(reported("добавится: Akumajou Dracula"));
-    EXPECT_TRUE(reported("дополнится: Actraiser 2 (1): Sid, Publisher, Developer, Year, Ngamers, Type, File, Size"));
+    EXPECT_TRUE(reported("добавится: Akumajou Dracula (j)"));
+    EXPECT_TRUE(reported("дополнится: Actraiser 2 (e), место 1: Sid, Publisher, Developer, Year, Ngamers, Type, File, Size"));
     EXPECT_EQ(games_.recordCount(), 1);
     EXPECT_EQ(column(store::games::Publisher), std::vector<std::string>{""});
 }
@@ -262,7 +262,7 @@ TEST_F(DatImport, WhatTheTableCannotHoldIsReportedAndLeftEmpty) {
     EXPECT_TRUE(reported("«Café (USA)», Genre: обрезано до «Mecha, Space Opera»"));
     EXPECT_TRUE(reported("Region: слова «Mars» нет в таблице регионов"));
     EXPECT_EQ(conversionsLine(result), "без диакритики: 1, обрезано: 2, оставлено пустым: 3");
-    EXPECT_EQ(countsLine(result), "добавлено 2, дополнено 0, без изменений 0");
+    EXPECT_EQ(countsLine(result), "Добавлено: 2, дополнено: 0, без изменений: 0");
     const std::vector<std::string> names = column(store::games::Name);
     EXPECT_EQ(names[0], "A very long name that goes on and on and on, well past what the Name field keeps");
     EXPECT_EQ(names[1], "Cafe");
@@ -270,7 +270,8 @@ TEST_F(DatImport, WhatTheTableCannotHoldIsReportedAndLeftEmpty) {
 }
 
 // Texts keep a plain form of what Windows-1251 lacks (½ 1/2, ² 2, × x,
-// full-width letters, Roman numerals, ligatures); a game whose name keeps
+// full-width letters, Roman numerals, ligatures; an ideographic space at
+// the start goes, and a file name gets "_" for a slash); a game whose name keeps
 // none is passed over and said, never stored without a name, so a second
 // run adds nothing.
 TEST_F(DatImport, NamesTheCodePageLacksAreSpelledPlainOrPassedOver) {
@@ -281,13 +282,13 @@ TEST_F(DatImport, NamesTheCodePageLacksAreSpelledPlainOrPassedOver) {
                                                         "Ranma 1/2 - Hard Battle", "Super Bomberman 5",
                                                         "Super Puyo Puyo2"}));
     EXPECT_EQ(column(store::games::File), (std::vector<std::string>{"3x3 Eyes - Juuma Houkan (Japan).sfc", "Cafe III final (Europe).sfc",
-                                                        "Ranma 1/2 - Hard Battle (USA).sfc", "Super Bomberman 5 (Japan).sfc",
+                                                        "Ranma 1_2 - Hard Battle (USA).sfc", "Super Bomberman 5 (Japan).sfc",
                                                         "Super Puyo Puyo2 (Japan).sfc"}));
     EXPECT_EQ(column(store::games::Sid), (std::vector<std::string>{"num", "c", "r", "s", "s"}));
     EXPECT_TRUE(reported("«Ranma ½ - Hard Battle (USA)», Name: без диакритики «Ranma 1/2 - Hard Battle»"));
     EXPECT_TRUE(reported("«ＳＤガンダム Ｘ (Japan)», Name: игра пропущена: символ «ガ» (U+30AC), которого нет в "
                          "кодировке Windows-1251"));
-    EXPECT_EQ(countsLine(first), "добавлено 5, дополнено 0, без изменений 0, пропущено 1");
+    EXPECT_EQ(countsLine(first), "Добавлено: 5, дополнено: 0, без изменений: 0, пропущено: 1");
 
     const std::vector<std::string> before = table();
     const DatImportResult second = import(sample("plain-forms.dat", false));
