@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 
@@ -37,6 +38,25 @@ TEST(FileDialogTest, FiltersTakeQtsForm) {
         {QString(), QString()},
     };
     for (const Case& c : cases) EXPECT_EQ(FileDialog::qtFilter(c.filter), c.qt) << c.filter.toStdString();
+}
+
+// A dialog opens where the user last chose something in it, else where
+// the caller starts it (templates/ for a template), else at home.
+TEST(FileDialogTest, OpensWhereTheSameDialogWasLastLeft) {
+    FileDialog::clear();
+    const QString title = QStringLiteral("Выбор шаблона");
+    const QString templates = QStringLiteral("/program/templates");
+    FileDialog::queueAnswer(QStringLiteral("/sites/snes/site.htd"));
+    FileDialog::openFile(nullptr, title, QStringLiteral("F|*.*"), templates);
+    FileDialog::queueAnswer(std::nullopt);
+    FileDialog::openFile(nullptr, title, QStringLiteral("F|*.*"), templates);
+    FileDialog::openFolder(nullptr, QStringLiteral("Папка с картинками"));
+    const QList<FileDialog::Request> shown = FileDialog::shownRequests();
+    ASSERT_EQ(shown.size(), 3);
+    EXPECT_EQ(shown[0].folder, templates);
+    EXPECT_EQ(shown[1].folder, QStringLiteral("/sites/snes"));
+    EXPECT_EQ(shown[2].folder, QDir::homePath());
+    FileDialog::clear();
 }
 
 TEST(FileDialogTest, AnswersComeFromTheQueueInOrder) {

@@ -23,22 +23,35 @@ TEST(ScreenPlace, AWindowStaysWhereDesignedOrMovesJustOntoTheScreen) {
         EXPECT_EQ(keptOnScreen({200, 107}, c.frame, c.screen), c.placed) << c.screen.width() << "x" << c.screen.height();
 }
 
-// The find window (620 x 380) beside the wide editor at 200,107, keeping
-// the editor's tool group (x 576..896, y 130..275) in view.
-TEST(ScreenPlace, TheFindWindowGoesBesideTheEditorOffItsTools) {
-    const QRect editor(200, 107, 726, 596);
-    const QRect tools(576, 130, 321, 146);
+// The find window (620 x 380, at least 280 x 240) beside the editor at
+// 200,107 (388 or 726 wide, 596 high) never covers it: at its own size
+// where the screen has room, narrowed where it has less, and where even
+// that is not there the editor makes room.
+TEST(ScreenPlace, TheFindWindowGoesBesideTheEditorNeverOverIt) {
     const struct {
+        int editorWidth;
         QRect screen;
-        QPoint placed;
+        QPoint editor;
+        QRect find;
     } cases[] = {
-        {{0, 0, 1920, 1080}, {926, 107}},  // right of it
-        {{0, 0, 1280, 1024}, {660, 276}},  // no room either side: below the tools
-        {{0, 0, 1024, 600}, {404, 107}},   // no room below either: on the screen's edge
+        {726, {0, 0, 1920, 1080}, {200, 107}, {926, 107, 620, 380}},  // right of it
+        {388, {0, 0, 1280, 1024}, {200, 107}, {588, 107, 620, 380}},
+        {726, {0, 0, 1280, 1024}, {200, 107}, {926, 107, 354, 380}},  // narrowed on the right
+        {388, {0, 0, 1024, 600}, {200, 107}, {588, 107, 436, 380}},
+        {726, {0, 0, 1024, 600}, {298, 107}, {0, 107, 298, 380}},     // the editor makes room
+        {726, {0, 0, 800, 600}, {74, 107}, {0, 107, 280, 380}},       // too small for both
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(besideWindow(editor, {620, 380}, c.screen, tools), c.placed) << c.screen.width();
-    EXPECT_EQ(besideWindow(QRect(700, 107, 388, 596), {620, 380}, QRect(0, 0, 1280, 1024), tools), QPoint(80, 107))
+    for (const auto& c : cases) {
+        const QRect editor(200, 107, c.editorWidth, 596);
+        const SideBySide placed = besideWindow(editor, {620, 380}, {280, 240}, c.screen);
+        EXPECT_EQ(placed.owner, c.editor) << c.editorWidth << " on " << c.screen.width();
+        EXPECT_EQ(placed.window, c.find) << c.editorWidth << " on " << c.screen.width();
+        if (c.screen.width() >= c.editorWidth + 280) {
+            EXPECT_FALSE(placed.window.intersects(QRect(placed.owner, editor.size()))) << c.editorWidth;
+        }
+    }
+    EXPECT_EQ(besideWindow(QRect(700, 107, 388, 596), {620, 380}, {280, 240}, QRect(0, 0, 1280, 1024)).window,
+              QRect(80, 107, 620, 380))
         << "left of it";
 }
 

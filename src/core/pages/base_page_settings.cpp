@@ -42,7 +42,7 @@ files::Path fromUtf8Path(std::string_view text) {
 }
 
 constexpr std::string_view kTemplate = "template", kPerPage = "per-page", kPatchPath = "patch-path",
-                           kOtherPatchPath = "ext-patch-path", kImagePath = "image-path";
+                           kOtherPatchPath = "ext-patch-path", kImagePath = "image-path", kOutput = "output";
 
 } // namespace
 
@@ -114,6 +114,8 @@ std::optional<RememberedRun> rememberedRun(const files::Path& home, std::string_
     } catch (const Error&) {
         // A number spoilt by hand: the defaults serve.
     }
+    const auto output = kept.value(kOutput);
+    run.settings.outputFolder = output ? fromUtf8Path(*output) : defaultOutputFolder(home);
     return run;
 }
 
@@ -125,6 +127,7 @@ void rememberRun(const files::Path& home, std::string_view base, const files::Pa
     kept.set(kPatchPath, text::toUtf8(text::StoredText::fromCp1251(settings.block.russianPatchPath)));
     kept.set(kOtherPatchPath, text::toUtf8(text::StoredText::fromCp1251(settings.block.otherPatchPath)));
     kept.set(kImagePath, text::toUtf8(text::StoredText::fromCp1251(settings.block.imagePath)));
+    kept.set(kOutput, utf8(std::filesystem::absolute(settings.outputFolder)));
     try {
         kept.save();
     } catch (const Error&) {

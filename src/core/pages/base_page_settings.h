@@ -33,8 +33,9 @@ private:
     std::map<std::string, std::map<std::string, std::string, std::less<>>, std::less<>> sections_;
 };
 
-// The run of the generator last made for a base: its template file and
-// the settings that shape a page (not the output folder).
+// The run of the generator last made for a base: its template file, the
+// settings that shape a page and the folder it wrote the pages into (the
+// default one until a run named it).
 struct RememberedRun {
     files::Path templateFile;
     PageSettings settings;

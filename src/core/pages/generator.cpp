@@ -66,12 +66,35 @@ PageTexts pageTexts(const std::string& letterlist, std::string_view key, int pag
     return {.letterlist = letterlist, .curletter = text::upper(key), .pagelist = pagelist(pagelinks(key, pages), key, page)};
 }
 
+// `beforeBlock`, when given, goes before the block `marked`.
 std::string pageBytes(const PageTemplate& pageTemplate, const PageTexts& texts, const BlockRenderer& renderer,
-                      const std::vector<BlockInputs>& blocks, std::span<const GameRecord> games) {
+                      const std::vector<BlockInputs>& blocks, std::span<const GameRecord> games,
+                      std::size_t marked = 0, std::string_view beforeBlock = {}) {
     std::string bytes = addnames1(pageTemplate.head, texts);
-    for (std::size_t i = 0; i < blocks.size(); ++i)
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        if (i == marked) bytes += beforeBlock;
         bytes += renderer.render(pageTemplate.block, blocks[i], games[i]);
+    }
     return bytes + addnames1(pageTemplate.foot, texts);
+}
+
+// A <base> naming `folder` as early in the head as the page allows: after
+// its <head> tag, or before everything where it has none.
+void addBase(std::string& page, const files::Path& folder) {
+    std::string lower = page;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+    std::size_t at = 0;
+    for (std::size_t head = lower.find("<head"); head != std::string::npos; head = lower.find("<head", head + 1))
+        if (head + 5 < lower.size() && (lower[head + 5] == '>' || lower[head + 5] == ' ' || lower[head + 5] == '\t' ||
+                                        lower[head + 5] == '\r' || lower[head + 5] == '\n')) {
+            const std::size_t end = lower.find('>', head);
+            if (end != std::string::npos) at = end + 1;
+            break;
+        }
+    std::string url = fileUrl(folder);
+    if (!url.ends_with('/')) url += '/';
+    page.insert(at, "<base href=\"" + url + "\">");
 }
 
 // What pages hold for given inputs and how their digest is made; raise it
@@ -293,7 +316,7 @@ pictures::PictureSize pictureBefore(PictureSizes& sizes, const std::vector<std::
 
 bool previewPage(store::Table& games, store::Table& patches, const files::Path& home, std::string_view base,
                  const PageTemplate& pageTemplate, PageSettings settings, std::int64_t position, PictureLinks links,
-                 const files::Path& file, const MessageSink& messages) {
+                 const files::Path& file, const MessageSink& messages, const BrowserView* view) {
     if (const auto why = refusal(pageTemplate, settings, games)) {
         tell(messages, *why);
         return false;
@@ -347,9 +370,11 @@ bool previewPage(store::Table& games, store::Table& patches, const files::Path& 
     for (const std::int64_t game : shown)
         blocks.push_back(renderer.next(game));
     const int page = static_cast<int>(index / perPage) + 1;
-    files::writeFileReplacing(file, pageBytes(pageTemplate, pageTexts(sets.letterlist, set->key, page,
-                                                                       pageCount(*set, settings.gamesPerPage)),
-                                              renderer, blocks, shownRecords));
+    const std::string anchor = view ? "<a id=\"" + view->anchor + "\"></a>" : std::string();
+    std::string bytes = pageBytes(pageTemplate, pageTexts(sets.letterlist, set->key, page, pageCount(*set, settings.gamesPerPage)),
+                                  renderer, blocks, shownRecords, index % perPage, anchor);
+    if (view && !view->siteFolder.empty()) addBase(bytes, view->siteFolder);
+    files::writeFileReplacing(file, bytes);
     return true;
 }
 

@@ -57,8 +57,17 @@ enum class PictureLinks { Site, Files };
 // $Image is the URL of the game's picture file. Nothing else is written.
 // Refused as generatePages is (told, false); throws Error for a position
 // without a game. Neither table moves.
+//
+// Shown in a browser (`view`), the page also has a <base> naming the site's
+// folder, so that the pictures the template names itself (flags, rating
+// bars) are found there, and an anchor before the game's block, so that
+// the browser opens the page at the game.
+struct BrowserView {
+    files::Path siteFolder; // empty: no <base>
+    std::string anchor;     // the anchor's id
+};
 bool previewPage(store::Table& games, store::Table& patches, const files::Path& home, std::string_view base,
                  const PageTemplate& pageTemplate, PageSettings settings, std::int64_t position, PictureLinks links,
-                 const files::Path& file, const MessageSink& messages = {});
+                 const files::Path& file, const MessageSink& messages = {}, const BrowserView* view = nullptr);
 
 } // namespace gamarium::pages

@@ -44,4 +44,8 @@ PageTemplate loadTemplate(const files::Path& file) {
     return parseTemplate(files::readFile(file));
 }
 
+files::Path templatesFolder(const files::Path& home) {
+    return home / "templates";
+}
+
 } // namespace gamarium::pages

@@ -25,4 +25,8 @@ PageTemplate parseTemplate(std::string_view bytes);
 // The template in a file; throws Error when it cannot be read.
 PageTemplate loadTemplate(const files::Path& file);
 
+// templates/ of the program folder, where the example's template is put
+// and where a template is looked for first.
+files::Path templatesFolder(const files::Path& home);
+
 } // namespace gamarium::pages

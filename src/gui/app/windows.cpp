@@ -81,17 +81,16 @@ void Windows::generatePages(session::BaseSession& session) {
     form4_->run(session);
 }
 
-void Windows::findGames(QWidget* editor, QRect keepClear, std::function<std::shared_ptr<const find::GameList>()> games,
+void Windows::findGames(QWidget* editor, std::function<std::shared_ptr<const find::GameList>()> games,
                         std::function<void(std::int64_t)> chosen) {
     if (!find_) {
         // A child of the editor, so that the editor's modality leaves it usable.
         find_ = std::make_unique<FindWindow>(std::move(games), editor);
         find_->setWindowFlag(Qt::Window);
         onSignal(find_.get(), &FindWindow::gameChosen, editor, std::move(chosen));
-        find_->move(besideWindow(editor->frameGeometry(), find_->frameGeometry().size(),
-                                 editor->screen()->availableGeometry(), keepClear));
     }
     find_->show();
+    find_->keepBeside(editor);
     find_->raise();
     find_->activateWindow();
     find_->refresh();

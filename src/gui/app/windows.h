@@ -45,9 +45,8 @@ public:
     std::optional<text::StoredText> pickPatch(session::BaseSession& session, std::int64_t link) override;
     void generatePages(session::BaseSession& session) override;
     // The find window is not modal, and is closed with the editor. Asked
-    // again, it comes to the front and searches again; it stays off
-    // `keepClear`, a part of the editor in screen coordinates, where it can.
-    void findGames(QWidget* editor, QRect keepClear, std::function<std::shared_ptr<const find::GameList>()> games,
+    // again, it comes to the front and searches again.
+    void findGames(QWidget* editor, std::function<std::shared_ptr<const find::GameList>()> games,
                    std::function<void(std::int64_t)> chosen) override;
     void showRestorePoints(QWidget* window, const std::string& base,
                            std::function<history::RestoreReport(int id)> restore) override;

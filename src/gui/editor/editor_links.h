@@ -43,8 +43,7 @@ public:
     virtual void generatePages(session::BaseSession& session) = 0;
     // The find window beside `editor`, searching what `games` gives and
     // handing the identity of a game chosen to `chosen`.
-    virtual void findGames(QWidget* editor, QRect keepClear,
-                           std::function<std::shared_ptr<const find::GameList>()> games,
+    virtual void findGames(QWidget* editor, std::function<std::shared_ptr<const find::GameList>()> games,
                            std::function<void(std::int64_t)> chosen) = 0;
     // The restore points of `base` over `window`; `restore` puts one back.
     virtual void showRestorePoints(QWidget* window, const std::string& base,

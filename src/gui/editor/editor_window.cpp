@@ -4,6 +4,7 @@
 #include "core/find/followed_texts.h"
 #include "core/pages/base_page_settings.h"
 #include "core/pages/generator.h"
+#include "core/pages/preview_target.h"
 #include "core/pages/template_file.h"
 #include "core/pictures/picture_folder.h"
 #include "core/session/base_session.h"
@@ -30,6 +31,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 
 namespace gamarium::gui {
@@ -226,29 +228,42 @@ void TForm2::Button11Click() {
 }
 
 // The current game's page as the generator last wrote this base's pages,
-// its pictures taken from the disk, shown in the browser.
+// its pictures taken from the disk and the site's own from its folder,
+// shown in the browser at the game.
 void TForm2::previewPage() {
     form_->putTyping();
     const files::Path& home = session_->home();
     const std::string& base = session_->baseName();
     std::optional<pages::RememberedRun> run = pages::rememberedRun(home, base);
     if (!run) {
-        const std::optional<QString> chosen = FileDialog::openFile(this, QStringLiteral("Выбор шаблона"),
-                                                                   QStringLiteral("Шаблоны|*.htd|Все файлы|*.*"));
+        MessageBox::inform(this, QStringLiteral("Страницы этой базы ещё не создавались, и шаблона страницы для "
+                                                "просмотра нет. Выберите шаблон (.htd): он запомнится, как после "
+                                                "«Создать главные страницы»."));
+        const std::optional<QString> chosen =
+            FileDialog::openFile(this, QStringLiteral("Выбор шаблона"), QStringLiteral("Шаблоны|*.htd|Все файлы|*.*"),
+                                 fromPath(pages::templatesFolder(home)));
         if (!chosen) return;
         run = pages::RememberedRun{.templateFile = toPath(*chosen), .settings = {}};
+        run->settings.outputFolder = pages::defaultOutputFolder(home);
         pages::rememberRun(home, base, run->templateFile, run->settings);
     }
     const pages::PageTemplate pageTemplate = pages::loadTemplate(run->templateFile);
-    const files::Path folder = std::filesystem::temp_directory_path() / "gamarium-preview";
-    std::filesystem::create_directories(folder);
-    const files::Path file = folder / "preview.htm";
-    const bool written = pages::previewPage(
-        session_->games(), session_->patches(), home, base, pageTemplate, run->settings,
-        session_->games().recordNumber(), pages::PictureLinks::Files, file,
-        [this](const std::string& message) { MessageBox::inform(this, QString::fromStdString(message)); });
-    if (written && !Browser::open(QUrl::fromLocalFile(QString::fromStdU16String(file.u16string()))))
-        MessageBox::error(this, QStringLiteral("Не удалось открыть страницу в браузере."));
+    const pages::BrowserPreview preview = pages::browserPreviewFiles(home, base);
+    std::filesystem::create_directories(preview.page.parent_path());
+    const pages::BrowserView view{.siteFolder = run->settings.outputFolder, .anchor = "gamarium-game"};
+    if (!pages::previewPage(
+            session_->games(), session_->patches(), home, base, pageTemplate, run->settings,
+            session_->games().recordNumber(), pages::PictureLinks::Files, preview.page,
+            [this](const std::string& message) { MessageBox::inform(this, QString::fromStdString(message)); }, &view))
+        return;
+    files::writeFileReplacing(preview.opener, pages::openerPage(preview, view.anchor));
+    const QString page = fromPath(preview.page);
+    Browser::open(QUrl::fromLocalFile(fromPath(preview.opener)), [window = QPointer<TForm2>(this), page](const QString& why) {
+        if (window)
+            MessageBox::error(window, QStringLiteral("Страница не открылась в браузере: %1\nОна записана в файл «%2»; "
+                                                     "его можно открыть в браузере самому.")
+                                          .arg(why, page));
+    });
 }
 
 } // namespace gamarium::gui

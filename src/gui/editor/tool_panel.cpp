@@ -103,10 +103,8 @@ void TForm2::setupMoreTools() {
 void TForm2::findGames() {
     if (!session_) return;
     form_->save();
-    // The "Управление" group stays in view beside it.
-    const QRect tools(ui_->GroupBox3->mapToGlobal(QPoint()), ui_->GroupBox3->size());
     windows_.findGames(
-        this, tools, [this] { return findTexts_->snapshot(); }, [this](std::int64_t record) { goToGame(record); });
+        this, [this] { return findTexts_->snapshot(); }, [this](std::int64_t record) { goToGame(record); });
 }
 
 void TForm2::goToGame(std::int64_t record) {

@@ -4,9 +4,11 @@
 #include "gui/widgets/handler.h"
 #include "gui/widgets/label_names.h"
 #include "gui/widgets/qt_text.h"
+#include "gui/widgets/screen_place.h"
 #include "ui_find_window.h"
 
 #include <QKeyEvent>
+#include <QScreen>
 
 #include <algorithm>
 #include <array>
@@ -142,6 +144,28 @@ void FindWindow::chooseCurrent() {
 
 // Enter chooses the current result wherever the focus is (the results list
 // passes it on); it never closes the window as a default button would.
+void FindWindow::keepBeside(QWidget* owner) {
+    if (owner_ != owner) {
+        if (owner_) owner_->removeEventFilter(this);
+        owner_ = owner;
+        owner_->installEventFilter(this);
+    }
+    const QScreen* screen = owner->screen();
+    if (!screen) return;
+    // The window's frame as designed, and the least that still shows a result list.
+    const QSize border = frameGeometry().size() - size();
+    const SideBySide placed = besideWindow(owner->frameGeometry(), QSize(620, 380) + border, QSize(280, 240) + border,
+                                           screen->availableGeometry());
+    if (placed.owner != owner->frameGeometry().topLeft()) owner->move(placed.owner);
+    move(placed.window.topLeft());
+    resize(placed.window.size() - border);
+}
+
+bool FindWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == owner_ && event->type() == QEvent::Resize && isVisible()) keepBeside(owner_);
+    return QDialog::eventFilter(watched, event);
+}
+
 void FindWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         chooseCurrent();

@@ -25,6 +25,10 @@ public:
     explicit FindWindow(std::function<std::shared_ptr<const find::GameList>()> games, QWidget* parent = nullptr);
     ~FindWindow() override;
 
+    // Places the shown window beside `owner`, never over it (screen_place.h),
+    // and again whenever the owner changes its size.
+    void keepBeside(QWidget* owner);
+
     // Searches again with what the boxes hold.
     void refresh();
     // Searches again once the window's events are through: the games have
@@ -37,6 +41,7 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     find::FindQuery typedQuery() const;
@@ -47,6 +52,7 @@ private:
     std::unique_ptr<Ui::FindWindow> ui_;
     SearchRunner runner_;
     bool refreshPending_ = false;
+    QWidget* owner_ = nullptr;
 };
 
 } // namespace gamarium::gui

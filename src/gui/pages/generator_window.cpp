@@ -27,7 +27,7 @@ TForm4::TForm4(const files::Path& home) : ui_(std::make_unique<Ui::TForm4>()), h
     ui_->Edit2->setText(toQt(text::StoredText::fromCp1251(defaults.block.russianPatchPath)));
     ui_->Edit3->setText(toQt(text::StoredText::fromCp1251(defaults.block.otherPatchPath)));
     ui_->Edit5->setText(toQt(text::StoredText::fromCp1251(defaults.block.imagePath)));
-    ui_->Edit4->setText(QString::fromStdU16String(pages::defaultOutputFolder(home).u16string()));
+    ui_->Edit4->setText(fromPath(pages::defaultOutputFolder(home)));
     // The help note is written on the window itself, in the menu colour.
     QPalette note = ui_->Memo5->palette();
     note.setColor(QPalette::Base, palette().color(QPalette::Window));
@@ -62,8 +62,9 @@ void TForm4::nameControls() {
 
 // The areas are emptied first: a file that fails part way leaves them so.
 void TForm4::Button11Click() {
-    const std::optional<QString> file = FileDialog::openFile(this, QStringLiteral("Выбор шаблона"),
-                                                             QStringLiteral("Шаблоны|*.htd|Все файлы|*.*"));
+    const std::optional<QString> file =
+        FileDialog::openFile(this, QStringLiteral("Выбор шаблона"), QStringLiteral("Шаблоны|*.htd|Все файлы|*.*"),
+                             fromPath(pages::templatesFolder(home_)));
     if (!file) return;
     for (QPlainTextEdit* memo : {ui_->Memo1, ui_->Memo2, ui_->Memo3}) memo->clear();
     templateFile_.clear();

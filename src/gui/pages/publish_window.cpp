@@ -8,6 +8,7 @@
 #include "gui/widgets/handler.h"
 #include "gui/widgets/label_names.h"
 #include "gui/widgets/message_box.h"
+#include "gui/widgets/qt_text.h"
 #include "ui_publish_window.h"
 
 #include <QCloseEvent>
@@ -68,7 +69,7 @@ PublishWindow::~PublishWindow() {
 void PublishWindow::run(const std::string& base, const files::Path& folder) {
     base_ = base;
     folder_ = folder;
-    ui_->EditFolder->setText(QString::fromStdU16String(folder.u16string()));
+    ui_->EditFolder->setText(fromPath(folder));
     const auto [site, remote] = splitAddress(fromUtf8(publish::rememberedAddress(home_, base, folder)));
     ui_->EditSite->setText(site);
     ui_->EditRemote->setText(remote);

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QList>
+#include <QString>
 #include <QUrl>
+
+#include <functional>
 
 namespace gamarium::gui {
 
@@ -9,11 +12,15 @@ namespace gamarium::gui {
 // the address instead of a browser opening.
 class Browser {
 public:
-    // False when the system has nothing to open it with.
-    static bool open(const QUrl& url);
+    // Opens `url`; `failed` is told why, in Russian, when the system has
+    // nothing to open it with or its opener gives up (maybe only after
+    // this returned, from the window's event loop).
+    static void open(const QUrl& url, std::function<void(const QString& why)> failed);
 
-    // Test hooks: in test mode the address is kept, nothing opens.
+    // Test hooks: in test mode the address is kept and nothing opens; with
+    // a failure set, each open fails with it.
     static void setTestMode(bool on);
+    static void setTestFailure(const QString& why);
     static QList<QUrl> openedUrls();
     static void clear();
 };

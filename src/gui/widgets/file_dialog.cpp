@@ -1,6 +1,11 @@
 #include "gui/widgets/file_dialog.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileIconProvider>
+#include <QHash>
+
+#include <algorithm>
 
 #include <deque>
 
@@ -23,9 +28,9 @@ TestState& testState() {
     return state;
 }
 
-std::optional<QStringList> answerInTest(const QString& title, const QString& filter) {
+std::optional<QStringList> answerInTest(const QString& title, const QString& filter, const QString& folder) {
     TestState& test = testState();
-    test.shown.append({title, filter});
+    test.shown.append({title, filter, folder});
     if (test.answers.empty()) return std::nullopt;
     const Answer answer = test.answers.front();
     test.answers.pop_front();
@@ -36,6 +41,50 @@ std::optional<QStringList> answerInTest(const QString& title, const QString& fil
 std::optional<QString> firstOf(const std::optional<QStringList>& files) {
     if (!files || files->isEmpty()) return std::nullopt;
     return files->front();
+}
+
+// Where each dialog, by its title, was last left with a choice.
+QHash<QString, QString>& lastFolders() {
+    static QHash<QString, QString> folders;
+    return folders;
+}
+
+QString startFolder(const QString& title, const QString& startIn) {
+    if (const auto last = lastFolders().constFind(title); last != lastFolders().constEnd()) return *last;
+    return startIn.isEmpty() ? QDir::homePath() : startIn;
+}
+
+// Qt's own dialog (where the desktop offers none) names file kinds in
+// English whatever the translations hold.
+class RussianKinds : public QFileIconProvider {
+public:
+    QString type(const QFileInfo& info) const override {
+        if (info.isDir()) return QStringLiteral("Папка");
+        const QString suffix = info.suffix();
+        return suffix.isEmpty() ? QStringLiteral("Файл") : QStringLiteral("Файл %1").arg(suffix.toUpper());
+    }
+};
+
+std::optional<QStringList> shown(QWidget* parent, const QString& title, const QString& filter, const QString& folder,
+                                 QFileDialog::FileMode mode) {
+    if (testState().on) return answerInTest(title, filter, folder);
+    QFileDialog dialog(parent, title, folder, FileDialog::qtFilter(filter));
+    dialog.setFileMode(mode);
+    if (mode == QFileDialog::Directory) dialog.setOption(QFileDialog::ShowDirsOnly);
+    RussianKinds kinds;
+    dialog.setIconProvider(&kinds);
+    // Wide enough for the dates of the detail view.
+    dialog.resize(std::max(dialog.width(), 760), std::max(dialog.height(), 460));
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.selectedFiles();
+}
+
+std::optional<QStringList> ask(QWidget* parent, const QString& title, const QString& filter, const QString& startIn,
+                               QFileDialog::FileMode mode) {
+    std::optional<QStringList> chosen = shown(parent, title, filter, startFolder(title, startIn), mode);
+    if (!chosen || chosen->isEmpty()) return std::nullopt;
+    lastFolders()[title] = QFileInfo(chosen->front()).absolutePath();
+    return chosen;
 }
 
 } // namespace
@@ -55,25 +104,18 @@ QString FileDialog::qtFilter(const QString& filter) {
     return choices.join(QStringLiteral(";;"));
 }
 
-std::optional<QString> FileDialog::openFile(QWidget* parent, const QString& title, const QString& filter) {
-    if (testState().on) return firstOf(answerInTest(title, filter));
-    const QString file = QFileDialog::getOpenFileName(parent, title, QString(), qtFilter(filter));
-    if (file.isEmpty()) return std::nullopt;
-    return file;
+std::optional<QString> FileDialog::openFile(QWidget* parent, const QString& title, const QString& filter,
+                                            const QString& startIn) {
+    return firstOf(ask(parent, title, filter, startIn, QFileDialog::ExistingFile));
 }
 
-std::optional<QStringList> FileDialog::openFiles(QWidget* parent, const QString& title, const QString& filter) {
-    if (testState().on) return answerInTest(title, filter);
-    const QStringList files = QFileDialog::getOpenFileNames(parent, title, QString(), qtFilter(filter));
-    if (files.isEmpty()) return std::nullopt;
-    return files;
+std::optional<QStringList> FileDialog::openFiles(QWidget* parent, const QString& title, const QString& filter,
+                                                 const QString& startIn) {
+    return ask(parent, title, filter, startIn, QFileDialog::ExistingFiles);
 }
 
-std::optional<QString> FileDialog::openFolder(QWidget* parent, const QString& title) {
-    if (testState().on) return firstOf(answerInTest(title, QString()));
-    const QString folder = QFileDialog::getExistingDirectory(parent, title);
-    if (folder.isEmpty()) return std::nullopt;
-    return folder;
+std::optional<QString> FileDialog::openFolder(QWidget* parent, const QString& title, const QString& startIn) {
+    return firstOf(ask(parent, title, QString(), startIn, QFileDialog::Directory));
 }
 
 void FileDialog::setTestMode(bool on) {
@@ -93,6 +135,7 @@ QList<FileDialog::Request> FileDialog::shownRequests() {
 }
 
 void FileDialog::clear() {
+    lastFolders().clear();
     testState().shown.clear();
     testState().answers.clear();
 }

@@ -49,4 +49,9 @@ files::Path toPath(const QString& file) {
     return files::Path(std::u8string(utf8.begin(), utf8.end()));
 }
 
+QString fromPath(const files::Path& path) {
+    const std::u8string utf8 = path.u8string();
+    return QString::fromUtf8(reinterpret_cast<const char*>(utf8.data()), static_cast<qsizetype>(utf8.size()));
+}
+
 } // namespace gamarium::gui

@@ -32,5 +32,7 @@ text::StoredText typedText(const QString& text, const std::string& where);
 
 // A file chosen in a dialog, every character of its name kept.
 files::Path toPath(const QString& file);
+// A path as a window shows it.
+QString fromPath(const files::Path& path);
 
 } // namespace gamarium::gui

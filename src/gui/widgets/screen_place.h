@@ -13,11 +13,16 @@ namespace gamarium::gui {
 // enough to be (to the top left corner when it is larger than the screen).
 QPoint keptOnScreen(QPoint designed, QSize frame, QRect screen);
 
-// Where a window goes beside `owner` (a frame on the same screen): right of
-// it where it fits on `screen`, else left of it; else at the screen's edge
-// on the right, below `keepClear` (a part of the owner that must stay in
-// view) where there is room for it there.
-QPoint besideWindow(QRect owner, QSize frame, QRect screen, QRect keepClear);
+// Where a window goes beside `owner` (frames on `screen`) so that it never
+// covers it: right of it, else left of it, at its own size `frame`; else
+// narrowed to the side with more room, when that leaves it `least`; else
+// the owner moves along the screen just enough to make that room. Only a
+// screen narrower than both at their least leaves them overlapping.
+struct SideBySide {
+    QPoint owner;  // the owner's frame's new place (the old one when it stays)
+    QRect window;  // the window's frame
+};
+SideBySide besideWindow(QRect owner, QSize frame, QSize least, QRect screen);
 
 // Moves a shown window by keptOnScreen, from `designed`, on its own screen.
 void keepOnScreen(QWidget* window, QPoint designed);
