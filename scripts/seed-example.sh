@@ -49,8 +49,8 @@ made+=("$home/base/$base.db" "$home/base/${base}_patch.db")
 [ -e "$home/images/$base" ] || made+=("$home/images/$base")
 [ -e "$home/bases.ini" ] || made+=("$home/bases.ini")
 "$cli" --home "$home" create "$base"
-"$cli" --home "$home" import "$base" "$examples/base/games.csv" --encoding cp1251 --delimiter ';'
-"$cli" --home "$home" import "$base" "$examples/base/patches.csv" --patches --encoding cp1251 --delimiter ';'
+"$cli" --home "$home" import "$base" "$examples/base/games.csv" --encoding cp1251 --delimiter ';' >/dev/null
+"$cli" --home "$home" import "$base" "$examples/base/patches.csv" --patches --encoding cp1251 --delimiter ';' >/dev/null
 cp -R "$examples/images/." "$home/images/$base/"
 
 if [ ! -e "$home/templates/example.htd" ]; then

@@ -5,7 +5,9 @@
 #include "gui_fixture.h"
 
 #include "core/support/run_command.h"
+#include "core/publish/site_address.h"
 #include "gui/pages/publish_window.h"
+#include "gui/pages/site_keyring.h"
 #include "publish/publish_fixture.h"
 
 #include <QCheckBox>
@@ -68,14 +70,36 @@ TEST_F(PublishWindowTest, AsksWhatItMustAndShowsTheRun) {
     window.run(base, site);
     EXPECT_EQ(gamarium::testing::readTree(server.root() / "www"), gamarium::testing::readTree(site));
 
-    // The next time the window offers the same place for this folder.
+    // The next time the window offers the same place for this folder, but
+    // removing is asked for anew each time; more than a few removals are
+    // asked about, naming how many, and "Нет" sends without removing.
+    const auto deleting = [&] { return static_cast<QCheckBox*>(control("CheckDelete")); };
+    for (int i = 0; i < 6; ++i) gamarium::testing::writeTree(site, {{"old" + std::to_string(i) + ".htm", "<html/>"}});
     whenModal([&] {
         EXPECT_EQ(static_cast<QLineEdit*>(control("EditRemote"))->text().toStdString(),
                   (server.root() / "www").string());
         EXPECT_EQ(static_cast<QLineEdit*>(control("EditSite"))->accessibleName(), QStringLiteral("Адрес сайта:"));
+        publishAndWait();
+        deleting()->setChecked(true);
         click(static_cast<QPushButton*>(control("ButtonClose")));
     });
     window.run(base, site);
+    for (int i = 0; i < 6; ++i) fs::remove(site / ("old" + std::to_string(i) + ".htm"));
+    MessageBox::clearShownTexts();
+    for (const MessageBox::Answer answer : {MessageBox::Answer::No, MessageBox::Answer::Yes}) {
+        whenModal([&] {
+            EXPECT_FALSE(deleting()->isChecked()) << "never carried over from the last time";
+            deleting()->setChecked(true);
+            MessageBox::queueAnswer(answer);
+            publishAndWait();
+            EXPECT_TRUE(MessageBox::shownTexts().last().contains(QStringLiteral("будет удалено файлов: 6")))
+                << MessageBox::shownTexts().join(QLatin1Char('|')).toStdString();
+            EXPECT_EQ(fs::exists(server.root() / "www" / "old0.htm"), answer == MessageBox::Answer::No);
+            click(static_cast<QPushButton*>(control("ButtonClose")));
+        });
+        window.run(base, site);
+    }
+    EXPECT_EQ(gamarium::testing::readTree(server.root() / "www"), gamarium::testing::readTree(site));
     MessageBox::setTestMode(false);
 }
 
@@ -139,6 +163,10 @@ private:
     }
 };
 
+// A password is asked for naming the login, kept for the program's run,
+// and kept in the keyring only once the server took it; a refused one is
+// asked for again, saying so, and never sent again; "Забыть пароль" takes
+// it out of both.
 TEST_F(PublishWindowTest, PasswordKeptForTheRunOrInTheKeyring) {
     if (geteuid() != 0) GTEST_SKIP() << "the servers log in with a password only as root (through PAM)";
     gamarium::testing::TempFolder work;
@@ -147,24 +175,33 @@ TEST_F(PublishWindowTest, PasswordKeptForTheRunOrInTheKeyring) {
     // No key: the server asks for the password.
     fs::remove(server.clientHome() / ".ssh" / "id_ed25519");
     const fs::path site = work.path() / "сайт";
+    const QString user = QString::fromStdString(gamarium::testing::testAccount().name);
     const QString password = QString::fromStdString(gamarium::testing::testAccount().password);
+    const MessageBox::TypedPassword right{password, true}, wrong{QStringLiteral("не тот"), true};
+    const QString url = QStringLiteral("sftp://%1@127.0.0.1:%2").arg(user).arg(server.port());
+    const publish::SiteAddress address = publish::parseSiteAddress(url.toStdString() + "/www");
     // First no secret service at all, as in a bare X session.
     setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + (work.path() / "no-bus").string()).c_str(), 1);
     MessageBox::setTestMode(true);
-    const QString asked = QStringLiteral("Сервер не принял вход.");
+    const QString waits = QStringLiteral("Сервер ждёт пароль"), refused = QStringLiteral("Пароль не подошёл");
     struct Run {
         const char* what;
-        bool newProgramRun;                                     // a new window: nothing kept from before
+        bool newProgramRun;  // a new window: nothing kept from before
         std::function<void()> before;
-        std::optional<MessageBox::TypedPassword> typed;         // nothing: no question expected
-        bool notStored;                                         // the keyring's refusal shown
+        std::vector<MessageBox::TypedPassword> typed;
+        QStringList asked;       // how each question begins its text
+        bool forget = false;     // "Забыть пароль" first
+        bool notStored = false;  // the keyring's refusal shown
+        std::optional<QString> inKeyring; // after the run, where there is one
     };
     std::optional<SecretService> keyring;
     const Run runs[] = {
-        {"no keyring to store in", true, [] {}, MessageBox::TypedPassword{password, true}, true},
-        {"kept for the run", false, [] {}, std::nullopt, false},
-        {"stored in the keyring", true, [&] { keyring.emplace(work.path() / "run"); }, MessageBox::TypedPassword{password, true}, false},
-        {"found in the keyring", true, [] {}, std::nullopt, false},
+        {"no keyring to store in", true, [] {}, {right}, {waits}, false, true, std::nullopt},
+        {"kept for the run", false, [] {}, {}, {}, false, false, std::nullopt},
+        {"a wrong one is asked again and never stored", true, [&] { keyring.emplace(work.path() / "run"); },
+         {wrong, right}, {waits, refused}, false, false, password},
+        {"found in the keyring", true, [] {}, {}, {}, false, false, password},
+        {"forgotten", false, [] {}, {MessageBox::TypedPassword{password, false}}, {waits}, true, false, std::nullopt},
     };
     std::unique_ptr<PublishWindow> window;
     int version = 0;
@@ -174,14 +211,12 @@ TEST_F(PublishWindowTest, PasswordKeptForTheRunOrInTheKeyring) {
         if (run.newProgramRun) window = std::make_unique<PublishWindow>(home_, nullptr);
         gamarium::testing::writeTree(site, {{"index.htm", "<html>" + std::to_string(++version) + "</html>"}});
         MessageBox::clearShownTexts();
-        if (run.typed) MessageBox::queuePassword(run.typed);
+        for (const MessageBox::TypedPassword& typed : run.typed) MessageBox::queuePassword(typed);
         whenModal([&] {
             const auto control = [&](const char* name) { return window->findChild<QWidget*>(QString::fromLatin1(name)); };
-            static_cast<QLineEdit*>(control("EditSite"))
-                ->setText(QStringLiteral("sftp://%1@127.0.0.1:%2")
-                              .arg(QString::fromStdString(gamarium::testing::testAccount().name))
-                              .arg(server.port()));
+            static_cast<QLineEdit*>(control("EditSite"))->setText(url);
             static_cast<QLineEdit*>(control("EditRemote"))->setText(QString::fromStdString((server.root() / "www").string()));
+            if (run.forget) click(static_cast<QPushButton*>(control("ButtonForget")));
             click(static_cast<QPushButton*>(control("ButtonPublish")));
             // A refused login ends a run and starts the next with the password.
             ASSERT_TRUE(QTest::qWaitFor(
@@ -194,13 +229,19 @@ TEST_F(PublishWindowTest, PasswordKeptForTheRunOrInTheKeyring) {
             EXPECT_TRUE(memo.endsWith(QStringLiteral("отправлено 1, удалено 0, без изменений 0"))) << memo.toStdString();
             EXPECT_EQ(memo.contains(QStringLiteral("Пароль не сохранён в связке ключей")), run.notStored)
                 << memo.toStdString();
-            EXPECT_EQ(MessageBox::shownTexts().size(), run.typed ? 1 : 0);
-            if (run.typed) {
-                EXPECT_TRUE(MessageBox::shownTexts().front().startsWith(asked));
+            const QStringList shown = MessageBox::shownTexts();
+            ASSERT_EQ(shown.size(), run.asked.size()) << shown.join(QLatin1Char('|')).toStdString();
+            for (qsizetype i = 0; i < shown.size(); ++i) {
+                EXPECT_TRUE(shown[i].startsWith(QStringLiteral("Вход: %1@127.0.0.1\n%2").arg(user, run.asked[i])))
+                    << shown[i].toStdString();
             }
             click(static_cast<QPushButton*>(control("ButtonClose")));
         });
         window->run("Мои игры", site);
+        if (keyring) {
+            EXPECT_EQ(keyringPassword(address).password,
+                      run.inKeyring ? std::optional(run.inKeyring->toStdString()) : std::nullopt);
+        }
     }
     EXPECT_EQ(gamarium::testing::readTree(server.root() / "www"), gamarium::testing::readTree(site));
     MessageBox::setTestMode(false);

@@ -41,7 +41,8 @@ protected:
         auto* list = dialog->findChild<QTreeWidget*>(QStringLiteral("PointList"));
         QStringList shown;
         for (int i = 0; i < list->topLevelItemCount(); ++i)
-            shown << list->topLevelItem(i)->text(1) + QLatin1Char(' ') + list->topLevelItem(i)->text(2);
+            shown << list->topLevelItem(i)->text(0) + QLatin1Char(' ') + list->topLevelItem(i)->text(2) +
+                         QLatin1Char(' ') + list->topLevelItem(i)->text(3);
         return shown;
     }
     // Chooses the row and presses "Восстановить", the question answered Yes.
@@ -71,16 +72,23 @@ TEST_F(RestorePointsWindowTest, TheEditorTakesOnePointForItsEditsAndShowsTheRest
 
     MessageBox::clearShownTexts();
     inPointsWindow([](RestorePointsDialog* dialog) {
-        EXPECT_EQ(rows(dialog), (QStringList{QStringLiteral("Ренумерация (1->100) 3"), QStringLiteral("Правка в редакторе 3")}));
+        EXPECT_EQ(rows(dialog), (QStringList{QStringLiteral("2 Ренумерация (1->100) 3"), QStringLiteral("1 Правка в редакторе 3")}));
         restoreRow(dialog, 1);
         EXPECT_EQ(rows(dialog).size(), 3) << "the restore took a point of its own";
-        EXPECT_EQ(rows(dialog).front(), QStringLiteral("Восстановление точки 1 3"));
+        EXPECT_EQ(rows(dialog).front(), QStringLiteral("3 Восстановление точки 1 3"));
+        auto* list = dialog->findChild<QTreeWidget*>(QStringLiteral("PointList"));
+        for (int column = 0; column < 4; ++column)
+            EXPECT_GT(list->columnWidth(column), list->fontMetrics().horizontalAdvance(list->topLevelItem(0)->text(column)))
+                << "column " << column << " is cut";
     });
     chooseMore("Точки восстановления…");
     ASSERT_EQ(MessageBox::shownTexts().size(), 2) << MessageBox::shownTexts().join(QLatin1Char('|')).toStdString();
-    EXPECT_TRUE(MessageBox::shownTexts()[0].contains(QStringLiteral("Правка в редакторе"))) << "the question names the point";
+    EXPECT_TRUE(MessageBox::shownTexts()[0].contains(QStringLiteral("точке №1"))) << "the question names the point";
+    EXPECT_TRUE(MessageBox::shownTexts()[0].contains(QStringLiteral("Правка в редакторе")));
     EXPECT_TRUE(MessageBox::shownTexts()[1].startsWith(QStringLiteral("База восстановлена.")));
-    EXPECT_EQ(edit("EditName")->text(), QStringLiteral("Alpha")) << "the editor shows the restored table at once";
+    EXPECT_EQ(edit("EditName")->text(), QStringLiteral("Gamma")) << "the editor stays on its game, restored at once";
+    EXPECT_EQ(games().recordNumber(), 3);
+    games().first();
     EXPECT_EQ(field("Name"), "Alpha");
     EXPECT_EQ(games().recordCount(), 3);
 }
@@ -119,7 +127,7 @@ TEST_F(RestorePointsWindowTest, TheMainWindowRestoresTheChosenBaseAndEscChangesN
     EXPECT_EQ(points().front().what, "Очистка базы");
 
     inPointsWindow([](RestorePointsDialog* dialog) {
-        EXPECT_EQ(rows(dialog), QStringList{QStringLiteral("Очистка базы 1")});
+        EXPECT_EQ(rows(dialog), QStringList{QStringLiteral("1 Очистка базы 1")});
         EXPECT_EQ(dialog->findChild<QTreeWidget*>(QStringLiteral("PointList"))->accessibleName(),
                   QStringLiteral("Точки восстановления базы, новые сверху:"));
     });

@@ -18,8 +18,11 @@ RestorePointsDialog::RestorePointsDialog(QWidget* parent, files::Path home, std:
     ui_->setupUi(this);
     makeFixedWindow(this, 480, 264);
     setWindowTitle(QStringLiteral("Точки восстановления: %1").arg(baseNameToQt(base_)));
-    ui_->PointList->header()->resizeSection(0, 130);
-    ui_->PointList->header()->resizeSection(1, 270);
+    // The number, time and games fit their texts; the action takes the rest.
+    QHeaderView* header = ui_->PointList->header();
+    header->setStretchLastSection(false);
+    for (int column : {0, 1, 3}) header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(2, QHeaderView::Stretch);
     nameControlsByTheirLabels(this);
     onSignal(ui_->ButtonRestore, &QPushButton::clicked, this, [this] { ButtonRestoreClick(); });
     connect(ui_->ButtonClose, &QPushButton::clicked, this, &QDialog::reject);
@@ -33,9 +36,12 @@ void RestorePointsDialog::showPoints() {
     const std::vector<history::Point> points = history::PointStore(home_, base_).points();
     for (auto point = points.rbegin(); point != points.rend(); ++point) {
         const bool counted = point->games.kind == history::TableInPoint::Kind::Copied;
-        auto* item = new QTreeWidgetItem(ui_->PointList, {QString::fromStdString(history::localTimeText(point->time)),
+        auto* item = new QTreeWidgetItem(ui_->PointList, {QString::number(point->id),
+                                                          QString::fromStdString(history::localTimeText(point->time)),
                                                           QString::fromStdString(point->what),
                                                           counted ? QString::number(point->games.records) : QStringLiteral("—")});
+        item->setTextAlignment(0, Qt::AlignRight);
+        item->setTextAlignment(3, Qt::AlignRight);
         item->setData(0, Qt::UserRole, point->id);
     }
     if (ui_->PointList->topLevelItemCount() > 0) ui_->PointList->setCurrentItem(ui_->PointList->topLevelItem(0));
@@ -46,9 +52,9 @@ void RestorePointsDialog::ButtonRestoreClick() {
     const QTreeWidgetItem* item = ui_->PointList->currentItem();
     if (!item) return;
     const int id = item->data(0, Qt::UserRole).toInt();
-    const QString question = QStringLiteral("Вернуть базу «%1» к точке от %2, перед действием «%3»?\n"
+    const QString question = QStringLiteral("Вернуть базу «%1» к точке №%2 от %3, перед действием «%4»?\n"
                                             "Нынешнее состояние сохранится в новой точке, так что это можно будет отменить.")
-                                 .arg(baseNameToQt(base_), item->text(0), item->text(1));
+                                 .arg(baseNameToQt(base_), item->text(0), item->text(1), item->text(2));
     if (!MessageBox::confirm(this, question)) return;
     const history::RestoreReport report = restore_(id);
     showPoints();

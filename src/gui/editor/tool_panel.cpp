@@ -115,10 +115,12 @@ void TForm2::goToGame(std::int64_t record) {
 }
 
 // The restore closes the editor's tables and opens them again: the form
-// and the find texts follow the table's events, the preview is shown anew.
+// and the find texts follow the table's events; the editor stays on the
+// game it showed where the restored table has it, and the preview is shown anew.
 void TForm2::restorePoints() {
     if (!session_) return;
     form_->putTyping();
+    const store::RecordId shown = Table1().recordId();
     windows_.showRestorePoints(this, session_->baseName(), [this](int id) {
         return session_->restore(id, false, "Восстановление точки " + std::to_string(id));
     });
@@ -127,6 +129,7 @@ void TForm2::restorePoints() {
         close();
         return;
     }
+    if (shown != 0) Table1().moveToRecord(shown);
     DBNavigatorClick();
 }
 

@@ -29,6 +29,9 @@ std::pair<QString, QString> splitAddress(const QString& url) {
     return {url.left(path), url.mid(path)};
 }
 
+// Up to this many remote files go without a question when removing is ticked.
+constexpr std::size_t kRemovalsWithoutQuestion = 5;
+
 // Where a password logs in: the protocol, user, host and port of a site.
 std::string siteOf(const publish::SiteAddress& address) {
     return std::to_string(static_cast<int>(address.protocol)) + '\n' + address.user + '\n' + address.host + '\n' +
@@ -46,7 +49,13 @@ PublishWindow::PublishWindow(const files::Path& home, QWidget* parent)
     ui_->MemoStatus->setAccessibleName(QStringLiteral("Ход публикации"));
     onSignal(ui_->ButtonPublish, &QPushButton::clicked, this, [this] { ButtonPublishClick(); });
     onSignal(ui_->ButtonCancel, &QPushButton::clicked, this, [this] { ButtonCancelClick(); });
+    onSignal(ui_->ButtonForget, &QPushButton::clicked, this, [this] { ButtonForgetClick(); });
     onSignal(ui_->ButtonClose, &QPushButton::clicked, this, [this] { reject(); });
+    // The folder is the generator's, not typed here: shown on the window's ground.
+    QPalette shown = ui_->EditFolder->palette();
+    shown.setColor(QPalette::Base, palette().color(QPalette::Window));
+    ui_->EditFolder->setPalette(shown);
+    ui_->EditFolder->setFocusPolicy(Qt::ClickFocus);
     onSignal(this, &PublishWindow::lineSent, this,
              [this](const QString& line) { ui_->MemoStatus->appendPlainText(line); });
     onSignal(this, &PublishWindow::progressMade, this, [this](int done, int total) {
@@ -54,8 +63,8 @@ PublishWindow::PublishWindow(const files::Path& home, QWidget* parent)
         ui_->ProgressBar->setValue(done);
     });
     onSignal(this, &PublishWindow::runEnded, this,
-             [this](const QString& closing, const QString& error, bool loginRefused) {
-                 showEnd(closing, error, loginRefused);
+             [this](const QString& closing, const QString& error, bool loginRefused, bool passwordSent) {
+                 showEnd(closing, error, loginRefused, passwordSent);
              });
     onSignal(this, &PublishWindow::passwordFound, this,
              [this](const QString& site, const QString& password) { passwords_[site.toStdString()] = password.toStdString(); });
@@ -73,6 +82,8 @@ void PublishWindow::run(const std::string& base, const files::Path& folder) {
     const auto [site, remote] = splitAddress(fromUtf8(publish::rememberedAddress(home_, base, folder)));
     ui_->EditSite->setText(site);
     ui_->EditRemote->setText(remote);
+    // Removing remote files is asked for each time, never carried over.
+    ui_->CheckDelete->setChecked(false);
     ui_->MemoStatus->clear();
     ui_->ProgressBar->reset();
     exec();
@@ -87,6 +98,17 @@ void PublishWindow::ButtonCancelClick() {
     ui_->MemoStatus->appendPlainText(QStringLiteral("Прерывается после файлов, которые уже отправляются…"));
 }
 
+// The typed site's password goes, from this program run and the keyring.
+void PublishWindow::ButtonForgetClick() {
+    QString remote = ui_->EditRemote->text().trimmed();
+    if (!remote.isEmpty() && !remote.startsWith(QLatin1Char('/'))) remote.prepend(QLatin1Char('/'));
+    const publish::SiteAddress address = publish::parseSiteAddress((ui_->EditSite->text().trimmed() + remote).toStdString());
+    passwords_.erase(siteOf(address));
+    keepAfterLogin_.erase(siteOf(address));
+    forgetInKeyring(address);
+    ui_->MemoStatus->appendPlainText(QStringLiteral("Пароль сайта забыт."));
+}
+
 void PublishWindow::start(bool keepPassword) {
     if (publishing()) return;
     QString remote = ui_->EditRemote->text().trimmed();
@@ -95,6 +117,8 @@ void PublishWindow::start(bool keepPassword) {
     const publish::SiteAddress address = publish::parseSiteAddress(url);
     publish::rememberAddress(home_, base_, folder_, url);
     runSite_ = siteOf(address);
+    runLogin_ = fromUtf8((address.user.empty() ? std::string() : address.user + "@") + address.host);
+    if (keepPassword) keepAfterLogin_.insert(runSite_);
     std::optional<std::string> password;
     if (const auto known = passwords_.find(runSite_); known != passwords_.end()) password = known->second;
     // The keyring is asked once a program run, before any password is asked for.
@@ -108,27 +132,20 @@ void PublishWindow::start(bool keepPassword) {
                                                            ui_->EditRemote, ui_->CheckDelete})
         control->setEnabled(false);
     ui_->ButtonCancel->setEnabled(true);
+    const std::optional<std::string> typed = keepAfterLogin_.count(runSite_) && password ? password : std::nullopt;
     // Errors are caught on the thread and handed to the window as text.
-    worker_ = std::thread([this, address, options, password, keepPassword, lookUp, site = runSite_, home = home_,
-                           folder = folder_] {
+    worker_ = std::thread([this, address, options, password, typed, lookUp, site = runSite_, home = home_,
+                           folder = folder_]() mutable {
         publish::Access access;
         // The keyring may take a moment, or ask the user to unlock it:
         // off the window's thread too.
-        if (keepPassword) {
-            try {
-                storeInKeyring(address, *password);
-            } catch (const std::exception& error) {
-                emit lineSent(fromUtf8(error.what()));
-            }
-        }
         if (lookUp) {
-            try {
-                if (const std::optional<std::string> stored = keyringPassword(address)) {
-                    access.password = stored;
-                    emit passwordFound(fromUtf8(site), fromUtf8(*stored));
-                }
-            } catch (const std::exception&) {
-                // Without the keyring the password is asked for, as where none runs.
+            const KeyringAnswer stored = keyringPassword(address);
+            if (stored.password) {
+                access.password = stored.password;
+                emit passwordFound(fromUtf8(site), fromUtf8(*stored.password));
+            } else if (!stored.problem.empty()) {
+                emit lineSent(fromUtf8("Пароль из связки ключей не взят: " + stored.problem + "."));
             }
         }
         access.userHome = files::userHome();
@@ -145,38 +162,60 @@ void PublishWindow::start(bool keepPassword) {
             .cancelled = [this] { return cancel_.load(); },
         };
         try {
+            if (options.removeGone) {
+                // Told from the record alone, before anything is sent.
+                publish::PublishOptions counting = options;
+                counting.dryRun = true;
+                const std::size_t removals = publish::publishFolder(home, folder, address, access, counting, {}).removed;
+                if (removals > kRemovalsWithoutQuestion && !removeMany(removals)) options.removeGone = false;
+            }
             const publish::PublishReport report =
                 publish::publishFolder(home, folder, address, access, options, callbacks);
+            // Only a password the server took is kept.
+            if (typed) {
+                try {
+                    storeInKeyring(address, *typed);
+                    emit lineSent(QStringLiteral("Пароль сохранён в связке ключей."));
+                } catch (const std::exception& error) {
+                    emit lineSent(fromUtf8(error.what()));
+                }
+            }
             QString closing = fromUtf8(publish::reportLine(report));
             if (report.cancelled) closing += QStringLiteral(" (прервано)");
-            emit runEnded(closing, QString(), false);
+            emit runEnded(closing, QString(), false, false);
         } catch (const publish::LoginRefused& refused) {
-            emit runEnded(QString(), fromUtf8(refused.what()), true);
+            emit runEnded(QString(), fromUtf8(refused.what()), true, access.password.has_value());
         } catch (const std::exception& error) {
-            emit runEnded(QString(), fromUtf8(error.what()), false);
+            emit runEnded(QString(), fromUtf8(error.what()), false, false);
         }
     });
 }
 
-void PublishWindow::showEnd(const QString& closing, const QString& error, bool loginRefused) {
+void PublishWindow::showEnd(const QString& closing, const QString& error, bool loginRefused, bool passwordSent) {
     joinWorker();
     for (QWidget* control : std::initializer_list<QWidget*>{ui_->ButtonPublish, ui_->ButtonClose, ui_->EditSite,
                                                            ui_->EditRemote, ui_->CheckDelete})
         control->setEnabled(true);
     ui_->ButtonCancel->setEnabled(false);
     if (!closing.isEmpty()) {
+        keepAfterLogin_.erase(runSite_);
         ui_->MemoStatus->appendPlainText(closing);
         return;
     }
     ui_->MemoStatus->appendPlainText(error);
     if (loginRefused) {
-        // No password in ~/.netrc or the keyring, or a wrong one: asked here,
-        // kept for this run of the program, and in the keyring when asked so.
-        const std::optional<MessageBox::TypedPassword> typed = MessageBox::password(
-            this,
-            QStringLiteral("Сервер не принял вход. Пароль (он будет помниться до выхода из программы, а с отметкой "
-                           "ниже — и в связке ключей рабочего стола):"),
-            QStringLiteral("Сохранить в связке ключей"));
+        // A refused password is never sent again: asked here, kept for this
+        // run of the program, and in the keyring once the server took it.
+        passwords_.erase(runSite_);
+        const QString question =
+            (passwordSent ? QStringLiteral("Пароль не подошёл: сервер не принял вход %1.\n\nВведите пароль ещё раз")
+                          : QStringLiteral("Сервер ждёт пароль для входа %1.\n\nВведите пароль"))
+                .arg(runLogin_) +
+            QStringLiteral(" (он будет помниться до выхода из программы, а с отметкой ниже — и в связке ключей "
+                           "рабочего стола, когда сервер его примет):");
+        const std::optional<MessageBox::TypedPassword> typed =
+            MessageBox::password(this, QStringLiteral("Вход: %1").arg(runLogin_), question,
+                                 QStringLiteral("Сохранить в связке ключей"));
         if (!typed) return;
         passwords_[runSite_] = typed->password.toStdString();
         start(typed->keep);
@@ -192,11 +231,22 @@ bool PublishWindow::trustHostKey(const publish::HostKeyQuestion& question) {
             .arg(fromUtf8(question.host))
             .arg(question.port)
             .arg(fromUtf8(question.key.type), fromUtf8(question.key.fingerprint));
-    bool trusted = false;
+    // Enter must not trust a key by a slip.
+    return askFromWorker([this, &text] { return MessageBox::confirm(this, text, MessageBox::Answer::No); });
+}
+
+bool PublishWindow::removeMany(std::size_t count) {
+    const QString text = QStringLiteral("С сайта будет удалено файлов: %1 — отправленных раньше, которых больше нет в "
+                                        "папке. Удалить их?\n\n«Нет» — опубликовать, ничего не удаляя.")
+                             .arg(count);
+    return askFromWorker([this, &text] { return MessageBox::confirm(this, text, MessageBox::Answer::No); });
+}
+
+bool PublishWindow::askFromWorker(const std::function<bool()>& ask) {
+    bool answer = false;
     QMetaObject::invokeMethod(
-        this, [this, &text, &trusted] { runHandler(this, [&] { trusted = MessageBox::confirm(this, text); }); },
-        Qt::BlockingQueuedConnection);
-    return trusted;
+        this, [this, &ask, &answer] { runHandler(this, [&] { answer = ask(); }); }, Qt::BlockingQueuedConnection);
+    return answer;
 }
 
 void PublishWindow::joinWorker() {

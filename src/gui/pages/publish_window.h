@@ -5,6 +5,7 @@
 #include <QDialog>
 
 #include <atomic>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -38,6 +39,7 @@ public:
 
     void ButtonPublishClick();
     void ButtonCancelClick();
+    void ButtonForgetClick();
     // Whether a run is going on (tests wait for its end).
     bool publishing() const { return worker_.joinable(); }
 
@@ -47,15 +49,18 @@ signals:
     // From the publishing thread to the window's.
     void lineSent(const QString& line);
     void progressMade(int done, int total);
-    void runEnded(const QString& closing, const QString& error, bool loginRefused);
+    void runEnded(const QString& closing, const QString& error, bool loginRefused, bool passwordSent);
     void passwordFound(const QString& site, const QString& password);
 
 private:
     // `keepPassword`: the password typed for the site goes to the keyring too.
     void start(bool keepPassword);
-    void showEnd(const QString& closing, const QString& error, bool loginRefused);
-    // Asked from the publishing thread; the answer comes from the window's.
+    void showEnd(const QString& closing, const QString& error, bool loginRefused, bool passwordSent);
+    // Asked from the publishing thread; the answers come from the window's.
     bool trustHostKey(const publish::HostKeyQuestion& question);
+    bool removeMany(std::size_t count);
+    // Runs `ask` on the window's thread and waits for its answer.
+    bool askFromWorker(const std::function<bool()>& ask);
     void joinWorker();
 
     std::unique_ptr<Ui::PublishWindow> ui_;
@@ -66,7 +71,10 @@ private:
     // run; the sites already looked up in the keyring.
     std::map<std::string, std::string> passwords_;
     std::set<std::string> lookedUp_;
+    // Sites whose typed password goes to the keyring once the server took it.
+    std::set<std::string> keepAfterLogin_;
     std::string runSite_;  // the site of the run going on
+    QString runLogin_;     // its user and server, as the password dialog names them
     std::thread worker_;
     std::atomic<bool> cancel_{false};
 };

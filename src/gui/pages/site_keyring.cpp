@@ -31,34 +31,62 @@ const char* protocolName(publish::Protocol protocol) {
     return "";
 }
 
+// Why the keyring did not answer, in the user's language.
+std::string problemOf(GError* error) {
+    std::string why;
+    if (!error)
+        why = "служба связки ключей не ответила";
+    else if (error->domain == SECRET_ERROR && error->code == SECRET_ERROR_IS_LOCKED)
+        why = "связка ключей заперта, и её не отперли";
+    else if (error->domain == G_DBUS_ERROR &&
+             (error->code == G_DBUS_ERROR_SERVICE_UNKNOWN || error->code == G_DBUS_ERROR_NAME_HAS_NO_OWNER))
+        why = "служба связки ключей не запущена (GNOME Keyring, KWallet или KeePassXC)";
+    else if (error->domain == G_IO_ERROR && error->code == G_IO_ERROR_CANCELLED)
+        why = "связку ключей не отперли";
+    else
+        why = "служба связки ключей отказала";
+    if (error) {
+        why += std::string(" (") + error->message + ")";
+        g_error_free(error);
+    }
+    return why;
+}
+
+std::string labelOf(const publish::SiteAddress& site) {
+    return "Gamarium: " + std::string(protocolName(site.protocol)) + "://" + (site.user.empty() ? "" : site.user + "@") +
+           site.host + ":" + std::to_string(site.port);
+}
+
 } // namespace
 
-std::optional<std::string> keyringPassword(const publish::SiteAddress& site) {
+KeyringAnswer keyringPassword(const publish::SiteAddress& site) {
     GError* error = nullptr;
     gchar* found = secret_password_lookup_sync(schema(), nullptr, &error, "protocol", protocolName(site.protocol),
                                                "host", site.host.c_str(), "port", static_cast<int>(site.port),
                                                "user", site.user.c_str(), nullptr);
-    if (error) g_error_free(error);
-    if (!found) return std::nullopt;
+    if (error) return {std::nullopt, problemOf(error)};
+    if (!found) return {};
     std::string password(found);
     secret_password_free(found);
-    return password;
+    return {password, {}};
 }
 
 void storeInKeyring(const publish::SiteAddress& site, const std::string& password) {
-    const std::string label = "Gamarium: " + std::string(protocolName(site.protocol)) + "://" +
-                              (site.user.empty() ? "" : site.user + "@") + site.host + ":" + std::to_string(site.port);
     GError* error = nullptr;
     const gboolean stored = secret_password_store_sync(
-        schema(), SECRET_COLLECTION_DEFAULT, label.c_str(), password.c_str(), nullptr, &error, "protocol",
+        schema(), SECRET_COLLECTION_DEFAULT, labelOf(site).c_str(), password.c_str(), nullptr, &error, "protocol",
         protocolName(site.protocol), "host", site.host.c_str(), "port", static_cast<int>(site.port), "user",
         site.user.c_str(), nullptr);
     if (stored) return;
-    const std::string reason = error ? error->message : "служба связки ключей не ответила";
-    if (error) g_error_free(error);
-    throw Error("Пароль не сохранён в связке ключей: " + reason +
-                ". Нужна служба связки ключей рабочего стола (GNOME Keyring, KWallet, KeePassXC); "
-                "пароль будет помниться до выхода из программы.");
+    throw Error("Пароль не сохранён в связке ключей: " + problemOf(error) + ". Он будет помниться до выхода из программы.");
+}
+
+void forgetInKeyring(const publish::SiteAddress& site) {
+    GError* error = nullptr;
+    secret_password_clear_sync(schema(), nullptr, &error, "protocol", protocolName(site.protocol), "host",
+                               site.host.c_str(), "port", static_cast<int>(site.port), "user", site.user.c_str(),
+                               nullptr);
+    if (error) throw Error("Пароль не забыт: " + problemOf(error) + ".");
 }
 
 } // namespace gamarium::gui

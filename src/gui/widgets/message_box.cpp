@@ -50,12 +50,12 @@ bool MessageBox::okCancel(QWidget* parent, const QString& question) {
     return box.exec() == QMessageBox::Ok;
 }
 
-bool MessageBox::confirm(QWidget* parent, const QString& question) {
+bool MessageBox::confirm(QWidget* parent, const QString& question, Answer byDefault) {
     if (testState().on) return answerInTest(question);
     QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), question, QMessageBox::NoButton, parent);
     QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
-    box.setDefaultButton(yes);
+    box.setDefaultButton(byDefault == Answer::Yes ? yes : no);
     box.setEscapeButton(no);
     box.exec();
     return box.clickedButton() == yes;
@@ -104,18 +104,18 @@ void MessageBox::clearShownTexts() {
     testState().answers.clear();
 }
 
-std::optional<MessageBox::TypedPassword> MessageBox::password(QWidget* parent, const QString& question,
-                                                              const QString& keepChoice) {
+std::optional<MessageBox::TypedPassword> MessageBox::password(QWidget* parent, const QString& caption,
+                                                              const QString& question, const QString& keepChoice) {
     TestState& test = testState();
     if (test.on) {
-        test.shown << question;
+        test.shown << caption + QLatin1Char('\n') + question;
         if (test.passwords.empty()) return std::nullopt;
         const std::optional<TypedPassword> answer = test.passwords.front();
         test.passwords.pop_front();
         return answer;
     }
     QDialog dialog(parent);
-    dialog.setWindowTitle(QStringLiteral("Gamarium"));
+    dialog.setWindowTitle(caption);
     auto* layout = new QVBoxLayout(&dialog);
     auto* label = new QLabel(question, &dialog);
     label->setWordWrap(true);

@@ -16,8 +16,9 @@ class MessageBox {
 public:
     enum class Answer { Yes, No };
 
-    // The confirmation box: caption "Confirm", question icon, "&Yes"/"&No".
-    static bool confirm(QWidget* parent, const QString& question);
+    // The confirmation box: caption "Confirm", question icon, "&Yes"/"&No",
+    // Enter giving `byDefault` (No where a slip of the key would be a risk).
+    static bool confirm(QWidget* parent, const QString& question, Answer byDefault = Answer::Yes);
     // A question with "OK" and "Cancel" (the navigator's "Delete record?").
     // In test mode the queued answer Yes stands for OK.
     static bool okCancel(QWidget* parent, const QString& question);
@@ -28,12 +29,15 @@ public:
     static void inform(QWidget* parent, const QString& message);
 
     // A password for `question`, typed hidden, with the check box
-    // `keepChoice` under it; nothing when cancelled.
+    // `keepChoice` under it, in a dialog whose caption is `caption`;
+    // nothing when cancelled. Tests see the caption and the question, a
+    // line apart.
     struct TypedPassword {
         QString password;
         bool keep = false;  // the check box was ticked
     };
-    static std::optional<TypedPassword> password(QWidget* parent, const QString& question, const QString& keepChoice);
+    static std::optional<TypedPassword> password(QWidget* parent, const QString& caption, const QString& question,
+                                                 const QString& keepChoice);
 
     // Test hooks.
     static void setTestMode(bool on);
