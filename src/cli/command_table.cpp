@@ -135,7 +135,7 @@ const std::vector<Command>& commands() {
         {.name = "restore",
          .arguments = {"NAME", "ID"},
          .options = {options::DryRun},
-         .opens = Opens::Base,
+         .opens = Opens::ForRestore,
          .help = "put both tables back as at the restore point ID and take back what\n"
                  "the commands since did to pictures (a point is taken first);\n"
                  "--dry-run prints what it would do and changes nothing",

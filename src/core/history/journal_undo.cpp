@@ -36,6 +36,14 @@ bool JournalUndo::move(const files::Path& from, const files::Path& to) {
     return files::moveWithoutReplacing(from, to);
 }
 
+void JournalUndo::gone(const files::Path& path) {
+    if (dryRun()) simulated_[path] = {};
+}
+
+void JournalUndo::replaced(const files::Path& path, const files::Path& like) {
+    if (dryRun()) simulated_[path] = state(like);
+}
+
 JournalUndo::Outcome JournalUndo::undo(const JournalEntry& entry) {
     const FileState made = state(entry.to);
     if (entry.kind == JournalEntry::Kind::Move) {

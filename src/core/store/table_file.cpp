@@ -194,6 +194,18 @@ std::unique_ptr<sqlite::Database> openCheckedCopy(const files::Path& file) {
     return db;
 }
 
+bool isHeldElsewhere(const files::Path& file) {
+    if (!isProgramTableFile(file)) return false;
+    try {
+        sqlite::Database db(file, sqlite::OpenMode::Existing, shownFileName(file));
+        // Asks, and writes nothing to a file that may be damaged.
+        db.setCheckpointOnClose(false);
+        return !db.tryLock();
+    } catch (const Error&) {
+        return false;
+    }
+}
+
 void removeAllRecords(sqlite::Database& db) {
     sqlite::Transaction transaction(db);
     db.exec("DELETE FROM records");

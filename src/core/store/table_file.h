@@ -31,6 +31,10 @@ std::unique_ptr<sqlite::Database> openCheckedCopy(const files::Path& file);
 // marks), without opening it.
 bool isProgramTableFile(const files::Path& file);
 
+// Whether another copy of the program holds the table file now. A file
+// that is not a table of the program, or a damaged one, is held by none.
+bool isHeldElsewhere(const files::Path& file);
+
 // Removes every record of an open table file in one transaction.
 void removeAllRecords(sqlite::Database& db);
 
