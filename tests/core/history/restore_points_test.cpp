@@ -178,12 +178,31 @@ TEST_F(RestorePoints, ConvertIsTakenBackToTheOldTables) {
     const BaseState before = state();
     ASSERT_EQ(before.games, "refused");
 
+    // Converted, restored, the restore undone, restored again, converted
+    // again and restored: each dry run says what its restore does, and the
+    // old files always lie together.
     ASSERT_EQ(cli(home_, "convert snes").exitCode, 0) << errorText(home_);
     EXPECT_NE(cli(home_, "export snes").out.find("Contra"), std::string::npos);
-    const auto restored = cli(home_, "restore snes " + newestPoint());
-    EXPECT_EQ(restored.exitCode, 0) << errorText(home_) << restored.out;
-    EXPECT_EQ(state(), before);
+    const BaseState converted = state();
+    const auto restore = [&](const std::string& id, const BaseState& expected) {
+        const auto dry = cli(home_, "restore snes " + id + " --dry-run");
+        EXPECT_EQ(dry.exitCode, 0) << errorText(home_) << dry.out;
+        const auto restored = cli(home_, "restore snes " + id);
+        EXPECT_EQ(restored.exitCode, 0) << errorText(home_) << restored.out;
+        EXPECT_EQ(state(), expected);
+        const std::regex dated("snes-[0-9_-]+/");
+        EXPECT_EQ(std::regex_replace(dry.out.substr(dry.out.find('\n') + 1), dated, "X/"),
+                  std::regex_replace(restored.out, dated, "X/"));
+        std::error_code ec;
+        for (const auto& folder : fs::directory_iterator(base / "paradox", ec))
+            EXPECT_EQ(fs::exists(folder.path() / "snes.db"), fs::exists(folder.path() / "snes.mb")) << folder.path();
+    };
+    restore("1", before);
+    restore("2", converted);
+    restore("1", before);
     EXPECT_EQ(cli(home_, "convert snes").exitCode, 0) << "the old tables convert again: " << errorText(home_);
+    restore(newestPoint(), before);
+    restore("1", before);
 }
 
 // Two commands undone at once; then the restore undone by its own point.
