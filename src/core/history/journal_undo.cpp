@@ -24,13 +24,13 @@ JournalUndo::FileState JournalUndo::state(const files::Path& path) const {
     }
 }
 
-bool JournalUndo::move(const files::Path& from, const files::Path& to) {
+bool JournalUndo::move(const files::Path& from, const files::Path& to, bool told) {
     if (!journal_) {
         simulated_[to] = state(from);
         simulated_[from] = {};
         return true;
     }
-    journal_->moving(from, to);
+    if (told) journal_->moving(from, to);
     std::error_code ec;
     fs::create_directories(to.parent_path(), ec);
     return files::moveWithoutReplacing(from, to);

@@ -28,9 +28,9 @@ public:
 
     // Whether a file stands at `path` (as a dry run's changes would have left it).
     bool exists(const files::Path& path) const { return state(path).exists; }
-    // Moves `from` to `to` (making its folder), told to the journal first;
-    // false when it cannot.
-    bool move(const files::Path& from, const files::Path& to);
+    // Moves `from` to `to` (making its folder), told to the journal first
+    // when `told`; false when it cannot.
+    bool move(const files::Path& from, const files::Path& to, bool told = true);
     // What a restore does to its tables beside the journals, for a dry run
     // to follow: `path` is gone, or it now is as the file `like` is.
     void gone(const files::Path& path);

@@ -77,7 +77,11 @@ bool isParadoxTable(const files::Path& live) {
 }
 
 // Sets aside the file at a table's name, the table file itself last, so
-// that a run killed halfway still knows the rest for a Paradox table's.
+// that a run killed halfway still knows the rest for a Paradox table's. An
+// old Paradox table goes with all its files into base/paradox/, its moves
+// told to the journal, so that undoing the restore brings it back as the
+// journals of a conversion do. Anything else goes into base/damaged/
+// untold: a later restore never puts it back beside a table.
 void setAside(const PointStore& points, const TableStep& step, const AsideFolders& folders, JournalUndo& undo,
               RestoreReport& report) {
     const bool paradox = isParadoxTable(step.live);
@@ -92,10 +96,18 @@ void setAside(const PointStore& points, const TableStep& step, const AsideFolder
     std::erase_if(files, [&](const files::Path& file) { return !undo.exists(file); });
     if (files.empty()) return;
     const files::Path& folder = paradox ? folders.paradox : folders.damaged;
-    for (const files::Path& file : files)
-        if (!undo.move(file, folder / file.filename()))
+    for (const files::Path& file : files) {
+        const files::Path to = folder / file.filename();
+        // A kill between the two names of a move without one step left both.
+        std::error_code ec;
+        if (!undo.dryRun() && fs::equivalent(file, to, ec)) {
+            files::removeFile(file);
+            continue;
+        }
+        if (!undo.move(file, to, paradox))
             throw Error("Не удаётся отложить файл «" + shownPath(points.home(), file) + "» в «" +
                         shownPath(points.home(), folder) + "»; восстановление не закончено.");
+    }
     const std::string where = shownPath(points.home(), folder) + "/.";
     report.lines.push_back(paradox ? "Старая таблица Paradox на месте таблицы " + tableOf(step.key) +
                                          " отложена со всеми её файлами в " + where
@@ -103,37 +115,42 @@ void setAside(const PointStore& points, const TableStep& step, const AsideFolder
                                          " не читался как таблица программы и отложен в " + where);
 }
 
-// Before the journals: a table of the program that the point did not have
-// goes (a damaged one is set aside), so that the old files a journal puts
-// back find their places free.
-void vacate(const PointStore& points, const TableStep& step, const AsideFolders& folders, JournalUndo& undo,
-            RestoreReport& report) {
-    if (step.inPoint->kind != TableInPoint::Kind::None) return;
-    if (undo.exists(step.live) && store::isProgramTableFile(step.live)) {
-        if (step.now->kind != TableInPoint::Kind::Copied) {
-            setAside(points, step, folders, undo, report);
-        } else if (undo.dryRun()) {
-            undo.gone(step.live);
-        } else {
-            for (const char* ending : {"", "-wal", "-shm", "-journal"}) files::removeFile(beside(step.live, ending));
-        }
-    }
-    report.lines.push_back(tableLine(step.key, *step.inPoint));
+// Whether the point's table is still to take its place: in a real run,
+// until its prepared copy has.
+bool toPlace(const TableStep& step, const JournalUndo& undo) {
+    return step.inPoint->kind == TableInPoint::Kind::Copied && (undo.dryRun() || files::fileExists(step.prepared));
 }
 
-// After the journals: the point's copy takes the table's place; whatever
-// stands there that the session did not hold is set aside first.
+// Before the journals, the table's place is cleared, so that the old files
+// a journal puts back find their places free: the table the session held
+// goes (the restore's own point has it), anything else but an old Paradox
+// table, which its journals move, is set aside. A table the point left out
+// stays as it is.
+void vacate(const PointStore& points, const TableStep& step, const AsideFolders& folders, JournalUndo& undo,
+            RestoreReport& report) {
+    const bool none = step.inPoint->kind == TableInPoint::Kind::None;
+    if ((none || toPlace(step, undo)) && undo.exists(step.live) && !isParadoxTable(step.live)) {
+        if (step.now->kind != TableInPoint::Kind::Copied || !store::isProgramTableFile(step.live)) {
+            setAside(points, step, folders, undo, report);
+        } else {
+            // The journal beside a table held open goes with it once closed.
+            for (const char* ending : {"", "-wal", "-shm", "-journal"})
+                undo.dryRun() ? undo.gone(beside(step.live, ending)) : files::removeFile(beside(step.live, ending));
+        }
+    }
+    if (none) report.lines.push_back(tableLine(step.key, *step.inPoint));
+}
+
+// After the journals: the point's copy takes the table's place, an old
+// table the journals left there set aside first.
 void place(const PointStore& points, const TableStep& step, const AsideFolders& folders, JournalUndo& undo,
            RestoreReport& report) {
     if (step.inPoint->kind == TableInPoint::Kind::None) return;
-    // Already in place when a killed run got that far.
-    if (step.inPoint->kind == TableInPoint::Kind::Copied && (undo.dryRun() || files::fileExists(step.prepared))) {
-        if (step.now->kind != TableInPoint::Kind::Copied || !store::isProgramTableFile(step.live))
-            setAside(points, step, folders, undo, report);
+    if (toPlace(step, undo)) {
+        setAside(points, step, folders, undo, report);
         if (undo.dryRun()) {
             undo.replaced(step.live, step.copy);
         } else {
-            for (const char* ending : {"-wal", "-shm", "-journal"}) files::removeFile(beside(step.live, ending));
             std::error_code ec;
             fs::rename(step.prepared, step.live, ec);
             if (ec) throw Error("Не удаётся поставить на место таблицу " + store::shownFileName(step.live) + ": " + ec.message());
