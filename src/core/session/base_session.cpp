@@ -165,12 +165,12 @@ history::RestoreReport BaseSession::restore(int id, bool dryRun, const std::stri
     {
         store::BaseFolderLock lock(points.folder());
         const history::Point own = points.take(what, sourceOf(games_), sourceOf(patches_));
-        unfinished_.reset();
         pointTaken_ = true;
         history::prepareRestore(points, target, own);
         games_.close();
         patches_.close();
         report = history::finishRestore(points);
+        unfinished_.reset();
     }
     // A table the point did not have stays closed.
     for (store::Table* table : {&games_, &patches_}) {
