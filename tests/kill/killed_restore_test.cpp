@@ -159,6 +159,10 @@ TEST(KilledRestore, LeavesTheBaseAsBeforeOrAsAtThePoint) {
             ASSERT_EQ(exitCodeOf({"--home", home.string(), "jump", "k", "1"}), 0) << "kill at " << fraction;
             const BaseState now = stateOf(home);
             ASSERT_TRUE(now == before || now == atPoint) << "a mixed base, kill at " << fraction;
+            // The point keeps a table of its own, whole.
+            const history::PointStore points(home, "k");
+            ASSERT_NO_THROW(points.verify(points.point(1))) << "kill at " << fraction;
+            ASSERT_FALSE(fs::equivalent(home / "base" / "k.db", points.point(1).gamesFile())) << "kill at " << fraction;
             restored += now == atPoint;
         });
     std::cout << "restored before the kill (or finished at the next open) in " << restored << " of 40 runs\n";

@@ -123,7 +123,8 @@ void copyTable(const PointSource& source, const files::Path& file, TableInPoint&
     if (!source.held) return;
     source.held->copyTo(file);
     {
-        const auto copy = store::openCheckedCopy(file);
+        // Whether every page is sound is asked when the point is restored.
+        const auto copy = store::openCopy(file);
         store::sqlite::Statement count(*copy, "SELECT count(*) FROM records");
         table.records = count.step() ? count.intAt(0) : 0;
     }
@@ -178,15 +179,21 @@ files::Path PointStore::livePatches() const {
     return files::findNoCase(store::basesFolder(home_), text::StoredText::fromCp1251(store::patchTableName(text::lower(base_))));
 }
 
-std::vector<std::pair<int, std::optional<Point>>> PointStore::folders() const {
-    std::vector<std::pair<int, std::optional<Point>>> found;
+std::vector<int> PointStore::folderIds() const {
+    std::vector<int> found;
     std::error_code ec;
     for (fs::directory_iterator it(folder_, ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code typeError;
         const auto id = idOf(files::nameText(it->path()).bytes());
-        if (id && it->is_directory(typeError)) found.emplace_back(*id, readDescription(it->path(), *id));
+        if (id && it->is_directory(typeError)) found.push_back(*id);
     }
-    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+std::vector<std::pair<int, std::optional<Point>>> PointStore::folders() const {
+    std::vector<std::pair<int, std::optional<Point>>> found;
+    for (const int id : folderIds()) found.emplace_back(id, readDescription(folder_ / std::to_string(id), id));
     return found;
 }
 
@@ -237,9 +244,9 @@ Point PointStore::take(const std::string& what, const PointSource& games, const 
             fs::remove_all(it->path(), removeError);
         }
     // After every folder named as a point, a damaged one too.
-    const auto existing = folders();
+    const std::vector<int> existing = folderIds();
     Point point;
-    point.id = existing.empty() ? 1 : existing.back().first + 1;
+    point.id = existing.empty() ? 1 : existing.back() + 1;
     const files::Path building = files::temporaryFor(folder_ / std::to_string(point.id));
     try {
         if (!fs::create_directory(building, ec)) throw Error(ec.message());

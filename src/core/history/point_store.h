@@ -92,8 +92,8 @@ public:
     // The journal of the point `id`, whole or damaged.
     files::Path journalOf(int id) const;
 
-    // Takes a point before `what`: each held table copied with SQLite's
-    // backup, checked and handed to the disk, all of it built under a
+    // Takes a point before `what`: each held table copied as it lies with
+    // its journal folded in, its records counted, all of it built under a
     // temporary name and renamed when whole, so that a kill leaves no half
     // point. Throws Error, with nothing left behind, when it cannot.
     Point take(const std::string& what, const PointSource& games, const PointSource& patches);
@@ -110,6 +110,7 @@ private:
     // Every folder named as a point, oldest first, with its description
     // when it can be read.
     std::vector<std::pair<int, std::optional<Point>>> folders() const;
+    std::vector<int> folderIds() const;
 
     files::Path home_;
     std::string base_;

@@ -141,6 +141,22 @@ void vacate(const PointStore& points, const TableStep& step, const AsideFolders&
     if (none) report.lines.push_back(tableLine(step.key, *step.inPoint));
 }
 
+// A table put in place under a second name of the point's file is the
+// point's no longer once it is written: the point gets a copy of its own
+// before the table is opened.
+void keepOwnCopy(const TableStep& step) {
+    std::error_code ec;
+    if (step.inPoint->kind != TableInPoint::Kind::Copied || !fs::equivalent(step.live, step.copy, ec)) return;
+    const files::Path copy = files::temporaryFor(step.copy);
+    fs::copy_file(step.live, copy, fs::copy_options::overwrite_existing, ec);
+    if (!ec) fs::rename(copy, step.copy, ec);
+    if (ec) {
+        files::removeFile(copy);
+        throw Error("Не удаётся оставить копию таблицы " + store::shownFileName(step.live) +
+                    " в точке восстановления (нет места на диске?); восстановление не закончено.");
+    }
+}
+
 // After the journals: the point's copy takes the table's place, an old
 // table the journals left there set aside first.
 void place(const PointStore& points, const TableStep& step, const AsideFolders& folders, JournalUndo& undo,
@@ -157,6 +173,7 @@ void place(const PointStore& points, const TableStep& step, const AsideFolders& 
             files::syncToDisk(step.live.parent_path());
         }
     }
+    if (!undo.dryRun()) keepOwnCopy(step);
     report.lines.push_back(tableLine(step.key, *step.inPoint));
 }
 
@@ -259,11 +276,16 @@ void prepareRestore(const PointStore& points, const Point& target, const Point& 
             if (step.inPoint->kind == TableInPoint::Kind::Copied) {
                 const files::Path copy = files::temporaryFor(step.live);
                 prepared.push_back(copy);
+                // The point's own file on the disk, under a second name:
+                // once written it is not written again, where a copy would
+                // be. Without second names, a copy on the disk.
                 std::error_code ec;
-                fs::copy_file(step.copy, copy, ec);
-                if (ec || !files::syncToDisk(copy))
-                    throw Error("Не удаётся подготовить таблицу к восстановлению (нет места на диске?): " +
-                                store::shownFileName(step.live) + ".");
+                if (!files::syncToDisk(step.copy) || (fs::create_hard_link(step.copy, copy, ec), ec)) {
+                    fs::copy_file(step.copy, copy, ec);
+                    if (ec || !files::syncToDisk(copy))
+                        throw Error("Не удаётся подготовить таблицу к восстановлению (нет места на диске?): " +
+                                    store::shownFileName(step.live) + ".");
+                }
                 action = "replace " + files::nameText(copy).bytes();
             } else if (step.inPoint->kind == TableInPoint::Kind::None) {
                 action = "remove";

@@ -187,9 +187,13 @@ bool isProgramTableFile(const files::Path& file) {
     }
 }
 
-std::unique_ptr<sqlite::Database> openCheckedCopy(const files::Path& file) {
+std::unique_ptr<sqlite::Database> openCopy(const files::Path& file) {
     checkMark(file);
-    auto db = openForReading(file);
+    return openForReading(file);
+}
+
+std::unique_ptr<sqlite::Database> openCheckedCopy(const files::Path& file) {
+    auto db = openCopy(file);
     if (!db->passesQuickCheck()) throw Error("Файл таблицы " + quoted(file) + " повреждён.");
     return db;
 }
