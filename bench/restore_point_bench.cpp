@@ -1,7 +1,8 @@
-// Taking a restore point of a base of 30,000 games (both tables copied,
-// the write-ahead journal folded into the copy, SQLite's quick check run
-// on it) against copying the same two table files with `cp`, side by side;
-// and after 300 games saved, as in the editor. The files lie in the page
+// Taking a restore point of a base of 30,000 games as a command does (both
+// tables copied, the write-ahead journal folded into the copy, the keeping
+// rules run over 20 points), and restoring one, against copying the same
+// two table files with `cp`, side by side; and a point after 300 games
+// saved, as in the editor. The files lie in the page
 // cache, as they do while the base is worked on.
 #include "core/history/point_store.h"
 #include "core/session/base_session.h"
@@ -13,6 +14,8 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+
+#include <unistd.h>
 
 namespace {
 
@@ -62,17 +65,25 @@ session::BaseSession& bigBase() {
     return *session;
 }
 
-// Takes a point of the base, timed, after `before` (not timed) each time;
-// the point goes again untimed.
+// A base keeps this many points while it is worked on.
+constexpr int kKeptPoints = 20;
+
+// Takes a point of the base as a whole-base command does, timed with the
+// keeping rules run over the points already kept, after `before` (not
+// timed) each time; the point goes again untimed.
 void takePoints(benchmark::State& state, const std::function<void(session::BaseSession&)>& before) {
     session::BaseSession& session = bigBase();
     history::PointStore points(benchFolder(), "big");
+    const auto take = [&] {
+        return points.take("bench", {&session.games().database(), false}, {&session.patches().database(), false});
+    };
+    while (points.points().size() < kKeptPoints) take();
     for (auto _ : state) {
         state.PauseTiming();
         before(session);
         state.ResumeTiming();
-        const history::Point point =
-            points.take("bench", {&session.games().database(), false}, {&session.patches().database(), false});
+        const history::Point point = take();
+        points.keepWithinRules();
         state.PauseTiming();
         fs::remove_all(point.folder);
         state.ResumeTiming();
@@ -99,6 +110,25 @@ void BM_TakePointAfterEdits(benchmark::State& state) {
 }
 BENCHMARK(BM_TakePointAfterEdits)->Iterations(1)->Repetitions(7)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
 
+// A restore of a point taken earlier, its own point and all; that point
+// goes again untimed, and what is written lies on the disk before the next
+// restore, as it does within half a minute.
+void BM_Restore(benchmark::State& state) {
+    session::BaseSession& session = bigBase();
+    history::PointStore points(benchFolder(), "big");
+    const int target =
+        points.take("bench", {&session.games().database(), false}, {&session.patches().database(), false}).id;
+    ::sync();
+    for (auto _ : state) {
+        session.restore(target, false, "restore");
+        state.PauseTiming();
+        fs::remove_all(points.points().back().folder);
+        ::sync();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_Restore)->Iterations(1)->Repetitions(7)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+
 void BM_CopyTableFilesWithCp(benchmark::State& state) {
     bigBase();
     const fs::path base = store::basesFolder(benchFolder()), copy = benchFolder() / "copy";
@@ -123,5 +153,7 @@ int main(int argc, char** argv) {
         {{"a restore point of 30,000 games vs cp of the table files", "BM_TakePoint/iterations:1/repeats:7",
           "BM_CopyTableFilesWithCp/iterations:1/repeats:7", 2.0},
          {"the same after 300 games saved in the editor", "BM_TakePointAfterEdits/iterations:1/repeats:7",
+          "BM_CopyTableFilesWithCp/iterations:1/repeats:7", 2.0},
+         {"a restore of 30,000 games vs cp of the table files", "BM_Restore/iterations:1/repeats:7",
           "BM_CopyTableFilesWithCp/iterations:1/repeats:7", 2.0}});
 }

@@ -11,8 +11,9 @@ namespace gamarium::cli {
 // What a command opens before it runs: nothing (it works on files, or on
 // the base's folder as a whole), the base its NAME names, or only the one
 // table --patches chooses, for what must work while the other table is
-// missing or damaged.
-enum class Opens { Nothing, Base, ChosenTable };
+// missing or damaged, or the base as it lies, for a restore that puts
+// missing, damaged or foreign tables right.
+enum class Opens { Nothing, Base, ChosenTable, ForRestore };
 
 // One command of gamarium-cli, declared once: the usage text and the
 // parsing of its words and options come from this.

@@ -120,9 +120,16 @@ void openFor(const Command& command, Invocation& invocation) {
     if (command.opens == Opens::Nothing) return;
     const auto nameAt = std::find(command.arguments.begin(), command.arguments.end(), "NAME");
     const std::string base = text::toStoredText(invocation.words.at(nameAt - command.arguments.begin())).bytes();
-    invocation.opened = command.opens == Opens::Base
-                            ? std::make_unique<session::BaseSession>(invocation.home, base)
-                            : std::make_unique<session::BaseSession>(invocation.home, base, invocation.chosenTable());
+    switch (command.opens) {
+    case Opens::Nothing: return;
+    case Opens::Base: invocation.opened = std::make_unique<session::BaseSession>(invocation.home, base); return;
+    case Opens::ChosenTable:
+        invocation.opened = std::make_unique<session::BaseSession>(invocation.home, base, invocation.chosenTable());
+        return;
+    case Opens::ForRestore:
+        invocation.opened = std::make_unique<session::BaseSession>(invocation.home, base, session::BaseSession::ForRestore{});
+        return;
+    }
 }
 
 files::Path pathOf(const std::string& utf8) {
@@ -154,7 +161,10 @@ int runCommand(const std::vector<std::string>& arguments, std::ostream& out, std
     };
     takeWords(command, arguments, at + 1, invocation);
     openFor(command, invocation);
-    return command.run(invocation);
+    const int code = command.run(invocation);
+    if (invocation.opened)
+        for (const std::string& line : invocation.opened->droppedPoints()) out << line << '\n';
+    return code;
 }
 
 } // namespace

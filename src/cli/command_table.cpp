@@ -137,7 +137,7 @@ const std::vector<Command>& commands() {
         {.name = "restore",
          .arguments = {"NAME", "ID"},
          .options = {options::DryRun},
-         .opens = Opens::Base,
+         .opens = Opens::ForRestore,
          .help = "вернуть обе таблицы, как в точке ID, и отменить, что команды после неё\n"
                  "сделали с картинками (сначала берётся своя точка);\n"
                  "--dry-run печатает, что было бы сделано, и ничего не меняет",

@@ -3,6 +3,7 @@
 #include "cli/options.h"
 #include "core/error.h"
 #include "core/history/point_store.h"
+#include "core/store/catalogue.h"
 #include "core/text/exact_conversion.h"
 
 #include <charconv>
@@ -16,12 +17,20 @@ std::string countOf(const history::TableInPoint& table) {
 
 } // namespace
 
+// WHAT stays the command's own words as point.txt keeps them, to be typed
+// again or matched by a script; the windows show history::describeAction.
 int listPoints(Invocation& invocation) {
-    const history::PointStore points(invocation.home, text::toStoredText(invocation.words[0]).bytes());
+    const std::string base = text::toStoredText(invocation.words[0]).bytes();
+    const history::PointStore points(invocation.home, base);
     const std::vector<history::Point> all = points.points();
+    const std::vector<int> damaged = points.damagedPoints();
+    if (all.empty() && damaged.empty() && !store::baseExists(invocation.home, base))
+        throw Error("нет базы «" + invocation.words[0] + "»; их список показывает команда list");
     for (auto point = all.rbegin(); point != all.rend(); ++point)
         invocation.out << point->id << '\t' << history::localTimeText(point->time) << '\t' << point->what << '\t'
                        << countOf(point->games) << '\t' << countOf(point->patches) << '\n';
+    for (const int id : damaged)
+        invocation.err << "gamarium-cli: " << points.damagedText(id) << " Она не показана выше и не восстанавливается.\n";
     return 0;
 }
 

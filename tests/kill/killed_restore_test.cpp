@@ -159,11 +159,53 @@ TEST(KilledRestore, LeavesTheBaseAsBeforeOrAsAtThePoint) {
             ASSERT_EQ(exitCodeOf({"--home", home.string(), "jump", "k", "1"}), 0) << "kill at " << fraction;
             const BaseState now = stateOf(home);
             ASSERT_TRUE(now == before || now == atPoint) << "a mixed base, kill at " << fraction;
+            // The point keeps a table of its own, whole.
+            const history::PointStore points(home, "k");
+            ASSERT_NO_THROW(points.verify(points.point(1))) << "kill at " << fraction;
+            ASSERT_FALSE(fs::equivalent(home / "base" / "k.db", points.point(1).gamesFile())) << "kill at " << fraction;
             restored += now == atPoint;
         });
     std::cout << "restored before the kill (or finished at the next open) in " << restored << " of 40 runs\n";
     EXPECT_GT(restored, 0);
     EXPECT_LT(restored, 40);
+}
+
+// Restoring over a table cut short, killed at many moments: the damaged
+// file is never lost (at its place or set aside whole, never both), and a
+// restore run again ends with the point's table.
+TEST(KilledRestore, NeverLosesTheDamagedTableItSetsAside) {
+    TempFolder work;
+    const fs::path saved = work.path() / "saved", home = work.path() / "home";
+    fs::create_directories(saved / "images");
+    fillBase(saved, kGames / 2);
+    const BaseState atPoint = stateOf(saved);
+    ASSERT_EQ(exitCodeOf({"--home", saved.string(), "renumber", "k"}), 0);
+    const fs::path table = saved / "base" / "k.db";
+    fs::resize_file(table, fs::file_size(table) / 2 + 100);
+    const std::string damaged = files::hashOfFile(table);
+    const auto damagedCopies = [&] {
+        int copies = 0;
+        for (const auto& entry : fs::recursive_directory_iterator(home / "base"))
+            copies += entry.is_regular_file() && files::hashOfFile(entry.path()) == damaged;
+        return copies;
+    };
+    int setAside = 0;
+    killAtManyMoments(
+        {"--home", home.string(), "restore", "k", "1"}, 1.0,
+        [&] {
+            fs::remove_all(home);
+            fs::copy(saved, home, fs::copy_options::recursive);
+        },
+        [&](double fraction) {
+            ASSERT_EQ(damagedCopies(), 1) << "kill at " << fraction;
+            setAside += !fs::exists(home / "base" / "k.db") || files::hashOfFile(home / "base" / "k.db") != damaged;
+            ASSERT_EQ(exitCodeOf({"--home", home.string(), "restore", "k", "1"}), 0) << "kill at " << fraction;
+            ASSERT_EQ(damagedCopies(), 1) << "kill at " << fraction;
+            ASSERT_EQ(stateOf(home), atPoint) << "kill at " << fraction;
+        });
+    std::cout << "set aside before the kill (or at the next open) in " << setAside << " of 40 runs\n";
+    EXPECT_GT(setAside, 0);
+    EXPECT_LT(setAside, 40);
 }
 
 } // namespace

@@ -24,16 +24,24 @@ JournalUndo::FileState JournalUndo::state(const files::Path& path) const {
     }
 }
 
-bool JournalUndo::move(const files::Path& from, const files::Path& to) {
+bool JournalUndo::move(const files::Path& from, const files::Path& to, bool told) {
     if (!journal_) {
         simulated_[to] = state(from);
         simulated_[from] = {};
         return true;
     }
-    journal_->moving(from, to);
+    if (told) journal_->moving(from, to);
     std::error_code ec;
     fs::create_directories(to.parent_path(), ec);
     return files::moveWithoutReplacing(from, to);
+}
+
+void JournalUndo::gone(const files::Path& path) {
+    if (dryRun()) simulated_[path] = {};
+}
+
+void JournalUndo::replaced(const files::Path& path, const files::Path& like) {
+    if (dryRun()) simulated_[path] = state(like);
 }
 
 JournalUndo::Outcome JournalUndo::undo(const JournalEntry& entry) {

@@ -26,6 +26,17 @@ public:
 
     Outcome undo(const JournalEntry& entry);
 
+    // Whether a file stands at `path` (as a dry run's changes would have left it).
+    bool exists(const files::Path& path) const { return state(path).exists; }
+    // Moves `from` to `to` (making its folder), told to the journal first
+    // when `told`; false when it cannot.
+    bool move(const files::Path& from, const files::Path& to, bool told = true);
+    // What a restore does to its tables beside the journals, for a dry run
+    // to follow: `path` is gone, or it now is as the file `like` is.
+    void gone(const files::Path& path);
+    void replaced(const files::Path& path, const files::Path& like);
+    bool dryRun() const { return journal_ == nullptr; }
+
     // The report line of an entry's outcome (UTF-8); empty when there is
     // nothing to say.
     std::string line(const JournalEntry& entry, Outcome outcome) const;
@@ -38,7 +49,6 @@ private:
         std::optional<std::string> hash;
     };
     FileState state(const files::Path& path) const;
-    bool move(const files::Path& from, const files::Path& to);
 
     files::Path home_;
     PictureJournal* journal_ = nullptr;

@@ -47,10 +47,10 @@ KeepingRules readKeepingRules(const files::Path& settingsFile) {
     return rules;
 }
 
-std::vector<int> pointsToRemove(std::vector<KeptPoint> points, std::uintmax_t tablesSize, const KeepingRules& rules,
-                                std::int64_t now) {
+RemovedPoints pointsToRemove(std::vector<KeptPoint> points, std::uintmax_t tablesSize, const KeepingRules& rules,
+                             std::int64_t now) {
     std::sort(points.begin(), points.end(), [](const KeptPoint& a, const KeptPoint& b) { return a.id < b.id; });
-    std::vector<int> removed;
+    RemovedPoints removed;
     std::vector<KeptPoint> kept;
     const std::size_t lastOnes = static_cast<std::size_t>(rules.points);
     for (std::size_t i = 0; i < points.size(); ++i) {
@@ -59,14 +59,14 @@ std::vector<int> pointsToRemove(std::vector<KeptPoint> points, std::uintmax_t ta
         if (recent || young || i + 1 == points.size())
             kept.push_back(points[i]);
         else
-            removed.push_back(points[i].id);
+            removed.old.push_back(points[i].id);
     }
     for (const KeptPoint& point : kept) tablesSize = std::max(tablesSize, point.tablesSize);
-    const std::uintmax_t limit = tablesSize * static_cast<std::uintmax_t>(rules.sizeFactor);
+    removed.limit = tablesSize * static_cast<std::uintmax_t>(rules.sizeFactor);
     std::uintmax_t total = std::accumulate(kept.begin(), kept.end(), std::uintmax_t{0},
                                            [](std::uintmax_t sum, const KeptPoint& point) { return sum + point.size; });
-    for (std::size_t i = 0; total > limit && i + 1 < kept.size(); ++i) {
-        removed.push_back(kept[i].id);
+    for (std::size_t i = 0; total > removed.limit && i + 1 < kept.size(); ++i) {
+        removed.oversize.push_back(kept[i].id);
         total -= kept[i].size;
     }
     return removed;

@@ -28,13 +28,19 @@ struct KeptPoint {
     std::uintmax_t tablesSize = 0; // the base's table files when it was taken
 };
 
+struct RemovedPoints {
+    std::vector<int> old;     // beyond the last `points` and older than `days`
+    std::vector<int> oversize; // the oldest of the rest, while they were too big
+    std::uintmax_t limit = 0; // the size the rest had to keep within
+};
+
 // The points (ids) that go: those beyond the last `points` that are older
 // than `days`; then, while the rest together exceed `sizeFactor` times the
 // size of the base's tables, the oldest. The size of the tables counts as
 // the largest of `tablesSize` now and of the tables any kept point was
 // taken of, so that a base replaced by an empty one keeps the point that
 // holds its old tables. The newest point always stays.
-std::vector<int> pointsToRemove(std::vector<KeptPoint> points, std::uintmax_t tablesSize, const KeepingRules& rules,
+RemovedPoints pointsToRemove(std::vector<KeptPoint> points, std::uintmax_t tablesSize, const KeepingRules& rules,
                                 std::int64_t now);
 
 } // namespace gamarium::history

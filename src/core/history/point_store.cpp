@@ -119,17 +119,15 @@ std::optional<Point> readDescription(const files::Path& folder, int id) {
 }
 
 void copyTable(const PointSource& source, const files::Path& file, TableInPoint& table) {
-    if (!source.held) {
-        table.kind = source.unreadable ? TableInPoint::Kind::LeftOut : TableInPoint::Kind::None;
-        return;
-    }
+    table.kind = kindOf(source);
+    if (!source.held) return;
     source.held->copyTo(file);
     {
-        const auto copy = store::openCheckedCopy(file);
+        // Whether every page is sound is asked when the point is restored.
+        const auto copy = store::openCopy(file);
         store::sqlite::Statement count(*copy, "SELECT count(*) FROM records");
         table.records = count.step() ? count.intAt(0) : 0;
     }
-    table.kind = TableInPoint::Kind::Copied;
 }
 
 bool sameLayout(const store::TableSchema& a, const store::TableSchema& b) {
@@ -147,6 +145,11 @@ files::Path historyFolder(const files::Path& home) {
 
 std::int64_t systemTime() {
     return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count();
+}
+
+TableInPoint::Kind kindOf(const PointSource& source) {
+    if (source.held) return TableInPoint::Kind::Copied;
+    return source.unreadable ? TableInPoint::Kind::LeftOut : TableInPoint::Kind::None;
 }
 
 std::string localTimeText(std::int64_t time) {
@@ -176,23 +179,54 @@ files::Path PointStore::livePatches() const {
     return files::findNoCase(store::basesFolder(home_), text::StoredText::fromCp1251(store::patchTableName(text::lower(base_))));
 }
 
-std::vector<Point> PointStore::points() const {
-    std::vector<Point> found;
+std::vector<int> PointStore::folderIds() const {
+    std::vector<int> found;
     std::error_code ec;
     for (fs::directory_iterator it(folder_, ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code typeError;
         const auto id = idOf(files::nameText(it->path()).bytes());
-        if (!id || !it->is_directory(typeError)) continue;
-        if (auto point = readDescription(it->path(), *id)) found.push_back(std::move(*point));
+        if (id && it->is_directory(typeError)) found.push_back(*id);
     }
-    std::sort(found.begin(), found.end(), [](const Point& a, const Point& b) { return a.id < b.id; });
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+std::vector<std::pair<int, std::optional<Point>>> PointStore::folders() const {
+    std::vector<std::pair<int, std::optional<Point>>> found;
+    for (const int id : folderIds()) found.emplace_back(id, readDescription(folder_ / std::to_string(id), id));
+    return found;
+}
+
+std::vector<Point> PointStore::points() const {
+    std::vector<Point> found;
+    for (auto& [id, point] : folders())
+        if (point) found.push_back(std::move(*point));
+    return found;
+}
+
+std::vector<int> PointStore::damagedPoints() const {
+    std::vector<int> found;
+    for (const auto& [id, point] : folders())
+        if (!point) found.push_back(id);
     return found;
 }
 
 Point PointStore::point(int id) const {
-    for (Point& point : points())
-        if (point.id == id) return point;
+    for (auto& [found, point] : folders()) {
+        if (found != id) continue;
+        if (point) return std::move(*point);
+        throw Error(damagedText(id));
+    }
     throw Error("Точки восстановления " + std::to_string(id) + " у базы «" + text::toUtf8(text::StoredText::fromCp1251(base_)) + "» нет.");
+}
+
+std::string PointStore::damagedText(int id) const {
+    return "Точка восстановления " + std::to_string(id) + " повреждена: не читается её описание «" +
+           shownPath(home_, folder_ / std::to_string(id) / kDescription) + "».";
+}
+
+files::Path PointStore::journalOf(int id) const {
+    return folder_ / std::to_string(id) / kJournalName;
 }
 
 Point PointStore::take(const std::string& what, const PointSource& games, const PointSource& patches) {
@@ -209,9 +243,10 @@ Point PointStore::take(const std::string& what, const PointSource& games, const 
             std::error_code removeError;
             fs::remove_all(it->path(), removeError);
         }
-    const std::vector<Point> existing = points();
+    // After every folder named as a point, a damaged one too.
+    const std::vector<int> existing = folderIds();
     Point point;
-    point.id = existing.empty() ? 1 : existing.back().id + 1;
+    point.id = existing.empty() ? 1 : existing.back() + 1;
     const files::Path building = files::temporaryFor(folder_ / std::to_string(point.id));
     try {
         if (!fs::create_directory(building, ec)) throw Error(ec.message());
@@ -231,16 +266,30 @@ Point PointStore::take(const std::string& what, const PointSource& games, const 
     return point;
 }
 
-void PointStore::keepWithinRules() const {
+std::vector<std::string> PointStore::keepWithinRules() const {
     const KeepingRules rules = readKeepingRules(historyFolder(home_) / kSettings);
     std::vector<KeptPoint> kept;
     const std::vector<Point> all = points();
     for (const Point& point : all) kept.push_back({point.id, point.time, folderSize(point.folder), point.tablesSize});
     const std::uintmax_t tablesSize = tableFileSize(liveGames()) + tableFileSize(livePatches());
-    for (const int id : pointsToRemove(kept, tablesSize, rules, clock_())) {
-        std::error_code ec;
-        fs::remove_all(folder_ / std::to_string(id), ec);
-    }
+    const RemovedPoints removed = pointsToRemove(kept, tablesSize, rules, clock_());
+    std::vector<std::string> lines;
+    const auto remove = [&](const std::vector<int>& ids, const std::string& why) {
+        if (ids.empty()) return;
+        std::string line = ids.size() == 1 ? "Удалена точка восстановления " : "Удалены точки восстановления ";
+        for (std::size_t i = 0; i < ids.size(); ++i) {
+            line += (i == 0 ? "" : ", ") + std::to_string(ids[i]);
+            std::error_code ec;
+            fs::remove_all(folder_ / std::to_string(ids[i]), ec);
+        }
+        lines.push_back(line + ": " + why + ".");
+    };
+    remove(removed.old, "старше " + std::to_string(rules.days) + " дн. и не среди последних " + std::to_string(rules.points) +
+                            " (" + shownPath(home_, historyFolder(home_) / kSettings) + ")");
+    remove(removed.oversize, "все точки базы вместе были больше " + std::to_string(rules.sizeFactor) +
+                                 " размеров её таблиц, " + std::to_string((removed.limit + (1 << 20) - 1) >> 20) +
+                                 " МБ (" + shownPath(home_, historyFolder(home_) / kSettings) + ")");
+    return lines;
 }
 
 void PointStore::verify(const Point& point) const {

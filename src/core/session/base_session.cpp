@@ -3,9 +3,11 @@
 #include "core/error.h"
 #include "core/history/picture_journal.h"
 #include "core/history/point_store.h"
+#include "core/paradox/paradox_table.h"
 #include "core/pictures/picture_folder.h"
 #include "core/store/base_folder_lock.h"
 #include "core/store/catalogue.h"
+#include "core/store/table_file.h"
 #include "core/text/cp1251.h"
 
 #include <stdexcept>
@@ -50,20 +52,32 @@ private:
 };
 
 BaseSession::BaseSession(files::Path home, std::string base, std::optional<BaseTable> alone)
+    : BaseSession(std::move(home), std::move(base), alone, false) {}
+
+BaseSession::BaseSession(files::Path home, std::string base, ForRestore)
+    : BaseSession(std::move(home), std::move(base), std::nullopt, true) {}
+
+BaseSession::BaseSession(files::Path home, std::string base, std::optional<BaseTable> alone, bool forRestore)
     : home_(std::move(home)), base_(std::move(base)),
       games_(store::basesFolder(home_), tableName(base_, BaseTable::Games)),
       patches_(store::basesFolder(home_), tableName(base_, BaseTable::Patches)) {
-    finishKilledRestore(home_, base_);
-    if (alone) {
-        table(*alone).open();
+    try {
+        finishKilledRestore(home_, base_);
+    } catch (const Error& e) {
+        unfinished_ = e.what();
+    }
+    for (const BaseTable which : {BaseTable::Games, BaseTable::Patches}) {
+        store::Table& held = table(which);
+        if ((!alone && !forRestore) || alone == which) {
+            held.open();
+            continue;
+        }
         try {
-            table(*alone == BaseTable::Games ? BaseTable::Patches : BaseTable::Games).open();
+            held.open();
         } catch (const Error&) {
             // Missing or damaged: the point says so, and the command goes on.
+            if (forRestore && store::isHeldElsewhere(liveFile(held))) throw;
         }
-    } else {
-        games_.open();
-        patches_.open();
     }
     // Held now, so no restore of the base is preparing copies beside them.
     if (games_.isOpen() && patches_.isOpen()) history::removeLeftoverCopies(history::PointStore(home_, base_));
@@ -87,9 +101,16 @@ files::Path BaseSession::pictureFolder(const text::StoredText& sid) const {
     return pictures::gamePictureFolder(home_, base_, sid);
 }
 
+files::Path BaseSession::liveFile(const store::Table& table) const {
+    return files::findNoCase(store::basesFolder(home_), text::StoredText::fromCp1251(table.name()));
+}
+
 history::PointSource BaseSession::sourceOf(store::Table& table) const {
     if (table.isOpen()) return {&table.database(), false};
-    return {nullptr, files::fileExists(files::findNoCase(store::basesFolder(home_), text::StoredText::fromCp1251(table.name())))};
+    // An old Paradox table is none of the program's: restoring the point
+    // leaves its files to the journals that moved them.
+    const files::Path file = liveFile(table);
+    return {nullptr, files::fileExists(file) && !paradox::isParadoxTable(file)};
 }
 
 void BaseSession::takePoint(const std::string& what) {
@@ -98,10 +119,11 @@ void BaseSession::takePoint(const std::string& what) {
     pending_.reset();
     pointTaken_ = true;
     journal_ = std::make_unique<history::JournalFile>(home_, point.journalFile());
-    points.keepWithinRules();
+    for (std::string& line : points.keepWithinRules()) droppedPoints_.push_back(std::move(line));
 }
 
 void BaseSession::beforeWrite() {
+    if (unfinished_) throw Error(*unfinished_ + " Базу можно читать; менять её можно после нового восстановления.");
     if (pending_)
         takePoint(*pending_);
     else if (!inChange_ && !pointTaken_)
@@ -131,8 +153,14 @@ BaseSession::Change BaseSession::beginChange(std::string what) {
 history::RestoreReport BaseSession::restore(int id, bool dryRun, const std::string& what) {
     history::PointStore points(home_, base_);
     const history::Point target = points.point(id);
-    points.verify(target);
-    if (dryRun) return history::planRestore(points, target);
+    history::checkRestore(points, target);
+    if (dryRun) {
+        // The point the restore would take: which tables it holds.
+        history::Point own;
+        own.games.kind = history::kindOf(sourceOf(games_));
+        own.patches.kind = history::kindOf(sourceOf(patches_));
+        return history::planRestore(points, target, own);
+    }
     history::RestoreReport report;
     {
         store::BaseFolderLock lock(points.folder());
@@ -142,6 +170,7 @@ history::RestoreReport BaseSession::restore(int id, bool dryRun, const std::stri
         games_.close();
         patches_.close();
         report = history::finishRestore(points);
+        unfinished_.reset();
     }
     // A table the point did not have stays closed.
     for (store::Table* table : {&games_, &patches_}) {
@@ -150,7 +179,7 @@ history::RestoreReport BaseSession::restore(int id, bool dryRun, const std::stri
         } catch (const Error&) {
         }
     }
-    points.keepWithinRules();
+    for (std::string& line : points.keepWithinRules()) report.lines.push_back(std::move(line));
     return report;
 }
 

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace gamarium::history {
 class JournalFile;
@@ -45,6 +46,12 @@ public:
     // is held when it can be, for what must work while it is missing or
     // damaged (exporting what is left of a base, importing into one table).
     BaseSession(files::Path home, std::string base, std::optional<BaseTable> alone = std::nullopt);
+    // For a restore: each table is held when it can be. A table another copy
+    // of the program holds is refused (Error); one that is missing, damaged
+    // or not a table of the program is left to the restore, which sets it
+    // aside rather than stop.
+    struct ForRestore {};
+    BaseSession(files::Path home, std::string base, ForRestore);
     ~BaseSession();
     BaseSession(const BaseSession&) = delete;
     BaseSession& operator=(const BaseSession&) = delete;
@@ -84,14 +91,21 @@ public:
     // that the restore itself can be undone; the tables are closed and
     // opened again meanwhile, and their listeners told. An unknown id, a
     // damaged point or one of another table layout is refused (Error) with
-    // nothing changed. With `dryRun` nothing changes and no point is taken.
+    // nothing changed, as is one whose picture journals, or a later point's,
+    // cannot be read. With `dryRun` nothing changes and no point is taken.
     history::RestoreReport restore(int id, bool dryRun, const std::string& what);
+
+    // What the keeping rules removed when this session took its points:
+    // which points went and why (UTF-8 lines). A restore reports it itself.
+    const std::vector<std::string>& droppedPoints() const { return droppedPoints_; }
 
 private:
     class ChangeJournal;
+    BaseSession(files::Path home, std::string base, std::optional<BaseTable> alone, bool forRestore);
     void beforeWrite();
     void takePoint(const std::string& what);
     history::PointSource sourceOf(store::Table& table) const;
+    files::Path liveFile(const store::Table& table) const;
 
     files::Path home_;
     std::string base_;
@@ -104,6 +118,10 @@ private:
     bool pointTaken_ = false;
     std::unique_ptr<history::JournalFile> journal_;
     std::unique_ptr<ChangeJournal> changeJournal_;
+    // Why a restore left unfinished could not be finished at the open: the
+    // base is read as it lies, and a write refused until a restore again.
+    std::optional<std::string> unfinished_;
+    std::vector<std::string> droppedPoints_;
 };
 
 } // namespace gamarium::session

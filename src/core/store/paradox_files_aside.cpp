@@ -13,8 +13,6 @@ namespace gamarium::store {
 namespace fs = std::filesystem;
 namespace {
 
-constexpr std::string_view kFolderName = "paradox";
-
 bool isHexDigit(char c) {
     return std::isxdigit(static_cast<unsigned char>(c)) != 0;
 }
@@ -41,21 +39,6 @@ std::string dateAndTime() {
     return text;
 }
 
-// A folder of its own for this conversion, even within the same second.
-files::Path makeDatedFolder(const files::Path& basesFolder, std::string_view base) {
-    const files::Path parent = files::findNoCase(basesFolder, text::StoredText::fromCp1251(kFolderName));
-    std::error_code ec;
-    fs::create_directory(parent, ec);
-    const std::string stem = std::string(base) + "-" + dateAndTime();
-    for (int attempt = 1; attempt < 100; ++attempt) {
-        const std::string name = attempt == 1 ? stem : stem + "-" + std::to_string(attempt);
-        const files::Path folder = parent / files::toPath(text::StoredText::fromCp1251(name));
-        if (fs::create_directory(folder, ec)) return folder;
-        if (ec) break;
-    }
-    throw Error("Не удаётся создать папку для старых файлов в «" + text::toUtf8(files::nameText(parent)) + "».");
-}
-
 void keepUnder(const files::Path& file, const files::Path& copy) {
     std::error_code ec;
     fs::create_hard_link(file, copy, ec);
@@ -68,6 +51,20 @@ void keepUnder(const files::Path& file, const files::Path& copy) {
 }
 
 } // namespace
+
+files::Path datedFolder(const files::Path& basesFolder, std::string_view parent, std::string_view base, bool make) {
+    const files::Path above = files::findNoCase(basesFolder, text::StoredText::fromCp1251(parent));
+    std::error_code ec;
+    if (make) fs::create_directory(above, ec);
+    const std::string stem = std::string(base) + "-" + dateAndTime();
+    for (int attempt = 1; attempt < 100; ++attempt) {
+        const std::string name = attempt == 1 ? stem : stem + "-" + std::to_string(attempt);
+        const files::Path folder = above / files::toPath(text::StoredText::fromCp1251(name));
+        if (make ? fs::create_directory(folder, ec) : !fs::exists(folder, ec)) return folder;
+        if (ec) break;
+    }
+    throw Error("Не удаётся создать папку для старых файлов в «" + text::toUtf8(files::nameText(above)) + "».");
+}
 
 std::vector<files::Path> paradoxTableFiles(const files::Path& table) {
     const std::string stem = files::nameText(table.stem()).bytes();
@@ -84,7 +81,7 @@ std::vector<files::Path> paradoxTableFiles(const files::Path& table) {
 
 ParadoxFilesAside::ParadoxFilesAside(const files::Path& basesFolder, std::string_view base,
                                      const std::vector<files::Path>& tables)
-    : folder_(makeDatedFolder(basesFolder, base)), tables_(tables) {
+    : folder_(datedFolder(basesFolder, kParadoxFolder, base, true)), tables_(tables) {
     try {
         for (const files::Path& table : tables)
             for (const files::Path& file : paradoxTableFiles(table)) {

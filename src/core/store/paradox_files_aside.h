@@ -43,6 +43,16 @@ private:
     bool finished_ = false;
 };
 
+// Where files set aside wait, each time in a folder of its own:
+// base/<parent>/<base name>-<date and time>/ (Windows-1251 names). "paradox"
+// holds old Paradox tables, "damaged" table files that could not be read
+// as the program's.
+inline constexpr std::string_view kParadoxFolder = "paradox";
+inline constexpr std::string_view kDamagedFolder = "damaged";
+// The folder's name, one no folder has yet, even within the same second;
+// made when `make`.
+files::Path datedFolder(const files::Path& basesFolder, std::string_view parent, std::string_view base, bool make);
+
 // The files of a Paradox table in its folder, any letter case: the table
 // (.db), its memo file (.mb), index (.px), view (.tv), family (.fam),
 // validity checks (.val) and secondary indexes (.Xnn, .Ynn, nn two

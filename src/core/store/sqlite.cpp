@@ -120,6 +120,13 @@ bool Database::passesQuickCheck() {
     return check.step() && check.textViewAt(0) == "ok" && !check.step();
 }
 
+bool Database::tryLock() {
+    const int rc = sqlite3_exec(db_, "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; COMMIT", nullptr, nullptr, nullptr);
+    if ((rc & 0xFF) == SQLITE_BUSY || (rc & 0xFF) == SQLITE_LOCKED) return false;
+    if (rc != SQLITE_OK) fail(rc);
+    return true;
+}
+
 void Database::fail(int code) const {
     const std::string& name = shownName_;
     switch (code & 0xFF) {

@@ -46,6 +46,9 @@ public:
     void copyTo(const std::filesystem::path& file);
     // SQLite's quick check of the whole file: true when it finds nothing wrong.
     bool passesQuickCheck();
+    // Takes the file's lock for this connection alone and lets it go again:
+    // false when another connection holds it; any other failure throws.
+    bool tryLock();
 
     // Throws the Error that describes `code` for this file.
     [[noreturn]] void fail(int code) const;

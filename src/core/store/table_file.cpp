@@ -187,11 +187,27 @@ bool isProgramTableFile(const files::Path& file) {
     }
 }
 
-std::unique_ptr<sqlite::Database> openCheckedCopy(const files::Path& file) {
+std::unique_ptr<sqlite::Database> openCopy(const files::Path& file) {
     checkMark(file);
-    auto db = openForReading(file);
+    return openForReading(file);
+}
+
+std::unique_ptr<sqlite::Database> openCheckedCopy(const files::Path& file) {
+    auto db = openCopy(file);
     if (!db->passesQuickCheck()) throw Error("Файл таблицы " + quoted(file) + " повреждён.");
     return db;
+}
+
+bool isHeldElsewhere(const files::Path& file) {
+    if (!isProgramTableFile(file)) return false;
+    try {
+        sqlite::Database db(file, sqlite::OpenMode::Existing, shownFileName(file));
+        // Asks, and writes nothing to a file that may be damaged.
+        db.setCheckpointOnClose(false);
+        return !db.tryLock();
+    } catch (const Error&) {
+        return false;
+    }
 }
 
 void removeAllRecords(sqlite::Database& db) {

@@ -23,13 +23,19 @@ class Database;
 std::unique_ptr<sqlite::Database> openTableFile(const files::Path& file);
 
 // A copy of a table file (a restore point's) read as it lies, never locked
-// or written: refused (Error) unless it is a table of the program, whole,
-// and passes SQLite's quick check.
+// or written: refused (Error) unless it is a table of the program and whole
+// (as long as its pages count), and for openCheckedCopy unless it also
+// passes SQLite's quick check, which reads every page.
+std::unique_ptr<sqlite::Database> openCopy(const files::Path& file);
 std::unique_ptr<sqlite::Database> openCheckedCopy(const files::Path& file);
 
 // Whether the file begins as a table file of the program does (its own
 // marks), without opening it.
 bool isProgramTableFile(const files::Path& file);
+
+// Whether another copy of the program holds the table file now. A file
+// that is not a table of the program, or a damaged one, is held by none.
+bool isHeldElsewhere(const files::Path& file);
 
 // Removes every record of an open table file in one transaction.
 void removeAllRecords(sqlite::Database& db);

@@ -347,6 +347,10 @@ namespace {
 bool moveOrphan(const PictureFile& file, const files::Path& orphans, history::PictureJournal& journal) {
     const files::Path folder = orphans / file.path.parent_path().filename();
     files::makeFolder(folder);
+    // A place taken is told before the journal hears of a move, so that a
+    // run that moves nothing takes no restore point.
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(folder / file.path.filename(), ec))) return false;
     journal.moving(file.path, folder / file.path.filename());
     return files::moveWithoutReplacing(file.path, folder / file.path.filename());
 }

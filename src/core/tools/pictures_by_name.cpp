@@ -233,12 +233,18 @@ private:
     files::NoCaseLookup lookup_;
 };
 
-// Copies each picture to its place through a temporary file, then stores the
-// fields in one transaction; on any failure the copies are removed again.
+// Copies every picture to a temporary file beside its place first, so that
+// a run that fails while copying has changed nothing and takes no restore
+// point; then puts each in place, told to the journal first, and stores
+// the fields in one transaction. On any failure the copies are removed
+// again.
 void apply(store::Table& games, const files::Path& pictureRoot, const std::vector<Addition>& additions,
            history::PictureJournal& journal) {
+    struct Copy {
+        files::Path source, temporary, target;
+    };
+    std::vector<Copy> copies;
     std::vector<files::Path> placed;
-    files::Path temporary;
     try {
         files::makeFolder(pictureRoot.parent_path());
         files::makeFolder(pictureRoot);
@@ -249,17 +255,18 @@ void apply(store::Table& games, const files::Path& pictureRoot, const std::vecto
             if (!addition.copy) continue;
             files::makeFolder(addition.folder);
             const files::Path target = addition.folder / files::toPath(addition.name);
-            journal.copying(addition.source, target);
-            temporary = files::temporaryFor(target);
+            copies.push_back({addition.source, files::temporaryFor(target), target});
             std::error_code ec;
-            fs::copy_file(addition.source, temporary, ec);
+            fs::copy_file(addition.source, copies.back().temporary, ec);
             if (ec)
                 throw Error("Не удаётся скопировать картинку в «" + text::toUtf8(addition.name) + "»: " + ec.message());
-            if (!files::moveWithoutReplacing(temporary, target))
-                throw Error("Не удаётся записать картинку «" + text::toUtf8(addition.name) +
+        }
+        for (auto copy = copies.begin(); copy != copies.end(); copy = copies.erase(copy)) {
+            journal.copying(copy->source, copy->target);
+            if (!files::moveWithoutReplacing(copy->temporary, copy->target))
+                throw Error("Не удаётся записать картинку «" + text::toUtf8(files::nameText(copy->target)) +
                             "»: такой файл появился или папка закрыта для записи.");
-            placed.push_back(target);
-            temporary.clear();
+            placed.push_back(copy->target);
         }
         games.runAsOneTransaction([&] {
             for (std::size_t i = 0; i < additions.size(); ++i) {
@@ -272,7 +279,7 @@ void apply(store::Table& games, const files::Path& pictureRoot, const std::vecto
             }
         });
     } catch (...) {
-        if (!temporary.empty()) files::removeFile(temporary);
+        for (const Copy& copy : copies) files::removeFile(copy.temporary);
         for (const files::Path& file : placed) files::removeFile(file);
         throw;
     }

@@ -9,10 +9,14 @@ void renumber(store::Table& games) {
     const int position = games.recordNumber();
     games.first();
     const int count = games.recordCount();
+    // A game numbered already is not written: a table numbered throughout
+    // is left as it is, and takes no restore point.
     for (int i = 1; i <= count; ++i) {
-        games.edit();
-        games.field(store::games::N).setAsInteger(i);
-        games.post();
+        if (games.field(store::games::N).isNull() || games.field(store::games::N).asInteger() != i) {
+            games.edit();
+            games.field(store::games::N).setAsInteger(i);
+            games.post();
+        }
         games.next();
     }
     games.first();

@@ -30,26 +30,30 @@ TEST(KeepingRules, TheLastAndTheYoungWithinTheSizeTheNewestAlways) {
         std::vector<KeptPoint> points;
         std::uintmax_t tablesNow;
         KeepingRules rules;
-        std::vector<int> removed;
+        std::vector<int> old, oversize; // removed, and why
     };
     const Case cases[] = {
-        {"30 kept", daily(30, 1, 100), 100, {}, {}},
-        {"the 31st removes the oldest old one", daily(31, 1, 100), 100, {}, {1}},
+        {"30 kept", daily(30, 1, 100), 100, {}, {}, {}},
+        {"the 31st removes the oldest old one", daily(31, 1, 100), 100, {}, {1}, {}},
         {"young ones stay beyond the 30", [] {
              std::vector<KeptPoint> points;
              for (int id = 1; id <= 40; ++id) points.push_back({id, kNow - kDay, 1, 100});
              return points;
-         }(), 100, {}, {}},
-        {"old ones beyond the last 3 go", daily(10, 1, 100), 100, {3, 2, 20}, {1, 2, 3, 4, 5, 6, 7}},
-        {"the size wins, the oldest first", daily(5, 100, 100), 100, {30, 7, 3}, {1, 2}},
-        {"the newest stays however big", daily(3, 10'000, 100), 100, {30, 7, 20}, {1, 2}},
+         }(), 100, {}, {}, {}},
+        {"old ones beyond the last 3 go", daily(10, 1, 100), 100, {3, 2, 20}, {1, 2, 3, 4, 5, 6, 7}, {}},
+        {"the size wins, the oldest first", daily(5, 100, 100), 100, {30, 7, 3}, {}, {1, 2}},
+        {"the newest stays however big", daily(3, 10'000, 100), 100, {30, 7, 20}, {}, {1, 2}},
         {"a base emptied keeps the point of its old tables", [] {
              std::vector<KeptPoint> points{{1, kNow - kDay, 5000, 5000}};
              for (int id = 2; id <= 10; ++id) points.push_back({id, kNow, 10, 10});
              return points;
-         }(), 10, {}, {}},
+         }(), 10, {}, {}, {}},
     };
-    for (const Case& c : cases) EXPECT_EQ(pointsToRemove(c.points, c.tablesNow, c.rules, kNow), c.removed) << c.what;
+    for (const Case& c : cases) {
+        const RemovedPoints removed = pointsToRemove(c.points, c.tablesNow, c.rules, kNow);
+        EXPECT_EQ(removed.old, c.old) << c.what;
+        EXPECT_EQ(removed.oversize, c.oversize) << c.what;
+    }
 }
 
 TEST(KeepingRules, SettingsFileGivesTheNumbersAndRefusesWhatItCannotRead) {

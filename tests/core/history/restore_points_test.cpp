@@ -3,6 +3,7 @@
 // content), several in a row and the restore itself; a picture changed
 // since is kept; bad points and a full disk change nothing.
 #include "core/files/content_hash.h"
+#include "core/history/point_action.h"
 #include "core/store/schema.h"
 #include "core/store/table.h"
 #include "core/support/cli_runner.h"
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -125,19 +127,22 @@ TEST_F(RestorePoints, EveryCommandIsTakenBackWhole) {
     const std::string list = write(home_, "list.txt", "Game (U) [!];u\r\nTetris;pd\r\n");
     struct Case {
         std::string command;
-        std::string what; // as history shows it
+        std::string what;      // as history shows it
+        std::string described; // as the windows show it
     };
     const Case cases[] = {
-        {"import snes " + write(home_, "more.csv", "Name,Sid\r\nZed,z\r\n"), "import " + (home_.path() / "more.csv").string()},
-        {"import snes --patches " + write(home_, "pp.csv", "Patch\r\nEng\r\n"), "import --patches " + (home_.path() / "pp.csv").string()},
-        {"empty snes", "empty"},
-        {"create snes --replace", "create --replace"},
-        {"renumber snes", "renumber"},
-        {"rename snes 1 Xyz", "rename 1 Xyz"},
-        {"merge snes " + list, "merge " + (home_.path() / "list.txt").string()},
-        {"dat snes" + datFiles(), "dat" + datFiles()},
-        {"pictures snes" + collection, "pictures" + collection},
-        {"check orphans snes --move", "check orphans --move"},
+        {"import snes " + write(home_, "more.csv", "Name,Sid\r\nZed,z\r\n"), "import " + (home_.path() / "more.csv").string(),
+         "Импорт CSV: more.csv"},
+        {"import snes --patches " + write(home_, "pp.csv", "Patch\r\nEng\r\n"), "import --patches " + (home_.path() / "pp.csv").string(),
+         "Импорт CSV в таблицу патчей: pp.csv"},
+        {"empty snes", "empty", "Очистка базы"},
+        {"create snes --replace", "create --replace", "Замена базы пустой"},
+        {"renumber snes", "renumber", "Ренумерация"},
+        {"rename snes 1 \"X yz\"", "rename 1 \"X yz\"", "Переименование в «X yz»"},
+        {"merge snes " + list, "merge " + (home_.path() / "list.txt").string(), "Слияние списка: list.txt"},
+        {"dat snes" + datFiles(), "dat" + datFiles(), "Импорт DAT: snes-no-intro.xml, snes-genre.dat"},
+        {"pictures snes" + collection, "pictures" + collection, "Картинки по названиям: collection"},
+        {"check orphans snes --move", "check orphans --move", "Перенос лишних картинок в _orphans"},
     };
     std::size_t taken = 0;
     for (Case c : cases) {
@@ -150,6 +155,7 @@ TEST_F(RestorePoints, EveryCommandIsTakenBackWhole) {
         const auto listed = points();
         ASSERT_EQ(listed.size(), ++taken);
         EXPECT_EQ(listed.front()[1], c.what);
+        EXPECT_EQ(history::describeAction(listed.front()[1]), c.described);
 
         const auto restored = cli(home_, "restore snes " + listed.front()[0]);
         EXPECT_EQ(restored.exitCode, 0) << errorText(home_) << restored.out;
@@ -172,12 +178,31 @@ TEST_F(RestorePoints, ConvertIsTakenBackToTheOldTables) {
     const BaseState before = state();
     ASSERT_EQ(before.games, "refused");
 
+    // Converted, restored, the restore undone, restored again, converted
+    // again and restored: each dry run says what its restore does, and the
+    // old files always lie together.
     ASSERT_EQ(cli(home_, "convert snes").exitCode, 0) << errorText(home_);
     EXPECT_NE(cli(home_, "export snes").out.find("Contra"), std::string::npos);
-    const auto restored = cli(home_, "restore snes " + newestPoint());
-    EXPECT_EQ(restored.exitCode, 0) << errorText(home_) << restored.out;
-    EXPECT_EQ(state(), before);
+    const BaseState converted = state();
+    const auto restore = [&](const std::string& id, const BaseState& expected) {
+        const auto dry = cli(home_, "restore snes " + id + " --dry-run");
+        EXPECT_EQ(dry.exitCode, 0) << errorText(home_) << dry.out;
+        const auto restored = cli(home_, "restore snes " + id);
+        EXPECT_EQ(restored.exitCode, 0) << errorText(home_) << restored.out;
+        EXPECT_EQ(state(), expected);
+        const std::regex dated("snes-[0-9_-]+/");
+        EXPECT_EQ(std::regex_replace(dry.out.substr(dry.out.find('\n') + 1), dated, "X/"),
+                  std::regex_replace(restored.out, dated, "X/"));
+        std::error_code ec;
+        for (const auto& folder : fs::directory_iterator(base / "paradox", ec))
+            EXPECT_EQ(fs::exists(folder.path() / "snes.db"), fs::exists(folder.path() / "snes.mb")) << folder.path();
+    };
+    restore("1", before);
+    restore("2", converted);
+    restore("1", before);
     EXPECT_EQ(cli(home_, "convert snes").exitCode, 0) << "the old tables convert again: " << errorText(home_);
+    restore(newestPoint(), before);
+    restore("1", before);
 }
 
 // Two commands undone at once; then the restore undone by its own point.
@@ -202,6 +227,7 @@ TEST_F(RestorePoints, TwoCommandsAndTheRestoreItselfAreTakenBack) {
     const auto after = points();
     ASSERT_EQ(after.size(), 4u);
     EXPECT_EQ(after.front()[1], "restore " + listed.back()[0]);
+    EXPECT_EQ(history::describeAction(after.front()[1]), "Восстановление точки " + listed.back()[0]);
     EXPECT_EQ(after.front()[2], "3") << "the restore's point holds the base as it was before it";
 
     EXPECT_EQ(cli(home_, "restore snes " + after.front()[0]).exitCode, 0) << errorText(home_);
@@ -231,18 +257,40 @@ TEST_F(RestorePoints, APictureChangedSinceIsKeptAndReported) {
 
 TEST_F(RestorePoints, CommandsThatChangeNothingTakeNoPoint) {
     ASSERT_EQ(cli(home_, "dat snes" + datFiles()).exitCode, 0);
-    ASSERT_EQ(points().size(), 1u);
+    ASSERT_EQ(cli(home_, "renumber snes").exitCode, 0);
+    ASSERT_EQ(cli(home_, "check orphans snes --move").exitCode, 0);
+    const std::size_t taken = points().size();
+    // Orphans again, whose places in _orphans are taken.
+    picture("a/stray.png", "stray");
+    picture("zz/old.png", "old");
     for (const std::string& command : std::vector<std::string>{"dat snes" + datFiles(), "dat snes" + datFiles() + " --dry-run", "check orphans snes", "check names snes",
           "pictures snes '" + (home_.path() / "collection").string() + "' --dry-run", "restore snes 1 --dry-run",
-          "export snes", "find snes Abc", "jump snes 2"}) {
+          "export snes", "find snes Abc", "jump snes 2", "renumber snes", "check orphans snes --move"}) {
         EXPECT_EQ(cli(home_, command).exitCode, 0) << command << ": " << errorText(home_);
-        EXPECT_EQ(points().size(), 1u) << command;
+        EXPECT_EQ(points().size(), taken) << command;
     }
+    // A run that fails while copying its pictures has changed nothing.
+    fs::copy_file(fs::path(GAMARIUM_TEST_DATA) / "pictures" / "quad.png",
+                  home_.path() / "collection" / "Named_Snaps" / "Abc.png");
+    fs::remove_all(home_.path() / "images" / "snes" / "b");
+    picture("b", "a file where the game's folder belongs");
+    const BaseState before = state();
+    EXPECT_EQ(cli(home_, "pictures snes '" + (home_.path() / "collection").string() + "'").exitCode, 1);
+    EXPECT_EQ(state(), before);
+    EXPECT_EQ(points().size(), taken);
+
+    // Points the keeping rules remove are named, with the reason.
+    std::ofstream(home_.path() / "base" / "history" / "settings.ini") << "points=1\ndays=0\n";
+    const auto renamed = cli(home_, "rename snes 1 Xyz");
+    EXPECT_EQ(renamed.exitCode, 0) << errorText(home_);
+    EXPECT_NE(renamed.out.find("Удалены точки восстановления 1, 2: старше 0 дн. и не среди последних 1"),
+              std::string::npos) << renamed.out;
+    EXPECT_EQ(points().size(), 1u);
 }
 
 TEST_F(RestorePoints, BadPointsAreRefusedWithNothingChanged) {
     ASSERT_EQ(cli(home_, "renumber snes").exitCode, 0);
-    ASSERT_EQ(cli(home_, "renumber snes").exitCode, 0);
+    ASSERT_EQ(cli(home_, "rename snes 1 Xyz").exitCode, 0);
     const fs::path history = home_.path() / "base" / "history" / "snes";
     // Point 1 damaged, point 2 of another table layout.
     {
@@ -269,6 +317,7 @@ TEST_F(RestorePoints, BadPointsAreRefusedWithNothingChanged) {
         {"restore snes 2", 1, "хранит таблицы другого устройства"},
         {"restore snes", 2, ""},
         {"restore nobase 1", 1, ""},
+        {"history nobase", 1, "нет базы «nobase»"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(cli(home_, c.arguments).exitCode, c.exitCode) << c.arguments;
@@ -276,6 +325,99 @@ TEST_F(RestorePoints, BadPointsAreRefusedWithNothingChanged) {
         EXPECT_EQ(points().size(), 2u) << c.arguments;
         EXPECT_EQ(state(), before) << c.arguments;
     }
+}
+
+// A live table cut short, written over or emptied is set aside, never
+// written over, and the point's table takes its place.
+TEST_F(RestorePoints, ADamagedOrForeignLiveTableIsSetAsideAndThePointPutInPlace) {
+    const fs::path base = home_.path() / "base";
+    struct Case {
+        const char* what;
+        const char* table;
+        std::function<void(const fs::path&)> damage;
+    };
+    const Case cases[] = {
+        {"cut short", "snes.db", [](const fs::path& file) { fs::resize_file(file, fs::file_size(file) / 2 + 100); }},
+        {"a page written over it", "snes.db", [](const fs::path& file) { std::ofstream(file) << "<html></html>"; }},
+        {"empty", "snes_patch.db", [](const fs::path& file) { std::ofstream{file}; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const BaseState before = state();
+        ASSERT_EQ(cli(home_, "rename snes 1 Xyz").exitCode, 0) << errorText(home_);
+        const std::string point = newestPoint();
+        c.damage(base / c.table);
+        const std::string damaged = files::hashOfFile(base / c.table);
+
+        const auto dry = cli(home_, "restore snes " + point + " --dry-run");
+        EXPECT_EQ(dry.exitCode, 0) << errorText(home_);
+        const auto restored = cli(home_, "restore snes " + point);
+        EXPECT_EQ(restored.exitCode, 0) << errorText(home_) << restored.out;
+        EXPECT_EQ(state(), before);
+        // Where it went, as the report says.
+        const std::smatch aside = [&] {
+            std::smatch found;
+            static const std::regex kAside("не читался как таблица программы и отложен в (base/damaged/snes-[^/]+)/");
+            EXPECT_TRUE(std::regex_search(restored.out, found, kAside)) << restored.out;
+            return found;
+        }();
+        if (aside.empty()) continue;
+        EXPECT_EQ(files::hashOfFile(home_.path() / aside[1].str() / c.table), damaged);
+        std::string predicted = dry.out.substr(dry.out.find('\n') + 1);
+        EXPECT_EQ(std::regex_replace(predicted, std::regex("snes-[0-9_-]+/"), "X/"),
+                  std::regex_replace(restored.out, std::regex("snes-[0-9_-]+/"), "X/"));
+    }
+}
+
+// A later point's journal that cannot be read stops the restore before it
+// changes anything; a restore left unfinished lets the base be read, and a
+// new restore finishes it.
+TEST_F(RestorePoints, AJournalThatCannotBeReadStopsTheRestoreBeforeAnyChange) {
+    const BaseState original = state();
+    ASSERT_EQ(cli(home_, "rename snes 1 Xyz").exitCode, 0);
+    ASSERT_EQ(cli(home_, "check orphans snes --move").exitCode, 0);
+    const fs::path history = home_.path() / "base" / "history" / "snes";
+    const std::string journal = files::readFile(history / "2" / "journal.txt");
+    std::ofstream(history / "2" / "journal.txt", std::ios::app) << "junk\n";
+    const BaseState changed = state();
+    for (const char* restore : {"restore snes 1 --dry-run", "restore snes 1"}) {
+        EXPECT_EQ(cli(home_, restore).exitCode, 1) << restore;
+        EXPECT_NE(errorText(home_).find("Журнал картинок"), std::string::npos) << errorText(home_);
+        EXPECT_EQ(state(), changed) << restore;
+        EXPECT_EQ(points().size(), 2u) << restore;
+        EXPECT_FALSE(fs::exists(history / "restoring.txt")) << restore;
+    }
+
+    std::ofstream(history / "2" / "journal.txt", std::ios::binary) << journal;
+    std::ofstream(history / "restoring.txt") << "target=x\n";
+    for (const char* reading : {"export snes", "find snes Xyz", "jump snes 2", "history snes"})
+        EXPECT_EQ(cli(home_, reading).exitCode, 0) << reading << ": " << errorText(home_);
+    EXPECT_EQ(cli(home_, "renumber snes").exitCode, 1);
+    EXPECT_NE(errorText(home_).find("Записка незаконченного восстановления повреждена"), std::string::npos)
+        << errorText(home_);
+    EXPECT_EQ(cli(home_, "restore snes 1").exitCode, 0) << errorText(home_);
+    EXPECT_EQ(state(), original);
+    EXPECT_FALSE(fs::exists(history / "restoring.txt"));
+}
+
+// A point whose point.txt cannot be read is reported and passed over; the
+// next point takes the next number, and a restore across it still takes
+// back what its command did to pictures.
+TEST_F(RestorePoints, ADamagedPointIsPassedOverAndItsPicturesStillComeBack) {
+    const BaseState original = state();
+    ASSERT_EQ(cli(home_, "rename snes 1 Xyz").exitCode, 0);
+    ASSERT_EQ(cli(home_, "check orphans snes --move").exitCode, 0);
+    std::ofstream(home_.path() / "base" / "history" / "snes" / "2" / "point.txt", std::ios::trunc);
+    EXPECT_EQ(points(), (std::vector<std::vector<std::string>>{{"1", "rename 1 Xyz", "3", "1"}}));
+    EXPECT_NE(errorText(home_).find("Точка восстановления 2 повреждена"), std::string::npos) << errorText(home_);
+    EXPECT_EQ(cli(home_, "restore snes 2").exitCode, 1);
+
+    ASSERT_EQ(cli(home_, "pictures snes '" + (home_.path() / "collection").string() + "'").exitCode, 0)
+        << errorText(home_);
+    EXPECT_EQ(newestPoint(), "3");
+    const auto restored = cli(home_, "restore snes 1");
+    EXPECT_EQ(restored.exitCode, 0) << errorText(home_) << restored.out;
+    EXPECT_EQ(state(), original);
 }
 
 TEST_F(RestorePoints, AFullDiskStopsTheCommandBeforeItChangesAnything) {
