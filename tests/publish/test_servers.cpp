@@ -215,7 +215,7 @@ TestServer::TestServer(Kind kind, const fs::path& work)
                << "\nAuthorizedKeysFile " << (work_ / "authorized_keys").string() << "\nPidFile "
                << (work_ / "sshd.pid").string() << "\nStrictModes no\nPasswordAuthentication yes\n"
                << "KbdInteractiveAuthentication no\nUsePAM " << (geteuid() == 0 ? "yes" : "no")
-               << "\nAllowUsers " << testAccount().name << "\nMaxStartups 100\nMaxSessions 100\n"
+               << "\nAllowUsers " << testAccount().name << "\n"
                << "Subsystem sftp internal-sftp\n";
     } else {
         certificate_ = work_ / "server.crt";
