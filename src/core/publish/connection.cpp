@@ -280,8 +280,8 @@ bool Connection::stillAnswers() {
 
 bool Connection::dropTemporary(const std::string& folder, const std::string& temporary) {
     try {
-        return runCommands(folder, {"*" + removeCommand(folder, temporary)}) == CURLE_OK;
-    } catch (const Error&) {
+        return !connectionLost(runCommands(folder, {"*" + removeCommand(folder, temporary)}));
+    } catch (const ConnectionError&) {
         return false;
     }
 }

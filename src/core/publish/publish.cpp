@@ -134,7 +134,7 @@ public:
                         stop = true;
                         break;
                     }
-                    if (!connections_[worker] && !logIn(worker, logins)) break;
+                    if (!connections_[worker] && (next >= count || !logIn(worker, logins))) break;
                     const std::size_t index = next++;
                     if (index >= count) break;
                     task(*connections_[worker], index);
