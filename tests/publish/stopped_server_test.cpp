@@ -92,10 +92,24 @@ TEST_P(PublishTest, ServerStoppedInTheMiddle) {
              ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&where), sizeof where), 0);
              listen(listener, 1);
              setenv("SSH_AUTH_SOCK", socketPath.c_str(), 1);
+             // Asked for its keys, it stops the server and answers that it
+             // holds none; it closes when the client does.
              agent = std::thread([this, listener] {
-                 pollfd asked{listener, POLLIN, 0};
-                 if (poll(&asked, 1, 30000) == 1) close(accept(listener, nullptr, nullptr));
+                 const auto wait = [](int socket) {
+                     pollfd ready{socket, POLLIN, 0};
+                     return poll(&ready, 1, 30000) == 1;
+                 };
+                 const int client = wait(listener) ? accept4(listener, nullptr, nullptr, SOCK_CLOEXEC) : -1;
+                 char request[512];
+                 if (client >= 0 && wait(client) && recv(client, request, sizeof request, 0) > 0) {
+                     server_->stop();
+                     const char noKeys[] = {0, 0, 0, 5, 12, 0, 0, 0, 0};
+                     (void)send(client, noKeys, sizeof noKeys, MSG_NOSIGNAL);
+                     while (wait(client) && recv(client, request, sizeof request, 0) > 0) {
+                     }
+                 }
                  server_->stop();
+                 if (client >= 0) close(client);
                  close(listener);
              });
          },
