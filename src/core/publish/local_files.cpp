@@ -120,11 +120,14 @@ LocalFolder listLocalFiles(const files::Path& folder, const KnownHashes& known) 
 }
 
 void refuseForeignFolder(const files::Path& folder, const files::Path& home) {
-    std::error_code ec;
-    const fs::path site = fs::weakly_canonical(fs::absolute(folder), ec);
+    const auto resolved = [](const files::Path& path) {
+        std::error_code ec;
+        const fs::path canonical = fs::weakly_canonical(fs::absolute(path), ec);
+        return ec ? fs::absolute(path).lexically_normal() : canonical;
+    };
+    const fs::path site = resolved(folder), program = resolved(home);
     if (site == site.root_path())
         throw Error("Папка «" + files::shownPath(folder) + "» — корень системы; публикуют папку сайта.");
-    const fs::path program = fs::weakly_canonical(fs::absolute(home), ec);
     if (within(program, site))
         throw Error("Папка «" + files::shownPath(folder) + "» содержит папку программы «" + files::shownPath(program) +
                     "» с базами и записями: публикуют папку сайта.");
