@@ -31,7 +31,7 @@ int publishFolder(Invocation& invocation) {
     const publish::PublishReport report =
         publish::publishFolder(invocation.home, folder, address, access, options, callbacks);
     out << publish::reportLine(report) << '\n';
-    return 0;
+    return report.skipped ? 1 : 0;
 }
 
 } // namespace gamarium::cli

@@ -10,6 +10,8 @@
 #include <set>
 #include <thread>
 
+#include <poll.h>
+#include <sys/inotify.h>
 #include <sys/wait.h>
 
 namespace gamarium::testing {
@@ -75,6 +77,43 @@ TEST_P(KilledPublish, LeavesWholeFilesAndTheNextRunCompletes) {
     for (const auto& [path, bytes] : local)
         if (!there.count(path)) differing += " " + path + " (missing there)";
     EXPECT_EQ(differing, "");
+}
+
+// Killed as soon as the server removed a file with --delete, before the
+// run could note it: the files put back unchanged are all sent again.
+TEST_P(KilledPublish, FilesRemovedByAKilledRunAreSentAgain) {
+    Tree local;
+    for (int i = 0; i < 60; ++i) local["p " + std::to_string(i) + ".htm"] = "<html>" + std::string(100 + i, 'r') + "</html>";
+    writeTree(site_, local);
+    ASSERT_EQ(runCli(std::nullopt), 0);
+    const fs::path www = server_->root() / "www";
+    for (const int removals : {1, 4, 9, 16, 25, 36, 49}) {
+        SCOPED_TRACE("killed after " + std::to_string(removals) + " removals");
+        fs::remove_all(site_);
+        fs::create_directories(site_);
+        const int watch = inotify_init1(IN_CLOEXEC);
+        ASSERT_GE(inotify_add_watch(watch, www.c_str(), IN_DELETE), 0);
+        const pid_t child = startCli({"--home", home_.string(), "publish", site_.string(),
+                                      server_->url(GetParam(), "www"), "--delete"});
+        int seen = 0;
+        pollfd ready{watch, POLLIN, 0};
+        alignas(inotify_event) char events[4096];
+        while (seen < removals && poll(&ready, 1, 30000) == 1) {
+            const ssize_t size = read(watch, events, sizeof events);
+            for (ssize_t at = 0; at < size;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(events + at);
+                if (event->len && !files::isTemporaryName(event->name)) ++seen;
+                at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+            }
+        }
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        close(watch);
+        EXPECT_GE(seen, removals);
+        writeTree(site_, local);
+        ASSERT_EQ(runCli(std::nullopt), 0);
+        EXPECT_EQ(remote(), local);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Protocols, KilledPublish, ::testing::Values(Protocol::Sftp, Protocol::Ftp),

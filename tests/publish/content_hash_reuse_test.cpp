@@ -56,7 +56,7 @@ TEST(ContentHashReuse, OnlyAnUnchangedKeyKeepsTheRecordedHash) {
         publish::SentRecord record(home, site, address);
         // A file written just now could be written again within the same
         // clock tick without its key changing: its key is not kept yet.
-        std::vector<publish::LocalFile> local = publish::listLocalFiles(site, record.hashes());
+        std::vector<publish::LocalFile> local = publish::listLocalFiles(site, record.hashes()).files;
         ASSERT_EQ(local.size(), 1u);
         EXPECT_FALSE(local[0].trustedKey);
         record.keepHashes(local, record.hashes());
@@ -70,7 +70,7 @@ TEST(ContentHashReuse, OnlyAnUnchangedKeyKeepsTheRecordedHash) {
         // younger key.
         std::this_thread::sleep_for(std::chrono::milliseconds(30));
         test.change(file);
-        local = publish::listLocalFiles(site, record.hashes());
+        local = publish::listLocalFiles(site, record.hashes()).files;
         ASSERT_EQ(local.size(), 1u);
         EXPECT_EQ(local[0].hash, test.reused ? recorded : files::hashOfFile(file));
     }

@@ -52,7 +52,9 @@ TEST_P(PublishTest, SendsOnlyWhatChangedAndRemovesOnlyWhatItSent) {
              writeTree(site_, {{"index.htm", "<html>новая главная</html>"}});
              fs::remove(site_ / "Игры" / "Марио 64.htm");
          },
-         {"--delete", "--dry-run"}, {"отправлен index.htm", "удалён Игры/Марио 64.htm"},
+         {"--delete", "--dry-run"},
+         {"отправлен index.htm", "пробный прогон, ничего не отправлено и не удалено; публикация сделала бы вот что:",
+          "удалён Игры/Марио 64.htm"},
          "отправлено 1, удалено 1, без изменений 3", byHand},
         {"--delete removes only what it sent",
          [&] {
@@ -65,7 +67,7 @@ TEST_P(PublishTest, SendsOnlyWhatChangedAndRemovesOnlyWhatItSent) {
          [&] {
              writeTree(server_->root() / "www", {{"killed.htm", "<html>sent, not recorded</html>"}});
              giveToAccount(server_->root() / "www" / "killed.htm");
-             publish::SentRecord(home_, site_, address()).beginSend("killed.htm", 30, {});
+             publish::SentRecord(home_, site_, address()).beginChange("killed.htm", 30, {});
          },
          {"--delete"}, {"удалён killed.htm"}, "отправлено 0, удалено 1, без изменений 4", byHand},
         {"--check finds a missing and a changed file",
@@ -138,6 +140,72 @@ TEST_P(PublishTest, SweepsItsOwnLeftoversOnly) {
         EXPECT_EQ(remote(), expected);
     }
 }
+
+// A remote folder stands where FOLDER has a file: it is never moved or
+// replaced, the clash is told and the other files go out. A file the
+// program sent that FOLDER now has as a folder is removed first with
+// --delete, to make room for the folder.
+TEST_P(PublishTest, NeverMovesARemoteFolder) {
+    const Tree byHand = {{"forum/post.htm", "posts"}};
+    writeTree(server_->root() / "www", byHand);
+    giveToAccount(server_->root() / "www");
+    giveToAccount(server_->root() / "www" / "forum");
+    giveToAccount(server_->root() / "www" / "forum" / "post.htm");
+    Tree local = {{"index.htm", "<html>главная</html>"}, {"a.htm", "<html>A</html>"}, {"forum", "a file"}};
+    writeTree(site_, local);
+    struct Step {
+        const char* what;
+        std::function<void()> change;
+        std::vector<std::string> options;
+        int exitCode;
+        Lines lines;
+        std::string closing;
+    };
+    const Step steps[] = {
+        {"a remote folder the program did not send, where FOLDER has a file", [] {}, {}, 1,
+         {"отправлен a.htm", "отправлен index.htm"}, "отправлено 2, удалено 0, без изменений 0, пропущено 1"},
+        {"a file replaced by a folder of the same name",
+         [&] {
+             fs::remove(site_ / "forum");
+             fs::remove(site_ / "a.htm");
+             local = {{"index.htm", "<html>главная</html>"}, {"a.htm/x.htm", "<html>X</html>"}};
+             writeTree(site_, local);
+         },
+         {"--delete"}, 0, {"отправлен a.htm/x.htm", "удалён a.htm"}, "отправлено 1, удалено 1, без изменений 1"},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.change();
+        const CliResult result = publish(step.options);
+        EXPECT_EQ(result.exitCode, step.exitCode) << result.err;
+        EXPECT_EQ(result.sortedLines(), step.lines);
+        EXPECT_EQ(result.lastLine(), step.closing);
+        EXPECT_EQ(result.exitCode == 0, result.err.find("forum") == std::string::npos) << result.err;
+        Tree expected = local;
+        expected.erase("forum");
+        expected.insert(byHand.begin(), byHand.end());
+        EXPECT_EQ(remote(), expected);
+    }
+}
+
+// A stock sshd drops connections beyond ten that have not logged in yet:
+// many jobs still send everything.
+class SftpJobsTest : public PublishTest {};
+
+TEST_P(SftpJobsTest, ManyJobsAgainstAStockServer) {
+    for (int version = 0; version < 3; ++version) {
+        SCOPED_TRACE(version);
+        Tree local;
+        for (int i = 0; i < 80; ++i) local["p" + std::to_string(i) + ".htm"] = std::to_string(version) + std::string(i, 'x');
+        writeTree(site_, local);
+        const CliResult result = publish({"--jobs", "16"});
+        ASSERT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(remote(), local);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Sftp, SftpJobsTest, ::testing::Values(Protocol::Sftp),
+                         [](const auto& info) { return protocolName(info.param); });
 
 INSTANTIATE_TEST_SUITE_P(Protocols, PublishTest, ::testing::Values(Protocol::Sftp, Protocol::Ftps, Protocol::Ftp),
                          [](const auto& info) { return protocolName(info.param); });

@@ -1,6 +1,8 @@
 // What the program refuses before anything is sent: a login the server
-// does not accept, a server key or certificate it cannot trust, a URL with
-// a password. Nothing reaches the server, and the message says what to do.
+// does not accept, a server key or certificate it cannot trust, a URL it
+// would read otherwise than it was written, a folder that is not a site's,
+// a place another run is publishing to. Nothing reaches the server, the
+// message says what to do, and a password in the URL is never shown.
 #include "publish_fixture.h"
 
 #include "cli/command_line.h"
@@ -9,9 +11,9 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <sstream>
-
 #include <fstream>
+#include <optional>
+#include <sstream>
 
 namespace gamarium::testing {
 namespace {
@@ -26,13 +28,23 @@ TEST_P(PublishTest, RefusesWhatItCannotTrust) {
         std::vector<Protocol> protocols;
         std::function<void()> prepare;
         std::vector<std::string> says;
-        std::vector<std::string> options = {};
         std::string url = {};
+        fs::path folder = {};
     };
     const std::string port = std::to_string(server_->port());
+    const std::string www = server_->url(GetParam(), "www");
+    const std::string scheme = www.substr(0, www.find("://"));
+    const std::string password = "TopSecret1";
+    const std::string withPassword = scheme + "://" + testAccount().name + ":" + password + "@127.0.0.1:";
+    const auto all = {Protocol::Sftp, Protocol::Ftps, Protocol::Ftp};
+    // Another run of the same place, written another way: SFTP reads "//"
+    // as "/", FTP too but for a leading one (an absolute path).
+    std::optional<publish::SentRecord> running;
+    std::string sameSub = server_->url(GetParam(), "a") + "//b/";
+    if (GetParam() == Protocol::Sftp) sameSub.insert(sameSub.find(":" + port + "/") + port.size() + 1, "/");
     fs::copy(server_->clientHome(), work_.path() / "whole client", fs::copy_options::recursive);
     const Refusal refusals[] = {
-        {"wrong password", {Protocol::Sftp, Protocol::Ftps, Protocol::Ftp},
+        {"wrong password", all,
          [&] {
              fs::remove(ssh / "id_ed25519");
              server_->writeNetrc("wrong-password");
@@ -52,10 +64,18 @@ TEST_P(PublishTest, RefusesWhatItCannotTrust) {
          {"не совпадает с записанным", "ssh-keygen -R '[127.0.0.1]:" + port + "'"}},
         {"certificate of no known authority", {Protocol::Ftps}, [] {},
          {"Сертификат сервера 127.0.0.1:" + port + " не подтверждён", "--cacert"}},
-        {"password in the URL", {Protocol::Sftp, Protocol::Ftps, Protocol::Ftp}, [] {},
-         {"содержит пароль", "~/.netrc"},
-         {},
-         "ftp://" + testAccount().name + ":secret@127.0.0.1:" + port + "/www"},
+        {"password in the URL", all, [] {}, {"содержит пароль", "~/.netrc"}, withPassword + port + "/www"},
+        {"password in a URL of another scheme", {Protocol::Sftp}, [] {}, {"«http://»"},
+         "http://" + testAccount().name + ":" + password + "@127.0.0.1:" + port + "/www"},
+        {"password in a URL with a bad port", all, [] {}, {"Порт", "от 1 до 65535"}, withPassword + "99999/www"},
+        {"port 0", all, [] {}, {"Порт", "от 1 до 65535"}, scheme + "://127.0.0.1:0/www"},
+        {"'#' after the folder", all, [] {}, {"«#»", "%23"}, www + "#test"},
+        {"'?' after the folder", all, [] {}, {"«?»", "%3F"}, www + "?test"},
+        {"the system's root as FOLDER", {Protocol::Sftp}, [] {}, {"Папка «/»"}, {}, "/"},
+        {"a FOLDER that holds the program folder", {Protocol::Sftp}, [] {}, {"папку программы"}, {},
+         work_.path()},
+        {"the same place, written otherwise, while another run publishes there", all,
+         [&] { running.emplace(home_, site_, address("a/b")); }, {"уже публикует другая копия"}, sameSub},
     };
     for (const Refusal& refusal : refusals) {
         if (std::find(refusal.protocols.begin(), refusal.protocols.end(), GetParam()) == refusal.protocols.end())
@@ -65,19 +85,17 @@ TEST_P(PublishTest, RefusesWhatItCannotTrust) {
         fs::remove_all(server_->clientHome());
         fs::copy(work_.path() / "whole client", server_->clientHome(), fs::copy_options::recursive);
         refusal.prepare();
-        // The last two go without --cacert, which publish() gives FTPS.
-        CliResult result;
-        if (refusal.url.empty() && !std::string_view(refusal.what).starts_with("certificate")) {
-            result = publish();
-        } else {
-            const std::string url = refusal.url.empty() ? server_->url(GetParam(), "www") : refusal.url;
-            std::ostringstream out, err;
-            result.exitCode = cli::run({"--home", home_.string(), "publish", site_.string(), url}, out, err);
-            result.err = err.str();
-        }
-        EXPECT_EQ(result.exitCode, 1);
-        for (const std::string& part : refusal.says) EXPECT_NE(result.err.find(part), std::string::npos) << result.err;
-        EXPECT_TRUE(remote().empty());
+        std::vector<std::string> arguments = {"--home", home_.string(), "publish",
+                                              (refusal.folder.empty() ? site_ : refusal.folder).string(),
+                                              refusal.url.empty() ? www : refusal.url};
+        if (GetParam() == Protocol::Ftps && !std::string_view(refusal.what).starts_with("certificate"))
+            arguments.insert(arguments.end(), {"--cacert", server_->certificate().string()});
+        std::ostringstream out, err;
+        EXPECT_EQ(cli::run(arguments, out, err), 1);
+        for (const std::string& part : refusal.says) EXPECT_NE(err.str().find(part), std::string::npos) << err.str();
+        EXPECT_EQ((out.str() + err.str()).find(password), std::string::npos) << err.str();
+        EXPECT_TRUE(readTree(server_->root()).empty());
+        running.reset();
     }
 }
 

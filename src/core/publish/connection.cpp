@@ -63,6 +63,11 @@ bool connectionLost(CURLcode code) {
            code == CURLE_FTP_CANT_GET_HOST || code == CURLE_WEIRD_SERVER_REPLY;
 }
 
+std::string lostWhileLoggingIn(const SiteAddress& address, const std::string& answer) {
+    return "Связь с сервером " + address.host + ":" + std::to_string(address.port) + " прервалась во время входа" +
+           (answer.empty() ? "" : ": " + answer) + ".";
+}
+
 } // namespace
 
 Connection::Connection(const SiteAddress& address, const Access& access)
@@ -130,13 +135,20 @@ void Connection::prepare(const std::string& url) {
 
 CURLcode Connection::perform() {
     const CURLcode code = curl().easyPerform(curl_);
-    if (code == CURLE_OK) return code;
+    if (code == CURLE_OK) {
+        loggedIn_ = true;
+        return code;
+    }
     const std::string server = address_.host + ":" + std::to_string(address_.port);
     switch (code) {
     case CURLE_COULDNT_RESOLVE_HOST:
     case CURLE_COULDNT_CONNECT:
+        if (loggedIn_)
+            throw ConnectionError("Связь с сервером " + server + " прервалась, и соединиться снова не удаётся: " +
+                                  serverAnswer(code) + ".");
         throw ConnectionError("Не удаётся соединиться с сервером " + server + ": " + serverAnswer(code) + ".");
     case CURLE_LOGIN_DENIED:
+        if (address_.protocol == Protocol::Sftp && !stillAnswers()) throw ConnectionError(lostWhileLoggingIn(address_, ""));
         throw LoginRefused(
             "Сервер " + server + " не принял вход" + (address_.user.empty() ? "" : " пользователя " + address_.user) +
             ": " + serverAnswer(code) + ". " +
@@ -248,7 +260,42 @@ CURLcode Connection::runCommands(const std::string& folder, const std::vector<st
 void Connection::login() {
     prepare(address_.serverUrl());
     curl().easySetopt(curl_, CURLOPT_NOBODY, 1L);
-    if (const CURLcode code = perform(); code != CURLE_OK) fail(code, address_.shown);
+    const CURLcode code = perform();
+    if (code == CURLE_OK) return;
+    // libssh2 fails so when the connection closes before the session is
+    // set up: the server stopped, or would not take one more connection.
+    if (address_.protocol == Protocol::Sftp && (code == CURLE_SSH || code == CURLE_FAILED_INIT))
+        throw ConnectionError(lostWhileLoggingIn(address_, serverAnswer(code)));
+    fail(code, address_.shown);
+}
+
+bool Connection::stillAnswers() {
+    prepare(address_.serverUrl());
+    curl().easySetopt(curl_, CURLOPT_NOBODY, 1L);
+    // The server's login methods only: no password or key is tried again.
+    curl().easySetopt(curl_, CURLOPT_SSH_AUTH_TYPES, static_cast<long>(CURLSSH_AUTH_NONE));
+    const CURLcode code = curl().easyPerform(curl_);
+    return code == CURLE_LOGIN_DENIED || code == CURLE_OK;
+}
+
+bool Connection::dropTemporary(const std::string& folder, const std::string& temporary) {
+    try {
+        return !connectionLost(runCommands(folder, {"*" + removeCommand(folder, temporary)}));
+    } catch (const ConnectionError&) {
+        return false;
+    }
+}
+
+bool Connection::isFolder(const std::string& folder, const std::string& name) {
+    auto known = folderNames_.find(folder);
+    if (known == folderNames_.end()) {
+        std::set<std::string> names;
+        if (const auto entries = list(folder))
+            for (const RemoteEntry& entry : *entries)
+                if (!entry.isFile) names.insert(entry.name);
+        known = folderNames_.emplace(folder, std::move(names)).first;
+    }
+    return known->second.count(name) > 0;
 }
 
 Connection::Sent Connection::upload(const files::Path& local, const std::string& path, const std::string& temporary,
@@ -283,24 +330,30 @@ Connection::Sent Connection::upload(const files::Path& local, const std::string&
         // an answer of the server, anything else a connection that broke.
         // A failed write says nothing at all.
         const std::string_view text(errorText_);
-        const bool refusedBySftp = code == CURLE_SSH && (text.empty() || text.find("/-31)") != std::string_view::npos);
+        bool refusedBySftp = code == CURLE_SSH && (text.empty() || text.find("/-31)") != std::string_view::npos);
         if (code == CURLE_SSH && !refusedBySftp) code = CURLE_RECV_ERROR;
-        std::string answer = serverAnswer(code);
-        // SFTP as OpenSSH speaks it says only "failure" for a full disk.
-        if (refusedBySftp)
-            answer += " (сервер не принял запись: так бывает, когда на его диске нет места или нет прав на папку)";
-        // A refused or cut file is not left under its temporary name where
-        // the server still answers; the next run removes it otherwise.
-        if (!connectionLost(code)) {
-            try {
-                runCommands(folder, {"*" + removeCommand(folder, temporary)});
-            } catch (const Error&) {
-            }
+        const std::string answer = serverAnswer(code);
+        // A refused file is not left under its temporary name where the
+        // server still answers (the next run removes it otherwise). SFTP
+        // says no more of a write cut short by a server that stopped than
+        // of a full disk: the connection tells them apart.
+        if (!connectionLost(code) && !dropTemporary(folder, temporary)) {
+            code = CURLE_RECV_ERROR;
+            refusedBySftp = false;
         }
-        failWith(code, path, answer);
+        // SFTP as OpenSSH speaks it says only "failure" for a full disk.
+        failWith(code, path,
+                 refusedBySftp ? answer + " (сервер не принял запись: так бывает, когда на его диске нет места или "
+                                          "нет прав на папку)"
+                               : answer);
     }
     // The file is whole under its temporary name, but the server would not
-    // rename it over the old one (SFTP as OpenSSH speaks it never does).
+    // rename it over the old one (SFTP as OpenSSH speaks it never does), or
+    // a folder has that name.
+    if (isFolder(folder, name)) {
+        dropTemporary(folder, temporary);
+        throw FolderInTheWay("на сервере на его месте папка, а папки программа не перемещает и не заменяет");
+    }
     std::vector<std::string> replace = renameCommands(folder, name, aside);
     for (std::string& command : renameCommands(folder, temporary, name)) replace.push_back(std::move(command));
     code = runCommands(folder, replace);

@@ -11,7 +11,9 @@
 
 #include <atomic>
 #include <functional>
+#include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -51,6 +53,12 @@ class LoginRefused : public ConnectionError {
 public:
     using ConnectionError::ConnectionError;
 };
+// A file was not put in place as a folder (or a link) stands there on the
+// server: the program never moves or replaces one. The message says so.
+class FolderInTheWay : public Error {
+public:
+    using Error::Error;
+};
 
 // One connection to the server (libcurl keeps it open between operations).
 // Paths are relative to the remote folder, '/' between parts.
@@ -69,7 +77,8 @@ public:
     // and puts it in place of the old one only when whole: by one rename
     // where the server replaces a file so, else by moving the old one aside
     // as `aside` first. Returns what was sent; `asideLeft` when the old one
-    // stayed under `aside` as the server would not remove it.
+    // stayed under `aside` as the server would not remove it. Throws
+    // FolderInTheWay, leaving nothing behind, when `path` is a folder there.
     struct Sent {
         SentFile file;
         bool asideLeft = false;
@@ -89,6 +98,17 @@ private:
     std::vector<std::string> renameCommands(const std::string& folder, const std::string& from,
                                             const std::string& to) const;
     std::string removeCommand(const std::string& folder, const std::string& name) const;
+    // Removes a temporary the server would not put in place; false when the
+    // server no longer answers.
+    bool dropTemporary(const std::string& folder, const std::string& temporary);
+    // Whether the entry `name` of the remote `folder` is a folder (or a
+    // link): each folder is listed once a connection, as no run makes a
+    // folder where it sends a file.
+    bool isFolder(const std::string& folder, const std::string& name);
+    // After the login was refused over SSH: whether the server still
+    // answers. libcurl ends a login cut short by a server that stopped as
+    // it ends a refused one.
+    bool stillAnswers();
     // Throws the error for a failed operation on `path`.
     [[noreturn]] void fail(CURLcode code, const std::string& what);
     [[noreturn]] void failWith(CURLcode code, const std::string& what, const std::string& answer);
@@ -106,6 +126,9 @@ private:
     std::string lastReply_;      // the server's last FTP reply line
     std::string hostKeyRefusal_; // why the SSH host key was refused
     bool mlsdRefused_ = false;
+    bool loggedIn_ = false;     // an operation succeeded: the server was there
+    std::map<std::string, std::set<std::string>> folderNames_;  // by remote folder, for isFolder
+
     const std::atomic<bool>* abandoned_ = nullptr;
 };
 

@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <semaphore>
 #include <set>
 #include <thread>
 
@@ -18,6 +19,9 @@ namespace {
 // A login costs about as many round trips as sending a few small files:
 // another connection is opened only for this many files more.
 constexpr std::size_t kFilesPerLogin = 4;
+// Connections log in this many at a time: a stock sshd drops connections
+// beyond ten that have not logged in yet, and hosts limit them too.
+constexpr std::ptrdiff_t kLoginsAtOnce = 4;
 
 // The remote temporaries of one pair's runs: "<name>.<pair id>.gamarium-tmp-<6
 // hex digits>", the program's one pattern, naming the pair whose run left
@@ -111,7 +115,8 @@ public:
     }
 
     // Runs task(connection, index) for every index below `count`; false
-    // when the user cancelled before all were done.
+    // when the user cancelled before all were done. A connection the
+    // server will not take leaves its share to the others.
     template <typename Task>
     bool run(std::size_t count, const Task& task) {
         std::atomic<std::size_t> next{0};
@@ -119,6 +124,7 @@ public:
         std::exception_ptr failure;
         std::mutex failureMutex;
         bool cancelled = false;
+        std::counting_semaphore<kLoginsAtOnce> logins(kLoginsAtOnce);
         const auto work = [&](std::size_t worker) {
             try {
                 while (!stop) {
@@ -128,9 +134,9 @@ public:
                         stop = true;
                         break;
                     }
+                    if (!connections_[worker] && (next >= count || !logIn(worker, logins))) break;
                     const std::size_t index = next++;
                     if (index >= count) break;
-                    if (!connections_[worker]) connections_[worker] = std::make_unique<Connection>(address_, access_);
                     task(*connections_[worker], index);
                 }
             } catch (...) {
@@ -150,6 +156,21 @@ public:
     }
 
 private:
+    // Logs a further connection in; false when the server would not take it.
+    bool logIn(std::size_t worker, std::counting_semaphore<kLoginsAtOnce>& logins) {
+        auto connection = std::make_unique<Connection>(address_, access_);
+        logins.acquire();
+        try {
+            connection->login();
+        } catch (const Error&) {
+            logins.release();
+            return false;
+        }
+        logins.release();
+        connections_[worker] = std::move(connection);
+        return true;
+    }
+
     const SiteAddress& address_;
     const Access& access_;
     Teller& teller_;
@@ -178,9 +199,11 @@ using Listings = std::map<std::string, std::optional<std::vector<RemoteEntry>>>;
 
 Listings listFolders(const std::set<std::string>& folders, Workers& workers) {
     Listings listings;
-    for (const std::string& folder : folders)
+    for (const std::string& folder : folders) {
+        Connection& connection = workers.first();
         naming("Не удалось прочитать папку на сервере", folder + "/",
-               [&] { listings[folder] = workers.first().list(folder); });
+               [&] { listings[folder] = connection.list(folder); });
+    }
     return listings;
 }
 
@@ -246,11 +269,13 @@ void checkRemote(const Listings& listings, std::map<std::string, SentFile>& sent
 
 std::string reportLine(const PublishReport& report) {
     return "отправлено " + std::to_string(report.sent) + ", удалено " + std::to_string(report.removed) +
-           ", без изменений " + std::to_string(report.unchanged);
+           ", без изменений " + std::to_string(report.unchanged) +
+           (report.skipped ? ", пропущено " + std::to_string(report.skipped) : "");
 }
 
 PublishReport publishFolder(const files::Path& home, const files::Path& folder, const SiteAddress& address,
                             const Access& access, const PublishOptions& options, const PublishCallbacks& callbacks) {
+    refuseForeignFolder(folder, home);
     // A dry run writes nothing, not even an empty record.
     std::unique_ptr<SentRecord> record;
     if (!options.dryRun || files::fileExists(SentRecord::fileFor(home, folder, address)))
@@ -262,7 +287,8 @@ PublishReport publishFolder(const files::Path& home, const files::Path& folder, 
     if (online) workers.startLogin();
 
     const KnownHashes known = record ? record->hashes() : KnownHashes{};
-    const std::vector<LocalFile> local = listLocalFiles(folder, known);
+    const LocalFolder listed = listLocalFiles(folder, known);
+    const std::vector<LocalFile>& local = listed.files;
     if (!options.dryRun) record->keepHashes(local, known);
     std::map<std::string, SentFile> sent = record ? record->files() : std::map<std::string, SentFile>{};
     if (online && address.protocol == Protocol::Ftp)
@@ -287,6 +313,8 @@ PublishReport publishFolder(const files::Path& home, const files::Path& folder, 
     if (options.check) checkRemote(listings, sent, options.dryRun ? nullptr : record.get(), teller);
 
     PublishReport report;
+    report.skipped = listed.skipped.size();
+    for (const std::string& skipped : listed.skipped) teller.warning("пропущен " + skipped);
     std::vector<const LocalFile*> toSend;
     std::set<std::string> present;
     for (const LocalFile& file : local) {
@@ -297,52 +325,78 @@ PublishReport publishFolder(const files::Path& home, const files::Path& folder, 
         else
             toSend.push_back(&file);
     }
-    std::vector<std::string> toRemove;
-    if (options.removeGone)
-        for (const auto& [path, file] : sent)
-            if (!present.count(path)) toRemove.push_back(path);
+    // A file the folder now holds as a folder is removed before the folder
+    // is sent; the others after all is sent, so that no page is missing
+    // before its new links are in place.
+    std::vector<std::string> makingRoom, toRemove;
+    if (options.removeGone) {
+        for (const auto& [path, file] : sent) {
+            if (present.count(path)) continue;
+            const auto below = present.lower_bound(path + "/");
+            (below != present.end() && below->starts_with(path + "/") ? makingRoom : toRemove).push_back(path);
+        }
+    }
 
     if (options.dryRun) {
+        teller.line("пробный прогон, ничего не отправлено и не удалено; публикация сделала бы вот что:");
         for (const LocalFile* file : toSend) teller.line("отправлен " + file->path);
-        for (const std::string& path : toRemove) teller.line("удалён " + path);
+        for (const auto* paths : {&makingRoom, &toRemove})
+            for (const std::string& path : *paths) teller.line("удалён " + path);
         report.sent = toSend.size();
-        report.removed = toRemove.size();
+        report.removed = makingRoom.size() + toRemove.size();
         return report;
     }
 
-    const std::size_t total = toSend.size() + toRemove.size();
-    std::atomic<std::size_t> sentCount{0}, removedCount{0};
+    const std::size_t total = toSend.size() + makingRoom.size() + toRemove.size();
+    std::atomic<std::size_t> sentCount{0}, removedCount{0}, skippedCount{0};
     if (total > 0)
         workers.first();
     else
         workers.abandonLogin();
-    bool finished = workers.run(toSend.size(), [&](Connection& connection, std::size_t index) {
-        const LocalFile& file = *toSend[index];
-        const std::string temporary = own.beside(file.path), aside = own.beside(file.path);
-        record->beginSend(file.path, file.size, {temporary, aside});
-        Connection::Sent result;
-        naming("Не удалось отправить", file.path, [&] {
-            result = connection.upload(folder / files::Path(file.path), file.path, remoteNameOf(temporary), remoteNameOf(aside));
-        });
-        std::vector<std::string> gone{temporary};
-        if (!result.asideLeft) gone.push_back(aside);
-        record->confirmSent(file.path, result.file, gone);
-        ++sentCount;
-        teller.line("отправлен " + file.path);
-        teller.step(total);
-    });
-    if (finished) {
-        finished = workers.run(toRemove.size(), [&](Connection& connection, std::size_t index) {
-            const std::string& path = toRemove[index];
+    const auto removeAll = [&](const std::vector<std::string>& paths) {
+        return workers.run(paths.size(), [&](Connection& connection, std::size_t index) {
+            const std::string& path = paths[index];
+            // Unknown from here until the server confirms: a run killed in
+            // between sends the file again if the folder has it once more.
+            record->beginChange(path, sent.at(path).size, {});
             naming("Не удалось удалить", path, [&] { connection.remove(path); });
             record->forget(path);
             ++removedCount;
             teller.line("удалён " + path);
             teller.step(total);
         });
+    };
+    bool finished = removeAll(makingRoom);
+    if (finished) {
+        finished = workers.run(toSend.size(), [&](Connection& connection, std::size_t index) {
+            const LocalFile& file = *toSend[index];
+            const std::string temporary = own.beside(file.path), aside = own.beside(file.path);
+            record->beginChange(file.path, file.size, {temporary, aside});
+            Connection::Sent result;
+            try {
+                naming("Не удалось отправить", file.path, [&] {
+                    result = connection.upload(folder / files::Path(file.path), file.path, remoteNameOf(temporary),
+                                               remoteNameOf(aside));
+                });
+            } catch (const FolderInTheWay& clash) {
+                record->forget(file.path);
+                ++skippedCount;
+                teller.warning("пропущен " + file.path + ": " + clash.what());
+                teller.step(total);
+                return;
+            }
+            std::vector<std::string> gone{temporary};
+            if (!result.asideLeft) gone.push_back(aside);
+            record->confirmSent(file.path, result.file, gone);
+            ++sentCount;
+            teller.line("отправлен " + file.path);
+            teller.step(total);
+        });
     }
+    if (finished) finished = removeAll(toRemove);
     report.sent = sentCount;
     report.removed = removedCount;
+    report.skipped += skippedCount;
     report.cancelled = !finished;
     return report;
 }

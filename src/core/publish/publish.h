@@ -23,7 +23,7 @@ struct PublishOptions {
 // threads, one call at a time, and may be empty.
 struct PublishCallbacks {
     std::function<void(const std::string&)> line;     // "отправлен PATH", "удалён PATH", what --check found
-    std::function<void(const std::string&)> warning;  // plain FTP's password in the clear
+    std::function<void(const std::string&)> warning;  // plain FTP's password in the clear, a file skipped
     std::function<void(std::size_t done, std::size_t total)> progress;
     std::function<bool()> cancelled;                  // true: stop after the files being sent
 };
@@ -32,18 +32,22 @@ struct PublishReport {
     std::size_t sent = 0;
     std::size_t removed = 0;
     std::size_t unchanged = 0;
+    std::size_t skipped = 0;  // files not sent, each told as a warning "пропущен PATH: why"
     bool cancelled = false;
 };
 
-// The closing line: "отправлено N, удалено M, без изменений K".
+// The closing line: "отправлено N, удалено M, без изменений K", and
+// ", пропущено S" when files were skipped.
 std::string reportLine(const PublishReport& report);
 
 // Publishes `folder` to `address`, keeping the record of sent files in the
-// program folder `home`. Throws Error after the files being sent are done
-// when one fails (its message names the file and quotes the server), a
-// ConnectionError when the server cannot be reached or refuses the login
-// or its key (LoginRefused for the login). The record stays true whatever
-// stops the run.
+// program folder `home`. A file that cannot be sent as it is (see
+// listLocalFiles), or whose place on the server a folder holds, is skipped
+// and told, and the others are sent. Throws Error for a folder no site is,
+// and, after the files being sent are done, when one fails (its message
+// names the file and quotes the server); a ConnectionError when the server
+// cannot be reached, is lost, or refuses the login or its key (LoginRefused
+// for the login). The record stays true whatever stops the run.
 PublishReport publishFolder(const files::Path& home, const files::Path& folder, const SiteAddress& address,
                             const Access& access, const PublishOptions& options, const PublishCallbacks& callbacks);
 

@@ -148,7 +148,7 @@ void SentRecord::keepHashes(const std::vector<LocalFile>& local, const KnownHash
     transaction.commit();
 }
 
-void SentRecord::beginSend(const std::string& path, std::uint64_t size, const std::vector<std::string>& temporaries) {
+void SentRecord::beginChange(const std::string& path, std::uint64_t size, const std::vector<std::string>& temporaries) {
     const std::lock_guard lock(mutex_);
     Transaction transaction(*db_);
     // Listed with no hash: what the server holds there is unknown until it

@@ -55,9 +55,10 @@ public:
     // `known` (what hashes() gave): only the differences are written.
     void keepHashes(const std::vector<LocalFile>& local, const KnownHashes& known);
 
-    // Before a file of `size` bytes is sent: it is listed with no hash, and
-    // its temporaries are noted.
-    void beginSend(const std::string& path, std::uint64_t size, const std::vector<std::string>& temporaries);
+    // Before the remote file of `size` bytes is sent or removed: it is
+    // listed with no hash, and the temporaries its sending may leave are
+    // noted.
+    void beginChange(const std::string& path, std::uint64_t size, const std::vector<std::string>& temporaries);
     // After the server confirmed it: listed with what was sent.
     void confirmSent(const std::string& path, const SentFile& sent, const std::vector<std::string>& temporariesGone);
     // A file no longer on the server (removed, or found missing).

@@ -2,7 +2,7 @@
 
 #include "core/error.h"
 #include "core/publish/curl_library.h"
-
+#include "core/text/printable.h"
 
 #include <memory>
 
@@ -43,14 +43,29 @@ std::string percentEncoded(std::string_view path, bool keepSlashes = true) {
     return encoded;
 }
 
+// The remote folder as one place has one name: SFTP reads "//" as "/", FTP
+// too but for a leading "//", which makes the path absolute.
+std::string oneSpelling(const std::string& path, Protocol protocol) {
+    std::string single;
+    for (std::size_t i = 0; i < path.size(); ++i)
+        if (path[i] != '/' || single.empty() || single.back() != '/' || (i == 1 && protocol != Protocol::Sftp))
+            single += path[i];
+    while (single.size() > 1 && single.back() == '/' && single != "//") single.pop_back();
+    return single.empty() ? "/" : single;
+}
+
 } // namespace
 
+// No message quotes the URL as typed: a password in it would be shown.
 SiteAddress parseSiteAddress(const std::string& url) {
     const std::unique_ptr<CURLU, UrlDeleter> parsed(curl().url());
     if (!parsed) throw Error("Не хватает памяти для разбора адреса.");
-    if (curl().urlSet(parsed.get(), CURLUPART_URL, url.c_str(), CURLU_NON_SUPPORT_SCHEME | CURLU_ALLOW_SPACE) !=
-        CURLUE_OK)
-        throw Error("Не удаётся разобрать адрес «" + url + "»: ожидается sftp://, ftps:// или ftp://ПОЛЬЗОВАТЕЛЬ@СЕРВЕР/ПАПКА.");
+    const std::string badPort = "Порт в адресе сайта должен быть числом от 1 до 65535.";
+    const CURLUcode rc =
+        curl().urlSet(parsed.get(), CURLUPART_URL, url.c_str(), CURLU_NON_SUPPORT_SCHEME | CURLU_ALLOW_SPACE);
+    if (rc == CURLUE_BAD_PORT_NUMBER) throw Error(badPort);
+    if (rc != CURLUE_OK)
+        throw Error("Не удаётся разобрать адрес сайта: ожидается sftp://, ftps:// или ftp://ПОЛЬЗОВАТЕЛЬ@СЕРВЕР/ПАПКА.");
     SiteAddress address;
     const std::string scheme = part(parsed.get(), CURLUPART_SCHEME, 0);
     if (scheme == "sftp") {
@@ -63,20 +78,27 @@ SiteAddress parseSiteAddress(const std::string& url) {
         address.protocol = Protocol::Ftp;
         address.port = 21;
     } else {
-        throw Error("Адрес «" + url + "» не начинается с sftp://, ftps:// или ftp://.");
+        throw Error("Адрес сайта начинается с " + text::quoted(scheme + "://") +
+                    ", а не с sftp://, ftps:// или ftp://.");
     }
-    if (!part(parsed.get(), CURLUPART_PASSWORD, 0).empty())
-        throw Error("Адрес «" + url + "» содержит пароль. Пароль не пишут в адресе: FTP и FTPS берут его из ~/.netrc, "
-                    "SFTP входит по ключам SSH (или по паролю из ~/.netrc).");
+    if (const std::string port = part(parsed.get(), CURLUPART_PORT, 0); !port.empty()) address.port = std::stol(port);
+    if (address.port == 0) throw Error(badPort);
     address.user = part(parsed.get(), CURLUPART_USER, CURLU_URLDECODE);
     address.host = part(parsed.get(), CURLUPART_HOST, 0);
-    if (address.host.empty()) throw Error("В адресе «" + url + "» нет сервера.");
-    if (const std::string port = part(parsed.get(), CURLUPART_PORT, 0); !port.empty()) address.port = std::stol(port);
-    address.path = part(parsed.get(), CURLUPART_PATH, CURLU_URLDECODE);
-    while (address.path.size() > 1 && address.path.back() == '/') address.path.pop_back();
-    if (address.path.empty()) address.path = "/";
+    address.path = oneSpelling(part(parsed.get(), CURLUPART_PATH, CURLU_URLDECODE), address.protocol);
     address.shown = scheme + "://" + (address.user.empty() ? "" : address.user + "@") + address.host + ":" +
                     std::to_string(address.port) + address.path;
+    const std::string shown = text::quoted(address.shown, std::string::npos);
+    if (!part(parsed.get(), CURLUPART_PASSWORD, 0).empty())
+        throw Error("Адрес " + shown + " содержит пароль (здесь он не показан). Пароль не пишут в адресе: FTP и "
+                    "FTPS берут его из ~/.netrc, SFTP входит по ключам SSH (или по паролю из ~/.netrc).");
+    // libcurl would drop what follows either, and publish into the folder
+    // before it.
+    for (const char* mark : {"#", "?"})
+        if (url.find(mark) != std::string::npos)
+            throw Error("В адресе " + shown + " есть «" + mark + "»: всё после него не было бы частью папки. " +
+                        "Если это часть имени папки, пишите его как " + (mark[0] == '#' ? "%23" : "%3F") + ".");
+    if (address.host.empty()) throw Error("В адресе " + shown + " нет сервера.");
     return address;
 }
 

@@ -13,7 +13,7 @@ struct SiteAddress {
     std::string user;   // may be empty: ~/.netrc names the login then
     std::string host;   // as the URL gives it ("[::1]" for an IPv6 address)
     long port = 0;
-    std::string path;   // the remote folder, decoded, without a trailing '/'
+    std::string path;   // the remote folder, decoded, one '/' between parts, none at the end
     std::string shown;  // the address as messages give it: scheme://user@host:port/path
 
     // The libcurl URL of a file or folder below the remote folder (`relative`
@@ -28,7 +28,9 @@ struct SiteAddress {
 };
 
 // Reads sftp://USER@HOST[:PORT]/PATH, ftps://... (explicit TLS) or ftp://...;
-// throws Error for another scheme, a URL holding a password, or no host.
+// throws Error for another scheme, a URL holding a password, a '#' or '?'
+// (written %23 and %3F in a folder's name), a port outside 1 to 65535, or
+// no host. Its messages never show a password.
 SiteAddress parseSiteAddress(const std::string& url);
 
 } // namespace gamarium::publish
