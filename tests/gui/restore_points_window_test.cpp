@@ -2,6 +2,7 @@
 // window: the list, a restore after a confirmation naming the point, the
 // result in a message, and the editor showing the restored table at once.
 #include "editor_fixture.h"
+#include "core/support/run_command.h"
 #include "core/files/files.h"
 #include "core/history/point_store.h"
 #include "gui/app/new_base_dialog.h"
@@ -134,8 +135,21 @@ TEST_F(RestorePointsWindowTest, TheMainWindowRestoresTheChosenBaseAndEscChangesN
     click(windows_->form1()->findChild<QPushButton*>(QStringLiteral("ButtonPoints")));
     EXPECT_EQ(points().size(), 1u) << "Esc restores nothing";
 
-    inPointsWindow([](RestorePointsDialog* dialog) { restoreRow(dialog, 0); });
+    // A point the command line took is told in the window's words, and a
+    // game table spoilt since does not stand in the way of the restore.
+    std::ofstream(home_ / "games.csv", std::ios::binary) << "Name\r\nBeta\r\nGamma\r\n";
+    ASSERT_EQ(gamarium::testing::runCommand(std::string(GAMARIUM_CLI) + " --home '" + home_.string() +
+                                            "' import Games '" + (home_ / "games.csv").string() + "'")
+                  .exitCode,
+              0);
+    std::ofstream(store::basesFolder(home_) / "games.db", std::ios::binary | std::ios::trunc) << "<html></html>";
+    inPointsWindow([](RestorePointsDialog* dialog) {
+        EXPECT_EQ(rows(dialog).front(), QStringLiteral("2 Импорт CSV: games.csv 0"));
+        restoreRow(dialog, 1);
+    });
     click(windows_->form1()->findChild<QPushButton*>(QStringLiteral("ButtonPoints")));
+    ASSERT_TRUE(MessageBox::shownTexts().last().startsWith(QStringLiteral("База восстановлена.")))
+        << MessageBox::shownTexts().last().toStdString();
     store::Table table(store::basesFolder(home_), "games.db");
     table.open();
     EXPECT_EQ(table.recordCount(), 1);

@@ -52,6 +52,7 @@ TEST_P(PublishTest, RefusesWhatItCannotTrust) {
          {"не принял вход пользователя " + testAccount().name}},
         {"unknown host key", {Protocol::Sftp}, [&] { fs::remove(ssh / "known_hosts"); },
          {"не записан в " + (ssh / "known_hosts").string(), "SHA256:",
+          "папку на сервере «" + publish::parseSiteAddress(www).path + "/»",
           "ssh-keyscan -p " + port + " 127.0.0.1 >> " + (ssh / "known_hosts").string()}},
         {"changed host key", {Protocol::Sftp},
          [&] {

@@ -197,11 +197,12 @@ void naming(const std::string& verb, const std::string& path, const Step& step) 
 // What the remote folders hold, by folder; nothing for a folder that is missing.
 using Listings = std::map<std::string, std::optional<std::vector<RemoteEntry>>>;
 
-Listings listFolders(const std::set<std::string>& folders, Workers& workers) {
+Listings listFolders(const std::set<std::string>& folders, const SiteAddress& address, Workers& workers) {
     Listings listings;
     for (const std::string& folder : folders) {
         Connection& connection = workers.first();
-        naming("Не удалось прочитать папку на сервере", folder + "/",
+        // Named as the server has it: the first one read is the remote folder itself.
+        naming("Не удалось прочитать папку на сервере", (folder.empty() ? address.path : address.path + "/" + folder) + "/",
                [&] { listings[folder] = connection.list(folder); });
     }
     return listings;
@@ -308,7 +309,7 @@ PublishReport publishFolder(const files::Path& home, const files::Path& folder, 
         for (const LocalFile& file : local) folders.insert(remoteFolderOf(file.path));
         for (const auto& entry : sent) folders.insert(remoteFolderOf(entry.first));
     }
-    const Listings listings = listFolders(folders, workers);
+    const Listings listings = listFolders(folders, address, workers);
     if (!options.dryRun) sweepTemporaries(listings, own, *record, workers, teller);
     if (options.check) checkRemote(listings, sent, options.dryRun ? nullptr : record.get(), teller);
 

@@ -104,12 +104,13 @@ void TForm1::Button3Click() {
     session::emptyBase(windows_.home(), baseName(), "Очистка базы");
 }
 
-// The base is opened only to put a point back.
+// The base is opened only to put a point back, as it lies: a damaged table
+// is what a restore is for.
 void TForm1::ButtonPointsClick() {
     const std::string base = baseName();
     store::validateBaseName(base);
     windows_.showRestorePoints(this, base, [this, base](int id) {
-        session::BaseSession session(windows_.home(), base);
+        session::BaseSession session(windows_.home(), base, session::BaseSession::ForRestore{});
         return session.restore(id, false, "Восстановление точки " + std::to_string(id));
     });
 }

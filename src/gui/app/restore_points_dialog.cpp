@@ -1,5 +1,6 @@
 #include "gui/app/restore_points_dialog.h"
 
+#include "core/history/point_action.h"
 #include "core/history/point_store.h"
 #include "gui/widgets/fixed_window.h"
 #include "gui/widgets/handler.h"
@@ -38,7 +39,7 @@ void RestorePointsDialog::showPoints() {
         const bool counted = point->games.kind == history::TableInPoint::Kind::Copied;
         auto* item = new QTreeWidgetItem(ui_->PointList, {QString::number(point->id),
                                                           QString::fromStdString(history::localTimeText(point->time)),
-                                                          QString::fromStdString(point->what),
+                                                          QString::fromStdString(history::describeAction(point->what)),
                                                           counted ? QString::number(point->games.records) : QStringLiteral("—")});
         item->setTextAlignment(0, Qt::AlignRight);
         item->setTextAlignment(3, Qt::AlignRight);
