@@ -57,6 +57,15 @@ protected:
 
 TEST_F(RestorePointsWindowTest, TheEditorTakesOnePointForItsEditsAndShowsTheRestoredTableAtOnce) {
     addGames({{"Alpha", "a", ""}, {"Beta", "b", ""}, {"Gamma", "g", ""}});
+    {
+        // Numbers out of order, for the renumbering to change.
+        store::Table table(store::basesFolder(home_), "games.db");
+        table.open();
+        table.moveToPosition(3);
+        table.edit();
+        table.fieldByName("N").setAsInteger(9);
+        table.post();
+    }
     open();
     for (const char* typed : {" II", "I"}) {
         edit("EditName")->end(false);

@@ -41,6 +41,7 @@ void RestorePointsDialog::showPoints() {
                                                           QString::fromStdString(history::localTimeText(point->time)),
                                                           QString::fromStdString(history::describeAction(point->what)),
                                                           counted ? QString::number(point->games.records) : QStringLiteral("—")});
+        item->setToolTip(2, item->text(2)); // a long list of files is cut in the column
         item->setTextAlignment(0, Qt::AlignRight);
         item->setTextAlignment(3, Qt::AlignRight);
         item->setData(0, Qt::UserRole, point->id);
