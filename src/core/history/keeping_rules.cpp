@@ -55,7 +55,8 @@ RemovedPoints pointsToRemove(std::vector<KeptPoint> points, std::uintmax_t table
     const std::size_t lastOnes = static_cast<std::size_t>(rules.points);
     for (std::size_t i = 0; i < points.size(); ++i) {
         const bool recent = points.size() - i <= lastOnes;
-        const bool young = now - points[i].time < rules.days * kSecondsADay;
+        // Not now - time: a point.txt may give a time that far from now.
+        const bool young = points[i].time > now - rules.days * kSecondsADay;
         if (recent || young || i + 1 == points.size())
             kept.push_back(points[i]);
         else

@@ -31,6 +31,12 @@ bool equalsNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+// Whether a listed name is one entry inside the folder: a broken or hostile
+// server may send any bytes for it.
+bool namesEntry(std::string_view name) {
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos;
+}
+
 } // namespace
 
 std::string remoteFolderOf(const std::string& path) {
@@ -51,7 +57,7 @@ std::vector<RemoteEntry> parseMlsd(std::string_view listing) {
     std::vector<RemoteEntry> entries;
     forEachLine(listing, [&](std::string_view line) {
         const std::size_t space = line.find(' ');
-        if (space == std::string_view::npos) return;
+        if (space == std::string_view::npos || !namesEntry(line.substr(space + 1))) return;
         RemoteEntry entry;
         entry.name = std::string(line.substr(space + 1));
         std::string_view facts = line.substr(0, space);
@@ -93,7 +99,7 @@ std::vector<RemoteEntry> parseLongListing(std::string_view listing) {
         if (columns[0].front() == 'l') {
             if (const std::size_t arrow = rest.find(" -> "); arrow != std::string_view::npos) rest = rest.substr(0, arrow);
         }
-        if (rest == "." || rest == "..") return;
+        if (!namesEntry(rest)) return;
         entry.name = std::string(rest);
         entry.size = number(columns[4]);
         entries.push_back(std::move(entry));

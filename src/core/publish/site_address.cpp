@@ -13,10 +13,15 @@ struct UrlDeleter {
     void operator()(CURLU* url) const { curl().urlCleanup(url); }
 };
 
-// One part of a parsed URL, decoded; empty when the URL has none.
+// One part of a parsed URL, decoded; empty when the URL has none. A part
+// that cannot be decoded (a control character written as %XX) is refused:
+// taken as empty, it would name the server's root folder or another login.
 std::string part(CURLU* url, CURLUPart which, unsigned flags) {
     char* value = nullptr;
-    if (curl().urlGet(url, which, &value, flags) != CURLUE_OK) return {};
+    const CURLUcode code = curl().urlGet(url, which, &value, flags);
+    if (code == CURLUE_URLDECODE)
+        throw Error("Имя пользователя или папка в адресе содержит управляющий символ (%00–%1F).");
+    if (code != CURLUE_OK) return {};
     std::string text(value);
     curl().free(value);
     return text;

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <limits>
 
 namespace gamarium::history {
 namespace {
@@ -42,6 +43,8 @@ TEST(KeepingRules, TheLastAndTheYoungWithinTheSizeTheNewestAlways) {
          }(), 100, {}, {}, {}},
         {"old ones beyond the last 3 go", daily(10, 1, 100), 100, {3, 2, 20}, {1, 2, 3, 4, 5, 6, 7}, {}},
         {"the size wins, the oldest first", daily(5, 100, 100), 100, {30, 7, 3}, {}, {1, 2}},
+        {"a point.txt's time too far back to count from is old",
+         {{1, std::numeric_limits<std::int64_t>::min(), 1, 100}, {2, kNow, 1, 100}}, 100, {1, 7, 20}, {1}, {}},
         {"the newest stays however big", daily(3, 10'000, 100), 100, {30, 7, 20}, {}, {1, 2}},
         {"a base emptied keeps the point of its old tables", [] {
              std::vector<KeptPoint> points{{1, kNow - kDay, 5000, 5000}};
