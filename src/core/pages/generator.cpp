@@ -10,6 +10,7 @@
 #include "core/pages/page_list.h"
 #include "core/pages/page_record.h"
 #include "core/pages/page_set.h"
+#include "core/pages/placeholder.h"
 #include "core/pages/sitemap.h"
 #include "core/pictures/picture_folder.h"
 #include "core/store/table.h"
@@ -62,9 +63,32 @@ std::vector<const PageSet*> writtenSets(const SiteSets& sets) {
     return written;
 }
 
-PageTexts pageTexts(const std::string& letterlist, std::string_view key, int page, int pages) {
-    return {.letterlist = letterlist, .curletter = text::upper(key), .pagelist = pagelist(pagelinks(key, pages), key, page)};
-}
+// The texts of the pages of a run. A set's list of page links grows with
+// its pages, so it is made once a set, and only for a template that shows it.
+class PageTextMaker {
+public:
+    PageTextMaker(const PageTemplate& pageTemplate, const std::string& letterlist)
+        : letterlist_(letterlist), wantsPages_(holdsPlaceholder(pageTemplate.head, "$PAGES") ||
+                                               holdsPlaceholder(pageTemplate.foot, "$PAGES")) {}
+
+    PageTexts texts(std::string_view key, int page, int pages) {
+        PageTexts texts{.letterlist = letterlist_, .curletter = text::upper(key), .pagelist = {}};
+        if (!wantsPages_) return texts;
+        if (key != key_ || pages != pages_) {
+            key_ = key;
+            pages_ = pages;
+            links_ = pagelinks(key, pages);
+        }
+        texts.pagelist = pagelist(links_, key, page);
+        return texts;
+    }
+
+private:
+    const std::string& letterlist_;
+    const bool wantsPages_;
+    std::string key_, links_; // of the set whose pages were made last
+    int pages_ = 0;
+};
 
 // `beforeBlock`, when given, goes before the block `marked`.
 std::string pageBytes(const PageTemplate& pageTemplate, const PageTexts& texts, const BlockRenderer& renderer,
@@ -240,7 +264,7 @@ private:
             read = readGamesAt(games_, std::vector<std::int64_t>(page.games.begin(), page.games.end()));
             games = read;
         }
-        const PageTexts texts = pageTexts(letterlist_, page.set->key, page.number, page.count);
+        const PageTexts texts = pageTexts_.texts(page.set->key, page.number, page.count);
         ++(output_.writePage(file, pageBytes(template_, texts, renderer_, blocks, games)) ? report_.pagesWritten
                                                                                         : report_.pagesUnchanged);
         const std::optional<files::FileStamp> after = output_.pageStamp(file);
@@ -260,6 +284,7 @@ private:
     PageRecord& record_;
     const InputHash::Digest runInputs_;
     const std::string letterlist_;
+    PageTextMaker pageTexts_{template_, letterlist_};
     GenerationReport report_;
     std::vector<SitemapPage> written_;
     std::int64_t lastGame_ = 0;
@@ -371,7 +396,8 @@ bool previewPage(store::Table& games, store::Table& patches, const files::Path& 
         blocks.push_back(renderer.next(game));
     const int page = static_cast<int>(index / perPage) + 1;
     const std::string anchor = view ? "<a id=\"" + view->anchor + "\"></a>" : std::string();
-    std::string bytes = pageBytes(pageTemplate, pageTexts(sets.letterlist, set->key, page, pageCount(*set, settings.gamesPerPage)),
+    std::string bytes = pageBytes(pageTemplate,
+                                  PageTextMaker(pageTemplate, sets.letterlist).texts(set->key, page, pageCount(*set, settings.gamesPerPage)),
                                   renderer, blocks, shownRecords, index % perPage, anchor);
     if (view && !view->siteFolder.empty()) addBase(bytes, view->siteFolder);
     files::writeFileReplacing(file, bytes);

@@ -57,6 +57,10 @@ std::size_t findNoCase(std::string_view text, std::string_view word) {
 
 } // namespace
 
+bool holdsPlaceholder(std::string_view text, std::string_view placeholder) {
+    return findNoCase(text, placeholder) != std::string_view::npos;
+}
+
 bool replaceFirst(std::string& text, std::string_view placeholder, std::string_view value) {
     const std::size_t at = findNoCase(text, placeholder);
     if (at == std::string_view::npos)

@@ -12,6 +12,9 @@ namespace gamarium::pages {
 // occurrence stays as written. Returns false (text unchanged) when absent.
 bool replaceFirst(std::string& text, std::string_view placeholder, std::string_view value);
 
+// Whether `text` holds `placeholder`, found as replaceFirst finds it.
+bool holdsPlaceholder(std::string_view text, std::string_view placeholder);
+
 // `source` with every occurrence of `find` replaced, exactly as written
 // (letter case counts). The search starts again before each replacement,
 // so pieces that meet across a replacement are caught too.
