@@ -53,6 +53,25 @@ TEST_F(CliPages, WritesTheSiteAndTellsWhatChanged) {
     EXPECT_TRUE(fs::exists(site() / "a3.htm")) << "two games, one a page, one page more";
 }
 
+// A page of a letter group that is gone (its only game renamed) goes with
+// it, but only a page the program made and nobody changed since.
+TEST_F(CliPages, RemovesThePagesOfGroupsThatAreGone) {
+    ASSERT_EQ(cli(home_, pages()).exitCode, 0) << errorText(home_);
+    write(home_, "site/notes.htm", "my own page");
+    ASSERT_EQ(cli(home_, "rename games 3 Cat").exitCode, 0) << errorText(home_);
+    const auto renamed = cli(home_, pages());
+    EXPECT_EQ(renamed.out, "Записано страниц: 1, без изменений: 2, удалено: 1\n");
+    EXPECT_FALSE(fs::exists(site() / "b.htm"));
+    EXPECT_TRUE(fs::exists(site() / "c.htm"));
+    EXPECT_EQ(page("notes.htm"), "my own page");
+
+    write(home_, "site/c.htm", "changed by hand");
+    ASSERT_EQ(cli(home_, "rename games 3 Dog").exitCode, 0) << errorText(home_);
+    EXPECT_EQ(cli(home_, pages()).out, "Записано страниц: 1, без изменений: 2\n");
+    EXPECT_EQ(page("c.htm"), "changed by hand");
+    EXPECT_TRUE(fs::exists(site() / "d.htm"));
+}
+
 // Folder names are the system's: one the page code page has no letters
 // for is found all the same.
 TEST_F(CliPages, AnOutputFolderNamedBeyondTheCodePage) {

@@ -193,6 +193,7 @@ public:
             if (progress)
                 progress(done++, total);
         }
+        removeStalePages();
         record_.save();
     }
 
@@ -213,6 +214,16 @@ private:
         InputHash::Digest records{};
         bool sameRecords = false; // as the page was last made of
     };
+
+    // A page an earlier run made that this run does not (its letter group
+    // is gone) goes, as long as its file is the one the run made: a file
+    // the user put there or changed is never removed.
+    void removeStalePages() {
+        for (const auto& [name, made] : record_.notNoted()) {
+            const files::Path file = output_.pageFile(name);
+            if (output_.pageStamp(file) == made && output_.removePage(file)) ++report_.pagesRemoved;
+        }
+    }
 
     std::vector<Page> plan(const std::vector<const PageSet*>& sets) {
         std::vector<Page> pages;

@@ -27,6 +27,7 @@ struct GenerationReport {
     bool refused = false; // told why through the messages; nothing written
     int pagesWritten = 0;
     int pagesUnchanged = 0; // equal to the file there, left untouched
+    int pagesRemoved = 0;   // made by an earlier run for a letter group that is gone
 };
 
 // Writes the whole site into settings.outputFolder: the pages of every

@@ -57,4 +57,9 @@ bool OutputFolder::writePage(const files::Path& file, std::string_view bytes) {
     return true;
 }
 
+bool OutputFolder::removePage(const files::Path& file) {
+    std::error_code ec;
+    return std::filesystem::remove(file, ec) && !ec;
+}
+
 } // namespace gamarium::pages

@@ -34,6 +34,8 @@ public:
     // Writes the page file `file` (a pageFile) whole, through a temporary
     // file. Returns false when the file held these bytes already.
     bool writePage(const files::Path& file, std::string_view bytes);
+    // Deletes the page file `file` (a pageFile); false when it cannot.
+    bool removePage(const files::Path& file);
 
 private:
     files::Path folder_;

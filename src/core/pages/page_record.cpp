@@ -99,6 +99,13 @@ void PageRecord::note(std::string_view name, const InputHash::Digest& records, c
     page.noted = true;
 }
 
+std::vector<std::pair<std::string, files::FileStamp>> PageRecord::notNoted() const {
+    std::vector<std::pair<std::string, files::FileStamp>> left;
+    for (const auto& [name, page] : pages_)
+        if (!page.noted) left.emplace_back(name, page.file);
+    return left;
+}
+
 void PageRecord::save() {
     bool changed = false;
     for (const auto& [name, page] : pages_)

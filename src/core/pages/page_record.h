@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace gamarium::pages {
 
@@ -30,6 +32,10 @@ public:
     // The page as this run leaves it.
     void note(std::string_view name, const InputHash::Digest& records, const InputHash::Digest& inputs,
               const files::FileStamp& file);
+
+    // The pages of earlier runs that this run has not noted, each with the
+    // stamp its file had when it was made.
+    std::vector<std::pair<std::string, files::FileStamp>> notNoted() const;
 
     // Writes the pages noted; the pages of earlier runs that this run did
     // not note are dropped. Passes over a record that cannot be written.

@@ -3,8 +3,10 @@
 namespace gamarium::pages {
 
 std::string reportLine(const GenerationReport& report) {
-    return "Записано страниц: " + std::to_string(report.pagesWritten) +
-           ", без изменений: " + std::to_string(report.pagesUnchanged);
+    std::string line = "Записано страниц: " + std::to_string(report.pagesWritten) +
+                       ", без изменений: " + std::to_string(report.pagesUnchanged);
+    if (report.pagesRemoved > 0) line += ", удалено: " + std::to_string(report.pagesRemoved);
+    return line;
 }
 
 } // namespace gamarium::pages
