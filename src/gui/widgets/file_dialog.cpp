@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QHash>
+#include <QHeaderView>
+#include <QTreeView>
 
 #include <algorithm>
 
@@ -73,8 +75,13 @@ std::optional<QStringList> shown(QWidget* parent, const QString& title, const QS
     if (mode == QFileDialog::Directory) dialog.setOption(QFileDialog::ShowDirsOnly);
     RussianKinds kinds;
     dialog.setIconProvider(&kinds);
-    // Wide enough for the dates of the detail view.
+    // Wide enough for the detail view, whose kinds, sizes and dates are shown whole.
     dialog.resize(std::max(dialog.width(), 760), std::max(dialog.height(), 460));
+    if (auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        details->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int column = 1; column < details->header()->count(); ++column)
+            details->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.selectedFiles();
 }
