@@ -76,6 +76,10 @@ SiteAddress parseSiteAddress(const std::string& url) {
     address.user = part(parsed.get(), CURLUPART_USER, CURLU_URLDECODE);
     address.host = part(parsed.get(), CURLUPART_HOST, 0);
     if (address.host.empty()) throw Error("В адресе «" + url + "» нет сервера.");
+    // libcurl decodes %XX in a host; a '%' left after that would be read
+    // again in every URL made of the address (an IPv6 zone aside).
+    if (address.host.front() != '[' && address.host.find('%') != std::string::npos)
+        throw Error("В адресе «" + url + "» в имени сервера знак % не образует кода %XX.");
     if (const std::string port = part(parsed.get(), CURLUPART_PORT, 0); !port.empty()) address.port = std::stol(port);
     address.path = part(parsed.get(), CURLUPART_PATH, CURLU_URLDECODE);
     while (address.path.size() > 1 && address.path.back() == '/') address.path.pop_back();
