@@ -5,6 +5,8 @@
 
 
 #include <memory>
+#include <ranges>
+#include <string_view>
 
 namespace gamarium::publish {
 namespace {
@@ -84,6 +86,12 @@ SiteAddress parseSiteAddress(const std::string& url) {
     address.path = part(parsed.get(), CURLUPART_PATH, CURLU_URLDECODE);
     while (address.path.size() > 1 && address.path.back() == '/') address.path.pop_back();
     if (address.path.empty()) address.path = "/";
+    // libcurl takes "." and ".." out of a path before decoding it; written
+    // as %2E they are left, and would be taken out again, otherwise than
+    // the server reads them, from every URL made of the address.
+    for (const auto segment : std::views::split(std::string_view(address.path), '/'))
+        if (const std::string_view name(segment.begin(), segment.end()); name == "." || name == "..")
+            throw Error("В адресе «" + url + "» папка содержит «.» или «..», записанные как %2E.");
     address.shown = scheme + "://" + (address.user.empty() ? "" : address.user + "@") + address.host + ":" +
                     std::to_string(address.port) + address.path;
     return address;
