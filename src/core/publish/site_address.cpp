@@ -5,6 +5,8 @@
 #include "core/text/printable.h"
 
 #include <memory>
+#include <ranges>
+#include <string_view>
 
 namespace gamarium::publish {
 namespace {
@@ -91,6 +93,16 @@ SiteAddress parseSiteAddress(const std::string& url) {
     address.user = part(parsed.get(), CURLUPART_USER, CURLU_URLDECODE);
     address.host = part(parsed.get(), CURLUPART_HOST, 0);
     address.path = oneSpelling(part(parsed.get(), CURLUPART_PATH, CURLU_URLDECODE), address.protocol);
+    // libcurl decodes %XX in a host; a '%' left after that would be read
+    // again in every URL made of the address (an IPv6 zone aside).
+    if (!address.host.empty() && address.host.front() != '[' && address.host.find('%') != std::string::npos)
+        throw Error("В адресе сайта в имени сервера знак % не образует кода %XX.");
+    // libcurl takes "." and ".." out of a path before decoding it; written
+    // as %2E they are left, and would be taken out again, otherwise than
+    // the server reads them, from every URL made of the address.
+    for (const auto segment : std::views::split(std::string_view(address.path), '/'))
+        if (const std::string_view name(segment.begin(), segment.end()); name == "." || name == "..")
+            throw Error("В адресе сайта папка содержит «.» или «..», записанные как %2E.");
     address.shown = scheme + "://" + (address.user.empty() ? "" : address.user + "@") + address.host + ":" +
                     std::to_string(address.port) + address.path;
     const std::string shown = text::quoted(address.shown, std::string::npos);

@@ -1,6 +1,8 @@
 // A site's address names the user and the remote folder it spells, %XX
 // decoded; one whose user or folder cannot be decoded is refused rather
-// than read as no user or as the server's root folder.
+// than read as no user or as the server's root folder, and so is a host
+// or a folder ("." or ".." written as %2E) that libcurl would read
+// otherwise in the URLs made of it.
 #include "core/error.h"
 #include "core/publish/site_address.h"
 
@@ -22,6 +24,8 @@ TEST(SiteAddress, NamesTheUserAndFolderItSpells) {
         {"sftp://me@example.org/www%0A", nullptr, nullptr},
         {"sftp://me@example.org/www%00/old", nullptr, nullptr},
         {"ftps://me%0D@example.org/www", nullptr, nullptr},
+        {"sftp://me@ex%0%31ample.org/www", nullptr, nullptr},
+        {"ftp://example.org/www//.%2e/site", nullptr, nullptr},
     };
     for (const Case& c : cases) {
         if (!c.user) {
