@@ -4,8 +4,8 @@
 #include "core/publish/curl_library.h"
 #include "core/text/printable.h"
 
+#include <algorithm>
 #include <memory>
-#include <ranges>
 #include <string_view>
 
 namespace gamarium::publish {
@@ -100,9 +100,12 @@ SiteAddress parseSiteAddress(const std::string& url) {
     // libcurl takes "." and ".." out of a path before decoding it; written
     // as %2E they are left, and would be taken out again, otherwise than
     // the server reads them, from every URL made of the address.
-    for (const auto segment : std::views::split(std::string_view(address.path), '/'))
-        if (const std::string_view name(segment.begin(), segment.end()); name == "." || name == "..")
-            throw Error("В адресе сайта папка содержит «.» или «..», записанные как %2E.");
+    for (std::size_t start = 0; start <= address.path.size();) {
+        const std::size_t end = std::min(address.path.find('/', start), address.path.size());
+        const std::string_view name = std::string_view(address.path).substr(start, end - start);
+        if (name == "." || name == "..") throw Error("В адресе сайта папка содержит «.» или «..», записанные как %2E.");
+        start = end + 1;
+    }
     address.shown = scheme + "://" + (address.user.empty() ? "" : address.user + "@") + address.host + ":" +
                     std::to_string(address.port) + address.path;
     const std::string shown = text::quoted(address.shown, std::string::npos);
