@@ -98,11 +98,16 @@ void PublishWindow::ButtonCancelClick() {
     ui_->MemoStatus->appendPlainText(QStringLiteral("Прерывается после файлов, которые уже отправляются…"));
 }
 
-// The typed site's password goes, from this program run and the keyring.
-void PublishWindow::ButtonForgetClick() {
+// The site's address and the remote folder as typed, one URL.
+std::string PublishWindow::typedUrl() const {
     QString remote = ui_->EditRemote->text().trimmed();
     if (!remote.isEmpty() && !remote.startsWith(QLatin1Char('/'))) remote.prepend(QLatin1Char('/'));
-    const publish::SiteAddress address = publish::parseSiteAddress((ui_->EditSite->text().trimmed() + remote).toStdString());
+    return (ui_->EditSite->text().trimmed() + remote).toStdString();
+}
+
+// The typed site's password goes, from this program run and the keyring.
+void PublishWindow::ButtonForgetClick() {
+    const publish::SiteAddress address = publish::parseSiteAddress(typedUrl());
     passwords_.erase(siteOf(address));
     keepAfterLogin_.erase(siteOf(address));
     forgetInKeyring(address);
@@ -111,9 +116,7 @@ void PublishWindow::ButtonForgetClick() {
 
 void PublishWindow::start(bool keepPassword) {
     if (publishing()) return;
-    QString remote = ui_->EditRemote->text().trimmed();
-    if (!remote.isEmpty() && !remote.startsWith(QLatin1Char('/'))) remote.prepend(QLatin1Char('/'));
-    const std::string url = (ui_->EditSite->text().trimmed() + remote).toStdString();
+    const std::string url = typedUrl();
     const publish::SiteAddress address = publish::parseSiteAddress(url);
     publish::rememberAddress(home_, base_, folder_, url);
     runSite_ = siteOf(address);

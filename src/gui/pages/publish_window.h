@@ -53,6 +53,7 @@ signals:
     void passwordFound(const QString& site, const QString& password);
 
 private:
+    std::string typedUrl() const;
     // `keepPassword`: the password typed for the site goes to the keyring too.
     void start(bool keepPassword);
     void showEnd(const QString& closing, const QString& error, bool loginRefused, bool passwordSent);
