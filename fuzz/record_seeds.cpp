@@ -62,9 +62,9 @@ void sentRecordSeed(const fs::path& seeds, const files::Path& home) {
         record.keepHashes({{"index.htm", 5, "00112233445566778899aabbccddeeff", key},
                            {"pictures/alpha.png", 12345, "ffeeddccbbaa99887766554433221100", std::nullopt}},
                           {});
-        record.beginSend("index.htm", 5, {"index.htm.0123456789abcdef.tmp"});
+        record.beginChange("index.htm", 5, {"index.htm.0123456789abcdef.tmp"});
         record.confirmSent("index.htm", {5, "00112233445566778899aabbccddeeff"}, {"index.htm.0123456789abcdef.tmp"});
-        record.beginSend("pictures/alpha.png", 12345, {"pictures/alpha.png.0123456789abcdef.tmp"});
+        record.beginChange("pictures/alpha.png", 12345, {"pictures/alpha.png.0123456789abcdef.tmp"});
     }
     writeSeed(seeds, "sent_record", "record", files::readFile(publish::SentRecord::fileFor(home, fuzz::siteFolder(), address)));
 }
@@ -76,7 +76,8 @@ void pageRecordSeed(const fs::path& seeds, const files::Path& home) {
         for (const char* page : {"index.htm", "a.htm", "b.htm"}) {
             const pages::InputHash::Digest digest = pages::InputHash().add(page).digest();
             record.note(page, digest, pages::InputHash().add(digest).add(changed).digest(),
-                        {.size = 2048, .changed = changed++, .identity = 99});
+                        {.size = 2048, .changed = changed, .identity = 99});
+            ++changed;
         }
         record.save();
     }
