@@ -63,7 +63,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     std::string path = writtenPart(url, CURLUPART_PATH);
     while (path.size() > 1 && path.back() == '/') path.pop_back();
-    if (address.user != writtenPart(url, CURLUPART_USER) || address.path != (path.empty() ? "/" : path))
+    // Slashes doubled inside a folder are one ("//" leading an FTP path
+    // stays, as there it means the server's root).
+    if (address.user != writtenPart(url, CURLUPART_USER) || normal(address.path) != normal(path.empty() ? "/" : path))
         __builtin_trap();
     SiteAddress again;
     try {
