@@ -3,6 +3,7 @@
 #include "core/error.h"
 #include "core/publish/curl_library.h"
 #include "core/text/printable.h"
+#include "core/text/utf8_sequence.h"
 
 #include <algorithm>
 #include <memory>
@@ -97,6 +98,14 @@ SiteAddress parseSiteAddress(const std::string& url) {
     // again in every URL made of the address (an IPv6 zone aside).
     if (!address.host.empty() && address.host.front() != '[' && address.host.find('%') != std::string::npos)
         throw Error("В адресе сайта в имени сервера знак % не образует кода %XX.");
+    // Nor does a server name survive a URL of its own with a control
+    // character or bytes that are no UTF-8 in it (%7F, %FF decoded).
+    for (std::size_t at = 0; at < address.host.size();) {
+        char32_t cp = 0;
+        const std::size_t length = text::utf8SequenceAt(address.host, at, cp);
+        if (length == 0 || cp < 0x20 || cp == 0x7F) throw Error("В адресе сайта имя сервера содержит недопустимый знак.");
+        at += length;
+    }
     // libcurl takes "." and ".." out of a path before decoding it; written
     // as %2E they are left, and would be taken out again, otherwise than
     // the server reads them, from every URL made of the address.

@@ -25,6 +25,8 @@ TEST(SiteAddress, NamesTheUserAndFolderItSpells) {
         {"sftp://me@example.org/www%00/old", nullptr, nullptr},
         {"ftps://me%0D@example.org/www", nullptr, nullptr},
         {"sftp://me@ex%0%31ample.org/www", nullptr, nullptr},
+        {"sftp://me@ex%7Fample.org/www", nullptr, nullptr},
+        {"sftp://me@ex%FFample.org/www", nullptr, nullptr},
         {"ftp://example.org/www//.%2e/site", nullptr, nullptr},
     };
     for (const Case& c : cases) {
